@@ -1,0 +1,110 @@
+// The department interface: the hooks through which the view drives each
+// department, in slot order, and the department's menu options as the
+// scenario's "%s Menus" section selects them. The windowed furniture (title
+// band, Legend / Materials / Orders buttons) is added by the window class.
+#pragma once
+#include "app/app_types.h"
+#include <array>
+#include <cstdint>
+#include <string>
+
+class BinFile;
+class DataFile;
+class CVornView;
+class RecordReader;
+class RecordWriter;
+
+// One of the view's three department menu tables: a title, texts at
+// positions 1..MENU_TABLE_TEXTS-1 and a count.
+struct MenuTable {
+    std::string title;
+    std::array<std::string, MENU_TABLE_TEXTS> texts;
+    int16_t count = 0;
+};
+
+// Information, Actions, Policies.
+struct DepartmentMenus {
+    std::array<MenuTable, 3> tables;
+};
+
+struct MenuOptionList {
+    std::array<int16_t, MAX_MENU_OPTIONS + 1> entries{};  // 1..count
+    int16_t count = 0;
+};
+
+class CDepartmentWnd {
+public:
+    CDepartmentWnd();
+    virtual ~CDepartmentWnd();
+    CDepartmentWnd(const CDepartmentWnd&) = delete;
+    CDepartmentWnd& operator=(const CDepartmentWnd&) = delete;
+
+    // The hooks, in slot order.
+    virtual void show();
+    virtual void hide();
+    virtual void on_new_year() {}
+    virtual void on_new_month() {}
+    virtual void on_new_week() {}
+    // FALSE: the department has entered HOLD; the tick's chain stops here.
+    virtual BOOL16 daily_step(int16_t restart_code);
+    virtual void on_minute() {}
+    virtual void resume_step() {}
+    // Puts the department's full lists of menu texts into the tables.
+    virtual void build_menus(DepartmentMenus& menus);
+    virtual void save_state(BinFile& file);
+    // False when the file does not hold this department's state.
+    virtual bool load_state(BinFile& file);
+    virtual BOOL16 policies_consistent() { return 1; }
+    virtual void on_menu_command(int command_id);
+    virtual void post_load() {}
+    virtual void show_help() {}
+
+    // Declared by every department after the interface's own hooks.
+    virtual void on_hour(int hour);
+
+    // What the view asks of a particular department; the base does nothing.
+    // The department's scenario sections (Purchasing, Marketing, Production,
+    // Finance in this order), read through the view's open data file.
+    virtual void load_data() {}
+    // The after-load step (Marketing, Finance, Production in this order).
+    virtual void after_load() {}
+    // Refresh before the department is shown; after it is shown.
+    virtual void prepare_show() {}
+    virtual void after_show() {}
+    // The clock's display frequency while this department is shown.
+    virtual int16_t display_frequency() { return 1; }
+    // A department entered HOLD; `current` when this one is shown.
+    virtual void hold_entered(bool current);
+    // "Restore hold" clears a pending decision before resume_step.
+    virtual void clear_pending_decision() {}
+    // Policies file: this department's block, its exact size, and the
+    // re-application after every block was read.
+    virtual int32_t policies_size() { return 0; }
+    virtual void write_policies(RecordWriter& out);
+    virtual void read_policies(RecordReader& in);
+    virtual void apply_loaded_policies() {}
+
+    // Reads "%s Menus" (the department name); a missing section leaves the
+    // lists alone. A list above 21 entries or an option outside the texts
+    // that build_menus gives is a Data Loading Error (ITEM).
+    void LoadMenuOptions(DataFile& file);
+    // Narrows the tables (filled by build_menus) to the option lists.
+    void SelectMenuTexts(DepartmentMenus& menus) const;
+    // A position id (301..., 401..., 501...) -> the option id.
+    int translate_menu_options(int command_id) const;
+
+    void set_view(CVornView* view) { view_ = view; }
+    CVornView* view() const { return view_; }
+    void set_names(const std::string& name, const std::string& title);
+    const std::string& name() const { return name_; }
+    const std::string& title() const { return title_; }
+    int visible() const { return visible_; }
+    const MenuOptionList& option_list(int menu) const { return options_[menu]; }
+
+protected:
+    CVornView* view_ = nullptr;
+    std::string name_ = "Unknown";
+    std::string title_;
+    int visible_ = 0;
+    std::array<MenuOptionList, 3> options_{};
+};

@@ -1,0 +1,46 @@
+// The engine side of the indicator panes that carry values: Reputation
+// (lateness figures) and Timer (time left); the Status pane's texts.
+#pragma once
+#include "app/app_types.h"
+#include <array>
+#include <cstdint>
+
+class BinFile;
+class DataFile;
+
+inline constexpr int REPUTATION_RECORD_SIZE = 32;
+
+class CReputationPane {
+public:
+    void LoadStatusSection(DataFile& file);
+    float SixPeriodAverage() const;
+    static float ReputationPercent(float lateness);
+    // A new period figure: the oldest drops out, the average is recomputed.
+    void AddPeriodValue(float lateness);
+    void SaveState(BinFile& file) const;
+    void LoadState(BinFile& file);
+
+    float displayed = 0.0f;
+    float current_figure = 0.0f;
+    std::array<float, 6> periods{};
+};
+
+class CTimerPane {
+public:
+    void LoadTimerSection(DataFile& file);
+    // Counts down the wall-clock seconds since the last count; true when
+    // this count brought the time to zero (the caller ends the session).
+    bool CheckTimer(bool enabled, int64_t now);
+    // (v / 600) * 600 + 600, at most the initial time.
+    static int16_t RoundForSave(int16_t value, int16_t initial);
+
+    int16_t initial = 0;
+    int32_t remaining = 0;
+    int64_t last_count = 0;
+};
+
+struct StatusLook {
+    const char* text;
+    uint32_t colour;  // COLORREF 0x00BBGGRR
+};
+StatusLook status_look(int16_t run_state);

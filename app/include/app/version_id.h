@@ -1,0 +1,18 @@
+// State-file version ids: "BG_" and four digits in an 8-byte field, compared byte-wise.
+#pragma once
+#include <array>
+#include <string_view>
+
+using VersionId = std::array<char, 8>;
+
+inline constexpr std::string_view OLDEST_VERSION_ID = "BG_1012";
+inline constexpr std::string_view CURRENT_VERSION_ID = "BG_1037";
+// Ids from the oldest accepted up to this one are read as the oldest.
+inline constexpr std::string_view FIRST_DISTINCT_VERSION_ID = "BG_1018";
+
+VersionId make_version_id(std::string_view text);
+std::string_view version_text(const VersionId& id);
+// "BG_", four digits, NUL, and nothing after the NUL that matters.
+bool is_well_formed_version_id(const VersionId& id);
+// Byte-wise, as the ids compare on disk.
+int compare_version_ids(std::string_view a, std::string_view b);

@@ -1,0 +1,107 @@
+// The indicator panes' values.
+#include "app/panes.h"
+#include "foundation/binfile.h"
+#include "foundation/datafile.h"
+
+void CReputationPane::LoadStatusSection(DataFile& file)
+{
+    std::string text, rec;
+    find_section(file, "STATUS", text, 1);
+    get_record(1, 1, text, rec);
+    for (int i = 0; i < 6; ++i)
+        periods[i] = static_cast<float>(get_item_float(static_cast<int16_t>(i + 1), rec));
+    current_figure = periods[5];
+    displayed = SixPeriodAverage();
+}
+
+float CReputationPane::SixPeriodAverage() const
+{
+    float sum = 0.0f;
+    for (int i = 0; i < 6; ++i)
+        sum += static_cast<float>(i + 1) * periods[i];
+    return sum / 21.0f;
+}
+
+float CReputationPane::ReputationPercent(float x)
+{
+    float p;
+    if (x < 0.5f)
+        p = 100.0f - 100.0f * x;
+    else if (x < 2.0f)
+        p = 50.0f - 25.0f * (x - 0.5f);
+    else
+        p = 12.5f - 5.0f * (x - 2.0f);
+    return p < 0.0f ? 0.0f : p;
+}
+
+void CReputationPane::AddPeriodValue(float lateness)
+{
+    current_figure = lateness;
+    for (int i = 0; i < 5; ++i)
+        periods[i] = periods[i + 1];
+    periods[5] = lateness;
+    displayed = SixPeriodAverage();
+}
+
+void CReputationPane::SaveState(BinFile& file) const
+{
+    file.WriteF32(displayed);
+    file.WriteF32(current_figure);
+    for (float v : periods)
+        file.WriteF32(v);
+}
+
+void CReputationPane::LoadState(BinFile& file)
+{
+    displayed = file.ReadF32();
+    current_figure = file.ReadF32();
+    for (float& v : periods)
+        v = file.ReadF32();
+}
+
+void CTimerPane::LoadTimerSection(DataFile& file)
+{
+    std::string text, rec;
+    find_section(file, "TIMER", text, 1);
+    get_record(1, 1, text, rec);
+    int32_t seconds = get_item_int(1, rec);
+    if (seconds < 0 || seconds > 32767) {
+        DataFilePosition& pos = data_file_position();
+        pos.item = 1;
+        data_load_error(LOAD_ITEM);
+    }
+    initial = static_cast<int16_t>(seconds);
+    remaining = initial;
+}
+
+bool CTimerPane::CheckTimer(bool enabled, int64_t now)
+{
+    if (!enabled || remaining < 1)
+        return false;
+    int64_t d = now - last_count;
+    if (d <= 0)
+        return false;
+    // A long gap can jump past zero; the end is the same either way.
+    int64_t left = static_cast<int64_t>(remaining) - d;
+    remaining = left <= 0 ? 0 : static_cast<int32_t>(left);
+    last_count = now;
+    return remaining == 0;
+}
+
+int16_t CTimerPane::RoundForSave(int16_t value, int16_t initial_time)
+{
+    int32_t v = (value / 600) * 600 + 600;
+    if (v > initial_time)
+        v = initial_time;
+    return static_cast<int16_t>(v);
+}
+
+StatusLook status_look(int16_t run_state)
+{
+    switch (run_state) {
+    case RUN_RUNNING: return {"Run", 0x00FF00};
+    case RUN_HOLD: return {"Hold", 0x0000FF};
+    case RUN_OVER: return {"Over", 0x808000};
+    default: return {"Pause", 0xFFFFFF};
+    }
+}

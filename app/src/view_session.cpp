@@ -1,0 +1,267 @@
+// The session lifecycle: the scenario's sections in their fixed order, the
+// seed, the resume offer and the first tick; closing.
+#include "app/view.h"
+#include "app/state_names.h"
+#include "foundation/datafile.h"
+#include "foundation/lang.h"
+#include "foundation/msgbox.h"
+#include "load_guard_p.h"
+#include "plat/config.h"
+#include "plat/crt.h"
+#include "plat/path.h"
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+
+static CVornView* g_active_view = nullptr;
+
+CVornView* set_active_view(CVornView* view)
+{
+    CVornView* old = g_active_view;
+    g_active_view = view;
+    return old;
+}
+
+CVornView* active_view() { return g_active_view; }
+
+Departments base_departments(CVornView&)
+{
+    Departments d;
+    d.marketing = std::make_unique<CDepartmentWnd>();
+    d.production = std::make_unique<CDepartmentWnd>();
+    d.purchasing = std::make_unique<CDepartmentWnd>();
+    d.finance = std::make_unique<CDepartmentWnd>();
+    return d;
+}
+
+CVornView::CVornView(const Configuration& config, DepartmentFactory factory)
+    : config_(config), factory_(std::move(factory))
+{
+    state_version = make_version_id(CURRENT_VERSION_ID);
+    plat::SIZE desk = plat::DesktopSize();
+    scale_x = static_cast<float>(desk.cx) / 640.0f;
+    scale_y = static_cast<float>(desk.cy) / 480.0f;
+    large_screen = desk.cx > 640 ? 1 : 0;
+    hide_sales_graph = config.hide_sales_graph ? 1 : 0;
+    month_start_hook = config.month_start_hook ? 1 : 0;
+}
+
+CVornView::~CVornView()
+{
+    if (g_active_view == this)
+        g_active_view = nullptr;
+}
+
+int64_t CVornView::wall_now() const
+{
+    return wall_clock_ ? wall_clock_() : plat::crt_time();
+}
+
+static bool file_exists(const std::string& name)
+{
+    std::string resolved = plat::ResolvePath(name.c_str());
+    struct stat st{};
+    return !resolved.empty() && ::stat(resolved.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+namespace {
+// GetView answers the session being loaded while its loaders run.
+struct ActiveDuring {
+    explicit ActiveDuring(CVornView* v) : old(set_active_view(v)) {}
+    ~ActiveDuring() { set_active_view(old); }
+    CVornView* old;
+};
+}
+
+bool CVornView::LoadSession(const std::string& path, const StartOptions& options)
+{
+    ActiveDuring active(this);
+    LoadGuard guard;
+    try {
+        random_seed = -1;
+        first_department_command = 0;
+        tick_count = -1;
+        run_state = RUN_STOPPED;
+        held_department = HELD_NONE;
+        learn_session = options.learn ? 1 : 0;
+
+        owned_ = factory_(*this);
+        marketing = owned_.marketing.get();
+        production = owned_.production.get();
+        purchasing = owned_.purchasing.get();
+        finance = owned_.finance.get();
+        const std::pair<CDepartmentWnd*, const char*> names[] = {
+            {marketing, "Marketing View"}, {production, "Production View"},
+            {purchasing, "Purchasing View"}, {finance, "Finance View"}};
+        for (const auto& [d, name] : names) {
+            if (d == nullptr)
+                continue;
+            d->set_view(this);
+            d->set_names(name, name);
+        }
+
+        session_path = path;
+        DataFile file;
+        if (!file.Open(path.c_str())) {
+            lang_message_box(0, "Unable to open paramters file", "Application Error",
+                             plat::MB_OK | plat::MB_ICONSTOP);
+            return false;
+        }
+        data_file_coded = file.IsCoded() ? 1 : 0;
+        LoadData(file);
+
+        // Two numbers for the run log from a time seed, then the session's own seed.
+        int64_t now = wall_now();
+        rng.seed(static_cast<uint32_t>(now));
+        log_seeds[0] = rng.next();
+        log_seeds[1] = rng.next();
+        if (options.seed)
+            random_seed = *options.seed;
+        if (random_seed == -1 || random_seed == 0) {
+            bool show = random_seed == 0;
+            random_seed = static_cast<int32_t>(now);
+            rng.seed(static_cast<uint32_t>(random_seed));
+            if (show && ui_ != nullptr) {
+                if (std::optional<int32_t> chosen = ui_->change_seed(random_seed)) {
+                    random_seed = *chosen;
+                    rng.seed(static_cast<uint32_t>(random_seed));
+                    seed_set = 1;
+                }
+            }
+        } else {
+            rng.seed(static_cast<uint32_t>(random_seed));
+        }
+
+        resumed_ = ResumeLastSession(options);
+    } catch (const LoadRefused&) {
+        return false;
+    }
+    return true;
+}
+
+void CVornView::LoadData(DataFile& file)
+{
+    data_file_ = &file;
+    struct Clear {
+        DataFile*& f;
+        ~Clear() { f = nullptr; }
+    } clear{data_file_};
+
+    clock.LoadTimeSection(file);
+    reputation.LoadStatusSection(file);
+    timer.LoadTimerSection(file);
+    for (CDepartmentWnd* d : {purchasing, marketing, production, finance})
+        if (d != nullptr)
+            d->load_data();
+    load_debug_section(file);
+    load_new_features(file);
+    for (CDepartmentWnd* d : {purchasing, marketing, production, finance})
+        if (d != nullptr)
+            d->LoadMenuOptions(file);
+    file.Close();
+    for (CDepartmentWnd* d : {marketing, finance, production})
+        if (d != nullptr)
+            d->after_load();
+}
+
+void CVornView::load_debug_section(DataFile& file)
+{
+    std::string text, rec;
+    find_section(file, "DEBUG", text, 1);
+    get_record(1, 1, text, rec);
+    for (int i = 0; i < 5; ++i)
+        debug_values[i] = static_cast<int16_t>(get_item_int(static_cast<int16_t>(i + 1), rec));
+}
+
+static bool item_set(const std::string& record, int16_t n, std::string& out)
+{
+    get_item(n, record, out);
+    return out != "-1";
+}
+
+void CVornView::load_new_features(DataFile& file)
+{
+    std::string text, rec, item;
+    if (!find_section(file, "NEW_FEATURES", text, 0))
+        return;
+    new_features_present = 1;
+    int16_t count = get_record(1, 1, text, rec);
+    if (item_set(rec, 1, item)) {
+        SimDateTime end{};
+        bool six_digits = item.size() == 6 && item.find_first_not_of("0123456789") == std::string::npos;
+        bool ok = false;
+        if (six_digits) {
+            end = parse_ddmmyy(item.c_str());
+            ok = end.month >= 1 && end.month <= 12 && end.day >= 1 &&
+                 end.day <= month_length(end.month, end.year);
+        } else {
+            ok = parse_date_text(item.c_str(), clock.date_order, end) == 1;
+        }
+        if (!ok) {
+            data_file_position().item = 1;
+            data_load_error(LOAD_ITEM);
+        }
+        clock.session_end = end;
+    }
+    if (item_set(rec, 2, item)) {
+        int32_t n = get_item_int(2, rec);
+        if (n < 0 || n > 4) {
+            data_file_position().item = 2;
+            data_load_error(LOAD_ITEM);
+        }
+        first_department_command = ID_MARKETING + (n == 4 ? 0 : n);
+    }
+    if (item_set(rec, 3, item))
+        story_file = item;
+    if (count > 3 && item_set(rec, 4, item))
+        random_seed = get_item_int(4, rec);
+    if (count > 4 && item_set(rec, 5, item))
+        new_features_item5 = get_item_int(5, rec);
+    if (count > 5 && item_set(rec, 6, item))
+        new_features_item6 = get_item_int(6, rec);
+}
+
+bool CVornView::ResumeLastSession(const StartOptions& options)
+{
+    for (const char* ext : {"MGR", "MRK", "PRD", "PRC", "FNC"})
+        if (!file_exists(state_file_name(session_path, ext)))
+            return false;
+    if (options.ask_resume != 0 &&
+        lang_message_box(0, "Resume last session?", "Open Session",
+                         plat::MB_YESNO | plat::MB_ICONQUESTION) != plat::IDYES)
+        return false;
+    if (!LoadSessionFiles(session_path))
+        throw LoadRefused{};
+    return true;
+}
+
+void CVornView::BeginSession()
+{
+    SetRunState(RUN_STOPPED);
+    saved_run_state = RUN_STOPPED;
+    timer.last_count = wall_now();
+    if (!resumed_)
+        SimulationTick(RESTART_NONE);
+    session_end_pane = clock.session_end;
+    run_until = clock.current;
+    SwitchDepartment(first_department_command == 0 ? ID_MARKETING : first_department_command);
+    clock.session_start = clock.current;
+    session_open = 1;
+    if (!story_file.empty() && ui_ != nullptr)
+        ui_->show_story(story_file);
+    compare_available = file_exists("compare.exe") ? 1 : 0;
+}
+
+void CVornView::CloseSession()
+{
+    if (!session_open)
+        return;
+    SetRunState(RUN_STOPPED);
+    if (summary_hook)
+        summary_hook(*this);
+    current_department = nullptr;
+    marketing = production = purchasing = finance = management = nullptr;
+    owned_ = Departments{};
+    story_file.clear();
+    session_open = 0;
+}

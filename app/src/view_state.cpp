@@ -1,0 +1,233 @@
+// The session's state files: the header file with the view's, the clock's
+// and the Reputation pane's records, and one file per department.
+#include "app/view.h"
+#include "app/state_names.h"
+#include "foundation/binfile.h"
+#include "foundation/lang.h"
+#include "foundation/msgbox.h"
+#include "plat/path.h"
+#include "plat/uihost.h"
+#include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
+#include <vector>
+
+static constexpr int32_t CORE_MARKER = 2314;
+static constexpr int32_t HEADER_SIZE = 82;
+
+static bool exists(const std::string& name)
+{
+    std::string resolved = plat::ResolvePath(name.c_str());
+    struct stat st{};
+    return !resolved.empty() && ::stat(resolved.c_str(), &st) == 0;
+}
+
+static std::string canonical(const std::string& name)
+{
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::weakly_canonical(plat::ResolvePath(name.c_str()), ec);
+    return ec ? name : p.string();
+}
+
+// One byte more than the record holds means the file is not this record.
+static bool at_end(BinFile& f)
+{
+    char extra = 0;
+    return !f.Failed() && f.Read(&extra, 1) == 0;
+}
+
+void CVornView::SaveCoreState(BinFile& f) const
+{
+    VersionId id = make_version_id(CURRENT_VERSION_ID);
+    f.WriteChars(id.data(), 8);
+    f.WriteI32(tick_count);
+    f.WriteI32(CORE_MARKER);
+    f.WriteI32(timer.remaining);
+    f.WriteI16(CTimerPane::RoundForSave(static_cast<int16_t>(timer.remaining & 0xFFFF), timer.initial));
+}
+
+bool CVornView::LoadCoreState(BinFile& f)
+{
+    VersionId id{};
+    f.ReadChars(id.data(), 8);
+    id[7] = 0;
+    if (f.Failed() || !is_well_formed_version_id(id) ||
+        compare_version_ids(version_text(id), CURRENT_VERSION_ID) > 0)
+        return false;
+    if (!CheckOldStateFiles(id))
+        return false;
+    int32_t ticks = f.ReadI32();
+    int32_t marker = f.ReadI32();
+    int32_t remaining = f.ReadI32();
+    int16_t rounded = f.ReadI16();
+    if (f.Failed() || ticks < 0)
+        return false;
+    tick_count = ticks;
+    if (marker == CORE_MARKER)
+        timer.remaining = remaining;
+    else if (rounded < timer.remaining)
+        timer.remaining = rounded;
+    return true;
+}
+
+bool CVornView::CheckOldStateFiles(const VersionId& id)
+{
+    std::string_view text = version_text(id);
+    if (compare_version_ids(text, OLDEST_VERSION_ID) < 0) {
+        char box[1200];
+        std::snprintf(box, sizeof box, "\nOld version of %s state files - program aborted", session_path.c_str());
+        lang_message_box(0, box, config_.title.c_str(), plat::MB_OK | plat::MB_ICONSTOP);
+        return false;
+    }
+    state_version = compare_version_ids(text, FIRST_DISTINCT_VERSION_ID) < 0 ? make_version_id(OLDEST_VERSION_ID) : id;
+    return true;
+}
+
+BOOL16 CVornView::CheckVersionId(std::string_view id) const
+{
+    if (compare_version_ids(id, OLDEST_VERSION_ID) < 0) {
+        lang_message_box(0, "Invalid version ID", config_.title.c_str(), plat::MB_OK | plat::MB_ICONSTOP);
+        plat::crt_exit(1);
+    }
+    return compare_version_ids(id, version_text(state_version)) <= 0 ? 1 : 0;
+}
+
+BOOL16 CVornView::IsOldestStateVersion() const
+{
+    return version_text(state_version) == OLDEST_VERSION_ID ? 1 : 0;
+}
+
+static bool valid_clock_record(const CClockPane& c)
+{
+    const SimDateTime& d = c.current;
+    return d.year >= 90 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+           d.day <= month_length(d.month, d.year) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 &&
+           d.minute <= 59 && c.stored_month >= 1 && c.stored_month <= 12 && c.hours_into_day >= 0 &&
+           c.hours_into_day < 24;
+}
+
+void CVornView::refuse_state_file(const std::string& name)
+{
+    char box[1200];
+    std::snprintf(box, sizeof box, "Damaged session state file: '%s'\nThe session was not opened.", name.c_str());
+    lang_message_box(0, box, "Open Session", plat::MB_OK | plat::MB_ICONSTOP);
+}
+
+bool CVornView::load_department_file(const std::string& name, CDepartmentWnd* department)
+{
+    BinFile f;
+    if (!f.Open(name.c_str()) || department == nullptr) {
+        refuse_state_file(name);
+        return false;
+    }
+    bool ok = department->load_state(f) && at_end(f);
+    ok = f.Close() == 0 && ok;
+    if (!ok)
+        refuse_state_file(name);
+    return ok;
+}
+
+bool CVornView::LoadSessionFiles(const std::string& path)
+{
+    std::string mgr = state_file_name(path, "MGR");
+    if (!exists(mgr))
+        return true;
+    BinFile f;
+    if (!f.Open(mgr.c_str())) {
+        refuse_state_file(mgr);
+        return false;
+    }
+    bool ok = LoadCoreState(f);
+    if (ok) {
+        clock.LoadState(f);
+        reputation.LoadState(f);
+        ok = at_end(f) && valid_clock_record(clock);
+    }
+    ok = f.Close() == 0 && ok;
+    if (!ok) {
+        refuse_state_file(mgr);
+        return false;
+    }
+    const std::pair<const char*, CDepartmentWnd*> files[] = {
+        {"PRC", purchasing}, {"MRK", marketing}, {"PRD", production}, {"FNC", finance}};
+    for (const auto& [ext, department] : files) {
+        std::string name = state_file_name(path, ext);
+        if (!exists(name))
+            break;
+        if (!load_department_file(name, department))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+struct PendingFile {
+    std::string target;
+    std::string temp;
+};
+}
+
+bool CVornView::SaveSession(const std::string& q, bool show_message)
+{
+    std::vector<PendingFile> pending;
+    std::string failed;
+    auto temp_of = [](const std::string& target) { return target + ".tmp"; };
+
+    if (canonical(q) != canonical(session_path)) {
+        PendingFile p{q, temp_of(q)};
+        pending.push_back(p);
+        if (!plat::CopyFile(session_path.c_str(), p.temp.c_str(), 0))
+            failed = q;
+    }
+    auto write = [&](const char* ext, const std::function<void(BinFile&)>& body) {
+        if (!failed.empty())
+            return;
+        PendingFile p{state_file_name(q, ext), ""};
+        p.temp = temp_of(p.target);
+        pending.push_back(p);
+        BinFile f;
+        if (!f.Create(p.temp.c_str())) {
+            failed = p.target;
+            return;
+        }
+        body(f);
+        if (f.Close() != 0)
+            failed = p.target;
+    };
+    write("MGR", [&](BinFile& f) {
+        SaveCoreState(f);
+        clock.SaveState(f);
+        reputation.SaveState(f);
+    });
+    const std::pair<const char*, CDepartmentWnd*> files[] = {
+        {"PRC", purchasing}, {"MRK", marketing}, {"PRD", production}, {"FNC", finance}};
+    for (const auto& [ext, department] : files)
+        write(ext, [d = department](BinFile& f) {
+            if (d != nullptr)
+                d->save_state(f);
+        });
+
+    if (failed.empty()) {
+        for (const PendingFile& p : pending) {
+            if (!plat::MoveFile(p.temp.c_str(), p.target.c_str())) {
+                failed = p.target;
+                break;
+            }
+        }
+    }
+    if (!failed.empty()) {
+        for (const PendingFile& p : pending)
+            plat::DeleteFile(p.temp.c_str());
+        char box[1200];
+        std::snprintf(box, sizeof box, "Unable to save the session file: '%s'\nThe session was not saved.",
+                      failed.c_str());
+        lang_message_box(0, box, "Save Session", plat::MB_OK | plat::MB_ICONSTOP);
+        return false;
+    }
+    if (show_message && !learn_session) {
+        char box[1200];
+        std::snprintf(box, sizeof box, "Session was saved successfully as: '%s'", q.c_str());
+        lang_message_box(0, box, "Save Session", plat::MB_OK | plat::MB_ICONINFORMATION);
+    }
+    return true;
+}
