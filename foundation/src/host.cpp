@@ -74,6 +74,17 @@ std::string resolve(const char* name)
 
 #endif
 
+void local_now(std::tm& out)
+{
+#ifndef FOUNDATION_STANDALONE_HOST
+    if (!plat::crt_localtime(plat::crt_time(), &out))
+        out = std::tm{};
+#else
+    const std::time_t t = std::time(nullptr);
+    localtime_r(&t, &out);
+#endif
+}
+
 std::FILE* open_file(const char* name, const char* mode)
 {
     const std::string path = resolve(name);

@@ -4,6 +4,7 @@
 #pragma once
 #include "plat/types.h"
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace fhost {
@@ -22,5 +23,7 @@ int rand15();
 std::string resolve(const char* name);
 // Binary stdio open of a resolved name.
 std::FILE* open_file(const char* name, const char* mode);
+// The computer's local date and time (the layer's clock, fake in tests).
+void local_now(std::tm& out);
 
 } // namespace fhost

@@ -24,7 +24,7 @@ int decimal_digits(double value);
 double shift_decimal(double x, int n);
 // 1 for n below 1; INT32_MAX from n = 10 on.
 int32_t int_power_of_ten(int n);
-double power_of_ten(int n);
+int32_t power_of_ten(int n);
 // "?" for NaN and infinities.
 std::string format_fixed(double value, int decimals);
 std::string format_exponent(double value);
