@@ -24,8 +24,8 @@ void RegisterStringTable(HINSTANCE module, const StringEntry* entries, size_t co
 // object whose file name matches, ignoring case ("QXI32.DLL" finds
 // libqxi32.so). 0 if none.
 HMODULE GetModuleHandle(const char* name);
-// Copies the module's path (size-1 bytes at most, NUL-terminated); returns
-// the length copied, 0 for an unknown module.
+// Copies the module's path, NUL-terminated; returns its length, or size when
+// it was cut to size-1 bytes; 0 for an unknown module.
 DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size);
 // Copies the string (size-1 bytes at most) and returns its length; 0 when
 // the module or id is unknown.

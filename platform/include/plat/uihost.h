@@ -99,8 +99,8 @@ struct ExitRequest : std::exception {
     const char* what() const noexcept override { return "plat::ExitRequest"; }
 };
 
-// Returns the previous host. NULL restores the default (console, or the GUI
-// host once InitGui has run).
+// Returns the host set before (NULL when it was the default); NULL puts the
+// default back (console, or the GUI host once InitGui has run).
 UiHost* SetUiHost(UiHost* host);
 UiHost* GetUiHost();
 // True once a host was set explicitly (InitGui then keeps it).

@@ -1,5 +1,5 @@
 // The version the layer reports to programs that ask.
-#include "plat/types.h"
+#include "plat/module.h"
 
 namespace plat {
 
