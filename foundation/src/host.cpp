@@ -39,8 +39,21 @@ std::string resolve(const char* name)
 
 #else
 
+std::vector<RecordedBox>& recorded_boxes()
+{
+    static std::vector<RecordedBox> boxes;
+    return boxes;
+}
+
+int& recorded_beeps()
+{
+    static int beeps = 0;
+    return beeps;
+}
+
 int message_box(plat::HWND, const char* text, const char* caption, plat::UINT)
 {
+    recorded_boxes().push_back({caption != nullptr ? caption : "Error", text != nullptr ? text : ""});
     std::fprintf(stderr, "[%s] %s\n", caption != nullptr ? caption : "Error", text != nullptr ? text : "");
     return 1;
 }
@@ -54,7 +67,7 @@ void fatal_exit(const char* text, const char* caption, int code, bool now)
     std::exit(code);
 }
 
-void beep() {}
+void beep() { ++recorded_beeps(); }
 
 static uint32_t g_state = 1;
 int rand15()

@@ -1,0 +1,173 @@
+#include "foundation/binfile.h"
+#include "support/support.h"
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct Order {
+    int16_t product;
+    int32_t quantity;
+    double due;
+    char tag[6];
+};
+
+constexpr int16_t kOrderSize = 2 + 4 + 8 + 6;
+
+void put_order(RecordWriter& w, const Order& o)
+{
+    w.i16(o.product);
+    w.i32(o.quantity);
+    w.f64(o.due);
+    w.chars(o.tag, 6);
+}
+
+void get_order(RecordReader& r, Order& o)
+{
+    o.product = r.i16();
+    o.quantity = r.i32();
+    o.due = r.f64();
+    r.chars(o.tag, 6);
+}
+
+std::string hex(const std::string& bytes)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(BinFile, EmptyListIsTwoZeroBytes)
+{
+    ScratchDir dir;
+    RTypedList<Order> list(2, 2, 1);
+    BinFile f;
+    ASSERT_TRUE(f.Create(dir.file("e.bin").c_str()));
+    EXPECT_TRUE(f.WriteList(list, kOrderSize, put_order));
+    EXPECT_EQ(f.Close(), 0);
+    EXPECT_EQ(hex(read_file(dir.file("e.bin"))), "0000");
+}
+
+TEST(BinFile, RecordsAreLittleEndianFieldByField)
+{
+    ScratchDir dir;
+    RTypedList<Order> list(2, 2, 1);
+    list.Add(new Order{0x0102, -2, 1.5, "AB"});
+    BinFile f;
+    ASSERT_TRUE(f.Create(dir.file("o.bin").c_str()));
+    f.WriteF32(0.5f);
+    EXPECT_TRUE(f.WriteList(list, kOrderSize, put_order));
+    ASSERT_EQ(f.Close(), 0);
+    // 0.5f, count 1, product 0x0102, -2, 1.5, "AB" and four NULs
+    EXPECT_EQ(hex(read_file(dir.file("o.bin"))),
+              "0000003f" "0100" "0201" "feffffff" "000000000000f83f" "414200000000");
+
+    RTypedList<Order> back(1, 1, 1);
+    back.Add(new Order{});  // replaced by the read
+    BinFile g;
+    ASSERT_TRUE(g.Open(dir.file("o.bin").c_str()));
+    EXPECT_EQ(g.ReadF32(), 0.5f);
+    EXPECT_TRUE(g.ReadList(back, kOrderSize, get_order));
+    EXPECT_EQ(g.Close(), 0);
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back.Item(0)->product, 0x0102);
+    EXPECT_EQ(back.Item(0)->quantity, -2);
+    EXPECT_EQ(back.Item(0)->due, 1.5);
+    EXPECT_STREQ(back.Item(0)->tag, "AB");
+}
+
+TEST(BinFile, DamagedCountsLeaveAnEmptyListAndAnError)
+{
+    struct Case {
+        std::string bytes;
+        const char* why;
+    };
+    const std::string record(kOrderSize, '\x01');
+    const Case cases[] = {
+        {std::string("\x05\x00", 2) + record + record, "count 5, two records"},
+        {std::string("\xff\xff", 2) + record, "negative count"},
+        {std::string("\x01", 1), "count cut short"},
+        {"", "nothing at all"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchDir dir;
+        write_file(dir.file("d.bin"), c.bytes);
+        RTypedList<Order> list(2, 2, 1);
+        list.Add(new Order{});
+        BinFile f;
+        ASSERT_TRUE(f.Open(dir.file("d.bin").c_str()));
+        EXPECT_FALSE(f.ReadList(list, kOrderSize, get_order));
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_TRUE(f.Failed());
+        EXPECT_EQ(f.Close(), -1);
+    }
+}
+
+TEST(BinFile, ShortReadIsStickyAndReported)
+{
+    ScratchDir dir;
+    write_file(dir.file("s.bin"), std::string("\x07\x00\x01", 3));
+    BinFile f;
+    ASSERT_TRUE(f.Open(dir.file("s.bin").c_str()));
+    EXPECT_EQ(f.Length(), 3);
+    EXPECT_EQ(f.ReadI16(), 7);
+    EXPECT_FALSE(f.Failed());
+    EXPECT_EQ(f.ReadI32(), 0);
+    EXPECT_TRUE(f.Failed());
+    EXPECT_EQ(f.Close(), -1);
+}
+
+TEST(BinFile, WriteToAFullDeviceFailsAtClose)
+{
+    BinFile f;
+    ASSERT_TRUE(f.Create("/dev/full"));
+    f.WriteI32(42);
+    EXPECT_EQ(f.Close(), -1);
+}
+
+TEST(BinFile, FailedWriteKeepsTheOldFile)
+{
+    ScratchDir dir;
+    write_file(dir.file("state.MGR"), "old");
+    RList list(1, 1, 1);
+    list.Add(std::malloc(4));
+    BinFile f;
+    ASSERT_TRUE(f.Create(dir.file("state.MGR").c_str()));
+    f.WriteI16(1);
+    // A 4-byte element encoded as 3: refused, the file is not replaced.
+    EXPECT_FALSE(f.WriteList(list, 4, [](RecordWriter& w, const void*) { w.zeros(3); }));
+    EXPECT_EQ(f.Close(), -1);
+    EXPECT_EQ(read_file(dir.file("state.MGR")), "old");
+    EXPECT_FALSE(std::ifstream(dir.file("state.MGR.tmp")).good());
+}
+
+TEST(BinFile, OpenFileDeniesOtherOpenersUntilClosedOrDestroyed)
+{
+    ScratchDir dir;
+    const std::string path = dir.file("x.PRD");
+    {
+        BinFile a;
+        ASSERT_TRUE(a.Create(path.c_str()));
+        BinFile b;
+        EXPECT_FALSE(b.Open(path.c_str()));
+        EXPECT_FALSE(b.Create(path.c_str()));
+        EXPECT_FALSE(a.Create(path.c_str()));  // already open
+        a.WriteI16(5);
+    }  // destroyed open: closed and written
+    BinFile c;
+    ASSERT_TRUE(c.Open(path.c_str()));
+    EXPECT_EQ(c.ReadI16(), 5);
+    BinFile d;
+    EXPECT_FALSE(d.Open(path.c_str()));
+    EXPECT_EQ(c.Close(), 0);
+    EXPECT_TRUE(d.Open(path.c_str()));
+}
