@@ -232,7 +232,6 @@ inline constexpr UINT DT_VCENTER = 0x0004;
 inline constexpr UINT DT_BOTTOM = 0x0008;
 inline constexpr UINT DT_WORDBREAK = 0x0010;
 inline constexpr UINT DT_SINGLELINE = 0x0020;
-inline constexpr UINT DT_EXPANDTABS = 0x0040;
 inline constexpr UINT DT_NOCLIP = 0x0100;
 inline constexpr UINT DT_CALCRECT = 0x0400;
 inline constexpr UINT DT_NOPREFIX = 0x0800;
