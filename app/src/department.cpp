@@ -60,7 +60,10 @@ void CDepartmentWnd::LoadMenuOptions(DataFile& file)
             int16_t item = static_cast<int16_t>(i + 1);
             int32_t option = get_item_int(item, rec);
             // An option beyond the texts would show one text and run another.
-            if (option < 1 || option > scratch.tables[menu].count)
+            // A department without texts of its own (the base standing in
+            // for one not built yet) shows nothing whatever the options say.
+            int16_t texts = scratch.tables[menu].count;
+            if (option < 1 || (texts > 0 && option > texts))
                 menu_item_error(record, item);
             list.entries[i] = static_cast<int16_t>(option);
         }

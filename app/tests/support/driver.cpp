@@ -1,0 +1,104 @@
+// The headless session driver.
+#include "support/driver.h"
+#include <filesystem>
+#include <stdexcept>
+
+SessionDriver::SessionDriver() = default;
+
+SessionDriver::~SessionDriver()
+{
+    sessions_.reset();
+    if (!previous_dir_.empty())
+        std::filesystem::current_path(previous_dir_);
+}
+
+bool SessionDriver::start(const std::string& path, DriverOptions options)
+{
+    options_ = std::move(options);
+    if (options_.script)
+        options_.script(host_);
+    if (!options_.workdir.empty()) {
+        if (previous_dir_.empty())
+            previous_dir_ = std::filesystem::current_path().string();
+        std::filesystem::current_path(options_.workdir);
+    }
+    if (!sessions_) {
+        sessions_ = std::make_unique<SessionManager>(options_.config, options_.factory);
+        sessions_->set_wall_clock([this] { return wall; });
+    }
+    StartOptions start;
+    start.seed = options_.seed;
+    start.ask_resume = options_.ask_resume;
+    start.learn = options_.learn;
+    return sessions_->StartSession(path, start);
+}
+
+CVornView& SessionDriver::view() const
+{
+    if (!sessions_ || sessions_->view() == nullptr)
+        throw std::logic_error("no session open");
+    return *sessions_->view();
+}
+
+int16_t SessionDriver::state() const { return view().run_state; }
+int32_t SessionDriver::tickCount() const { return view().tick_count; }
+const CClockPane& SessionDriver::clock() const { return view().clock; }
+
+int SessionDriver::run(const std::function<bool()>& done)
+{
+    CVornView& v = view();
+    v.run_until = v.clock.current;
+    v.run_until.year = static_cast<int16_t>(v.run_until.year + 100);
+    v.SetRunState(RUN_RUNNING);
+    int ticks = 0;
+    while (!done()) {
+        int32_t before = sessions_->view()->tick_count;
+        sessions_->IdleStep();
+        CVornView* now = sessions_->view();
+        if (now == nullptr)
+            break;
+        ticks += now->tick_count - before;
+        if (now->run_state == RUN_HOLD) {
+            if (options_.on_hold)
+                options_.on_hold(*now);
+            else
+                now->RestoreHold();
+            if (now->run_state == RUN_HOLD)
+                break;
+        }
+        if (now->run_state == RUN_OVER)
+            break;
+        if (now->run_state == RUN_STOPPED) {
+            if (!options_.continue_on_stop)
+                break;
+            now->Continue();
+        }
+    }
+    return ticks;
+}
+
+int SessionDriver::runTicks(int n)
+{
+    int32_t target = view().tick_count + n;
+    return run([&] { return sessions_->view() == nullptr || sessions_->view()->tick_count >= target; });
+}
+
+int SessionDriver::runUntil(const SimDateTime& moment)
+{
+    return run([&] {
+        return sessions_->view() == nullptr || compare_dates(sessions_->view()->clock.current, moment) != 0;
+    });
+}
+
+bool SessionDriver::save(const std::string& path, bool show_message)
+{
+    return view().SaveSession(path, show_message);
+}
+
+std::vector<std::string> SessionDriver::prompts() const
+{
+    std::vector<std::string> out;
+    for (const plat::BoxRecord& b : host_.boxes())
+        out.push_back(b.caption + "|" + b.text);
+    return out;
+}
