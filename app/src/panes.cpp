@@ -76,8 +76,11 @@ void CTimerPane::LoadTimerSection(DataFile& file)
 
 bool CTimerPane::CheckTimer(bool enabled, int64_t now)
 {
-    if (!enabled || remaining < 1)
+    if (!enabled || remaining < 1) {
+        // Time spent at zero is not charged when more time is added.
+        last_count = now;
         return false;
+    }
     int64_t d = now - last_count;
     if (d <= 0)
         return false;
