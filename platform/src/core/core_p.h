@@ -1,0 +1,171 @@
+// Private to platform/src. The window table and the pieces of the core that
+// its source files share: records, widgets, dispatch entry points.
+#pragma once
+#include "plat/msg.h"
+#include "plat/window.h"
+#include <QImage>
+#include <QMargins>
+#include <QRect>
+#include <QRegion>
+#include <QWidget>
+#include <cstdint>
+#include <exception>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTimer;
+class QScrollBar;
+
+namespace plat::core {
+
+class FrameWidget;
+class ClientWidget;
+
+// Builds the Qt widget a control class shows instead of a surface (stage 2:
+// buttons, edits, lists). The widget becomes the window's client area.
+using WidgetFactory = QWidget* (*)(HWND hwnd, QWidget* parent);
+
+struct ClassRec {
+    std::string name;
+    ATOM atom = 0;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    HINSTANCE inst = 0;
+    HCURSOR cursor = 0;
+    HBRUSH brush = 0;
+    WidgetFactory factory = nullptr;
+};
+
+struct ScrollState {
+    int min = 0, max = 100, pos = 0;
+};
+
+struct TimerRec {
+    HWND hwnd = 0;
+    uint64_t gen = 0;
+    UINT_PTR id = 0;
+    TIMERPROC proc = nullptr;
+    QTimer* timer = nullptr;
+};
+
+struct WindowRec {
+    HWND hwnd = 0;
+    uint64_t gen = 0;   // unique per creation; posts carry it
+    std::string className;
+    UINT classStyle = 0;
+    WNDPROC proc = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND parent = 0;     // WS_CHILD only
+    HWND owner = 0;      // top-level only
+    UINT_PTR id = 0;
+    LONG_PTR userData = 0;
+    void* object = nullptr;
+    HINSTANCE inst = 0;
+    HCURSOR cursor = 0;
+    HBRUSH brush = 0;
+    std::string text;
+    std::vector<HWND> children; // creation order
+
+    QRect rect;          // window rectangle: screen (top-level) or parent client
+    QMargins nc;         // non-client parts around the client area
+    ScrollState bars[2]; // SB_HORZ, SB_VERT
+    bool maximized = false;
+
+    // Surface of a custom window (null for Qt-backed controls).
+    bool hasSurface = true;
+    QImage surface;
+    QRegion invalid;
+    bool erase = false;
+    QRect dirty;            // drawn since the last blit
+    int paintDepth = 0;     // WM_PAINT of this window on the stack
+    bool beganPaint = false;
+
+    bool destroying = false;
+
+    FrameWidget* frame = nullptr;
+    QWidget* client = nullptr;
+    QScrollBar* scroll[2] = {nullptr, nullptr};
+
+    QSize clientSize() const { return QSize(std::max(0, rect.width() - nc.left() - nc.right()),
+                                            std::max(0, rect.height() - nc.top() - nc.bottom())); }
+    QRect clientRect() const { return QRect(QPoint(0, 0), clientSize()); }
+};
+
+// ---- table -----------------------------------------------------------------
+WindowRec* Find(HWND hwnd);
+// Every live window in creation order.
+std::vector<HWND> AllWindows();
+HWND TopLevelOf(HWND hwnd);
+bool IsTopLevel(const WindowRec* r);
+void EnsureCoreInit();
+
+// ---- registration of classes with Qt widgets (controls) --------------------
+ATOM RegisterWidgetClass(const WNDCLASS& wc, WidgetFactory factory);
+FrameWidget* FrameOf(HWND hwnd);
+QWidget* ClientWidgetOf(HWND hwnd);
+// The window a widget built by the core stands for (0: none or gone).
+HWND HwndOfWidget(const QWidget* w);
+
+// ---- geometry --------------------------------------------------------------
+QMargins ComputeNonClient(const WindowRec& r);
+// Puts widgets, scroll bars and surface in line with rect and nc. Sends no
+// messages; returns whether the client size changed.
+bool ApplyGeometry(WindowRec& r, const QRect& oldClient);
+// Screen position of the client origin.
+QPoint ClientOrigin(const WindowRec& r);
+// The layer's own record of a change made by the window system (user move or
+// resize of a top-level window).
+void NativeGeometryChanged(HWND hwnd, const QRect& rect);
+
+// ---- paint -----------------------------------------------------------------
+void InvalidateAll(WindowRec& r, bool erase, bool children);
+void ResizeSurface(WindowRec& r, const QSize& oldSize);
+void SchedulePaint();
+// Sends WM_PAINT to every visible window with something invalid.
+void ProcessPaints();
+void PaintWindow(HWND hwnd);
+void NoteDrawn(HWND hwnd, const QRect& rect);
+bool IsShowing(const WindowRec& r);
+
+// ---- queue, timers, loops --------------------------------------------------
+// Every call from Qt into the layer goes through here: an exception (a test
+// host's ExitRequest, say) is kept, every layer loop quits and the outermost
+// layer call rethrows it. dispatch: it counts as a dispatched message for the
+// idle pump.
+template <class F> void QtEntry(F&& f, bool dispatch = true);
+void StoreException(std::exception_ptr e);
+bool ExceptionPending();
+void RethrowPending();
+void AfterDispatch(bool dispatch);
+extern int g_entryDepth;
+
+void DropPosts(HWND hwnd);
+void KillTimers(HWND hwnd);
+void FlushWindow(WindowRec& r);
+
+// ---- input -----------------------------------------------------------------
+void ForgetInputState(HWND hwnd); // focus, capture, cursor target on destruction
+
+// ---- trace hook ------------------------------------------------------------
+// Called when a window record exists, before WM_CREATE.
+using CreateHook = void (*)(HWND hwnd, const char* className);
+void SetCreateHook(CreateHook hook);
+
+template <class F> void QtEntry(F&& f, bool dispatch)
+{
+    if (ExceptionPending())
+        return;
+    ++g_entryDepth;
+    try {
+        f();
+    } catch (...) {
+        StoreException(std::current_exception());
+    }
+    --g_entryDepth;
+    AfterDispatch(dispatch);
+}
+
+} // namespace plat::core

@@ -1,0 +1,277 @@
+// Test support: the message tracer, surface readback, pumping and synthetic
+// input.
+#include "plat/trace.h"
+#include "core/core_p.h"
+#include "core/widgets_p.h"
+#include "gdi/dc_target_p.h"
+#include "plat/gdi.h"
+#include "plat/loop.h"
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <map>
+#include <strings.h>
+
+namespace plat {
+
+namespace {
+
+MessageTracer* g_tracer = nullptr;
+std::map<HWND, WNDPROC> g_oldProcs;
+
+LRESULT tracing_proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto it = g_oldProcs.find(hwnd);
+    WNDPROC old = it == g_oldProcs.end() ? DefWindowProc : it->second;
+    if (g_tracer)
+        g_tracer->record(TraceEntry{hwnd, msg, wParam, lParam});
+    const LRESULT r = CallWindowProc(old, hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        g_oldProcs.erase(hwnd);
+    return r;
+}
+
+void subclass(HWND hwnd)
+{
+    if (!IsWindow(hwnd) || g_oldProcs.count(hwnd))
+        return;
+    g_oldProcs[hwnd] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tracing_proc)));
+}
+
+void create_hook(HWND hwnd, const char* className)
+{
+    if (g_tracer && g_tracer->watches_class(className))
+        subclass(hwnd);
+}
+
+QWidget* client_of(HWND hwnd) { return core::ClientWidgetOf(hwnd); }
+
+QPointF global_of(HWND hwnd, int x, int y)
+{
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    return QPointF(p.x, p.y);
+}
+
+Qt::KeyboardModifiers mods(WPARAM keys, bool alt = false)
+{
+    Qt::KeyboardModifiers m;
+    if (keys & MK_SHIFT)
+        m |= Qt::ShiftModifier;
+    if (keys & MK_CONTROL)
+        m |= Qt::ControlModifier;
+    if (alt)
+        m |= Qt::AltModifier;
+    return m;
+}
+
+Qt::MouseButton button_of(Button b)
+{
+    switch (b) {
+    case Button::Right: return Qt::RightButton;
+    case Button::Middle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+    }
+}
+
+Qt::MouseButtons held_of(WPARAM keys)
+{
+    Qt::MouseButtons b;
+    if (keys & MK_LBUTTON)
+        b |= Qt::LeftButton;
+    if (keys & MK_RBUTTON)
+        b |= Qt::RightButton;
+    if (keys & MK_MBUTTON)
+        b |= Qt::MiddleButton;
+    return b;
+}
+
+void send_mouse(HWND hwnd, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, int x, int y,
+                WPARAM keys)
+{
+    QWidget* w = client_of(hwnd);
+    if (!w)
+        return;
+    const QPointF local(x, y);
+    QMouseEvent e(type, local, local, global_of(hwnd, x, y), button, buttons, mods(keys));
+    QCoreApplication::sendEvent(w, &e);
+    core::RethrowPending();
+}
+
+} // namespace
+
+MessageTracer::MessageTracer()
+{
+    core::EnsureCoreInit();
+    g_tracer = this;
+    core::SetCreateHook(create_hook);
+}
+
+MessageTracer::~MessageTracer()
+{
+    for (auto& [hwnd, old] : g_oldProcs)
+        if (GetWindowLongPtr(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(tracing_proc))
+            SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    g_oldProcs.clear();
+    if (g_tracer == this) {
+        g_tracer = nullptr;
+        core::SetCreateHook(nullptr);
+    }
+}
+
+void MessageTracer::Watch(HWND hwnd) { subclass(hwnd); }
+void MessageTracer::WatchClass(const char* className) { classes_.emplace_back(className); }
+
+void MessageTracer::Ignore(std::initializer_list<UINT> msgs) { ignored_.insert(msgs.begin(), msgs.end()); }
+
+void MessageTracer::record(const TraceEntry& e)
+{
+    if (!ignored_.count(e.msg))
+        entries_.push_back(e);
+}
+
+bool MessageTracer::watches_class(const char* className) const
+{
+    for (const std::string& c : classes_)
+        if (strcasecmp(c.c_str(), className) == 0)
+            return true;
+    return false;
+}
+
+std::vector<UINT> MessageTracer::messages() const
+{
+    std::vector<UINT> out;
+    for (const TraceEntry& e : entries_)
+        out.push_back(e.msg);
+    return out;
+}
+
+std::vector<UINT> MessageTracer::messages(HWND hwnd) const
+{
+    std::vector<UINT> out;
+    for (const TraceEntry& e : entries_)
+        if (e.hwnd == hwnd)
+            out.push_back(e.msg);
+    return out;
+}
+
+COLORREF GetSurfacePixel(HWND hwnd, int x, int y)
+{
+    core::WindowRec* r = core::Find(hwnd);
+    if (!r || r->surface.isNull() || !r->surface.rect().contains(x, y))
+        return CLR_INVALID;
+    detail::EndPainting(&r->surface);
+    return detail::FromQRgb(r->surface.pixel(x, y));
+}
+
+BOOL SaveSurfacePng(HWND hwnd, const char* path)
+{
+    core::WindowRec* r = core::Find(hwnd);
+    if (!r || r->surface.isNull() || !path)
+        return FALSE;
+    detail::EndPainting(&r->surface);
+    return r->surface.save(QString::fromLocal8Bit(path), "PNG") ? TRUE : FALSE;
+}
+
+BOOL SaveWindowPng(HWND hwnd, const char* path)
+{
+    core::WindowRec* r = core::Find(hwnd);
+    if (!r || !r->frame || !path)
+        return FALSE;
+    FlushSurfaces();
+    return r->frame->grab().save(QString::fromLocal8Bit(path), "PNG") ? TRUE : FALSE;
+}
+
+void PumpEvents(int ms)
+{
+    core::EnsureCoreInit();
+    core::RethrowPending();
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(1, ms - static_cast<int>(t.elapsed())));
+        core::RethrowPending();
+    } while (t.elapsed() < ms);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    core::RethrowPending();
+}
+
+void ResetWindowsForTest()
+{
+    core::EnsureCoreInit();
+    SetIdleHandler(nullptr);
+    for (HWND h : core::AllWindows())
+        if (core::WindowRec* r = core::Find(h); r && !(r->style & WS_CHILD))
+            DestroyWindow(h);
+    MSG m;
+    while (PeekMessage(&m, 0, 0, 0, PM_REMOVE | PM_NOYIELD)) {
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void SimulateMouseDown(HWND hwnd, Button b, int x, int y, WPARAM keys)
+{
+    const Qt::MouseButton qb = button_of(b);
+    send_mouse(hwnd, QEvent::MouseButtonPress, qb, qb | held_of(keys), x, y, keys);
+}
+
+void SimulateMouseUp(HWND hwnd, Button b, int x, int y, WPARAM keys)
+{
+    send_mouse(hwnd, QEvent::MouseButtonRelease, button_of(b), held_of(keys) & ~button_of(b), x, y, keys);
+}
+
+void SimulateMouseDoubleClick(HWND hwnd, Button b, int x, int y, WPARAM keys)
+{
+    const Qt::MouseButton qb = button_of(b);
+    send_mouse(hwnd, QEvent::MouseButtonDblClick, qb, qb | held_of(keys), x, y, keys);
+}
+
+void SimulateMouseMove(HWND hwnd, int x, int y, WPARAM held)
+{
+    send_mouse(hwnd, QEvent::MouseMove, Qt::NoButton, held_of(held), x, y, held);
+}
+
+void SimulateKeyDown(HWND hwnd, UINT vk, const char* text, WPARAM keys, bool alt)
+{
+    QWidget* w = client_of(hwnd);
+    if (!w)
+        return;
+    bool keypad = false;
+    const int key = core::QtKeyForVk(vk, &keypad);
+    Qt::KeyboardModifiers m = mods(keys, alt);
+    if (keypad)
+        m |= Qt::KeypadModifier;
+    QKeyEvent e(QEvent::KeyPress, key, m, QString::fromLatin1(text ? text : ""));
+    QCoreApplication::sendEvent(w, &e);
+    core::RethrowPending();
+}
+
+void SimulateKeyUp(HWND hwnd, UINT vk, WPARAM keys, bool alt)
+{
+    QWidget* w = client_of(hwnd);
+    if (!w)
+        return;
+    bool keypad = false;
+    const int key = core::QtKeyForVk(vk, &keypad);
+    Qt::KeyboardModifiers m = mods(keys, alt);
+    if (keypad)
+        m |= Qt::KeypadModifier;
+    QKeyEvent e(QEvent::KeyRelease, key, m);
+    QCoreApplication::sendEvent(w, &e);
+    core::RethrowPending();
+}
+
+void SimulateClose(HWND hwnd)
+{
+    core::FrameWidget* f = core::FrameOf(hwnd);
+    if (!f)
+        return;
+    QCloseEvent e;
+    QCoreApplication::sendEvent(f, &e);
+    core::RethrowPending();
+}
+
+} // namespace plat
