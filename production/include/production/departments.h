@@ -1,0 +1,39 @@
+// What Production calls of Marketing, Purchasing and Finance; the real departments implement these.
+#pragma once
+#include <cstdint>
+
+class MarketingDept {
+public:
+    virtual ~MarketingDept() = default;
+    // 0 normal, 1 make to order, 2 forecast.
+    virtual int link_mode() const = 0;
+    virtual int family_count() const = 0;
+    virtual char family_letter(int family) const = 0;
+    virtual int product_count(int family) const = 0;
+    virtual char product_letter(int family, int product) const = 0;
+    // 65535/65535 when the code names no Marketing product.
+    virtual void find_product_by_code(const char* code, uint16_t& family, uint16_t& product) = 0;
+    virtual void draw_on_order_units(int family, int product) = 0;
+    virtual void update_product_stock(int family, int product, int units, int kind, int extra) = 0;
+    virtual int get_contract_units_ahead(int family, int product) = 0;
+};
+
+class PurchasingDept {
+public:
+    virtual ~PurchasingDept() = default;
+    virtual int family_count() const = 0;
+    virtual char family_letter(int family) const = 0;
+    virtual int material_count(int family) const = 0;
+    virtual char material_letter(int family, int material) const = 0;
+    // 65535 when not found.
+    virtual void find_material_by_code(const char* code, uint16_t& family, uint16_t& material) = 0;
+    virtual int16_t get_stock(int family, int material) = 0;
+    virtual void add_stock(int family, int material, int quantity, int issue) = 0;
+    virtual void add_unsupplied_units(int family, int material, int units) = 0;
+};
+
+class FinanceDept {
+public:
+    virtual ~FinanceDept() = default;
+    virtual void add_machine(int32_t amount, int months) = 0;
+};

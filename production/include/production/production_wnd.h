@@ -1,0 +1,86 @@
+// The Production department's engine: orders, hooks, lookups, the plant loader and saved plant.
+#pragma once
+#include "production/departments.h"
+#include "production/plant_data_source.h"
+#include "production/production_order.h"
+#include "shopfloor/host.h"
+#include "shopfloor/plan_tables.h"
+#include "shopfloor/plant.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A route element: kind 0 raw material, 1 job, 2 product; the units per unit of its parent.
+struct RouteItem {
+    int16_t kind = 0;
+    uint8_t index = 0;
+    int32_t quantity = 1;
+};
+
+class CProductionWnd : public Plant {
+public:
+    CProductionWnd(SimHost& host, ProductionUi& ui, MarketingDept& marketing, PurchasingDept& purchasing,
+                   FinanceDept& finance);
+
+    // Department hooks, called in the clock's order.
+    void load_production_data(PlantDataSource& data);
+    void after_data_loaded() {}
+    int daily_step(int16_t restart);
+    void on_minute();
+    void on_hour();
+    void on_new_week() { ++week_of_month; }
+    void on_new_month();
+    void on_new_year();
+    void apply_shift_schedule() {}
+    int get_display_frequency() const;
+    float get_utilization_factor() const { return utilization_factor; }
+    void refresh_machine_loads();
+
+    // Production orders.
+    void add_order(int16_t family_id, int16_t product_index, int16_t quantity, int16_t order_type, int16_t item_kind,
+                   int16_t lead_days, int32_t unused1 = 100, int32_t unused2 = -1);
+    void reduce_production_orders(int16_t family_id, int16_t product_index, int16_t quantity);
+    int16_t take_from_open_orders(uint16_t position, int16_t quantity);
+    void remove_order(int index);
+    int16_t get_on_order_units(int16_t family_id, int16_t product_index) const;
+    // Puts the given orders into one new work order and into the shop.
+    RWork_Order* release_orders(const std::vector<ProductionOrder*>& orders);
+    // Until planning proper lands: every free order becomes its own work order.
+    void plan_work_orders(int mode);
+
+    // Lookups and roll-ups.
+    int get_num_products() const { return static_cast<int>(Products.size()); }
+    void product_pair_of(int position, uint16_t& family, uint16_t& product) const;
+    uint16_t find_product_by_code_text(const char* code) const;
+    int find_new_product(int family, int product) const;
+    std::string item_name(int16_t kind, int index) const;
+    int is_bought_part(int position) const;
+    int is_taken_from_stock(int position) const;
+    int count_active_units() const;
+    void compute_machine_load(int machine, int32_t& available, int32_t& existing);
+    void buy_machine_unit(int machine);
+    void load_rm_data_from_purch();
+    void route_text(const RouteItem& item, std::vector<std::string>& out) const;
+    int32_t work_content(const RouteItem& item);
+    void link_production_data();
+
+    // Drawing primitives of route diagrams.
+    void draw_job_box(int x, int y, int job, int colour);
+    void draw_material_box(int x, int y, int material, int colour);
+    void draw_product_box(int x, int y, int product, int colour);
+    void draw_number_label(int x, int y, int value, bool right_aligned, int colour);
+    void draw_route_link(int x1, int y1, int x2, int y2);
+
+    // The plant part of the state file: orders, work orders, products, jobs, machines, transport.
+    std::vector<uint8_t> save_plant() const;
+    // False on any damage; the messages name the part ("bad work orders data", ...).
+    bool load_plant(const std::vector<uint8_t>& bytes, std::string& error);
+
+    bool in_minute() const { return minute_depth != 0; }
+
+private:
+    int minute_depth = 0;
+    void check_bounds(bool ok, PlantDataSource& data, int level = 2);
+};
+
+inline constexpr uint32_t PRODUCTION_MARKER = 0x075BCCC1u;

@@ -1,0 +1,43 @@
+// What the engine needs of the application core and of the screen: two small seams tests fake.
+#pragma once
+#include "production/production_order.h"
+#include <cstdint>
+#include <string_view>
+
+class Painter {
+public:
+    virtual ~Painter() = default;
+    // Colours are 0x00BBGGRR; fill < 0 draws no fill.
+    virtual void rect(int x, int y, int w, int h, int32_t fill, bool frame) = 0;
+    virtual void line(int x1, int y1, int x2, int y2) = 0;
+    virtual void text(int x, int y, std::string_view s, uint32_t colour) = 0;
+    virtual int text_width(std::string_view s) = 0;
+};
+
+struct ProductionUi {
+    virtual ~ProductionUi() = default;
+    virtual bool shown() const = 0;           // the Production window is the one shown
+    virtual Painter* painter() = 0;           // null: nothing is drawn, last-drawn cache kept
+    virtual void redraw_machine(int m) = 0;
+    virtual int schedule_end(int m) = 0;      // 0 machine policy, 1 schedule by hand, 2 pause
+    virtual void message(std::string_view text, std::string_view caption, int icon) = 0;
+    [[noreturn]] virtual void fatal(std::string_view text) = 0;
+    virtual float scale_x() const = 0;
+    virtual float scale_y() const = 0;
+};
+
+struct SimHost {
+    virtual ~SimHost() = default;
+    virtual uint32_t tick() const = 0;        // minutes since the session start
+    virtual int shift_mode() const = 0;       // 0 one shift, 1 three, 2 two
+    virtual SimStamp now() const = 0;
+    virtual bool is_day_start() const = 0;
+    virtual bool is_new_week() const = 0;
+    virtual bool is_new_month() const = 0;
+    virtual bool is_new_year() const = 0;
+    virtual void set_run_state(int state) = 0;
+    virtual void set_shift_mode(int mode) = 0;
+    virtual bool version_at_least(std::string_view id) const = 0;
+    virtual void log_decision(std::string_view key, std::string_view value) = 0;
+    virtual int rng() = 0;                    // the process generator, 0..32767
+};
