@@ -127,6 +127,8 @@ int lang_load(int mode)
             }
             continue;
         }
+        if (line.empty())
+            continue;  // the blank line before each appended text
         if (eq1 == std::string::npos) {
             add_entry(line.c_str(), line.size(), "", 0);
             continue;
