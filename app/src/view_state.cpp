@@ -30,6 +30,8 @@ static std::string canonical(const std::string& name)
 }
 
 // One byte more than the record holds means the file is not this record.
+// The probe at the end marks the stream as short, so the caller judges the
+// file by this answer and not by the result of Close.
 static bool at_end(BinFile& f)
 {
     char extra = 0;
@@ -77,6 +79,7 @@ bool CVornView::CheckOldStateFiles(const VersionId& id)
         char box[1200];
         std::snprintf(box, sizeof box, "\nOld version of %s state files - program aborted", session_path.c_str());
         lang_message_box(0, box, config_.title.c_str(), plat::MB_OK | plat::MB_ICONSTOP);
+        old_version_refused_ = true;
         return false;
     }
     state_version = compare_version_ids(text, FIRST_DISTINCT_VERSION_ID) < 0 ? make_version_id(OLDEST_VERSION_ID) : id;
@@ -121,7 +124,7 @@ bool CVornView::load_department_file(const std::string& name, CDepartmentWnd* de
         return false;
     }
     bool ok = department->load_state(f) && at_end(f);
-    ok = f.Close() == 0 && ok;
+    f.Close();
     if (!ok)
         refuse_state_file(name);
     return ok;
@@ -137,15 +140,17 @@ bool CVornView::LoadSessionFiles(const std::string& path)
         refuse_state_file(mgr);
         return false;
     }
+    old_version_refused_ = false;
     bool ok = LoadCoreState(f);
     if (ok) {
         clock.LoadState(f);
         reputation.LoadState(f);
         ok = at_end(f) && valid_clock_record(clock);
     }
-    ok = f.Close() == 0 && ok;
+    f.Close();
     if (!ok) {
-        refuse_state_file(mgr);
+        if (!old_version_refused_)
+            refuse_state_file(mgr);
         return false;
     }
     const std::pair<const char*, CDepartmentWnd*> files[] = {

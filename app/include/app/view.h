@@ -211,6 +211,7 @@ private:
     plat::Lcg rng{1};
     int tick_depth_ = 0;
     bool resumed_ = false;
+    bool old_version_refused_ = false;
 };
 
 // The view of the running session (GetView answers it), set by whoever

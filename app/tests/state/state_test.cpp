@@ -1,0 +1,272 @@
+// Session state files: the header layout, version ids, damaged files, atomic saves, names.
+#include "app/state_names.h"
+#include "app/view.h"
+#include "support/driver.h"
+#include "support/fakes.h"
+#include "support/scenario.h"
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct StateFixture : ::testing::Test {
+    TempDir dir;
+    RecordingSet set;
+    SessionDriver driver;
+    DriverOptions options()
+    {
+        DriverOptions o;
+        o.factory = set.factory();
+        o.config.timer_enabled = false;
+        return o;
+    }
+    std::string scenario(const std::string& name = "s.vnb")
+    {
+        return ScenarioBuilder().set("STATUS", "^0^0^0^0^0^21^@\n$\n").write(dir.path() / name);
+    }
+    // A saved session at tick 0 (Monday 2 January 1995, 08:00) under `name`.
+    std::string saved(const std::string& name = "saved.vnb")
+    {
+        EXPECT_TRUE(driver.start(scenario(), options()));
+        std::string path = dir / name;
+        EXPECT_TRUE(driver.save(path));
+        return path;
+    }
+    void patch(const std::string& file, size_t at, const std::string& bytes)
+    {
+        std::vector<uint8_t> b = read_bytes(file);
+        std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<long>(at));
+        write_bytes(file, b);
+    }
+};
+
+} // namespace
+
+TEST_F(StateFixture, HeaderFileLayout)
+{
+    std::string path = saved();
+    std::vector<uint8_t> mgr = read_bytes(dir / "saved.MGR");
+    ASSERT_EQ(mgr.size(), 82u);
+    EXPECT_EQ(hex(mgr, 0, 8), "42475f3130333700") << "version id";
+    EXPECT_EQ(hex(mgr, 8, 4), "00000000") << "tick count";
+    EXPECT_EQ(hex(mgr, 12, 4), "0a090000") << "marker 2314";
+    EXPECT_EQ(hex(mgr, 16, 4), "100e0000") << "remaining 3600 s";
+    EXPECT_EQ(hex(mgr, 20, 2), "100e") << "rounded, capped at the scenario's 3600";
+    // Clock: 2 Jan 95 08:00, hours 0, stored month 1 and year 95, one working
+    // day this year and month, month 1 of the simulated year.
+    EXPECT_EQ(hex(mgr, 22, 28), "5f000100020008000000" "0000" "0100" "5f00" "0000" "0100" "0100" "0000" "0000" "0100");
+    // Reputation: displayed 6.0, current 21.0, five zeros, 21.0.
+    EXPECT_EQ(hex(mgr, 50, 32), "0000c040" "0000a841" "0000000000000000000000000000000000000000" "0000a841");
+    // The session file was copied; each department wrote its state.
+    EXPECT_EQ(read_bytes(path), read_bytes(dir / "s.vnb"));
+    for (const char* ext : {"PRC", "MRK", "PRD", "FNC"})
+        EXPECT_EQ(hex(read_bytes(dir / (std::string("saved.") + ext))), "010203") << ext;
+    EXPECT_FALSE(fs::exists(dir / "saved.MGR.tmp"));
+}
+
+TEST_F(StateFixture, ResumeLoadsWithoutAFirstTickAndSavesTheSameBytes)
+{
+    std::string path = saved();
+    driver.view().tick_count = 0;
+    set.trace.clear();
+    SessionDriver second;
+    set.configure = [](RecordingSet& s) { s.finance->state = {9, 9, 9}; };
+    ASSERT_TRUE(second.start(path, options()));
+    EXPECT_TRUE(second.view().resumed());
+    EXPECT_EQ(second.tickCount(), 0);
+    EXPECT_EQ(set.trace.count("Mkt", "daily_step"), 0) << "a resumed session makes no first tick";
+    EXPECT_EQ(hex(set.finance->state), "010203");
+    EXPECT_EQ(second.view().reputation.displayed, 6.0f);
+
+    std::string again = dir / "again.vnb";
+    ASSERT_TRUE(second.save(again));
+    for (const char* ext : {"MGR", "PRC", "MRK", "PRD", "FNC"})
+        EXPECT_EQ(read_bytes(dir / (std::string("again.") + ext)), read_bytes(dir / (std::string("saved.") + ext)))
+            << ext;
+}
+
+TEST_F(StateFixture, VersionIdsOfTheHeader)
+{
+    std::string path = saved();
+    std::string mgr = dir / "saved.MGR";
+    struct Case {
+        const char* id;
+        bool loads;
+        bool oldest;
+        const char* box;
+    };
+    const Case cases[] = {
+        {"BG_1037", true, false, nullptr},
+        {"BG_1020", true, false, nullptr},
+        {"BG_1015", true, true, nullptr},
+        {"BG_1012", true, true, nullptr},
+        {"BG_1011", false, false, "Old version of"},
+        {"BG_1038", false, false, "Damaged session state file"},
+        {"XX_1037", false, false, "Damaged session state file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        patch(mgr, 0, std::string(c.id, 7));
+        SessionDriver d;
+        if (c.box != nullptr)
+            d.host().Answer(plat::IDOK, "", c.box);
+        EXPECT_EQ(d.start(path, options()), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(d.view().IsOldestStateVersion() != 0, c.oldest);
+            EXPECT_EQ(d.view().CheckVersionId("BG_1012") != 0, true);
+            EXPECT_EQ(d.view().CheckVersionId("BG_1018") != 0, !c.oldest);
+        } else {
+            EXPECT_EQ(d.prompts().size(), 1u);
+        }
+    }
+}
+
+TEST_F(StateFixture, HeaderWithoutMarkerKeepsTheScenarioTimerUnlessSmaller)
+{
+    std::string path = saved();
+    std::string mgr = dir / "saved.MGR";
+    patch(mgr, 12, std::string("\0\0\0\0", 4));
+    patch(mgr, 16, std::string("\x01\x00\x00\x00", 4));  // remaining 1 s, ignored
+    patch(mgr, 20, std::string("\x58\x02", 2));          // rounded 600
+    SessionDriver d;
+    ASSERT_TRUE(d.start(path, options()));
+    EXPECT_EQ(d.view().timer.remaining, 600);
+    patch(mgr, 20, std::string("\x20\x1c", 2));  // 7200: above the scenario's 3600
+    SessionDriver e;
+    ASSERT_TRUE(e.start(path, options()));
+    EXPECT_EQ(e.view().timer.remaining, 3600);
+}
+
+TEST_F(StateFixture, DamagedStateFilesAreRefusedAndTheOpenSessionStays)
+{
+    std::string path = saved();
+    CVornView* open = &driver.view();
+    driver.runTicks(10);
+    struct Case {
+        const char* file;
+        std::vector<uint8_t> bytes;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"saved.PRD", {1, 2}, "a short department file"},
+        {"saved.FNC", {1, 2, 3, 4}, "a byte left over"},
+        {"saved.MGR", std::vector<uint8_t>(81, 0x42), "a short header"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::vector<uint8_t> good = read_bytes(dir / c.file);
+        write_bytes(dir / c.file, c.bytes);
+        driver.host().Answer(plat::IDOK, "Open Session", "Damaged session state file", plat::ScriptedHost::Match::Substring, 1);
+        EXPECT_FALSE(driver.sessions().StartSession(path, {}));
+        EXPECT_EQ(&driver.view(), open);
+        EXPECT_EQ(driver.tickCount(), 10);
+        EXPECT_EQ(driver.view().session_open, 1);
+        write_bytes(dir / c.file, good);
+    }
+    EXPECT_EQ(driver.prompts().size(), 3u);
+    // The clock record of a damaged header is refused too: month 13.
+    patch(dir / "saved.MGR", 24, std::string("\x0d\x00", 2));
+    driver.host().Answer(plat::IDOK, "Open Session", "Damaged session state file");
+    EXPECT_FALSE(driver.sessions().StartSession(path, {}));
+    EXPECT_EQ(&driver.view(), open);
+}
+
+TEST_F(StateFixture, MissingDepartmentFilesStopTheLoadSilently)
+{
+    std::string path = saved();
+    fs::remove(dir / "saved.PRD");
+    set.configure = [](RecordingSet& s) {
+        for (RecordingDepartment* d : {s.marketing, s.production, s.purchasing, s.finance})
+            d->state = {7, 7, 7};
+    };
+    SessionDriver d;
+    ASSERT_TRUE(d.start(path, options()));
+    EXPECT_FALSE(d.view().resumed()) << "resume needs all five files";
+    EXPECT_EQ(d.tickCount(), 0);
+    EXPECT_EQ(d.prompts().size(), 0u);
+    // Loading the files directly reads up to the first missing one.
+    ASSERT_TRUE(d.view().LoadSessionFiles(path));
+    EXPECT_EQ(hex(set.purchasing->state), "010203");
+    EXPECT_EQ(hex(set.marketing->state), "010203");
+    EXPECT_EQ(hex(set.production->state), "070707");
+    EXPECT_EQ(hex(set.finance->state), "070707");
+}
+
+TEST_F(StateFixture, FailedSaveKeepsTheOldFilesAndSaysSo)
+{
+    std::string path = saved();
+    std::vector<uint8_t> old_mgr = read_bytes(dir / "saved.MGR");
+    driver.runTicks(5);
+    // The Production file cannot be written: its temporary name is a folder.
+    fs::create_directory(dir / "saved.PRD.tmp");
+    driver.host().Answer(plat::IDOK, "Save Session", "Unable to save the session file");
+    EXPECT_FALSE(driver.save(path, true));
+    ASSERT_EQ(driver.prompts().size(), 1u);
+    EXPECT_THAT(driver.prompts()[0], ::testing::HasSubstr("saved.PRD"));
+    EXPECT_EQ(read_bytes(dir / "saved.MGR"), old_mgr) << "nothing replaced";
+    EXPECT_FALSE(fs::exists(dir / "saved.MGR.tmp"));
+    fs::remove(dir / "saved.PRD.tmp");
+
+    driver.host().Answer(plat::IDOK, "Save Session", "Session was saved successfully as: '" + path + "'",
+                         plat::ScriptedHost::Match::Exact);
+    EXPECT_TRUE(driver.save(path, true));
+    EXPECT_NE(read_bytes(dir / "saved.MGR"), old_mgr);
+    EXPECT_EQ(driver.prompts().size(), 2u);
+}
+
+TEST_F(StateFixture, SaveUnderItsOwnPathInAnotherCaseCopiesNothing)
+{
+    ASSERT_TRUE(driver.start(scenario("plant.vnb"), options()));
+    ASSERT_TRUE(driver.save(dir / "PLANT.VNB"));
+    EXPECT_FALSE(fs::exists(dir / "PLANT.VNB.tmp"));
+    int vnb = 0;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        vnb += e.path().extension() == ".vnb" || e.path().extension() == ".VNB";
+    EXPECT_EQ(vnb, 1) << "the session file itself is not copied onto itself";
+    EXPECT_TRUE(fs::exists(dir / "PLANT.MGR"));
+}
+
+TEST(StateNames, BaseNameDropsOnlyTheLastExtensionOfTheFileName)
+{
+    struct Case {
+        const char* path;
+        const char* mgr;
+    };
+    const Case cases[] = {
+        {"runs.v2/plant.a.vnb", "runs.v2/plant.a.MGR"},
+        {"runs.v2/plant.b.vnb", "runs.v2/plant.b.MGR"},
+        {"./s.vnb", "./s.MGR"},
+        {"noext", "noext.MGR"},
+        {"runs.v2/noext", "runs.v2/noext.MGR"},
+        {"C:\\runs.v2\\PLANT.PAR", "C:\\runs.v2\\PLANT.MGR"},
+        {"/tmp/.hidden", "/tmp/.hidden.MGR"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(state_file_name(c.path, "MGR"), c.mgr) << c.path;
+    EXPECT_EQ(state_file_name("RUNS/PLANT.PAR", "000"), "RUNS/PLANT.000");
+    EXPECT_EQ(state_file_name("RUNS/PLANT.PAR", "0bs"), "RUNS/PLANT.0bs");
+    EXPECT_EQ(save_session_name("dir.v/x"), "dir.v/x.vnb");
+    EXPECT_EQ(save_session_name("dir.v/x.sav"), "dir.v/x.sav");
+    EXPECT_EQ(file_name_part("a\\b/c.vnb"), "c.vnb");
+}
+
+TEST_F(StateFixture, LongPathsAndDottedFoldersKeepSessionsApart)
+{
+    std::string folder = (dir.path() / "runs.v2" / std::string(120, 'x')).string();
+    fs::create_directories(folder);
+    ASSERT_TRUE(driver.start(scenario(), options()));
+    std::string a = folder + "/plant.a.vnb";
+    std::string b = folder + "/plant.b.vnb";
+    ASSERT_GT(a.size(), 150u);
+    ASSERT_TRUE(driver.save(a));
+    driver.runTicks(3);
+    ASSERT_TRUE(driver.save(b));
+    EXPECT_NE(read_bytes(folder + "/plant.a.MGR"), read_bytes(folder + "/plant.b.MGR"));
+    SessionDriver d;
+    ASSERT_TRUE(d.start(a, options()));
+    EXPECT_EQ(d.tickCount(), 0);
+    EXPECT_EQ(d.view().session_path, a);
+}
