@@ -118,6 +118,18 @@ public:
     int64_t unix_ms() const;
 };
 
+// For tests of the GUI host itself: the next Qt message box is answered
+// once it is up, by its button for `answer`, or by Esc when answer is 0.
+// What it showed goes to *seen; pngPath, when given, gets a picture of it.
+struct GuiBoxSeen {
+    std::string title, text;
+    std::vector<int> buttons; // IDOK... in screen order
+    int defaultButton = 0;
+    bool appModal = false;
+    int modalDepth = 0;
+};
+void AnswerNextGuiBox(int answer, GuiBoxSeen* seen = nullptr, const char* pngPath = nullptr);
+
 // The n-th GlobalAlloc or growing GlobalReAlloc from now fails (1 = the
 // next); 0 cancels.
 void FailGlobalAllocAfter(int n);

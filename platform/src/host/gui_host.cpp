@@ -1,11 +1,15 @@
 // The host of a program with a GUI: Qt's message box and file dialog.
 #include "host/host_p.h"
+#include "plat/modal.h"
+#include "plat/testing.h"
 #include "plat/path.h"
 #include "text_qt_p.h"
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,19 +19,23 @@ namespace {
 
 WidgetForHwnd g_widgetFor = nullptr;
 
-QMessageBox::StandardButton standard_button(int id)
+// The buttons carry the Win32 captions and keep the Win32 order: the
+// standard buttons would be reordered by the style's layout.
+const char* button_text(int id)
 {
     switch (id) {
-    case IDOK: return QMessageBox::Ok;
-    case IDCANCEL: return QMessageBox::Cancel;
-    case IDABORT: return QMessageBox::Abort;
-    case IDRETRY: return QMessageBox::Retry;
-    case IDIGNORE: return QMessageBox::Ignore;
-    case IDYES: return QMessageBox::Yes;
-    case IDNO: return QMessageBox::No;
-    default: return QMessageBox::NoButton;
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDABORT: return "&Abort";
+    case IDRETRY: return "&Retry";
+    case IDIGNORE: return "&Ignore";
+    case IDYES: return "&Yes";
+    case IDNO: return "&No";
+    default: return "";
     }
 }
+
+constexpr const char* ID_PROPERTY = "plat_box_id";
 
 QMessageBox::Icon icon_of(UINT type)
 {
@@ -55,7 +63,11 @@ int show_box(HWND owner, const char* text, const char* caption, UINT type)
     const int n = BoxButtons(type, ids);
     QAbstractButton* buttons[3] = {};
     for (int i = 0; i < n; ++i)
-        buttons[i] = box.addButton(standard_button(ids[i]));
+    {
+        QPushButton* b = box.addButton(QString::fromLatin1(button_text(ids[i])), QMessageBox::ActionRole);
+        b->setProperty(ID_PROPERTY, ids[i]);
+        buttons[i] = b;
+    }
     const int def = BoxDefaultAnswer(type);
     int escape = 0;
     for (int i = 0; i < n; ++i) {
@@ -151,6 +163,46 @@ private:
 };
 
 } // namespace
+
+void AnswerNextGuiBox(int answer, GuiBoxSeen* seen, const char* pngPath)
+{
+    auto* timer = new QTimer;
+    const std::string png = pngPath ? pngPath : "";
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, seen, png] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (seen) {
+            seen->title = ansi_from_qstr(box->windowTitle());
+            seen->text = ansi_from_qstr(box->text());
+            seen->buttons.clear();
+            seen->defaultButton = 0;
+            for (QAbstractButton* b : box->buttons()) {
+                const int id = b->property(ID_PROPERTY).toInt();
+                seen->buttons.push_back(id);
+                if (b == box->defaultButton())
+                    seen->defaultButton = id;
+            }
+            seen->appModal = box->windowModality() == Qt::ApplicationModal;
+            seen->modalDepth = ModalDepth();
+        }
+        if (!png.empty())
+            box->grab().save(QString::fromStdString(png), "PNG");
+        if (answer == 0) {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(box, &esc);
+        } else {
+            for (QAbstractButton* b : box->buttons())
+                if (b->property(ID_PROPERTY).toInt() == answer) {
+                    b->click();
+                    break;
+                }
+        }
+    });
+    timer->start(10);
+}
 
 void SetWidgetForHwnd(WidgetForHwnd fn) { g_widgetFor = fn; }
 

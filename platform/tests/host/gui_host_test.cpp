@@ -1,0 +1,131 @@
+// The GUI host under the offscreen platform, and start-up configuration.
+#include "plat/config.h"
+#include "plat/modal.h"
+#include "plat/testing.h"
+#include "plat/uihost.h"
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+class Gui : public ::testing::Test {
+protected:
+    void SetUp() override { InitGui(); }
+};
+
+} // namespace
+
+TEST_F(Gui, StartUpPutsNumbersBackToC)
+{
+    EXPECT_TRUE(GuiAvailable());
+    EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.2f", 1234.5);
+    EXPECT_STREQ(buf, "1234.50");
+    InitGui(); // a second call changes nothing
+    EXPECT_TRUE(GuiAvailable());
+    EXPECT_EQ(GetUiHost(), GuiUiHost());
+}
+
+TEST_F(Gui, ScriptedHostSetFirstStays)
+{
+    SetUiHost(nullptr);
+    ScriptedHost host;
+    InitGui();
+    EXPECT_EQ(GetUiHost(), &host);
+}
+
+TEST_F(Gui, BoxIsAnsweredByItsButton)
+{
+    ASSERT_EQ(GetUiHost(), GuiUiHost());
+    struct Case {
+        UINT type;
+        int press; // 0: Esc
+        int answer;
+        std::vector<int> buttons;
+        int def;
+        const char* why;
+    };
+    const Case cases[] = {
+        {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2, IDYES, IDYES, {IDYES, IDNO, IDCANCEL}, IDNO,
+         "three buttons, second default"},
+        {MB_OKCANCEL, 0, IDCANCEL, {IDOK, IDCANCEL}, IDOK, "Esc is Cancel"},
+        {MB_OK | MB_ICONSTOP, 0, IDOK, {IDOK}, IDOK, "Esc on a lone OK"},
+        {MB_RETRYCANCEL | MB_ICONEXCLAMATION, IDRETRY, IDRETRY, {IDRETRY, IDCANCEL}, IDRETRY, "retry"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        GuiBoxSeen seen;
+        AnswerNextGuiBox(c.press, &seen);
+        EXPECT_EQ(MessageBox(0, "Save changes to caf\xE9?", "Vorn", c.type), c.answer);
+        EXPECT_EQ(seen.title, "Vorn");
+        EXPECT_EQ(seen.text, "Save changes to caf\xE9?");
+        EXPECT_EQ(seen.buttons, c.buttons);
+        EXPECT_EQ(seen.defaultButton, c.def);
+        EXPECT_TRUE(seen.appModal) << "no owner: application modal";
+        EXPECT_EQ(seen.modalDepth, 1);
+    }
+    EXPECT_EQ(ModalDepth(), 0);
+}
+
+TEST_F(Gui, BoxPicture)
+{
+    const std::string png = std::string(VORN_BINARY_DIR) + "/gui_host_box.png";
+    std::filesystem::remove(png);
+    AnswerNextGuiBox(IDNO, nullptr, png.c_str());
+    EXPECT_EQ(MessageBox(0, "Not enough cash for this order.\nPlace it anyway?", "Purchasing",
+                         MB_YESNO | MB_ICONEXCLAMATION | MB_TASKMODAL),
+              IDNO);
+    EXPECT_TRUE(std::filesystem::exists(png));
+}
+
+TEST(Config, DesktopSize)
+{
+    const char* old = std::getenv("PLAT_DESKTOP");
+    const std::string saved = old ? old : "";
+    ::setenv("PLAT_DESKTOP", "800x600", 1);
+    SetDesktopSize(640, 480);
+    EXPECT_EQ(DesktopSize().cx, 800) << "the environment wins";
+    EXPECT_EQ(DesktopSize().cy, 600);
+    for (const char* bad : {"800", "x600", "800x600x2", "0x600", "axb"}) {
+        SCOPED_TRACE(bad);
+        ::setenv("PLAT_DESKTOP", bad, 1);
+        EXPECT_EQ(DesktopSize().cx, 640);
+        EXPECT_EQ(DesktopSize().cy, 480);
+    }
+    SetDesktopSize(0, 0);
+    ::setenv("PLAT_DESKTOP", saved.c_str(), 1);
+    EXPECT_EQ(SCREEN_DPI, 96);
+}
+
+TEST(Config, Folders)
+{
+    const char* old = std::getenv("VORN_DATA_DIR");
+    const std::string saved = old ? old : "";
+    ::setenv("VORN_DATA_DIR", "/srv/vorn/", 1);
+    EXPECT_EQ(ProgramDataDir(), "/srv/vorn");
+    ::unsetenv("VORN_DATA_DIR");
+    EXPECT_EQ(ProgramDataDir(), ExecutableDir());
+    EXPECT_EQ(ExecutableDir(), std::string(VORN_BINARY_DIR) + "/bin");
+    if (!saved.empty())
+        ::setenv("VORN_DATA_DIR", saved.c_str(), 1);
+
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = xdg ? xdg : "";
+    const std::string home = std::string(VORN_BINARY_DIR) + "/test-home/config-folders";
+    std::filesystem::remove_all(home);
+    ::setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    EXPECT_EQ(ProfileDir(), home + "/vorn");
+    EXPECT_TRUE(std::filesystem::is_directory(home + "/vorn")) << "created on demand";
+    ::setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
+    const char* h = std::getenv("HOME");
+    if (h && *h) {
+        EXPECT_EQ(ProfileDir(), std::string(h) + "/.config/vorn");
+    }
+    ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+}
