@@ -53,6 +53,9 @@ private:
 // The surface pixel at client (x, y); CLR_INVALID (0xFFFFFFFF) outside it or
 // for a window without a surface.
 COLORREF GetSurfacePixel(HWND hwnd, int x, int y);
+// What the screen shows at client (x, y) as last put there (no repaint is
+// caused); CLR_INVALID when the window is not on screen.
+COLORREF GetShownPixel(HWND hwnd, int x, int y);
 // The surface alone, as PNG. FALSE on failure.
 BOOL SaveSurfacePng(HWND hwnd, const char* path);
 // What the window shows, its children and non-client parts included, as PNG.

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <map>
 #include <strings.h>
 
@@ -165,6 +166,23 @@ COLORREF GetSurfacePixel(HWND hwnd, int x, int y)
         return CLR_INVALID;
     detail::EndPainting(&r->surface);
     return detail::FromQRgb(r->surface.pixel(x, y));
+}
+
+COLORREF GetShownPixel(HWND hwnd, int x, int y)
+{
+    QWidget* w = client_of(hwnd);
+    if (!w || !w->isVisible() || !w->rect().contains(x, y))
+        return CLR_INVALID;
+    QWidget* top = w->window();
+    QScreen* screen = top->screen();
+    if (!screen)
+        return CLR_INVALID;
+    // The screen grab reads what was flushed; QWidget::grab would paint anew.
+    const QPoint at = w->mapTo(top, QPoint(x, y));
+    const QImage img = screen->grabWindow(top->winId(), at.x(), at.y(), 1, 1).toImage();
+    if (img.isNull() || img.width() < 1)
+        return CLR_INVALID;
+    return detail::FromQRgb(img.pixel(0, 0));
 }
 
 BOOL SaveSurfacePng(HWND hwnd, const char* path)

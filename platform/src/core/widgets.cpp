@@ -34,7 +34,7 @@ void FrameWidget::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
     if (applying || !isWindow() || !rec())
         return;
-    QtEntry([&] { NativeGeometryChanged(hwnd_, QRect(pos(), size())); });
+    QtEntry([&] { NativeGeometryChanged(hwnd_, geometry()); });
 }
 
 void FrameWidget::moveEvent(QMoveEvent* e)
@@ -42,7 +42,7 @@ void FrameWidget::moveEvent(QMoveEvent* e)
     QWidget::moveEvent(e);
     if (applying || !isWindow() || !rec())
         return;
-    QtEntry([&] { NativeGeometryChanged(hwnd_, QRect(pos(), size())); });
+    QtEntry([&] { NativeGeometryChanged(hwnd_, geometry()); });
 }
 
 void FrameWidget::closeEvent(QCloseEvent* e)
