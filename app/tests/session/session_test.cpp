@@ -1,0 +1,303 @@
+// Session lifecycle: sections in order, seeds, first department, refused
+// loads, two sessions side by side, menus and policies files.
+#include "app/sessions.h"
+#include "app/view.h"
+#include "support/driver.h"
+#include "support/fakes.h"
+#include "support/scenario.h"
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+struct SessionFixture : ::testing::Test {
+    TempDir dir;
+    RecordingSet set;
+    SessionDriver driver;
+    DriverOptions options()
+    {
+        DriverOptions o;
+        o.factory = set.factory();
+        o.config.timer_enabled = false;
+        return o;
+    }
+    std::string write(const ScenarioBuilder& b, const std::string& name = "s.vnb") { return b.write(dir.path() / name); }
+};
+
+struct SeedUi : ViewUi {
+    std::vector<int32_t> asked;
+    std::vector<std::string> stories;
+    std::optional<int32_t> change_seed(int32_t seed) override
+    {
+        asked.push_back(seed);
+        return std::nullopt;
+    }
+    void show_story(const std::string& name) override { stories.push_back(name); }
+};
+
+} // namespace
+
+TEST_F(SessionFixture, SectionsLoadInTheirFixedOrder)
+{
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+    std::vector<std::string> load;
+    for (const HookCall& c : set.trace.calls)
+        if (c.hook == "load_data" || c.hook == "after_load")
+            load.push_back(c.dept + " " + c.hook);
+    EXPECT_THAT(load, ElementsAre("Prc load_data", "Mkt load_data", "Prd load_data", "Fin load_data",
+                                  "Mkt after_load", "Fin after_load", "Prd after_load"));
+    EXPECT_EQ(driver.view().new_features_present, 1);
+    EXPECT_EQ(driver.view().shown_command, ID_MARKETING);
+    EXPECT_EQ(driver.view().session_open, 1);
+}
+
+TEST_F(SessionFixture, SeedsFromTheScenarioTheOptionsOrTheClock)
+{
+    struct Case {
+        const char* new_features;  // "" = no section
+        std::optional<int32_t> option;
+        int32_t seed;              // 0 = the wall clock
+        bool asked;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"", std::nullopt, 0, false, "no NEW_FEATURES: the clock"},
+        {"^-1^0^-1^@", std::nullopt, 0, false, "three items never touch the seed"},
+        {"^-1^0^-1^-1^@", std::nullopt, 0, false, "-1: the clock"},
+        {"^-1^0^-1^0^@", std::nullopt, 0, true, "0: the clock, shown through Change seed"},
+        {"^-1^0^-1^77^@", std::nullopt, 77, false, "the scenario's seed"},
+        {"^-1^0^-1^77^@", 5, 5, false, "the option replaces it"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        ScenarioBuilder b;
+        if (*c.new_features == 0)
+            b.remove("NEW_FEATURES");
+        else
+            b.set("NEW_FEATURES", std::string(c.new_features) + "\n$\n");
+        SeedUi ui;
+        SessionManager sessions(Configuration{}, set.factory());
+        sessions.set_ui(&ui);
+        sessions.set_wall_clock([] { return int64_t{4242}; });
+        StartOptions o;
+        o.seed = c.option;
+        ASSERT_TRUE(sessions.StartSession(write(b), o));
+        int32_t expected = c.seed == 0 ? 4242 : c.seed;
+        EXPECT_EQ(sessions.view()->random_seed, expected);
+        EXPECT_EQ(ui.asked.size(), c.asked ? 1u : 0u);
+        plat::Lcg reference(static_cast<uint32_t>(expected));
+        EXPECT_EQ(sessions.view()->rand(), reference.next());
+    }
+}
+
+TEST_F(SessionFixture, KnownDrawsOfSeedOne)
+{
+    DriverOptions o = options();
+    o.seed = 1;
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), o));
+    EXPECT_EQ(driver.view().rand(), 41);
+    EXPECT_EQ(driver.view().rand(), 18467);
+    EXPECT_EQ(driver.view().rand(), 6334);
+}
+
+TEST_F(SessionFixture, NewFeaturesItems)
+{
+    SeedUi ui;
+    SessionManager sessions(Configuration{}, set.factory());
+    sessions.set_ui(&ui);
+    ASSERT_TRUE(sessions.StartSession(
+        write(ScenarioBuilder().set("NEW_FEATURES", "^05/06/96^2^story.txt^9^31^-1^@\n$\n")), {}));
+    CVornView& v = *sessions.view();
+    EXPECT_EQ(v.clock.session_end.year, 96);
+    EXPECT_EQ(v.clock.session_end.month, 6);
+    EXPECT_EQ(v.clock.session_end.day, 5);
+    EXPECT_EQ(v.shown_command, ID_PURCHASING);
+    EXPECT_EQ(v.story_file, "story.txt");
+    EXPECT_THAT(ui.stories, ElementsAre("story.txt"));
+    EXPECT_EQ(v.new_features_item5, 31);
+    EXPECT_EQ(v.new_features_item6, -1);
+
+    ASSERT_TRUE(sessions.StartSession(write(ScenarioBuilder().set("NEW_FEATURES", "^-1^4^-1^@\n$\n"), "f4.vnb"), {}));
+    EXPECT_EQ(sessions.view()->shown_command, ID_MARKETING) << "department 4 counts as Marketing";
+    EXPECT_EQ(sessions.view()->clock.session_end.year, 100) << "-1: the end stays five years on";
+}
+
+TEST_F(SessionFixture, BadScenarioIsRefusedAndTheOpenSessionStays)
+{
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+    driver.runTicks(7);
+    CVornView* open = &driver.view();
+    struct Case {
+        ScenarioBuilder scenario;
+        const char* line;
+        const char* why;
+    };
+    const Case cases[] = {
+        {ScenarioBuilder().remove("DEBUG"), "Section name : DEBUG", "no DEBUG"},
+        {ScenarioBuilder().set("TIME", "^310295^1^1^0^@\n$\n"), "Item num : 1", "31 February"},
+        {ScenarioBuilder().set("NEW_FEATURES", "^-1^7^-1^@\n$\n"), "Item num : 2", "department 7"},
+        {ScenarioBuilder().set("NEW_FEATURES", "^1/2^0^-1^@\n$\n"), "Item num : 1", "unparsable end date"},
+        {ScenarioBuilder().set("TIMER", "^40000^@\n$\n"), "Item num : 1", "timer beyond 32767"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        driver.host().Answer(plat::IDOK, "Data Loading Error", c.line, plat::ScriptedHost::Match::Substring, 1);
+        EXPECT_FALSE(driver.sessions().StartSession(write(c.scenario, "bad" + std::to_string(n++) + ".vnb"), {}));
+        EXPECT_EQ(&driver.view(), open);
+        EXPECT_EQ(driver.tickCount(), 7);
+        EXPECT_EQ(active_view(), open);
+    }
+    EXPECT_EQ(driver.prompts().size(), 5u);
+    EXPECT_THAT(driver.prompts()[0], HasSubstr("unable to load SECTION"));
+    driver.host().Answer(plat::IDOK, "Application Error", "Unable to open paramters file");
+    EXPECT_FALSE(driver.sessions().StartSession(dir / "missing.vnb", {}));
+    EXPECT_EQ(&driver.view(), open);
+}
+
+TEST_F(SessionFixture, TwoSessionsInOneProcessAreIndependent)
+{
+    std::string a = write(ScenarioBuilder(), "a.vnb");
+    std::string b = write(ScenarioBuilder().set("TIME", "^020195^2^1^0^@\n$\n"), "b.vnb");
+    plat::ScriptedHost host;
+    SessionManager one(Configuration{.timer_enabled = false});
+    SessionManager two(Configuration{.timer_enabled = false});
+    ASSERT_TRUE(one.StartSession(a, {.seed = 1}));
+    ASSERT_TRUE(two.StartSession(b, {.seed = 1}));
+    EXPECT_EQ(one.view()->rand(), 41);
+    EXPECT_EQ(one.view()->rand(), 18467);
+    EXPECT_EQ(two.view()->rand(), 41) << "each session has its own generator";
+    one.view()->SetRunState(RUN_RUNNING);
+    one.view()->run_until.year = 120;
+    two.view()->SetRunState(RUN_RUNNING);
+    two.view()->run_until.year = 120;
+    for (int i = 0; i < 600; ++i) {
+        one.IdleStep();
+        if (i % 2 == 0)
+            two.IdleStep();
+    }
+    EXPECT_EQ(one.view()->tick_count, 600);
+    EXPECT_EQ(two.view()->tick_count, 300);
+    EXPECT_EQ(one.view()->clock.current.day, 3) << "one shift: 600 minutes is the next day";
+    EXPECT_EQ(two.view()->clock.current.day, 2) << "three shifts: still the first day";
+    EXPECT_EQ(two.view()->clock.current.hour, 13);
+}
+
+TEST_F(SessionFixture, QueuedCloseWaitsForTheTickAndTheDialogs)
+{
+    int dialogs = 1;
+    int closes = 0;
+    bool closed_inside = true;
+    set.configure = [&](RecordingSet& s) {
+        RecordingDepartment* mk = s.marketing;
+        mk->on_daily = [&, mk](int16_t) -> BOOL16 {
+            if (mk->view()->tick_count == 480) {
+                driver.sessions().RequestClose();
+                driver.sessions().ProcessRequests();
+                closed_inside = driver.sessions().view() == nullptr;
+            }
+            return 1;
+        };
+    };
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+    driver.sessions().open_dialogs = [&] { return dialogs; };
+    driver.sessions().close_dialogs = [&] {
+        ++closes;
+        dialogs = 0;
+    };
+    driver.runTicks(481);
+    EXPECT_FALSE(closed_inside) << "the close waits for the tick on the stack";
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(set.trace.count("Fin", "daily_step"), 2) << "the tick completed";
+    EXPECT_EQ(driver.sessions().view(), nullptr) << "closed at the next idle pass";
+}
+
+TEST_F(SessionFixture, MenuOptionsSelectTextsAndTranslateIds)
+{
+    set.configure = [](RecordingSet& s) { s.marketing->menu_texts = {5, 2, 1}; };
+    ScenarioBuilder b;
+    b.set("Marketing View Menus", "^2^3^1^@\n^1^2^@\n^0^@\n$\n");
+    ASSERT_TRUE(driver.start(write(b), options()));
+    CVornView& v = driver.view();
+    const MenuTable& info = v.menu_tables.tables[MENU_INFORMATION];
+    EXPECT_EQ(info.count, 2);
+    EXPECT_EQ(info.texts[1], "Mkt info 3");
+    EXPECT_EQ(info.texts[2], "Mkt info 1");
+    EXPECT_EQ(v.menu_tables.tables[MENU_ACTIONS].texts[1], "Mkt action 2");
+    EXPECT_EQ(v.menu_tables.tables[MENU_POLICIES].count, 0);
+    EXPECT_EQ(v.marketing->translate_menu_options(302), 301);
+    EXPECT_EQ(v.marketing->translate_menu_options(301), 303);
+    EXPECT_EQ(v.marketing->translate_menu_options(401), 402);
+    EXPECT_TRUE(v.DepartmentHasMenuText(ID_MARKETING, 2, "Mkt info 3"));
+    EXPECT_FALSE(v.DepartmentHasMenuText(ID_MARKETING, 2, "Mkt info 2"));
+    EXPECT_EQ(v.production->option_list(MENU_INFORMATION).count, 0) << "no section: no options";
+}
+
+TEST_F(SessionFixture, MenuOptionsBeyondTheTextsAreRefused)
+{
+    set.configure = [](RecordingSet& s) { s.production->menu_texts = {5, 2, 2}; };
+    struct Case {
+        const char* section;
+        const char* where;
+    };
+    const Case cases[] = {
+        {"^3^9^2^3^@\n^0^@\n^0^@\n$\n", "Record num : 1\n Item num : 2"},
+        {"^1^1^@\n^1^3^@\n^0^@\n$\n", "Record num : 2\n Item num : 2"},
+        {"^22^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^1^@\n^0^@\n^0^@\n$\n", "Record num : 1\n Item num : 1"},
+        {"^1^0^@\n^0^@\n^0^@\n$\n", "Record num : 1\n Item num : 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        SessionDriver d;
+        d.host().Answer(plat::IDOK, "Data Loading Error", c.where);
+        EXPECT_FALSE(d.start(write(ScenarioBuilder().set("Production View Menus", c.section)), options()));
+        ASSERT_EQ(d.prompts().size(), 1u);
+        EXPECT_THAT(d.prompts()[0], HasSubstr("Section name : Production View Menus"));
+    }
+}
+
+TEST_F(SessionFixture, PoliciesRoundTripAndSizeCheck)
+{
+    set.configure = [](RecordingSet& s) {
+        s.marketing->settings = {1, 2, 3};
+        s.purchasing->settings = {4, 5};
+        s.production->settings = {6};
+    };
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+    CVornView& v = driver.view();
+    std::vector<std::string> decisions;
+    v.decision_hook = [&](const char* dept, const char* key, const std::string& item, const char* o,
+                          const char* n, int, int) {
+        decisions.push_back(std::string(dept) + "|" + key + "|" + item + "|" + o + "|" + n);
+    };
+    std::string plc = dir / "mine.PLC";
+    ASSERT_TRUE(v.SavePolicies(plc));
+    EXPECT_EQ(hex(read_bytes(plc)), "010002000300" "04000500" "0600");
+
+    set.marketing->settings = {9, 9, 9};
+    set.production->settings = {9};
+    set.trace.clear();
+    ASSERT_TRUE(v.LoadPolicies(plc));
+    EXPECT_THAT(set.marketing->settings, ElementsAre(1, 2, 3));
+    EXPECT_THAT(set.production->settings, ElementsAre(6));
+    EXPECT_THAT(set.trace.lines(), ElementsAre("0 Mkt read_policies 0", "0 Prc read_policies 0", "0 Prd read_policies 0",
+                                               "0 Prd apply_loaded_policies 0", "0 Prc apply_loaded_policies 0",
+                                               "0 Mkt apply_loaded_policies 0"));
+    EXPECT_THAT(decisions, ElementsAre("Mgr|Loaded Policies|mine.PLC|---|---"));
+
+    // One byte short: refused whole, nothing applied, nothing logged.
+    std::vector<uint8_t> bytes = read_bytes(plc);
+    bytes.pop_back();
+    write_bytes(plc, bytes);
+    set.marketing->settings = {7, 7, 7};
+    set.trace.clear();
+    driver.host().Answer(plat::IDOK, "Load Policies File", "does not fit");
+    EXPECT_FALSE(v.LoadPolicies(plc));
+    EXPECT_THAT(set.marketing->settings, ElementsAre(7, 7, 7));
+    EXPECT_TRUE(set.trace.lines().empty());
+    EXPECT_EQ(decisions.size(), 1u);
+}
