@@ -1,0 +1,164 @@
+// Scripted host, screen and neighbouring departments for engine tests.
+#pragma once
+#include "shopfloor/plant.h"
+#include <deque>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct FatalError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The clock counts working minutes; a day has 480, 1440 or 960 of them by shift mode.
+class FakeHost : public SimHost {
+public:
+    uint32_t tick() const override { return ticks; }
+    int shift_mode() const override { return mode; }
+    SimStamp now() const override { return stamp; }
+    bool is_day_start() const override { return minute_of_day() == 0; }
+    bool is_new_week() const override { return is_day_start() && day % 5 == 0; }
+    bool is_new_month() const override { return new_month; }
+    bool is_new_year() const override { return new_year; }
+    void set_run_state(int s) override { run_state = s; ++run_state_calls; }
+    void set_shift_mode(int m) override { mode = m; }
+    bool version_at_least(std::string_view) const override { return true; }
+    void log_decision(std::string_view k, std::string_view v) override { decisions.push_back(std::string(k) + "=" + std::string(v)); }
+    int rng() override
+    {
+        ++draws;
+        if (!script.empty()) {
+            const int v = script.front();
+            script.pop_front();
+            return v;
+        }
+        if (scripted_only)
+            throw std::logic_error("unscripted draw");
+        // The C runtime's formula.
+        seed = seed * 214013u + 2531011u;
+        return static_cast<int>((seed >> 16) & 0x7FFF);
+    }
+    int day_minutes() const { return mode == 1 ? 1440 : mode == 2 ? 960 : 480; }
+    int minute_of_day() const { return static_cast<int>(ticks % static_cast<uint32_t>(day_minutes())); }
+
+    uint32_t ticks = 0;
+    int mode = 0;
+    int day = 0;
+    SimStamp stamp{1999, 1, 1, 8, 0};
+    bool new_month = false;
+    bool new_year = false;
+    int run_state = 1;
+    int run_state_calls = 0;
+    std::vector<std::string> decisions;
+    std::deque<int> script;
+    bool scripted_only = false;
+    uint32_t seed = 1;
+    long draws = 0;
+};
+
+class FakeUi : public ProductionUi {
+public:
+    bool shown() const override { return is_shown; }
+    Painter* painter() override { return paint; }
+    void redraw_machine(int m) override { redraws.push_back(m); }
+    int schedule_end(int m) override
+    {
+        schedule_ends.push_back(m);
+        return schedule_answer;
+    }
+    void message(std::string_view text, std::string_view caption, int) override
+    {
+        messages.push_back(std::string(caption) + ": " + std::string(text));
+    }
+    [[noreturn]] void fatal(std::string_view text) override { throw FatalError(std::string(text)); }
+    float scale_x() const override { return 1.0f; }
+    float scale_y() const override { return 1.0f; }
+
+    bool is_shown = false;
+    Painter* paint = nullptr;
+    std::vector<int> redraws;
+    std::vector<int> schedule_ends;
+    int schedule_answer = 1;
+    std::vector<std::string> messages;
+};
+
+class FakeMarketing : public MarketingDept {
+public:
+    int link_mode() const override { return 0; }
+    int family_count() const override { return 1; }
+    char family_letter(int) const override { return 'A'; }
+    int product_count(int) const override { return 1; }
+    char product_letter(int, int) const override { return '1'; }
+    void find_product_by_code(const char* code, uint16_t& f, uint16_t& p) override
+    {
+        if (code[0] == 'A' && code[1] == '1') {
+            f = 0;
+            p = 0;
+        } else {
+            f = NONE16;
+            p = NONE16;
+        }
+    }
+    void draw_on_order_units(int, int) override { ++on_order_draws; }
+    void update_product_stock(int f, int p, int units, int kind, int) override
+    {
+        stock_updates.push_back({f, p, units, kind});
+        delivered += units;
+    }
+    int get_contract_units_ahead(int, int) override { return 0; }
+
+    struct Update {
+        int family, product, units, kind;
+    };
+    std::vector<Update> stock_updates;
+    int delivered = 0;
+    int on_order_draws = 0;
+};
+
+class FakePurchasing : public PurchasingDept {
+public:
+    int family_count() const override { return 1; }
+    char family_letter(int) const override { return 'X'; }
+    int material_count(int) const override { return 2; }
+    char material_letter(int, int m) const override { return m == 0 ? 'A' : 'B'; }
+    void find_material_by_code(const char* code, uint16_t& f, uint16_t& m) override
+    {
+        f = m = NONE16;
+        if (code[0] == 'X' && (code[1] == 'A' || code[1] == 'B')) {
+            f = 0;
+            m = code[1] == 'A' ? 0 : 1;
+        }
+    }
+    int16_t get_stock(int, int m) override { return stock[m]; }
+    void add_stock(int, int m, int q, int issue) override
+    {
+        stock[m] = static_cast<int16_t>(stock[m] + q);
+        if (issue)
+            issued[m] -= q;
+    }
+    void add_unsupplied_units(int, int m, int units) override
+    {
+        unsupplied[m] += units;
+        ++shortfall_reports;
+    }
+
+    int16_t stock[2] = {100, 100};
+    int issued[2] = {0, 0};
+    int unsupplied[2] = {0, 0};
+    int shortfall_reports = 0;
+};
+
+class FakeFinance : public FinanceDept {
+public:
+    void add_machine(int32_t amount, int months) override { bought.push_back({amount, months}); }
+    std::vector<std::pair<int32_t, int>> bought;
+};
+
+struct Fakes {
+    FakeHost host;
+    FakeUi ui;
+    FakeMarketing marketing;
+    FakePurchasing purchasing;
+    FakeFinance finance;
+};
