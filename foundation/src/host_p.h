@@ -27,13 +27,4 @@ std::FILE* open_file(const char* name, const char* mode);
 // The computer's local date and time (the layer's clock, fake in tests).
 void local_now(std::tm& out);
 
-#ifdef FOUNDATION_STANDALONE_HOST
-// Development builds without the layer: the boxes and beeps shown so far.
-struct RecordedBox {
-    std::string caption, text;
-};
-std::vector<RecordedBox>& recorded_boxes();
-int& recorded_beeps();
-#endif
-
 } // namespace fhost

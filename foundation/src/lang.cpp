@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#ifndef FOUNDATION_STANDALONE_HOST
 #include "plat/config.h"
-#endif
 
 namespace {
 
@@ -90,13 +88,8 @@ void lang_set_folder(const std::string& folder)
 std::string lang_file_path()
 {
     std::string folder = g_folder;
-#ifndef FOUNDATION_STANDALONE_HOST
     if (!g_folder_set)
         folder = plat::ProgramDataDir();
-#else
-    if (!g_folder_set)
-        folder = ".";
-#endif
     return folder + "/vorn.lng";
 }
 

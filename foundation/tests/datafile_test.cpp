@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#ifndef FOUNDATION_STANDALONE_HOST
 #include "plat/testing.h"
-#endif
 
 namespace {
 
@@ -218,7 +216,6 @@ TEST(DataFile, HeaderAcrossTheChunkBoundaryIsFound)
     EXPECT_EQ(get_item_int(1, record), 42);
 }
 
-#ifndef FOUNDATION_STANDALONE_HOST
 TEST(DataFile, ErrorBoxTextIsExact)
 {
     plat::ScriptedHost host;
@@ -234,7 +231,6 @@ TEST(DataFile, ErrorBoxTextIsExact)
                           "\n Topic num : 2\n Record num : 5");
     }
 }
-#endif
 
 TEST(RecordBuilding, ReplaceRecordKeepsTheRest)
 {

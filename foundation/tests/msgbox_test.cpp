@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
-#ifndef FOUNDATION_STANDALONE_HOST
 #include "plat/testing.h"
-#endif
 
 class CVornView {};
 
@@ -52,7 +50,6 @@ TEST(Boxes, BeepSoundsWhateverItsArguments)
     EXPECT_EQ(boxes.beeps(), 2);
 }
 
-#ifndef FOUNDATION_STANDALONE_HOST
 TEST(Fatal, OverflowWithBeepsUnderTheScriptedHost)
 {
     plat::ScriptedHost host;
@@ -66,7 +63,6 @@ TEST(Fatal, OverflowWithBeepsUnderTheScriptedHost)
     }
     EXPECT_EQ(host.beeps().size(), 2u);
 }
-#endif
 
 TEST(ViewAccess, NoViewUntilTheApplicationSetsIt)
 {

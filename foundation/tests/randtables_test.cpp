@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#ifndef FOUNDATION_STANDALONE_HOST
 #include "plat/crt.h"
-#endif
 
-#ifndef FOUNDATION_STANDALONE_HOST
 TEST(Generator, KnownDraws)
 {
     plat::crt_srand(1);
@@ -34,9 +31,7 @@ TEST(RandTables, DrawsLandInTheirIntervals)
     EXPECT_EQ(draw_rand_table("Three"), 1.0);  // 6334
     EXPECT_EQ(draw_rand_table("Three"), 2.0);  // 26500
 }
-#endif
 
-#ifndef FOUNDATION_STANDALONE_HOST
 namespace {
 
 // The seed whose first draw is d: the state after one step must be d << 16,
@@ -76,7 +71,6 @@ TEST(RandTables, BoundaryDrawsAgainstTheThresholds)
         EXPECT_EQ(plat::crt_rand(), c.draw);  // the seed really gives that draw
     }
 }
-#endif
 
 TEST(RandTables, BadFilesLoadNothing)
 {

@@ -4,26 +4,15 @@
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
-#ifdef FOUNDATION_STANDALONE_HOST
-#include "host_p.h"
-#else
 #include "plat/testing.h"
-#endif
 
 struct BoxCapture::Impl {
-#ifdef FOUNDATION_STANDALONE_HOST
-    size_t first_box = fhost::recorded_boxes().size();
-    int first_beep = fhost::recorded_beeps();
-#else
     plat::ScriptedHost host;
-#endif
 };
 
 BoxCapture::BoxCapture() : impl_(std::make_unique<Impl>())
 {
-#ifndef FOUNDATION_STANDALONE_HOST
     impl_->host.Answer(plat::IDOK, "");
-#endif
 }
 
 BoxCapture::~BoxCapture() = default;
@@ -31,24 +20,14 @@ BoxCapture::~BoxCapture() = default;
 std::vector<ShownBox> BoxCapture::boxes() const
 {
     std::vector<ShownBox> out;
-#ifdef FOUNDATION_STANDALONE_HOST
-    const auto& all = fhost::recorded_boxes();
-    for (size_t i = impl_->first_box; i < all.size(); ++i)
-        out.push_back({all[i].caption, all[i].text});
-#else
     for (const auto& b : impl_->host.boxes())
         out.push_back({b.caption, b.text});
-#endif
     return out;
 }
 
 int BoxCapture::beeps() const
 {
-#ifdef FOUNDATION_STANDALONE_HOST
-    return fhost::recorded_beeps() - impl_->first_beep;
-#else
     return static_cast<int>(impl_->host.beeps().size());
-#endif
 }
 
 ScratchDir::ScratchDir()
