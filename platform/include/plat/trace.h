@@ -78,7 +78,8 @@ void SimulateMouseUp(HWND hwnd, Button b, int x, int y, WPARAM keys = 0);
 void SimulateMouseDoubleClick(HWND hwnd, Button b, int x, int y, WPARAM keys = 0);
 // held: MK_LBUTTON etc. of buttons down during the move.
 void SimulateMouseMove(HWND hwnd, int x, int y, WPARAM held = 0);
-// A key by virtual-key code; text is what the key types (empty: nothing).
+// A key by virtual-key code; text (UTF-8) is what the key types (empty:
+// nothing).
 // alt sends it with the Alt modifier.
 void SimulateKeyDown(HWND hwnd, UINT vk, const char* text = "", WPARAM keys = 0, bool alt = false);
 void SimulateKeyUp(HWND hwnd, UINT vk, WPARAM keys = 0, bool alt = false);

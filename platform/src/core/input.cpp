@@ -491,7 +491,9 @@ HWND SetCapture(HWND hwnd)
     if (WindowRec* o = Find(old); o && o->client)
         o->client->releaseMouse();
     g_capture = hwnd;
-    if (r->client && r->client->isVisible())
+    // Without a window system there is nothing to grab; the layer routes
+    // captured input itself either way.
+    if (r->client && r->client->isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen"))
         r->client->grabMouse();
     if (old)
         SendMessage(old, WM_CAPTURECHANGED, 0, hwnd);

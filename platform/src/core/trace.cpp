@@ -262,7 +262,7 @@ void SimulateKeyDown(HWND hwnd, UINT vk, const char* text, WPARAM keys, bool alt
     Qt::KeyboardModifiers m = mods(keys, alt);
     if (keypad)
         m |= Qt::KeypadModifier;
-    QKeyEvent e(QEvent::KeyPress, key, m, QString::fromLatin1(text ? text : ""));
+    QKeyEvent e(QEvent::KeyPress, key, m, QString::fromUtf8(text ? text : ""));
     QCoreApplication::sendEvent(w, &e);
     core::RethrowPending();
 }

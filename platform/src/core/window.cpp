@@ -1163,8 +1163,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             if (!r)
                 return FALSE;
         }
-        if (static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lParam))) == HTCLIENT && r->cursor) {
-            SetCursor(r->cursor);
+        // The cursor is the one of the window under the mouse (wParam), even
+        // when its parent answers.
+        WindowRec* under = Find(static_cast<HWND>(wParam));
+        if (!under)
+            under = r;
+        if (static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lParam))) == HTCLIENT && under->cursor) {
+            SetCursor(under->cursor);
             return TRUE;
         }
         return FALSE;
