@@ -137,6 +137,63 @@ void reap_children()
     }
 }
 
+// The exported symbol of a loaded object whose name equals `name` ignoring
+// case, found by walking its dynamic symbol table; NULL if none.
+void* find_symbol_ignoring_case(void* dl, const char* name)
+{
+    link_map* lm = nullptr;
+    if (::dlinfo(dl, RTLD_DI_LINKMAP, &lm) != 0 || !lm || !lm->l_ld)
+        return nullptr;
+    const auto base = static_cast<ElfW(Addr)>(lm->l_addr);
+    // The loader relocates these entries in place; a value below the load
+    // address is still relative.
+    auto addr = [base](ElfW(Addr) v) { return v < base ? v + base : v; };
+    const ElfW(Sym)* symtab = nullptr;
+    const char* strtab = nullptr;
+    const uint32_t* gnuHash = nullptr;
+    const uint32_t* sysvHash = nullptr;
+    for (const ElfW(Dyn)* d = lm->l_ld; d->d_tag != DT_NULL; ++d) {
+        switch (d->d_tag) {
+        case DT_SYMTAB: symtab = reinterpret_cast<const ElfW(Sym)*>(addr(d->d_un.d_ptr)); break;
+        case DT_STRTAB: strtab = reinterpret_cast<const char*>(addr(d->d_un.d_ptr)); break;
+        case DT_GNU_HASH: gnuHash = reinterpret_cast<const uint32_t*>(addr(d->d_un.d_ptr)); break;
+        case DT_HASH: sysvHash = reinterpret_cast<const uint32_t*>(addr(d->d_un.d_ptr)); break;
+        default: break;
+        }
+    }
+    if (!symtab || !strtab)
+        return nullptr;
+    size_t count = 0;
+    if (sysvHash) {
+        count = sysvHash[1];
+    } else if (gnuHash) {
+        // No count is stored: the highest chain's end is the last symbol.
+        const uint32_t nbuckets = gnuHash[0], symoffset = gnuHash[1], bloomSize = gnuHash[2];
+        const uint32_t* buckets = gnuHash + 4 + bloomSize * (sizeof(ElfW(Addr)) / 4);
+        const uint32_t* chains = buckets + nbuckets;
+        uint32_t last = 0;
+        for (uint32_t b = 0; b < nbuckets; ++b)
+            if (buckets[b] > last)
+                last = buckets[b];
+        if (last >= symoffset) {
+            while (!(chains[last - symoffset] & 1))
+                ++last;
+            count = last + 1;
+        }
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const ElfW(Sym)& sym = symtab[i];
+        if (sym.st_shndx == SHN_UNDEF || sym.st_value == 0)
+            continue;
+        const int type = ELF64_ST_TYPE(sym.st_info);
+        if (type != STT_FUNC && type != STT_OBJECT)
+            continue;
+        if (ieq(strtab + sym.st_name, name))
+            return ::dlsym(dl, strtab + sym.st_name);
+    }
+    return nullptr;
+}
+
 bool executable_file(const std::string& p)
 {
     struct stat st;
@@ -315,6 +372,8 @@ FARPROC GetProcAddress(HMODULE module, const char* name)
     if (!dl)
         return nullptr;
     void* sym = ::dlsym(dl, name);
+    if (!sym)
+        sym = find_symbol_ignoring_case(dl, name);
     if (temporary)
         ::dlclose(dl); // still loaded: RTLD_NOLOAD found it in the process
     FARPROC fn = nullptr;

@@ -82,6 +82,7 @@ TEST(Modules, LoadLibraryLooksBesideTheCaller)
     const FARPROC fn = GetProcAddress(h, "_ZN4plat10GetVersionEv");
     ASSERT_NE(fn, nullptr);
     EXPECT_EQ(reinterpret_cast<DWORD (*)()>(fn)(), 0x80000004u);
+    EXPECT_EQ(GetProcAddress(h, "_ZN4PLAT10GETVERSIONEV"), fn) << "found ignoring case";
     EXPECT_EQ(GetProcAddress(h, "NoSuchFunction"), nullptr);
     EXPECT_EQ(LoadLibrary("PLATFORM"), h) << "no extension means .DLL";
     EXPECT_EQ(FreeLibrary(h), TRUE);
