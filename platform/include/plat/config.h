@@ -8,9 +8,10 @@ namespace plat {
 
 inline constexpr int SCREEN_DPI = 96;
 
-// PLAT_DESKTOP=WxH, else SetDesktopSize, else the primary screen when a GUI
+// SetDesktopSize, else PLAT_DESKTOP=WxH, else the primary screen when a GUI
 // exists, else 1024x768.
 SIZE DesktopSize();
+// (0, 0) goes back to the environment or the screen.
 void SetDesktopSize(int width, int height);
 
 // $XDG_CONFIG_HOME/vorn (default ~/.config/vorn), created on demand. No

@@ -44,11 +44,11 @@ void check_fonts()
 
 SIZE DesktopSize()
 {
+    if (g_desktop.cx > 0)
+        return g_desktop;
     SIZE env;
     if (parse_size(std::getenv("PLAT_DESKTOP"), env))
         return env;
-    if (g_desktop.cx > 0)
-        return g_desktop;
     if (GuiAvailable()) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QSize s = screen->size();

@@ -117,6 +117,8 @@ void DialogShown(HWND dialog, int templateId) { GetUiHost()->DialogShown(dialog,
 
 void Fatal(const char* text, const char* caption, int code)
 {
+    if (code == 0)
+        code = 1; // a fatal error never looks like success
     {
         ModalScope scope;
         GetUiHost()->Exit(code, ExitKind::Fatal, text ? text : "", caption ? caption : "Error");

@@ -88,18 +88,29 @@ TEST(Config, DesktopSize)
 {
     const char* old = std::getenv("PLAT_DESKTOP");
     const std::string saved = old ? old : "";
-    ::setenv("PLAT_DESKTOP", "800x600", 1);
+    ::unsetenv("PLAT_DESKTOP");
+    const SIZE fallback = DesktopSize();
+    if (!GuiAvailable()) {
+        EXPECT_EQ(fallback.cx, 1024) << "no GUI: the default";
+        EXPECT_EQ(fallback.cy, 768);
+    }
+    ::setenv("PLAT_DESKTOP", "1000x700", 1);
+    EXPECT_EQ(DesktopSize().cx, 1000);
+    EXPECT_EQ(DesktopSize().cy, 700);
     SetDesktopSize(640, 480);
-    EXPECT_EQ(DesktopSize().cx, 800) << "the environment wins";
-    EXPECT_EQ(DesktopSize().cy, 600);
-    for (const char* bad : {"800", "x600", "800x600x2", "0x600", "axb"}) {
+    EXPECT_EQ(DesktopSize().cx, 640) << "set by hand wins over the environment";
+    EXPECT_EQ(DesktopSize().cy, 480);
+    SetDesktopSize(0, 0);
+    for (const char* bad : {"1000", "x700", "1000x700x2", "0x700", "axb"}) {
         SCOPED_TRACE(bad);
         ::setenv("PLAT_DESKTOP", bad, 1);
-        EXPECT_EQ(DesktopSize().cx, 640);
-        EXPECT_EQ(DesktopSize().cy, 480);
+        EXPECT_EQ(DesktopSize().cx, fallback.cx) << "a bad value is ignored";
+        EXPECT_EQ(DesktopSize().cy, fallback.cy);
     }
-    SetDesktopSize(0, 0);
-    ::setenv("PLAT_DESKTOP", saved.c_str(), 1);
+    if (saved.empty())
+        ::unsetenv("PLAT_DESKTOP");
+    else
+        ::setenv("PLAT_DESKTOP", saved.c_str(), 1);
     EXPECT_EQ(SCREEN_DPI, 96);
 }
 

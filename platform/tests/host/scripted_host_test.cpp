@@ -102,6 +102,7 @@ TEST_F(Scripted, FatalBecomesExitRequest)
         {[] { crt_exit(3); }, 3, ExitKind::Normal},
         {[] { crt_exit_now(4); }, 4, ExitKind::Immediate},
         {[] { Fatal("x", nullptr, 9); }, 9, ExitKind::Fatal},
+        {[] { Fatal("x", "y", 0); }, 1, ExitKind::Fatal},
     };
     for (const Case& c : exits) {
         try {
@@ -112,7 +113,7 @@ TEST_F(Scripted, FatalBecomesExitRequest)
             EXPECT_EQ(e.kind, c.kind);
         }
     }
-    ASSERT_EQ(host.exits().size(), 4u);
+    ASSERT_EQ(host.exits().size(), 5u);
     EXPECT_EQ(host.exits()[3].caption, "Error");
 }
 
