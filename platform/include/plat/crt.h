@@ -56,7 +56,8 @@ inline constexpr int _S_IWRITE = 0x0080;
 
 // A descriptor, or -1 with errno (EACCES when another open in this process
 // denies the access asked, or this one denies an access already held).
-// Reads and writes are binary.
+// Text mode unless _O_BINARY: crt_read turns CR LF into LF and stops at
+// Ctrl-Z, crt_write writes LF as CR LF; crt_lseek uses raw offsets.
 int crt_sopen(const char* path, int oflag, int shflag, int pmode = _S_IREAD | _S_IWRITE);
 int crt_close(int fd);
 int crt_read(int fd, void* buf, unsigned int count);

@@ -43,7 +43,12 @@ struct ShareEntry {
 
 std::mutex g_shareMutex;
 std::map<FileKey, std::vector<ShareEntry>> g_shares;
-std::map<int, std::pair<FileKey, int>> g_fdShares;
+struct FdEntry {
+    FileKey key;
+    int shareId;
+    bool text;
+};
+std::map<int, FdEntry> g_fdShares;
 int g_nextShareId = 1;
 
 bool conflicts(const Access& a, const Access& b)
@@ -353,13 +358,14 @@ int crt_sopen(const char* name, int oflag, int shflag, int pmode)
         return -1;
     }
     std::lock_guard lock(g_shareMutex);
-    g_fdShares[fd] = {key, id};
+    // As in the original runtime, text unless binary is asked for.
+    g_fdShares[fd] = {key, id, (oflag & _O_BINARY) == 0};
     return fd;
 }
 
 int crt_close(int fd)
 {
-    std::pair<FileKey, int> share{};
+    FdEntry share{};
     {
         std::lock_guard lock(g_shareMutex);
         auto it = g_fdShares.find(fd);
@@ -370,33 +376,91 @@ int crt_close(int fd)
         share = it->second;
         g_fdShares.erase(it);
     }
-    unregister_open(share.first, share.second);
+    unregister_open(share.key, share.shareId);
     return ::close(fd) == 0 ? 0 : -1;
 }
 
-int crt_read(int fd, void* buf, unsigned int count)
+namespace {
+
+bool fd_is_text(int fd)
+{
+    std::lock_guard lock(g_shareMutex);
+    auto it = g_fdShares.find(fd);
+    return it != g_fdShares.end() && it->second.text;
+}
+
+ssize_t read_some(int fd, char* p, size_t n)
 {
     for (;;) {
-        const ssize_t got = ::read(fd, buf, count);
+        const ssize_t got = ::read(fd, p, n);
         if (got >= 0 || errno != EINTR)
-            return static_cast<int>(got);
+            return got;
     }
+}
+
+} // namespace
+
+int crt_read(int fd, void* buf, unsigned int count)
+{
+    char* const out = static_cast<char*>(buf);
+    const ssize_t got = read_some(fd, out, count);
+    if (got <= 0 || !fd_is_text(fd))
+        return static_cast<int>(got);
+    // Text: compress in place, as many raw bytes as were asked for.
+    size_t w = 0;
+    for (size_t r = 0; r < static_cast<size_t>(got); ++r) {
+        const char c = out[r];
+        if (c == 0x1A) {
+            // The end of the text: stay on the Ctrl-Z, so later reads give 0.
+            ::lseek(fd, static_cast<off_t>(r) - got, SEEK_CUR);
+            break;
+        }
+        if (c == '\r') {
+            if (r + 1 < static_cast<size_t>(got)) {
+                if (out[r + 1] == '\n')
+                    continue; // the LF that follows is kept
+            } else {
+                char next;
+                if (read_some(fd, &next, 1) == 1) {
+                    if (next == '\n') {
+                        out[w++] = '\n';
+                        continue;
+                    }
+                    ::lseek(fd, -1, SEEK_CUR);
+                }
+            }
+        }
+        out[w++] = c;
+    }
+    return static_cast<int>(w);
 }
 
 int crt_write(int fd, const void* buf, unsigned int count)
 {
     const char* p = static_cast<const char*>(buf);
-    unsigned int done = 0;
-    while (done < count) {
-        const ssize_t put = ::write(fd, p + done, count - done);
+    std::vector<char> translated;
+    size_t rawCount = count;
+    if (fd_is_text(fd)) {
+        translated.reserve(count + count / 8 + 1);
+        for (unsigned int i = 0; i < count; ++i) {
+            if (p[i] == '\n')
+                translated.push_back('\r');
+            translated.push_back(p[i]);
+        }
+        p = translated.data();
+        rawCount = translated.size();
+    }
+    size_t done = 0;
+    while (done < rawCount) {
+        const ssize_t put = ::write(fd, p + done, rawCount - done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            return done ? static_cast<int>(done) : -1;
+            return -1; // a short write is a failed write
         }
-        done += static_cast<unsigned int>(put);
+        done += static_cast<size_t>(put);
     }
-    return static_cast<int>(done);
+    return static_cast<int>(count);
 }
 
 long crt_lseek(int fd, long offset, int origin)

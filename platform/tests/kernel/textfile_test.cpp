@@ -180,3 +180,45 @@ TEST_F(TextFiles, BadModesAndMissingFiles)
     EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(crt_fopen("C:\\VORN.LRN", "r"), nullptr);
 }
+
+TEST_F(TextFiles, DescriptorsAreTextUnlessBinary)
+{
+    struct Case {
+        std::string disk;
+        unsigned first;
+        std::string firstText, rest;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"a\r\nb\rc\x1A" "d", 100, "a\nb\rc", "", "CR LF, lone CR, Ctrl-Z"},
+        {"ab\r\ncd", 3, "ab\n", "cd", "CR LF split by the count"},
+        {"ab\rcd", 3, "ab\r", "cd", "a lone CR at the end of the count"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        put("f", c.disk);
+        const int fd = crt_sopen(at("F").c_str(), _O_RDONLY, _SH_DENYNO);
+        ASSERT_GE(fd, 0);
+        char buf[128];
+        const int n = crt_read(fd, buf, c.first);
+        ASSERT_GE(n, 0);
+        EXPECT_EQ(std::string(buf, static_cast<size_t>(n)), c.firstText);
+        const int m = crt_read(fd, buf, sizeof buf);
+        ASSERT_GE(m, 0);
+        EXPECT_EQ(std::string(buf, static_cast<size_t>(m)), c.rest);
+        EXPECT_EQ(crt_read(fd, buf, sizeof buf), 0);
+        crt_close(fd);
+
+        const int bin = crt_sopen(at("f").c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO);
+        ASSERT_GE(bin, 0);
+        EXPECT_EQ(crt_read(bin, buf, sizeof buf), static_cast<int>(c.disk.size()));
+        crt_close(bin);
+    }
+
+    const int out = crt_sopen(at("g").c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC, _SH_DENYRW);
+    ASSERT_GE(out, 0);
+    EXPECT_EQ(crt_write(out, "x\ny\n", 4), 4);
+    EXPECT_EQ(crt_lseek(out, 0, SEEK_CUR), 6) << "raw offset";
+    crt_close(out);
+    EXPECT_EQ(get("g"), "x\r\ny\r\n");
+}
