@@ -3,6 +3,8 @@
 #include "plat/crt.h"
 #include "plat/modal.h"
 #include "plat/testing.h"
+#include <cstdlib>
+#include <ctime>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -26,9 +28,18 @@ TEST(Clock, FakeTimeAsSystemTime)
     EXPECT_EQ(st.wMinute, 4);
     EXPECT_EQ(st.wSecond, 5);
     EXPECT_EQ(st.wMilliseconds, 678);
+    ::setenv("TZ", "UTC", 1); // the test environment's, made sure of
+    ::tzset();
     SYSTEMTIME local{};
-    GetLocalTime(&local); // TZ=UTC in tests
+    GetLocalTime(&local);
     EXPECT_EQ(local.wHour, 3);
+    ::setenv("TZ", "EST5", 1);
+    ::tzset();
+    GetLocalTime(&local);
+    EXPECT_EQ(local.wHour, 22) << "five hours behind";
+    EXPECT_EQ(local.wDay, 1);
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
     EXPECT_EQ(crt_time(), 946782245);
     std::tm tm{};
     ASSERT_TRUE(crt_localtime(crt_time(), &tm));
