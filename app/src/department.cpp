@@ -18,6 +18,9 @@ bool CDepartmentWnd::load_state(BinFile&) { return true; }
 void CDepartmentWnd::on_menu_command(int) {}
 void CDepartmentWnd::on_hour(int) {}
 void CDepartmentWnd::hold_entered(bool) {}
+bool CDepartmentWnd::profit_figures(char, ProfitFigures&) { return false; }
+int32_t CDepartmentWnd::net_profit(char) { return 0; }
+void CDepartmentWnd::product_marks(std::vector<ProductMark>&) {}
 void CDepartmentWnd::write_policies(RecordWriter&) {}
 void CDepartmentWnd::read_policies(RecordReader&) {}
 

@@ -37,6 +37,7 @@ bool SessionManager::StartSession(const std::string& path, const StartOptions& o
     if (!next->LoadSession(path, options))
         return false;
     CloseSession();
+    next->logging = logging;
     view_ = std::move(next);
     set_active_view(view_.get());
     view_->BeginSession();
@@ -47,6 +48,7 @@ void SessionManager::CloseSession()
 {
     if (!view_)
         return;
+    logging = view_->logging;
     view_->CloseSession();
     if (active_view() == view_.get())
         set_active_view(nullptr);

@@ -71,7 +71,6 @@ bool CVornView::LoadPolicies(const std::string& path)
         purchasing->apply_loaded_policies();
     if (marketing != nullptr)
         marketing->apply_loaded_policies();
-    if (decision_hook)
-        decision_hook("Mgr", "Loaded Policies", file_name_part(path), "---", "---", 1, 1);
+    log_decision("Mgr", "Loaded Policies", file_name_part(path), "---", "---", 1, 1);
     return true;
 }

@@ -1,6 +1,7 @@
 // The session lifecycle: the scenario's sections in their fixed order, the
 // seed, the resume offer and the first tick; closing.
 #include "app/view.h"
+#include "app/run_log.h"
 #include "app/state_names.h"
 #include "foundation/datafile.h"
 #include "foundation/lang.h"
@@ -249,7 +250,40 @@ void CVornView::BeginSession()
     session_open = 1;
     if (!story_file.empty() && ui_ != nullptr)
         ui_->show_story(story_file);
+    if (logging) {
+        run_log = std::make_unique<RunLog>();
+        run_log->open(*this);
+    }
     compare_available = file_exists("compare.exe") ? 1 : 0;
+}
+
+void CVornView::ToggleLogging()
+{
+    logging = logging ? 0 : 1;
+    if (logging) {
+        lang_message_box(0, "Logging ON", config_.title.c_str(), plat::MB_OK);
+        if (session_open) {
+            run_log = std::make_unique<RunLog>();
+            run_log->open(*this);
+        }
+    } else {
+        lang_message_box(0, "Logging OFF", config_.title.c_str(), plat::MB_OK);
+    }
+}
+
+void CVornView::log_decision(const char* department, const char* key, const std::string& item,
+                             const std::string& old_value, const std::string& new_value, int kind, int action)
+{
+    if (decision_hook)
+        decision_hook(department, key, item, old_value, new_value, kind, action);
+    if (logging && run_log)
+        run_log->decision(*this, department, key, item, old_value, new_value, action);
+}
+
+void CVornView::log_summary()
+{
+    if (logging && run_log)
+        run_log->summary(*this);
 }
 
 void CVornView::CloseSession()
@@ -257,8 +291,7 @@ void CVornView::CloseSession()
     if (!session_open)
         return;
     SetRunState(RUN_STOPPED);
-    if (summary_hook)
-        summary_hook(*this);
+    log_summary();
     current_department = nullptr;
     marketing = production = purchasing = finance = management = nullptr;
     owned_ = Departments{};

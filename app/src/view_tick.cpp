@@ -166,8 +166,7 @@ void CVornView::SimulationOver()
     } else if (!tutor_running) {
         lang_message_box(0, "Simulation over!", "VORNS", plat::MB_OK);
     }
-    if (summary_hook)
-        summary_hook(*this);
+    log_summary();
 }
 
 static SimDateTime at_eight(SimDateTime d)

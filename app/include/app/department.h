@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class BinFile;
 class DataFile;
@@ -30,6 +31,18 @@ struct DepartmentMenus {
 struct MenuOptionList {
     std::array<int16_t, MAX_MENU_OPTIONS + 1> entries{};  // 1..count
     int16_t count = 0;
+};
+
+// The figures of a profit-and-loss report that the run logs record.
+struct ProfitFigures {
+    int32_t report_first = 0;          // the report's first value
+    int32_t with_added_value = 0;      // net profit, finished goods and WIP at added value
+    int32_t without_added_value = 0;   // net profit, at material cost
+};
+
+struct ProductMark {
+    std::string code;   // family letter, product letter
+    float lateness = 0;
 };
 
 class CDepartmentWnd {
@@ -83,6 +96,13 @@ public:
     virtual void write_policies(RecordWriter& out);
     virtual void read_policies(RecordReader& in);
     virtual void apply_loaded_policies() {}
+    // Finance: report 'C' (current year) or 'L' (last year); false when the
+    // department keeps no reports.
+    virtual bool profit_figures(char letter, ProfitFigures& out);
+    // Finance: the stored net profit of a report (the Profit pane's figure).
+    virtual int32_t net_profit(char letter);
+    // Marketing: every product's code and lateness figure, in family order.
+    virtual void product_marks(std::vector<ProductMark>& out);
 
     // Reads "%s Menus" (the department name); a missing section leaves the
     // lists alone. A list above 21 entries or an option outside the texts

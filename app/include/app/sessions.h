@@ -38,6 +38,8 @@ public:
     std::function<void()> close_dialogs;
     // Called for each new session before it loads (run logs, learn results).
     std::function<void(CVornView&)> prepare_view;
+    // Logging outlives a session: each new one starts with the last one's flag.
+    int32_t logging = 0;
 
 private:
     bool may_run_requests() const;

@@ -19,6 +19,7 @@
 
 class DataFile;
 class CVornView;
+class RunLog;
 
 // The program's installation settings handed to the view at start-up.
 struct Configuration {
@@ -117,6 +118,12 @@ public:
     bool CheckOldStateFiles(const VersionId& id);
     BOOL16 IsOldestStateVersion() const;
 
+    // Run logs: the Logging command, decision records, the end summary.
+    void ToggleLogging();
+    void log_decision(const char* department, const char* key, const std::string& item,
+                      const std::string& old_value, const std::string& new_value, int kind, int action);
+    void log_summary();
+
     // Policies files.
     bool SavePolicies(const std::string& path);
     bool LoadPolicies(const std::string& path);
@@ -184,13 +191,14 @@ public:
     float scale_y = 1.0f;
     int32_t large_screen = 0;
     int32_t tutor_running = 0;
-    // The learn result at the end of a learn session, and the run log's
-    // summary at the end of any session.
+    // The learn result at the end of a learn session.
     std::function<void(CVornView&)> learn_result_hook;
-    std::function<void(CVornView&)> summary_hook;
-    // Decision records (department code, key, item, old, new, kind, action).
-    std::function<void(const char*, const char*, const std::string&, const char*, const char*, int, int)>
+    // Sees every decision record, logged or not (department code, key,
+    // item, old, new, kind, action).
+    std::function<void(const char*, const char*, const std::string&, const std::string&, const std::string&, int,
+                       int)>
         decision_hook;
+    std::unique_ptr<RunLog> run_log;
 
 private:
     void LoadData(DataFile& file);

@@ -270,8 +270,8 @@ TEST_F(SessionFixture, PoliciesRoundTripAndSizeCheck)
     ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
     CVornView& v = driver.view();
     std::vector<std::string> decisions;
-    v.decision_hook = [&](const char* dept, const char* key, const std::string& item, const char* o,
-                          const char* n, int, int) {
+    v.decision_hook = [&](const char* dept, const char* key, const std::string& item, const std::string& o,
+                          const std::string& n, int, int) {
         decisions.push_back(std::string(dept) + "|" + key + "|" + item + "|" + o + "|" + n);
     };
     std::string plc = dir / "mine.PLC";
