@@ -73,6 +73,7 @@ struct WindowRec {
     QMargins nc;         // non-client parts around the client area
     ScrollState bars[2]; // SB_HORZ, SB_VERT
     bool maximized = false;
+    QRect normalRect;    // before maximizing
 
     // Surface of a custom window (null for Qt-backed controls).
     bool hasSurface = true;

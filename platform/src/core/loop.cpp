@@ -238,7 +238,9 @@ void KillTimers(HWND hwnd)
 {
     for (auto it = g_timers.begin(); it != g_timers.end();) {
         if (it->first.first == hwnd) {
-            delete it->second.timer;
+            // The window may die inside this very timer's handler.
+            it->second.timer->stop();
+            it->second.timer->deleteLater();
             it = g_timers.erase(it);
         } else {
             ++it;

@@ -470,7 +470,6 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     }
     r.rect = QRect(x, y, std::max(0, width), std::max(0, height));
     r.nc = ComputeNonClient(r);
-    r.maximized = (style & WS_MAXIMIZE) != 0;
     const HWND hwnd = r.hwnd;
     t.windows[id] = std::move(rec);
     t.order.push_back(hwnd);
@@ -586,28 +585,31 @@ BOOL ShowWindow(HWND hwnd, int cmd)
         return FALSE;
     const BOOL was = (r->style & WS_VISIBLE) ? TRUE : FALSE;
     const bool show = cmd != SW_HIDE && cmd != SW_MINIMIZE;
+    const bool change = show != static_cast<bool>(was);
+    if (change) {
+        SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+        r = Find(hwnd);
+        if (!r)
+            return was;
+    }
     if (!(r->style & WS_CHILD) && show) {
         const bool maximize = cmd == SW_SHOWMAXIMIZED;
         const bool restore = cmd == SW_RESTORE || cmd == SW_SHOWNORMAL;
         if (maximize && !r->maximized) {
             r->maximized = true;
+            r->normalRect = r->rect;
             const SIZE d = DesktopSize();
             SetWindowPos(hwnd, 0, 0, 0, d.cx, d.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-            r = Find(hwnd);
         } else if (restore && r->maximized) {
             r->maximized = false;
-            const QSize cs = r->clientSize();
-            SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cs.width(), cs.height()));
-            r = Find(hwnd);
+            const QRect n = r->normalRect;
+            SetWindowPos(hwnd, 0, n.x(), n.y(), n.width(), n.height(), SWP_NOZORDER | SWP_NOACTIVATE);
         }
+        r = Find(hwnd);
         if (!r)
             return was;
     }
-    if (show == static_cast<bool>(was))
-        return was;
-    SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
-    r = Find(hwnd);
-    if (!r)
+    if (!change)
         return was;
     if (show) {
         r->style |= WS_VISIBLE;

@@ -351,6 +351,29 @@ TEST_F(Window, SetWindowPosReportsOnlyWhatChanged)
     EXPECT_EQ(t.entries()[0], (TraceEntry{h, WM_MOVE, 0, MAKELPARAM(50, 60)}));
 }
 
+TEST_F(Window, MaximizedFillsTheDesktop)
+{
+    const HWND h = top(10, 10, 100, 80, WS_OVERLAPPED);
+    MessageTracer t;
+    ignore_noise(t);
+    t.Watch(h);
+    ShowWindow(h, SW_SHOWMAXIMIZED);
+    const SIZE d = DesktopSize();
+    RECT rc;
+    GetClientRect(h, &rc);
+    EXPECT_EQ(rc.right, d.cx);
+    EXPECT_EQ(rc.bottom, d.cy);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{h, WM_SHOWWINDOW, TRUE, 0},
+                                                    {h, WM_MOVE, 0, MAKELPARAM(0, 0)},
+                                                    {h, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(d.cx, d.cy)}}));
+    t.clear();
+    ShowWindow(h, SW_RESTORE);
+    GetClientRect(h, &rc);
+    EXPECT_EQ(rc.right, 100);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{h, WM_MOVE, 0, MAKELPARAM(10, 10)},
+                                                    {h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 80)}}));
+}
+
 TEST_F(Window, ShowHideAndEnableReportChangesOnly)
 {
     const HWND h = top(0, 0, 50, 50, WS_OVERLAPPED);
