@@ -1,0 +1,244 @@
+// The saved plant: same seed gives the same bytes; save, load, save gives them back; damage is refused.
+#include "support/sim.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// Ten working days with an order each morning and a manual common-part order on day 3.
+std::vector<uint8_t> run_days(uint32_t seed, int days, Sim** keep = nullptr)
+{
+    auto* s = new Sim(sample_plant_text(), seed);
+    s->seed_u1(40);
+    for (int d = 0; d < days; ++d) {
+        s->order_a1(static_cast<int16_t>(3 + d % 4));
+        if (d == 3)
+            s->prod.add_order(-1, 1, 10, ORDER_MANUAL, KIND_PRODUCT, 0);
+        s->run(480);
+    }
+    std::vector<uint8_t> bytes = s->prod.save_plant();
+    if (keep)
+        *keep = s;
+    else
+        delete s;
+    return bytes;
+}
+
+bool has_state(const CProductionWnd& p, int16_t st)
+{
+    for (const auto& m : p.Machines)
+        for (const auto& u : m->Units)
+            if (u->state == st || (u->state == UNIT_BREAK && u->saved_state == st))
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST(SavedPlant, SameSeedSameBytesOtherSeedDiffers)
+{
+    const auto a = run_days(7, 10);
+    const auto b = run_days(7, 10);
+    const auto c = run_days(8, 10);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+}
+
+TEST(SavedPlant, SaveLoadSaveGivesTheSameBytesAtAnyMinute)
+{
+    Sim s(sample_plant_text(), 3);
+    s.seed_u1(5);   // the manual U1 order must be made: M1 sets up between J1 and J3
+    s.prod.release_policy = RELEASE_MANUAL;   // raw-material jobs stay held
+    s.prod.Machines[1]->rule = RULE_SCHEDULE;
+    s.order_a1(12);
+    s.order_a1(4);
+    s.prod.add_order(-1, 1, 10, ORDER_MANUAL, KIND_PRODUCT, 0);
+    s.prod.daily_step(0);
+    // A schedule on M2 and a partly carried transport job.
+    auto& m2 = *s.prod.Machines[1];
+    for (auto& e : m2.Waiting_WOs_Data)
+        m2.Schedules.push_back(e.get());
+    s.prod.transport->release_all();
+    s.purchasing.stock[1] = 13;   // XB: the first job carries part of its quantity
+    bool saw_setup = false, saw_break = false, saw_partial = false;
+    for (int minute = 0; minute < 900; ++minute) {
+        s.minute();
+        saw_setup = saw_setup || has_state(s.prod, UNIT_SETUP);
+        saw_break = saw_break || has_state(s.prod, UNIT_BREAK);
+        for (const auto& j : s.prod.transport->Trans_Jobs)
+            saw_partial = saw_partial || (j->source_kind == KIND_RAW && j->quantity > 0 && j->quantity < 20);
+        if (minute % 37 != 0)
+            continue;
+        SCOPED_TRACE(minute);
+        const std::vector<uint8_t> saved = s.prod.save_plant();
+        Sim fresh(sample_plant_text(), 99);
+        std::string error;
+        ASSERT_TRUE(fresh.prod.load_plant(saved, error)) << error;
+        EXPECT_EQ(fresh.prod.save_plant(), saved);
+    }
+    EXPECT_TRUE(saw_setup);
+    EXPECT_TRUE(saw_partial);
+    (void)saw_break;
+}
+
+TEST(SavedPlant, BreakAndHeldJobsSurviveTheRoundTrip)
+{
+    Sim s(sample_plant_text(), 5);
+    s.seed_u1(40);
+    s.prod.release_policy = RELEASE_MANUAL;
+    s.order_a1(6);
+    s.prod.daily_step(0);
+    s.prod.transport->release_all();
+    s.run(20);
+    // Put M1's unit into a break in the middle of its batch.
+    RMachineUnit& u = *s.prod.Machines[0]->Units[0];
+    ASSERT_EQ(u.state, UNIT_PROD);
+    u.set_state(UNIT_BREAK);
+    u.break_left = 17;
+    s.order_a1(2);
+    s.prod.daily_step(0);   // new raw jobs are held
+    const auto saved = s.prod.save_plant();
+    Sim fresh(sample_plant_text(), 1);
+    std::string error;
+    ASSERT_TRUE(fresh.prod.load_plant(saved, error)) << error;
+    EXPECT_EQ(fresh.prod.save_plant(), saved);
+    const RMachineUnit& v = *fresh.prod.Machines[0]->Units[0];
+    EXPECT_EQ(v.state, UNIT_BREAK);
+    EXPECT_EQ(v.saved_state, UNIT_PROD);
+    EXPECT_EQ(v.break_left, 17);
+    bool held = false;
+    for (const auto& j : fresh.prod.transport->Trans_Jobs)
+        held = held || j->release == -2;
+    EXPECT_TRUE(held);
+    EXPECT_EQ(fresh.prod.wo_counter, s.prod.wo_counter);
+    // The resumed plant runs on and finishes the work.
+    fresh.prod.transport->release_all();
+    fresh.run(3 * 480);
+    EXPECT_EQ(fresh.marketing.delivered, 8);
+    EXPECT_TRUE(fresh.prod.Work_Orders.empty());
+}
+
+TEST(SavedPlant, DamageIsRefusedAsAWhole)
+{
+    Sim s(sample_plant_text(), 2);
+    s.seed_u1(40);
+    s.order_a1(5);
+    s.prod.daily_step(0);
+    s.run(30);
+    const auto good = s.prod.save_plant();
+
+    // Offsets of the parts: orders are 2 + 38 each, then the marker.
+    const size_t after_orders = 2 + 38 * s.prod.prd_orders.size();
+    struct Case { const char* why; size_t at; uint8_t value; const char* error; };
+    const Case cases[] = {
+        {"first marker", after_orders, 0x00, "bad production 1 data"},
+        {"work order count far too large", after_orders + 4, 0xFF, "bad production 1 data"},
+        {"order's work order index out of range", after_orders + 6 + 33 + 2, 0x07, "bad work orders data"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::vector<uint8_t> bad = good;
+        bad[c.at] = c.value;
+        if (std::string(c.why).find("count") != std::string::npos)
+            bad[c.at + 1] = 0x7F;
+        Sim fresh(sample_plant_text(), 1);
+        std::string error;
+        EXPECT_FALSE(fresh.prod.load_plant(bad, error));
+        EXPECT_NE(error, "");
+        // Nothing half-loaded stays behind.
+        EXPECT_TRUE(fresh.prod.Work_Orders.empty());
+        EXPECT_TRUE(fresh.prod.prd_orders.empty());
+        fresh.run(100);
+    }
+    // Every truncation is refused, never read past the end.
+    for (size_t n = 0; n < good.size(); n += 7) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
+        Sim fresh(sample_plant_text(), 1);
+        std::string error;
+        EXPECT_FALSE(fresh.prod.load_plant(cut, error)) << n;
+    }
+}
+
+TEST(SavedPlant, CountersThatOutgrowTheFileSaturate)
+{
+    Sim s;
+    RMachine& m = *s.prod.Machines[1];
+    s.host.mode = 1;   // three shifts, seven days: two idle units count 89,280 minutes in 31 days
+    for (int d = 0; d < 31 * 1440; ++d)
+        for (int u = 0; u < 2; ++u)
+            m.Units[static_cast<size_t>(u)]->tick();
+    EXPECT_EQ(m.minutes[MIN_IDLE], 89280u);
+    ByteWriter w;
+    m.save_state(w);
+    // Field 20 starts after 3+2+2+2+2+1+12+2+4+3+1+2+2+2+2+2+192 = 236 bytes; idle is the fourth counter.
+    EXPECT_EQ(w.buf[236 + 6], 0xFF);
+    EXPECT_EQ(w.buf[236 + 7], 0xFF);
+    m.on_new_month();
+    EXPECT_FLOAT_EQ(m.idle_pct[11], 100.0f);
+    EXPECT_FLOAT_EQ(m.production_pct[11], 0.0f);
+    EXPECT_EQ(s.prod.utilization_average.count, 1);
+
+    s.prod.Products[0]->departures = -40000;
+    ByteWriter pw;
+    s.prod.Products[0]->save_state(pw);
+    // departures follows code 3, final job 2, release hours 2, spare 2, history 48, in process 2, on order 2.
+    EXPECT_EQ(pw.buf[61], 0x00);
+    EXPECT_EQ(pw.buf[62], 0x80);
+}
+
+TEST(MonthAndYear, PlanningBatchAndUtilisation)
+{
+    Sim s;
+    RMachine& m2 = *s.prod.Machines[1];
+    s.prod.on_new_year();
+    EXPECT_EQ(m2.planning_batch, 5);   // nothing queued yet: unchanged
+    m2.request_size_sum = 21;
+    m2.request_size_count = 4;
+    s.prod.on_new_year();
+    EXPECT_EQ(m2.planning_batch, 5);   // 21 / 4 = 5
+    m2.request_size_sum = 24;
+    m2.request_size_count = 2;
+    s.prod.on_new_year();
+    EXPECT_EQ(m2.planning_batch, 12);
+    EXPECT_FLOAT_EQ(s.prod.Jobs[1]->minutes_per_part, 40.0f / 12.0f);
+
+    // January: the factor becomes the mean of the machines' monthly shares; empty is 2147483648.
+    s.host.stamp.month = 1;
+    s.prod.utilization_average.clear();
+    s.prod.on_new_month();   // both machines add a 0.0 share (no minutes counted)
+    EXPECT_FLOAT_EQ(s.prod.get_utilization_factor(), 0.0f);
+    s.prod.on_new_month();
+    s.prod.utilization_average.clear();
+    s.host.stamp.month = 1;
+    Sim e;
+    e.prod.Machines.clear();
+    e.host.stamp.month = 1;
+    e.prod.on_new_month();
+    EXPECT_FLOAT_EQ(e.prod.get_utilization_factor(), 2147483648.0f);
+}
+
+TEST(SamplePlant, RunsAMonthUnderASteadyStreamOfOrders)
+{
+    Sim s(sample_plant_text(), 11);
+    s.seed_u1(40);
+    int ordered = 0;
+    for (int d = 0; d < 21; ++d) {
+        s.order_a1(4);
+        ordered += 4;
+        if (s.prod.Products[1]->free_stock_at_final_job(s.prod) < 15 && d % 3 == 0)
+            s.prod.add_order(-1, 1, 20, ORDER_REORDER, KIND_PRODUCT, 0);
+        s.purchasing.stock[0] = 100;
+        s.purchasing.stock[1] = 100;
+        s.run(480);
+    }
+    EXPECT_GT(s.marketing.delivered, ordered / 2);
+    EXPECT_LE(s.marketing.delivered, ordered);
+    EXPECT_EQ(s.host.day, 21);
+    // The month closed: the series moved on and the counters restarted.
+    const RMachine& m1 = *s.prod.Machines[0];
+    EXPECT_GT(m1.production_pct[11], 0.0f);
+    EXPECT_LT(m1.minutes[MIN_PRODUCTION] + m1.minutes[MIN_IDLE], 480u * 2);
+    for (const auto& wo : s.prod.Work_Orders)
+        EXPECT_NE(s.prod.references_to(wo.get()), "");
+    for (const auto& j : s.prod.Jobs)
+        EXPECT_EQ(j->busy_units, j->busy[0] + j->busy[1] + j->busy[2] + j->busy[3]);
+}
