@@ -6,6 +6,17 @@
 #if __has_include("plat/print.h")
 #include "plat/print.h"
 #define QXI_HAVE_PRINTER 1
+// Bound weakly: a layer without printer support leaves them null, and the
+// library then reports that nothing was printed.
+namespace plat {
+HDC CreateDC(const char*, const char*, const char*, const void*) __attribute__((weak));
+BOOL DeletePrinterDC(HDC) __attribute__((weak));
+int StartDoc(HDC, const DOCINFO*) __attribute__((weak));
+int StartPage(HDC) __attribute__((weak));
+int EndPage(HDC) __attribute__((weak));
+int EndDoc(HDC) __attribute__((weak));
+int AbortDoc(HDC) __attribute__((weak));
+} // namespace plat
 #endif
 #include <algorithm>
 #include <string>
@@ -68,7 +79,7 @@ bool print_graph(GraphRecord& g)
         fields[i] = d.substr(size_t(start), c == std::string::npos ? std::string::npos : c - size_t(start));
         start = c == std::string::npos ? int(d.size()) : int(c) + 1;
     }
-    if (fields[0].empty() || fields[1].empty() || fields[2].empty())
+    if (fields[0].empty() || fields[1].empty() || fields[2].empty() || !&CreateDC || !&DeletePrinterDC)
         return false;
     HDC dc = CreateDC(fields[1].c_str(), fields[0].c_str(), fields[2].c_str(), nullptr);
     if (!dc)
@@ -93,7 +104,7 @@ bool print_graph(GraphRecord& g)
         else
             AbortDoc(dc);
     }
-    DeleteDC(dc);
+    DeletePrinterDC(dc);
     return ok;
 }
 #else
