@@ -83,6 +83,9 @@ void SimulateMouseMove(HWND hwnd, int x, int y, WPARAM held = 0);
 // alt sends it with the Alt modifier.
 void SimulateKeyDown(HWND hwnd, UINT vk, const char* text = "", WPARAM keys = 0, bool alt = false);
 void SimulateKeyUp(HWND hwnd, UINT vk, WPARAM keys = 0, bool alt = false);
+// A click on a window scroll bar (SB_HORZ, SB_VERT) doing code (SB_LINEUP,
+// SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM), released at once.
+void SimulateScroll(HWND hwnd, int bar, WORD code);
 // The Qt close request a title-bar close button makes.
 void SimulateClose(HWND hwnd);
 

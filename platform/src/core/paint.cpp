@@ -46,6 +46,9 @@ private:
 };
 
 QTimer* g_paintTimer = nullptr;
+// Windows drawn on since their last blit; busy waits flush at every
+// GetTickCount, so an empty flush must cost nothing.
+std::set<HWND> g_dirty;
 bool g_flushing = false;
 int g_paintEventDepth = 0;
 
@@ -154,6 +157,7 @@ void NoteDrawn(HWND hwnd, const QRect& rect)
     if (!r || rect.isEmpty())
         return;
     r->dirty |= rect;
+    g_dirty.insert(hwnd);
     if (r->client && !g_flushing)
         r->client->update(rect);
 }
@@ -226,11 +230,13 @@ using namespace core;
 
 void FlushSurfaces()
 {
-    if (g_flushing)
+    if (g_flushing || g_dirty.empty())
         return;
     g_flushing = true;
     detail::EndAllPainting();
-    for (HWND h : AllWindows())
+    const std::set<HWND> dirty = std::move(g_dirty);
+    g_dirty.clear();
+    for (HWND h : dirty)
         if (WindowRec* r = Find(h))
             FlushWindow(*r);
     g_flushing = false;

@@ -282,6 +282,27 @@ void SimulateKeyUp(HWND hwnd, UINT vk, WPARAM keys, bool alt)
     core::RethrowPending();
 }
 
+void SimulateScroll(HWND hwnd, int bar, WORD code)
+{
+    core::WindowRec* r = core::Find(hwnd);
+    if (!r || (bar != SB_HORZ && bar != SB_VERT) || !r->scroll[bar])
+        return;
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (code) {
+    case SB_LINEUP: action = QAbstractSlider::SliderSingleStepSub; break;
+    case SB_LINEDOWN: action = QAbstractSlider::SliderSingleStepAdd; break;
+    case SB_PAGEUP: action = QAbstractSlider::SliderPageStepSub; break;
+    case SB_PAGEDOWN: action = QAbstractSlider::SliderPageStepAdd; break;
+    case SB_TOP: action = QAbstractSlider::SliderToMinimum; break;
+    case SB_BOTTOM: action = QAbstractSlider::SliderToMaximum; break;
+    default: return;
+    }
+    r->scroll[bar]->triggerAction(action);
+    core::RethrowPending();
+    core::ScrollReleased(hwnd, bar);
+    core::RethrowPending();
+}
+
 void SimulateClose(HWND hwnd)
 {
     core::FrameWidget* f = core::FrameOf(hwnd);

@@ -445,3 +445,59 @@ TEST_F(Window, ClassBrushAndCursorChangeOnlyTheCallingWindow)
 }
 
 } // namespace
+
+namespace {
+
+class ScrollBars : public CoreTest {};
+
+TEST_F(ScrollBars, ClicksSendScrollMessagesAndTheProgramMovesTheThumb)
+{
+    const HWND p = top(0, 0, 300, 200);
+    const HWND h = child(p, 1, 0, 0, 100, 80, WS_VISIBLE | WS_VSCROLL);
+    EXPECT_TRUE(SetScrollRange(h, SB_VERT, 0, 50, TRUE));
+    int lo = -1, hi = -1;
+    GetScrollRange(h, SB_VERT, &lo, &hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 50);
+    EXPECT_EQ(SetScrollPos(h, SB_VERT, 60, TRUE), 0);
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 50) << "held inside the range";
+    SetScrollPos(h, SB_VERT, 10, TRUE);
+
+    MessageTracer t;
+    ignore_noise(t);
+    t.Watch(h);
+    SimulateScroll(h, SB_VERT, SB_LINEDOWN);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{h, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0},
+                                                    {h, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0}}));
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 10) << "nobody moved it";
+
+    g_handler = [](HWND w, UINT m, WPARAM wp, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_VSCROLL && LOWORD(wp) == SB_PAGEDOWN)
+            SetScrollPos(w, SB_VERT, GetScrollPos(w, SB_VERT) + 5, TRUE);
+        return std::nullopt;
+    };
+    SimulateScroll(h, SB_VERT, SB_PAGEDOWN);
+    EXPECT_EQ(GetScrollPos(h, SB_VERT), 15);
+}
+
+TEST_F(ScrollBars, AnEmptyRangeTakesTheBarAway)
+{
+    const HWND p = top(0, 0, 300, 200);
+    const HWND h = child(p, 1, 0, 0, 100, 80, WS_VISIBLE | WS_VSCROLL);
+    RECT rc;
+    GetClientRect(h, &rc);
+    EXPECT_EQ(rc.right, 84);
+    MessageTracer t;
+    ignore_noise(t);
+    t.Watch(h);
+    SetScrollRange(h, SB_VERT, 0, 0, TRUE);
+    GetClientRect(h, &rc);
+    EXPECT_EQ(rc.right, 100);
+    EXPECT_EQ(GetWindowLongPtr(h, GWL_STYLE) & WS_VSCROLL, 0);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 80)}}));
+    SetScrollRange(h, SB_VERT, 0, 10, TRUE);
+    GetClientRect(h, &rc);
+    EXPECT_EQ(rc.right, 84);
+}
+
+} // namespace
