@@ -1,7 +1,6 @@
 // Window placement, fonts, tooltips and timing helpers over the layer.
 #include "foundation/utils.h"
 #include "plat/clock.h"
-#include "plat/commctl.h"
 #include "plat/controls.h"
 #include "plat/gdi.h"
 #include "plat/msg.h"
@@ -88,23 +87,6 @@ int listbox_item_height()
 }
 
 void limit_text(HWND edit, int n) { SendMessage(edit, EM_LIMITTEXT, static_cast<WPARAM>(n), 0); }
-
-HWND create_tooltip(HINSTANCE instance, HWND window, const char* text)
-{
-    InitCommonControls();
-    const HWND tip = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, 0, instance, nullptr);
-    if (tip == 0)
-        return 0;
-    TOOLINFO ti{};
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = window;
-    ti.uId = static_cast<UINT_PTR>(window);
-    ti.hinst = instance;
-    ti.lpszText = text;
-    SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti));
-    return tip;
-}
 
 // The NT platform: the only one this program runs on.
 int platform_id() { return 2; }
