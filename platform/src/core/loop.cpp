@@ -139,10 +139,15 @@ void idle_pass()
             }
             g_inIdle = false;
             FlushSurfaces();
-            if (more)
+            // A box or dialog opened inside the call stopped the pump on its
+            // way; the answer decides.
+            if (more) {
                 ++g_idleCount;
-            else
+                if (!g_idleTimer->isActive())
+                    g_idleTimer->start();
+            } else {
                 g_idleTimer->stop();
+            }
         },
         false);
     if (ExceptionPending())

@@ -123,6 +123,32 @@ TEST_F(Loop, NoIdleWhileAnyModalScopeIsOpen)
     EXPECT_EQ(callsDuringBox, 0);
 }
 
+bool g_rescued = false;
+
+TEST_F(Loop, BoxInsideATickDoesNotStallThePump)
+{
+    int calls = 0;
+    SetIdleHandler([&](LONG) -> BOOL {
+        if (++calls == 1) {
+            ModalScope box; // what a message box in a tick does
+            PumpEvents(30);
+            return TRUE;
+        }
+        PostQuitMessage(0);
+        return FALSE;
+    });
+    // Only if the pump stalled would this timer's message be what wakes it.
+    g_rescued = false;
+    const UINT_PTR rescue = SetTimer(0, 0, 1000, [](HWND, UINT, UINT_PTR, DWORD) {
+        g_rescued = true;
+        PostQuitMessage(0);
+    });
+    RunMessageLoop();
+    KillTimer(0, rescue);
+    EXPECT_FALSE(g_rescued);
+    EXPECT_EQ(calls, 2);
+}
+
 TEST_F(Loop, QuitInsideAModalLoopEndsItAndTheOuterLoop)
 {
     const HWND h = top(0, 0, 50, 50, WS_OVERLAPPED);
