@@ -1,5 +1,6 @@
 // The tick, the idle work, the run states and HOLD, and the run commands.
 #include "app/view.h"
+#include "app/learn_file.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "plat/modal.h"
@@ -161,8 +162,16 @@ intptr_t CVornView::OnResumeDepartment()
 void CVornView::SimulationOver()
 {
     SetRunState(RUN_OVER);
-    if (learn_result_hook && learn_session) {
-        learn_result_hook(*this);
+    if (learn_session) {
+        if (learn_result_hook) {
+            learn_result_hook(*this);
+        } else if (learn_record) {
+            int32_t profit = finance != nullptr ? finance->net_profit('C') : 0;
+            LearnOutcome outcome = record_learn_result(
+                *learn_record, profit, CReputationPane::ReputationPercent(reputation.displayed));
+            if (ui_ != nullptr)
+                ui_->show_learn_result(outcome);
+        }
     } else if (!tutor_running) {
         lang_message_box(0, "Simulation over!", "VORNS", plat::MB_OK);
     }

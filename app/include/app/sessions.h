@@ -30,6 +30,7 @@ public:
     void IdleStep();
 
     CVornView* view() const { return view_.get(); }
+    const Configuration& configuration() const { return config_; }
     void set_ui(ViewUi* ui);
     void set_wall_clock(std::function<int64_t()> clock);
     // Hooks of the windowed program: the number of open dialogs and a way

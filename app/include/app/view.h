@@ -20,6 +20,8 @@
 class DataFile;
 class CVornView;
 class RunLog;
+struct LearnRecord;
+struct LearnOutcome;
 
 // The program's installation settings handed to the view at start-up.
 struct Configuration {
@@ -46,6 +48,8 @@ public:
     virtual std::optional<int32_t> change_seed(int32_t seed) { (void)seed; return std::nullopt; }
     virtual void show_story(const std::string& /*text*/) {}
     virtual void department_switched(int /*command_id*/) {}
+    // The Simulation Over dialog of a learn session.
+    virtual void show_learn_result(const LearnOutcome& /*outcome*/) {}
 };
 
 struct Departments {
@@ -199,6 +203,8 @@ public:
                        int)>
         decision_hook;
     std::unique_ptr<RunLog> run_log;
+    // The learn file's record of a learn session (its levels and results).
+    std::shared_ptr<LearnRecord> learn_record;
 
 private:
     void LoadData(DataFile& file);

@@ -1,0 +1,60 @@
+// The view's file commands and small rules: Open, Save, the policies files,
+// the background story, the machine-work-percent days, the tutor's command
+// record and the program's configuration file.
+#pragma once
+#include "app/learn_file.h"
+#include "app/view.h"
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class SessionManager;
+
+// The dialogs the Open command may show; without a window none opens.
+class OpenUi {
+public:
+    virtual ~OpenUi() = default;
+    // The Open Session dialog over the learn levels: the chosen index (the
+    // number of levels = the last session), none when cancelled. It sets
+    // record.tutorial_chosen when the tutorial box was checked.
+    virtual std::optional<int> choose_learn_level(LearnRecord& record) { (void)record; return std::nullopt; }
+    // Dialog 215: one of the configured scenarios.
+    virtual std::optional<std::string> choose_scenario(const std::vector<std::string>& scenarios)
+    {
+        (void)scenarios;
+        return std::nullopt;
+    }
+    virtual void run_tutorial() {}
+};
+
+// Open: the learn levels when the data folder has a learn file, else the
+// configured scenarios, else the file prompt. True when a session started.
+bool OnOpenSession(SessionManager& sessions, OpenUi* ui, const std::string& data_folder);
+// Save: the prompt, ".vnb" when the name has no extension, the
+// protect-scenarios option. True when saved.
+bool SaveSessionAs(CVornView& view);
+bool SavePoliciesCommand(CVornView& view);
+bool LoadPoliciesCommand(CVornView& view);
+
+// The story text as the text dialog shows it: line ends CR LF, at most
+// 64000 bytes; none (after its box) when the file cannot be read.
+std::optional<std::string> read_background_story(const std::string& name);
+// The help file's name ends in "HLP" (any case): it opens in help instead.
+bool story_is_help(const std::string& name);
+
+// 1 January, 2 January on a Monday, 3 January on a Tuesday, or the first
+// working day of the year.
+bool machine_work_percent_allowed(const CClockPane& clock);
+
+inline constexpr size_t COMMAND_RECORD_SIZE = 1044;
+struct CommandRecord {
+    int16_t code = 0;
+    std::string text;  // the argument text, up to its NUL
+};
+// Exactly 1044 bytes, else the box "Unable to read command binary file".
+bool read_command_record(const std::string& path, CommandRecord& out);
+
+// The program's configuration file (a sectioned data file).
+bool load_configuration(const std::string& path, Configuration& out);
