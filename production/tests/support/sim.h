@@ -34,7 +34,9 @@ public:
     {
         section = name;
         topic = record = item = 0;
-        const std::string head = "[" + std::string(name) + "]";
+        std::string head = "[";
+        head += name;
+        head += ']';
         const size_t at = all.find(head);
         if (at == std::string::npos)
             throw LoadError(0, section, 0, 0, 0);
