@@ -241,6 +241,8 @@ HGLOBAL dib_read_file(std::FILE* file)
         return 0;
     }
     write_info_header(p, width, raw_height, bits, compression, image_size, colors);
+    std::memcpy(p + 24, ih + 24, 8);  // resolution, kept as the file gave it
+    std::memcpy(p + 36, ih + 36, 4);  // important colours
     bool ok = read_big(file, p + kInfoSize, static_cast<uint32_t>(table));
     ok = ok && std::fseek(file, start + static_cast<long>(bits_at), SEEK_SET) == 0;
     ok = ok && read_big(file, p + kInfoSize + table, image_size);
