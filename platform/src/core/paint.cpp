@@ -384,7 +384,7 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* ps)
 
 HDC GetDC(HWND hwnd)
 {
-    if (hwnd == 0)
+    if (hwnd == 0 || hwnd == GetDesktopWindow())
         return detail::CreateScreenDC();
     WindowRec* r = Find(hwnd);
     if (!r)
@@ -394,7 +394,7 @@ HDC GetDC(HWND hwnd)
 
 HDC GetWindowDC(HWND hwnd)
 {
-    if (hwnd == 0)
+    if (hwnd == 0 || hwnd == GetDesktopWindow())
         return detail::CreateScreenDC();
     WindowRec* r = Find(hwnd);
     if (!r)

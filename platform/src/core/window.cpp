@@ -576,7 +576,7 @@ HWND GetMainWindow() { return Find(T().mainWindow) ? T().mainWindow : 0; }
 
 // ---- state -----------------------------------------------------------------------
 
-BOOL IsWindow(HWND hwnd) { return Find(hwnd) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hwnd) { return Find(hwnd) || (hwnd && hwnd == GetDesktopWindow()) ? TRUE : FALSE; }
 
 BOOL ShowWindow(HWND hwnd, int cmd)
 {

@@ -72,6 +72,19 @@ TEST_F(Paint, PaintDcIsClippedToTheUpdateRegion)
     EXPECT_EQ(GetSurfacePixel(h, 10, 15), kWhite);
 }
 
+TEST_F(Paint, BeginPaintWithNothingInvalidDrawsNothing)
+{
+    const HWND h = top(0, 0, 30, 20);
+    PumpEvents(10);
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(h, &ps);
+    ASSERT_NE(dc, 0u);
+    EXPECT_EQ(ps.rcPaint.right, 0);
+    fill(dc, 0, 0, 30, 20, kRed);
+    EndPaint(h, &ps);
+    EXPECT_EQ(GetSurfacePixel(h, 5, 5), kWhite);
+}
+
 TEST_F(Paint, BackgroundIsTheWindowBrush)
 {
     const HWND h = top(0, 0, 30, 20);

@@ -374,6 +374,38 @@ TEST_F(Window, MaximizedFillsTheDesktop)
                                                     {h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 80)}}));
 }
 
+TEST_F(Window, DesktopIsTheConfiguredSize)
+{
+    const HWND d = GetDesktopWindow();
+    EXPECT_TRUE(IsWindow(d));
+    const SIZE size = DesktopSize();
+    RECT rc;
+    ASSERT_TRUE(GetWindowRect(d, &rc));
+    EXPECT_EQ(rc.right, size.cx);
+    EXPECT_EQ(rc.bottom, size.cy);
+    EXPECT_EQ(size.cx, 1024) << "the tests' PLAT_DESKTOP";
+    EXPECT_EQ(size.cy, 768);
+    const HDC dc = GetDC(d);
+    EXPECT_NE(dc, 0u);
+    ReleaseDC(d, dc);
+}
+
+TEST_F(Window, ActivationMovesBetweenTopLevelWindows)
+{
+    const HWND a = top(0, 0, 50, 50);
+    const HWND b = top(100, 0, 50, 50);
+    SetActiveWindow(a);
+    PumpEvents(20);
+    ASSERT_EQ(GetActiveWindow(), a);
+    MessageTracer t;
+    t.Watch(a);
+    t.Watch(b);
+    SetActiveWindow(b);
+    PumpEvents(20);
+    EXPECT_EQ(GetActiveWindow(), b);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{a, WM_ACTIVATE, WA_INACTIVE, b}, {b, WM_ACTIVATE, WA_ACTIVE, a}}));
+}
+
 TEST_F(Window, ShowHideAndEnableReportChangesOnly)
 {
     const HWND h = top(0, 0, 50, 50, WS_OVERLAPPED);
