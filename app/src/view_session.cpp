@@ -16,10 +16,28 @@
 
 static CVornView* g_active_view = nullptr;
 
+// What the foundation asks of the running session: the view itself, the
+// clock's shift mode and working days, the screen scale.
+static void install_view_services()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    set_view_accessor([] { return g_active_view; });
+    set_shift_mode_source([] { return g_active_view != nullptr ? static_cast<int>(g_active_view->clock.shift_mode) : 0; });
+    set_add_work_days([](const SimDateTime& date, int n) {
+        return g_active_view != nullptr ? g_active_view->clock.AddWorkDays(date, n) : add_days(date, static_cast<int16_t>(n));
+    });
+}
+
 CVornView* set_active_view(CVornView* view)
 {
+    install_view_services();
     CVornView* old = g_active_view;
     g_active_view = view;
+    if (view != nullptr)
+        set_screen_scale(view->scale_x, view->scale_y);
     return old;
 }
 
@@ -255,6 +273,13 @@ void CVornView::BeginSession()
         run_log->open(*this);
     }
     compare_available = file_exists("compare.exe") ? 1 : 0;
+}
+
+void CVornView::ChangeSeed(int32_t seed)
+{
+    random_seed = seed;
+    rng.seed(static_cast<uint32_t>(seed));
+    seed_set = 1;
 }
 
 void CVornView::ToggleLogging()

@@ -132,6 +132,8 @@ public:
     bool SavePolicies(const std::string& path);
     bool LoadPolicies(const std::string& path);
 
+    // The Change Seed command's effect.
+    void ChangeSeed(int32_t seed);
     // The session's random generator (the C runtime's formula).
     int rand() { return rng.next(); }
     void srand(uint32_t seed) { rng.seed(seed); }

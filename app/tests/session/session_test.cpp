@@ -2,6 +2,7 @@
 // loads, two sessions side by side, menus and policies files.
 #include "app/sessions.h"
 #include "app/view.h"
+#include "foundation/msgbox.h"
 #include "support/driver.h"
 #include "support/fakes.h"
 #include "support/scenario.h"
@@ -300,4 +301,54 @@ TEST_F(SessionFixture, PoliciesRoundTripAndSizeCheck)
     EXPECT_THAT(set.marketing->settings, ElementsAre(7, 7, 7));
     EXPECT_TRUE(set.trace.lines().empty());
     EXPECT_EQ(decisions.size(), 1u);
+}
+
+TEST_F(SessionFixture, QueuedStartRunsAfterTheTickAndKeepsTheOldOnFailure)
+{
+    std::string next = write(ScenarioBuilder().set("TIME", "^060195^1^1^0^@\n$\n"), "next.vnb");
+    std::string broken = write(ScenarioBuilder().remove("TIMER"), "broken.vnb");
+    std::string asked;
+    set.configure = [&](RecordingSet& s) {
+        RecordingDepartment* mk = s.marketing;
+        mk->on_daily = [&, mk](int16_t) -> BOOL16 {
+            if (!asked.empty() && mk->view()->tick_count == 480)
+                driver.sessions().RequestStart(asked);
+            return 1;
+        };
+    };
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+    CVornView* first = &driver.view();
+
+    asked = broken;
+    driver.host().Answer(plat::IDOK, "Data Loading Error", "Section name : TIMER");
+    driver.runTicks(481);
+    driver.sessions().IdleStep();
+    EXPECT_EQ(&driver.view(), first) << "a start that fails keeps the session";
+    EXPECT_EQ(set.trace.count("Fin", "daily_step"), 2);
+
+    set.trace.clear();
+    first->tick_count = 479;
+    first->clock.current.day = 2;
+    first->clock.current.hour = 15;
+    first->clock.current.minute = 59;
+    first->clock.hours_into_day = 7;
+    asked = next;
+    driver.runTicks(1);
+    driver.sessions().IdleStep();
+    ASSERT_NE(driver.sessions().view(), nullptr);
+    EXPECT_EQ(driver.view().session_path, next);
+    EXPECT_EQ(driver.clock().current.day, 6);
+}
+
+TEST_F(SessionFixture, FoundationReachesTheRunningSession)
+{
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder().set("TIME", "^050195^3^1^0^@\n$\n")), options()));
+    EXPECT_EQ(GetView(), &driver.view());
+    EXPECT_EQ(work_hours_per_day(), 16);
+    EXPECT_EQ(work_days_per_month(), 22);
+    // Thursday 5 January to Monday 9 January: two working-day steps.
+    SimDateTime thu{95, 1, 5, 8, 0}, mon{95, 1, 9, 8, 0};
+    EXPECT_EQ(count_work_days(mon, thu), 2);
+    driver.sessions().CloseSession();
+    EXPECT_EQ(GetView(), nullptr);
 }

@@ -270,3 +270,30 @@ TEST_F(StateFixture, LongPathsAndDottedFoldersKeepSessionsApart)
     EXPECT_EQ(d.tickCount(), 0);
     EXPECT_EQ(d.view().session_path, a);
 }
+
+TEST_F(StateFixture, EveryCutAndFlipOfTheHeaderLoadsOrIsRefused)
+{
+    std::string path = saved();
+    std::string mgr = dir / "saved.MGR";
+    const std::vector<uint8_t> good = read_bytes(mgr);
+    driver.host().Answer(plat::IDOK, "", "");
+    auto try_load = [&](const std::vector<uint8_t>& bytes) {
+        write_bytes(mgr, bytes);
+        bool loaded = driver.sessions().StartSession(path, {.seed = 1});
+        if (loaded) {
+            const SimDateTime& now = driver.clock().current;
+            EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.minute < 60);
+        }
+    };
+    for (size_t n = 0; n < good.size(); ++n)
+        try_load(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n)));
+    for (size_t i = 0; i < good.size(); ++i) {
+        std::vector<uint8_t> flipped = good;
+        flipped[i] ^= 0xFF;
+        try_load(flipped);
+    }
+    size_t refused = 0;
+    for (const std::string& p : driver.prompts())
+        refused += p.find("Damaged session state file") != std::string::npos || p.find("Old version") != std::string::npos;
+    EXPECT_GE(refused, good.size()) << "every cut is refused";
+}
