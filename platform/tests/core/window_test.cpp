@@ -438,6 +438,7 @@ TEST_F(Window, LongValuesAndSubclassing)
 
     static WNDPROC old = nullptr;
     static int seen = 0;
+    seen = 0;
     old = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
         h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
             if (m == WM_USER + 5) {
