@@ -102,6 +102,9 @@ std::vector<HWND> AllWindows();
 HWND TopLevelOf(HWND hwnd);
 bool IsTopLevel(const WindowRec* r);
 void EnsureCoreInit();
+// Frees every record without a message (tests, after a handler threw midway
+// through a destruction).
+void DiscardAllWindows();
 
 // ---- registration of classes with Qt widgets (controls) --------------------
 ATOM RegisterWidgetClass(const WNDCLASS& wc, WidgetFactory factory);

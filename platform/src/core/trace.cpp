@@ -224,8 +224,15 @@ void ResetWindowsForTest()
     for (HWND h : core::AllWindows())
         if (core::WindowRec* r = core::Find(h); r && !(r->style & WS_CHILD))
             DestroyWindow(h);
+    core::DiscardAllWindows();
+    core::KillTimers(0);
     MSG m;
     while (PeekMessage(&m, 0, 0, 0, PM_REMOVE | PM_NOYIELD)) {
+    }
+    try {
+        core::RethrowPending();
+    } catch (...) {
+        // The test that left it has already failed or checked it.
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -251,6 +251,15 @@ void EnsureCoreInit()
 
 void SetCreateHook(CreateHook hook) { T().createHook = hook; }
 
+void DiscardAllWindows()
+{
+    // Children before parents, so each frame leaves its parent's list first.
+    std::vector<HWND> all = T().order;
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        free_record(*it);
+    T().mainWindow = 0;
+}
+
 ATOM RegisterWidgetClass(const WNDCLASS& wc, WidgetFactory factory)
 {
     EnsureCoreInit();

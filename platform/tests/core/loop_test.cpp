@@ -247,3 +247,26 @@ TEST_F(Loop, SecondOuterLoopIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+class Cleanup : public CoreTest {};
+
+TEST_F(Cleanup, ResetAfterAHandlerThrewMidwayThroughDestruction)
+{
+    const HWND p = top(0, 0, 50, 50);
+    const HWND c = child(p, 1, 0, 0, 10, 10);
+    g_handler = [&](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_DESTROY && h == c)
+            throw std::runtime_error("in WM_DESTROY");
+        return std::nullopt;
+    };
+    EXPECT_THROW(DestroyWindow(p), std::runtime_error);
+    g_handler = nullptr;
+    ResetWindowsForTest();
+    EXPECT_FALSE(IsWindow(p));
+    EXPECT_FALSE(IsWindow(c));
+    EXPECT_EQ(FindWindow(nullptr, "Test"), 0u);
+}
+
+} // namespace
