@@ -154,10 +154,12 @@ std::shared_ptr<Object> FindObject(HGDIOBJ h)
 
 Dc* FindDc(HDC h)
 {
-    auto o = FindObject(h);
-    if (!o || o->kind != Kind::Dc)
+    // Every primitive starts here, so no reference counting on the way.
+    auto& t = table();
+    auto it = t.objects.find(h);
+    if (it == t.objects.end() || it->second->kind != Kind::Dc)
         return nullptr;
-    return static_cast<Dc*>(o.get());
+    return static_cast<Dc*>(it->second.get());
 }
 
 void RemoveObject(HGDIOBJ h) { table().objects.erase(h); }
