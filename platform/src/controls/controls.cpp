@@ -1,0 +1,278 @@
+// The control classes' common ground: the state table, notifications,
+// control colours, key and focus routing through the window procedures.
+#include "controls/controls_p.h"
+#include "core/widgets_p.h"
+#include "plat/gdi.h"
+#include "plat/text.h"
+#include "text_qt_p.h"
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPalette>
+#include <map>
+
+namespace plat::controls {
+
+namespace {
+
+std::map<HWND, std::unique_ptr<ControlBase>>& table()
+{
+    static std::map<HWND, std::unique_ptr<ControlBase>> t;
+    return t;
+}
+
+AttachHook g_attach = nullptr;
+DialogKeyHook g_dialogKeys = nullptr;
+MenuKeyHook g_menuActive = nullptr;
+int g_delivering = 0;
+const QEvent* g_passed = nullptr;
+const QKeyEvent* g_currentKey = nullptr;
+
+class LayerFilter : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override;
+};
+
+bool LayerFilter::eventFilter(QObject* o, QEvent* e)
+{
+    if (g_delivering || !o->isWidgetType())
+        return false;
+    const QEvent::Type type = e->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        if (e == g_passed)
+            return false;
+        auto* w = static_cast<QWidget*>(o);
+        const HWND h = core::HwndOfWidget(w);
+        if (!h) {
+            g_passed = e;
+            return false;
+        }
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const bool press = type == QEvent::KeyPress;
+        if (g_dialogKeys && g_dialogKeys(h, ke->key(), ke->modifiers(), press))
+            return true;
+        if (StateOf(h)) {
+            const QKeyEvent* saved = g_currentKey;
+            g_currentKey = ke;
+            core::KeyEvent(h, ke, press);
+            g_currentKey = saved;
+            return true;
+        }
+        g_passed = e;
+        return false;
+    }
+    if (type == QEvent::FocusIn) {
+        auto* w = static_cast<QWidget*>(o);
+        const HWND h = core::HwndOfWidget(w);
+        if (h && StateOf(h))
+            core::FocusEvent(h, static_cast<QFocusEvent*>(e), true);
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+ControlBase* StateOf(HWND hwnd)
+{
+    auto it = table().find(hwnd);
+    if (it == table().end())
+        return nullptr;
+    if (!core::Find(hwnd))
+        return nullptr;
+    return it->second.get();
+}
+
+ControlBase* StateOfWidget(const QWidget* w)
+{
+    return StateOf(core::HwndOfWidget(w));
+}
+
+void Register(ControlBase* c) { table()[c->hwnd].reset(c); }
+void Unregister(HWND hwnd) { table().erase(hwnd); }
+
+void Notify(HWND hwnd, WORD code)
+{
+    const HWND parent = GetParent(hwnd);
+    if (!parent || !(GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD))
+        return;
+    SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), code), static_cast<LPARAM>(hwnd));
+}
+
+void SetAttachHook(AttachHook hook) { g_attach = hook; }
+WNDPROC TakePendingAttach(HWND hwnd, WNDPROC classProc)
+{
+    return g_attach ? g_attach(hwnd, classProc) : nullptr;
+}
+void SetDialogKeyHook(DialogKeyHook hook) { g_dialogKeys = hook; }
+void SetMenuActiveHook(MenuKeyHook hook) { g_menuActive = hook; }
+
+void InstallEventFilter()
+{
+    static bool done = false;
+    if (done || !QApplication::instance())
+        return;
+    done = true;
+    QApplication::instance()->installEventFilter(new LayerFilter());
+}
+
+void DeliverToWidget(QWidget* w, QEvent* e)
+{
+    if (!w)
+        return;
+    ++g_delivering;
+    QApplication::sendEvent(w, e);
+    --g_delivering;
+}
+
+QFont QFontOf(HFONT font)
+{
+    QFont f;
+    if (!detail::FontOf(font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), &f))
+        detail::FontOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), &f);
+    return f;
+}
+
+void BaseUnits(HFONT font, int* bx, int* by)
+{
+    HDC dc = CreateCompatibleDC(0);
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    SIZE sz;
+    static const char kAlpha[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    GetTextExtentPoint32(dc, kAlpha, 52, &sz);
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    *bx = (sz.cx / 26 + 1) / 2;
+    *by = tm.tmHeight;
+}
+
+int FontHeight(HFONT font)
+{
+    int bx = 0, by = 0;
+    BaseUnits(font, &bx, &by);
+    return by;
+}
+
+void ApplyControlColor(HWND hwnd, UINT ctlColorMsg)
+{
+    ControlBase* c = StateOf(hwnd);
+    const HWND parent = GetParent(hwnd);
+    if (!c || !parent || !c->widget)
+        return;
+    core::QtEntry([&] {
+        auto target = std::make_shared<ImageTarget>(QSize(1, 1));
+        const HDC dc = detail::CreateTargetDC(target);
+        const auto brush = static_cast<HBRUSH>(SendMessage(parent, ctlColorMsg, dc, static_cast<LPARAM>(hwnd)));
+        const COLORREF text = GetTextColor(dc);
+        const int mode = GetBkMode(dc);
+        detail::ReleaseTargetDC(dc);
+        c = StateOf(hwnd);
+        if (!c || !brush)
+            return;
+        QPalette pal = c->widget->palette();
+        const QColor fg = QColor::fromRgb(detail::ToQRgb(text));
+        pal.setColor(QPalette::WindowText, fg);
+        pal.setColor(QPalette::Text, fg);
+        pal.setColor(QPalette::ButtonText, fg);
+        COLORREF bk;
+        const bool solid = detail::BrushColor(brush, &bk);
+        if (solid) {
+            const QColor bg = QColor::fromRgb(detail::ToQRgb(bk));
+            pal.setColor(QPalette::Window, bg);
+            pal.setColor(QPalette::Base, bg);
+            pal.setColor(QPalette::Button, bg);
+        }
+        const bool fill = solid && mode != TRANSPARENT;
+        if (pal != c->widget->palette())
+            c->widget->setPalette(pal);
+        // Edits and lists paint their base themselves; labels and buttons
+        // only fill when asked.
+        if (c->kind == Kind::Static || c->kind == Kind::Button) {
+            if (c->widget->autoFillBackground() != fill)
+                c->widget->setAutoFillBackground(fill);
+        }
+    }, false);
+}
+
+bool CommonMessage(ControlBase& c, UINT msg, WPARAM wParam, LPARAM, LRESULT* result)
+{
+    *result = 0;
+    switch (msg) {
+    case WM_SETFONT:
+        c.font = static_cast<HFONT>(wParam);
+        if (c.widget)
+            c.widget->setFont(QFontOf(c.font));
+        return true;
+    case WM_GETFONT:
+        *result = c.font;
+        return true;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        QWidget* target = c.keyTarget ? c.keyTarget : c.widget;
+        const QEvent::Type t = msg == WM_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease;
+        if (g_currentKey && g_currentKey->type() == t) {
+            QKeyEvent ev(t, g_currentKey->key(), g_currentKey->modifiers(), QString(),
+                         g_currentKey->isAutoRepeat());
+            DeliverToWidget(target, &ev);
+        } else {
+            bool keypad = false;
+            const int key = core::QtKeyForVk(static_cast<UINT>(wParam), &keypad);
+            QKeyEvent ev(t, key, keypad ? Qt::KeypadModifier : Qt::NoModifier, QString());
+            DeliverToWidget(target, &ev);
+        }
+        return true;
+    }
+    case WM_CHAR: {
+        const auto ch = static_cast<unsigned char>(wParam & 0xFF);
+        if (ch < 0x20 || ch == 0x7F)
+            return true;
+        QWidget* target = c.keyTarget ? c.keyTarget : c.widget;
+        QKeyEvent ev(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                     QString(QChar(static_cast<char16_t>(AnsiToUnicode(ch)))));
+        DeliverToWidget(target, &ev);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace plat::controls
+
+namespace plat {
+
+void InitControls()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    core::EnsureCoreInit();
+    controls::InstallEventFilter();
+    struct Cls {
+        const char* name;
+        WNDPROC proc;
+        core::WidgetFactory make;
+    };
+    const Cls classes[] = {
+        {WC_BUTTON, controls::ButtonProc, controls::MakeButton},
+        {WC_EDIT, controls::EditProc, controls::MakeEdit},
+        {WC_STATIC, controls::StaticProc, controls::MakeStatic},
+        {WC_LISTBOX, controls::ListBoxProc, controls::MakeListBox},
+        {WC_COMBOBOX, controls::ComboBoxProc, controls::MakeComboBox},
+        {WC_SCROLLBAR, controls::ScrollBarProc, controls::MakeScrollBar},
+    };
+    for (const Cls& c : classes) {
+        WNDCLASS wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = c.proc;
+        wc.hCursor = LoadCursor(0, c.proc == controls::EditProc ? IDC_IBEAM : IDC_ARROW);
+        wc.lpszClassName = c.name;
+        core::RegisterWidgetClass(wc, c.make);
+    }
+    InitCommonControls();
+}
+
+} // namespace plat
