@@ -1,6 +1,5 @@
 // Readers of the chart data files: VEC files, raw samples, text vectors.
 #include "chartfiles.h"
-#include "plat/crt.h"
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -87,28 +86,6 @@ double to_type(double v, int type)
     if (type == TYPE_FLOAT)
         return to_float(v);
     return v;
-}
-
-bool read_whole_file(const char* path, std::vector<uint8_t>& out)
-{
-    out.clear();
-    if (!path)
-        return false;
-    std::FILE* f = plat::crt_fopen(path, "rb");
-    if (!f)
-        return false;
-    bool ok = true;
-    uint8_t buffer[65536];
-    for (;;) {
-        size_t got = std::fread(buffer, 1, sizeof buffer, f);
-        out.insert(out.end(), buffer, buffer + got);
-        if (got < sizeof buffer) {
-            ok = !std::ferror(f);
-            break;
-        }
-    }
-    std::fclose(f);
-    return ok;
 }
 
 ReadError parse_vec(std::span<const uint8_t> file, Series& x, Series& y)

@@ -5,6 +5,7 @@
 #include "dvec.h"
 #include "plat/crt.h"
 #include "plat/module.h"
+#include "plat/profile.h"
 #include <gmock/gmock.h>
 #include <cmath>
 #include <cstring>
@@ -342,6 +343,7 @@ using ChartPrint = GraphTest;
 
 TEST_F(ChartPrint, NoPrinterIsReportedAndColoursStay)
 {
+    WriteProfileString("windows", "device", nullptr);
     QXISetRunMode(graph, 0);
     QXISetItemColor(graph, 2, 0x00FF00, 0);
     QXISetPrintStyle(graph, 0);
@@ -400,4 +402,32 @@ TEST_F(ChartConnect, FullLibraryIsFoundInTheCallersFolder)
     auto f = reinterpret_cast<SetData>(qxi::connect_function("QXLSetData", err));
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f(5, 0, 0), 0);
+}
+
+namespace plat {
+HDC CreateDC(const char*, const char*, const char*, const void*) __attribute__((weak));
+}
+
+TEST_F(ChartPrint, BlackAndWhitePageToPdfPutsTheColoursBack)
+{
+    if (!&plat::CreateDC)
+        GTEST_SKIP() << "the layer has no printer DCs yet";
+    std::string pdf = std::string(VORN_BINARY_DIR) + "/test-home/chartlib-print.pdf";
+    std::remove(pdf.c_str());
+    WriteProfileString("windows", "device", ("PDF,pdf," + pdf).c_str());
+    QXISetItemColor(graph, 2, 0x00FF00, 0);
+    QXIAddEmptyGraphSet(graph, 1);
+    QXISetSampleGraph(graph, 1, 2, 0);
+    QXISetGraphSetColor(graph, 1, 0x0000FF, 0);
+    QXISetPrintStyle(graph, 0);
+    EXPECT_EQ(QXIPrint(graph), 1);
+    FILE* f = std::fopen(pdf.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    GraphSetInfo info{};
+    QXIGetGraphSetInfoByID(graph, 1, &info);
+    EXPECT_EQ(info.colour, 0x0000FF);
+    QXISetFrameBorderStyle(graph, 0, 0);
+    EXPECT_EQ(pixel(width / 2, 45), 0x00FF00u);
+    WriteProfileString("windows", "device", nullptr);
 }
