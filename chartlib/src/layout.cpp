@@ -134,6 +134,9 @@ std::string format_axis_value(double value, const char* format)
     if (!std::isfinite(value))
         return "?";
     std::string text = format_fixed(value, decimals);
+    // A value that shows as zero shows without a sign.
+    if (!text.empty() && text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1);
     if (e != 0) {
         char buf[16];
         std::snprintf(buf, sizeof buf, "e%d", e);

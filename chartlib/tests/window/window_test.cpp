@@ -249,3 +249,39 @@ TEST_F(ChartWindow, TracerBoxShowsBothTexts)
     // The box starts right of the point and ends above it.
     EXPECT_EQ(GetSurfacePixel(window, a.left + 100 + 6, a.bottom - 1 - 50 - 5), RGB(0, 255, 255));
 }
+
+TEST_F(ChartWindow, SampleRangeHintKeepsTheViewWhenExtentsAreTracked)
+{
+    RECT a{};
+    QXIGetGraphDisplayRect(graph, &a);
+    QXIAddEmptyGraphSet(graph, 1);
+    QXISetSampleGraph(graph, 1, 2, 0);
+    QXISetYMinMaxScale(graph, 0, 0);
+    char top[QX_VALUE_TEXT_SIZE] = {}, bottom[QX_VALUE_TEXT_SIZE] = {};
+    SendMessage(window, MSG_GET_Y_TEXT, WPARAM(a.top), LPARAM(top));
+    SendMessage(window, MSG_GET_Y_TEXT, WPARAM(a.bottom - 1), LPARAM(bottom));
+    EXPECT_STREQ(top, "10");
+    EXPECT_STREQ(bottom, "0");
+}
+
+TEST_F(ChartWindow, DirectDrawsOfOnePointOrUnknownSetsAreHarmless)
+{
+    QXIAddEmptyGraphSet(graph, 1);
+    double x = 1, y = 1;
+    QXIAddPoint(graph, 1, &x, &y);
+    EXPECT_EQ(QXIRedrawGraph(graph, 5, 1), 0);
+    EXPECT_EQ(QXIRedrawGraph(graph, 3, 99), 0);
+    EXPECT_EQ(QXIRedrawGraph(graph, 4, 0), 0);
+    EXPECT_EQ(QXIRedrawGraph(graph, 77, 0), 0);
+}
+
+TEST_F(ChartWindow, WindowsWithoutAGraphGetTheDefaultProcedure)
+{
+    HWND other = CreateWindowEx(0, kCallerClass, "plain", WS_POPUP, 0, 0, 50, 50, 0, 0, 0, nullptr);
+    char text[16] = {};
+    SetWindowText(other, "plain");
+    EXPECT_EQ(QXIDefWndProc(other, WM_GETTEXT, sizeof text, LPARAM(text)), 5);
+    EXPECT_STREQ(text, "plain");
+    EXPECT_EQ(QXICreateGraph(0, 0), 0u);
+    EXPECT_EQ(QXICreateGraph(0, window), 0u) << "one graph per window";
+}
