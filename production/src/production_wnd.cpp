@@ -36,7 +36,11 @@ void CProductionWnd::on_minute()
 {
     if (minute_depth != 0)
         ui->fatal("Production minute entered while one is running");
-    ++minute_depth;
+    struct Depth {
+        int& d;
+        explicit Depth(int& v) : d(v) { ++d; }
+        ~Depth() { --d; }
+    } depth(minute_depth);
     if (host->tick() % 60 == 0)
         on_hour();
     if (transport)
@@ -49,7 +53,6 @@ void CProductionWnd::on_minute()
         host->set_run_state(0);
     if (host->is_day_start() && show_load)
         refresh_machine_loads();
-    --minute_depth;
 }
 
 void CProductionWnd::on_hour()

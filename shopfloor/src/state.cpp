@@ -323,8 +323,9 @@ bool RMachine::load_state(ByteReader& r)
     rrandom scratch;
     scratch.load(r);
     scratch.load(r);
-    const int nu = r.count(max_units < MAX_UNITS ? MAX_UNITS : max_units, 26);
-    if (nu > MAX_UNITS || active > nu || batch_size < 1)
+    // The scenario's maximum bounds the units a file may bring.
+    const int nu = r.count(std::min<int>(max_units, MAX_UNITS), 26);
+    if (nu < 1 || active > nu || active < 1 || batch_size < 1)
         r.fail();
     if (!r.ok())
         return false;

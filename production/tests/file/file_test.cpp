@@ -201,14 +201,15 @@ TEST(MonthAndYear, PlanningBatchAndUtilisation)
     EXPECT_EQ(m2.planning_batch, 12);
     EXPECT_FLOAT_EQ(s.prod.Jobs[1]->minutes_per_part, 40.0f / 12.0f);
 
-    // January: the factor becomes the mean of the machines' monthly shares; empty is 2147483648.
+    // January: the factor becomes the mean of the machines' monthly shares.
     s.host.stamp.month = 1;
     s.prod.utilization_average.clear();
-    s.prod.on_new_month();   // both machines add a 0.0 share (no minutes counted)
-    EXPECT_FLOAT_EQ(s.prod.get_utilization_factor(), 0.0f);
-    s.prod.on_new_month();
-    s.prod.utilization_average.clear();
-    s.host.stamp.month = 1;
+    s.prod.utilization_average.add_float(0.5f);
+    s.prod.utilization_average.add_float(0.25f);
+    s.prod.on_new_month();   // both machines add a 0.0 share: no minutes were counted
+    EXPECT_FLOAT_EQ(s.prod.get_utilization_factor(), 0.1875f);
+    EXPECT_EQ(s.prod.utilization_average.count, 0);
+    // A January with nothing stored gives the "no value" mark, not 0.
     Sim e;
     e.prod.Machines.clear();
     e.host.stamp.month = 1;

@@ -261,12 +261,55 @@ TEST(WorkOrderFlow, TwoWorkOrdersFinishingInOneMinute)
 
 TEST(WorkOrderFlow, NestedMinuteIsRefused)
 {
+    // A screen that answers the schedule question by running another minute.
+    struct Reentrant : FakeUi {
+        CProductionWnd* prod = nullptr;
+        int schedule_end(int m) override
+        {
+            FakeUi::schedule_end(m);
+            prod->on_minute();
+            return 1;
+        }
+    };
+    Fakes f;
+    Reentrant ui;
+    CProductionWnd prod(f.host, ui, f.marketing, f.purchasing, f.finance);
+    TextPlantData data(sample_plant_text());
+    prod.load_production_data(data);
+    ui.prod = &prod;
+    prod.Machines[0]->rule = RULE_SCHEDULE;
+    EXPECT_THROW(prod.on_minute(), FatalError);
+    EXPECT_FALSE(prod.in_minute());
+    prod.Machines[0]->rule = RULE_FIFO;
+    prod.on_minute();   // the next minute runs normally
+    EXPECT_EQ(ui.schedule_ends.size(), 1u);
+}
+
+TEST(WorkOrderFlow, CustomerOrderWhollyFromStockStillDelivers)
+{
     Sim s;
-    s.prod.on_minute();
-    EXPECT_FALSE(s.prod.in_minute());
-    s.ui.schedule_answer = 2;
-    s.prod.Machines[0]->rule = RULE_SCHEDULE;
-    s.prod.on_minute();   // an empty schedule asks through the seam, without a nested minute
-    EXPECT_EQ(s.ui.schedule_ends.size(), 1u);
-    EXPECT_EQ(s.host.run_state, 0);
+    s.prod.Jobs[1]->add_material_to_output(nullptr, 0, 0, 6);
+    s.order_a1(4);
+    s.prod.daily_step(0);
+    ASSERT_EQ(s.prod.Work_Orders.size(), 1u);
+    EXPECT_EQ(requests(s.prod), 0u);
+    ASSERT_EQ(s.prod.transport->Trans_Jobs.size(), 1u);
+    EXPECT_EQ(s.prod.transport->Trans_Jobs[0]->quantity, 4);
+    EXPECT_EQ(s.prod.Jobs[1]->get_output_qty(nullptr, 0, 0), 2);
+    s.minute();
+    EXPECT_EQ(s.marketing.delivered, 4);
+    EXPECT_TRUE(s.prod.Work_Orders.empty());
+}
+
+TEST(WorkOrderFlow, ReorderDoesNotTakeItsOwnFreeStock)
+{
+    Sim s;
+    s.seed_u1(40);
+    s.prod.add_order(-1, 1, 6, ORDER_REORDER, KIND_PRODUCT, 0);
+    s.prod.daily_step(0);
+    ASSERT_EQ(s.prod.Jobs[2]->requests.size(), 1u);
+    EXPECT_EQ(s.prod.Jobs[2]->requests[0]->quantity, 6);
+    EXPECT_EQ(s.prod.Products[1]->free_stock_at_final_job(s.prod), 40);
+    s.run(480);
+    EXPECT_EQ(s.prod.Products[1]->free_stock_at_final_job(s.prod), 46);
 }
