@@ -261,3 +261,27 @@ bool load_configuration(const std::string& path, Configuration& out)
     out = c;
     return true;
 }
+
+std::string finished_goods_text(CVornView& v)
+{
+    std::string text = "       Inv    RmCost    AddValue\n";
+    std::vector<FinishedGoodsRow> rows;
+    if (v.marketing != nullptr)
+        v.marketing->finished_goods(rows);
+    char line[200];
+    for (const FinishedGoodsRow& r : rows) {
+        if (r.retired)
+            continue;
+        long added = v.finance != nullptr ? v.finance->unit_added_value(r.family, r.product) : 0;
+        std::snprintf(line, sizeof line, "%s     %d     %0.2f    %ld\n", r.code.c_str(), static_cast<int>(r.inventory),
+                      static_cast<double>(r.material_cost), added);
+        text += line;
+    }
+    long with = v.finance != nullptr ? v.finance->fg_value(true) : 0;
+    long without = v.finance != nullptr ? v.finance->fg_value(false) : 0;
+    std::snprintf(line, sizeof line, "FG Inv with add value: %ld\n", with);
+    text += line;
+    std::snprintf(line, sizeof line, "FG Inv with no add value: %ld\n", without);
+    text += line;
+    return text;
+}

@@ -21,6 +21,9 @@ void CDepartmentWnd::hold_entered(bool) {}
 bool CDepartmentWnd::profit_figures(char, ProfitFigures&) { return false; }
 int32_t CDepartmentWnd::net_profit(char) { return 0; }
 void CDepartmentWnd::product_marks(std::vector<ProductMark>&) {}
+void CDepartmentWnd::finished_goods(std::vector<FinishedGoodsRow>&) {}
+int32_t CDepartmentWnd::unit_added_value(int16_t, int16_t) { return 0; }
+int32_t CDepartmentWnd::fg_value(bool) { return 0; }
 void CDepartmentWnd::write_policies(RecordWriter&) {}
 void CDepartmentWnd::read_policies(RecordReader&) {}
 

@@ -2,6 +2,7 @@
 #include "app/panes.h"
 #include "foundation/binfile.h"
 #include "foundation/datafile.h"
+#include <cstdio>
 
 void CReputationPane::LoadStatusSection(DataFile& file)
 {
@@ -107,4 +108,47 @@ StatusLook status_look(int16_t run_state)
     case RUN_OVER: return {"Over", 0x808000};
     default: return {"Pause", 0xFFFFFF};
     }
+}
+
+static std::string two_digits(int32_t v)
+{
+    char b[16];
+    std::snprintf(b, sizeof b, v >= 10 ? "%d" : "0%d", v);
+    return b;
+}
+
+std::string timer_text(int32_t remaining)
+{
+    int32_t h = remaining / 3600;
+    int32_t m = (remaining - 3600 * h) / 60;
+    int32_t s = remaining % 60;
+    return two_digits(h) + ":" + two_digits(m) + ":" + two_digits(s);
+}
+
+std::string reputation_text(float lateness)
+{
+    char b[32];
+    std::snprintf(b, sizeof b, "%0.0f", static_cast<double>(CReputationPane::ReputationPercent(lateness)));
+    std::string text = b;
+    if (text.size() < 8)
+        text.append(8 - text.size(), ' ');
+    return text;
+}
+
+std::string cash_text(int32_t cash)
+{
+    std::string digits = std::to_string(cash < 0 ? -static_cast<int64_t>(cash) : static_cast<int64_t>(cash));
+    insert_thousands_separators(digits);
+    std::string text = (cash < 0 ? "-$" : "$") + digits;
+    if (text.size() < 9)
+        text.append(9 - text.size(), ' ');
+    return text;
+}
+
+std::string profit_text(int32_t profit, const std::string& period_end)
+{
+    std::string digits = std::to_string(profit);
+    insert_thousands_separators(digits);
+    insert_dollar_sign(digits);
+    return digits + " (" + period_end + ")";
 }

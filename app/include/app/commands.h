@@ -48,6 +48,11 @@ bool story_is_help(const std::string& name);
 // working day of the year.
 bool machine_work_percent_allowed(const CClockPane& clock);
 
+// The "Show FG" text: every product not retired, then the two totals.
+std::string finished_goods_text(CVornView& view);
+// The Version box's text.
+inline constexpr const char* VORN_VERSION_TEXT = "9.00.07";
+
 inline constexpr size_t COMMAND_RECORD_SIZE = 1044;
 struct CommandRecord {
     int16_t code = 0;

@@ -45,6 +45,16 @@ struct ProductMark {
     float lateness = 0;
 };
 
+// One product of the finished-goods check (Marketing's records).
+struct FinishedGoodsRow {
+    int16_t family = 0;
+    int16_t product = 0;
+    std::string code;
+    bool retired = false;
+    int32_t inventory = 0;
+    float material_cost = 0;
+};
+
 class CDepartmentWnd {
 public:
     CDepartmentWnd();
@@ -103,6 +113,12 @@ public:
     virtual int32_t net_profit(char letter);
     // Marketing: every product's code and lateness figure, in family order.
     virtual void product_marks(std::vector<ProductMark>& out);
+    // Marketing: every product of every family for the finished-goods check.
+    virtual void finished_goods(std::vector<FinishedGoodsRow>& out);
+    // Finance: a product's unit added value; the finished goods' value
+    // with or without added value.
+    virtual int32_t unit_added_value(int16_t family, int16_t product);
+    virtual int32_t fg_value(bool with_added_value);
 
     // Reads "%s Menus" (the department name); a missing section leaves the
     // lists alone. A list above 21 entries or an option outside the texts

@@ -4,6 +4,7 @@
 #include "app/app_types.h"
 #include <array>
 #include <cstdint>
+#include <string>
 
 class BinFile;
 class DataFile;
@@ -38,6 +39,12 @@ public:
     int32_t remaining = 0;
     int64_t last_count = 0;
 };
+
+// The panes' value texts.
+std::string timer_text(int32_t remaining);           // "01:02:05"
+std::string reputation_text(float lateness);         // percent, padded to 8
+std::string cash_text(int32_t cash);                 // "-$1,234,567", padded to 9
+std::string profit_text(int32_t profit, const std::string& period_end);
 
 struct StatusLook {
     const char* text;

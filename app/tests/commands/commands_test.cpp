@@ -276,3 +276,34 @@ TEST_F(CommandFixture, ConfigurationFile)
     EXPECT_FALSE(load_configuration(dir / "BAD.CFG", kept));
     EXPECT_EQ(kept.title, "kept");
 }
+
+namespace {
+struct FgMarketing : CDepartmentWnd {
+    void finished_goods(std::vector<FinishedGoodsRow>& out) override
+    {
+        out = {{0, 0, "AA", false, 12, 3.5f}, {0, 1, "AB", true, 99, 1.0f}, {1, 0, "BA", false, 0, 10.0f}};
+    }
+};
+struct FgFinance : CDepartmentWnd {
+    int32_t unit_added_value(int16_t family, int16_t product) override { return family * 10 + product + 7; }
+    int32_t fg_value(bool with) override { return with ? 5000 : 4000; }
+};
+}
+
+TEST_F(CommandFixture, FinishedGoodsText)
+{
+    std::string path = ScenarioBuilder().write(dir.path() / "s.vnb");
+    SessionManager sessions(Configuration{.timer_enabled = false}, [](CVornView& v) {
+        Departments d = base_departments(v);
+        d.marketing = std::make_unique<FgMarketing>();
+        d.finance = std::make_unique<FgFinance>();
+        return d;
+    });
+    ASSERT_TRUE(sessions.StartSession(path, {.seed = 1}));
+    EXPECT_EQ(finished_goods_text(*sessions.view()),
+              "       Inv    RmCost    AddValue\n"
+              "AA     12     3.50    7\n"
+              "BA     0     10.00    17\n"
+              "FG Inv with add value: 5000\n"
+              "FG Inv with no add value: 4000\n");
+}

@@ -425,3 +425,17 @@ TEST(ReputationPane, PercentAndAverage)
     EXPECT_FLOAT_EQ(r.periods[4], 21.0f);
     EXPECT_FLOAT_EQ(r.displayed, (5 * 21.0f + 6 * 7.0f) / 21.0f);
 }
+
+TEST(PaneTexts, ValuesAsThePanesShowThem)
+{
+    EXPECT_EQ(timer_text(3725), "01:02:05");
+    EXPECT_EQ(timer_text(0), "00:00:00");
+    EXPECT_EQ(timer_text(36000), "10:00:00");
+    EXPECT_EQ(cash_text(-1234567), "-$1,234,567");
+    EXPECT_EQ(cash_text(0), "$0       ");
+    EXPECT_EQ(cash_text(999), "$999     ");
+    EXPECT_EQ(reputation_text(0.5f), "50      ");
+    EXPECT_EQ(profit_text(1234567, "31/12/95"), "$1,234,567 (31/12/95)");
+    EXPECT_EQ(status_look(RUN_HOLD).colour, 0x0000FFu);
+    EXPECT_STREQ(status_look(RUN_STOPPED).text, "Pause");
+}
