@@ -58,6 +58,9 @@ void FrameWidget::changeEvent(QEvent* e)
     QWidget::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isWindow() && rec())
         ActivationChanged(hwnd_, isActiveWindow());
+    // The window manager maximized it; the resize that follows reports so.
+    if (e->type() == QEvent::WindowStateChange && isWindow() && rec() && isMaximized())
+        rec()->maximized = true;
 }
 
 // Keys reach a frame only when no client widget has Qt's focus; they go to

@@ -593,7 +593,9 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     if (!r)
         return FALSE;
     const BOOL was = (r->style & WS_VISIBLE) ? TRUE : FALSE;
-    const bool show = cmd != SW_HIDE && cmd != SW_MINIMIZE;
+    const bool show = cmd != SW_HIDE;
+    const bool minimize = !(r->style & WS_CHILD) &&
+                          (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE);
     const bool change = show != static_cast<bool>(was);
     if (change) {
         SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
@@ -617,6 +619,24 @@ BOOL ShowWindow(HWND hwnd, int cmd)
         r = Find(hwnd);
         if (!r)
             return was;
+    }
+    if (minimize) {
+        // Still visible, as an icon: the client is reported empty.
+        if (change)
+            r->style |= WS_VISIBLE;
+        r->frame->showMinimized();
+        SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        return was;
+    }
+    if (!(r->style & WS_CHILD) && r->frame->isMinimized()) {
+        r->frame->showNormal();
+        const QSize cs = r->clientSize();
+        SendMessage(hwnd, WM_SIZE, r->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                    MAKELPARAM(cs.width(), cs.height()));
+        r = Find(hwnd);
+        if (!r)
+            return was;
+        InvalidateAll(*r, true, true);
     }
     if (!change)
         return was;

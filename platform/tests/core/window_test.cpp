@@ -374,6 +374,19 @@ TEST_F(Window, MaximizedFillsTheDesktop)
                                                     {h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 80)}}));
 }
 
+TEST_F(Window, MinimizedStaysVisibleAndRestores)
+{
+    const HWND h = top(10, 10, 100, 80);
+    MessageTracer t;
+    ignore_noise(t);
+    t.Watch(h);
+    ShowWindow(h, SW_MINIMIZE);
+    EXPECT_TRUE(IsWindowVisible(h));
+    ShowWindow(h, SW_RESTORE);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{h, WM_SIZE, SIZE_MINIMIZED, 0},
+                                                    {h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 80)}}));
+}
+
 TEST_F(Window, DesktopIsTheConfiguredSize)
 {
     const HWND d = GetDesktopWindow();
