@@ -122,7 +122,9 @@ void arm_idle(bool reset)
 
 void idle_pass()
 {
-    if (g_inIdle || ModalDepth() > 0 || !g_modal.empty() || !g_idle) {
+    // Idle time belongs to the outermost loop alone: not inside an idle call,
+    // a modal loop, or a handler that pumps events itself.
+    if (g_inIdle || g_entryDepth > 0 || ModalDepth() > 0 || !g_modal.empty() || !g_idle) {
         g_idleTimer->stop();
         return;
     }
