@@ -378,6 +378,69 @@ int32_t CProductionWnd::work_content(const RouteItem& item)
     return content;
 }
 
+float CProductionWnd::evaluate_item(const RouteItem& item, int mode, int target)
+{
+    if (item.kind == KIND_RAW) {
+        float value = 0.0f;
+        if (mode == 0 || mode == 1) {
+            if (item.index >= Raw_Ms.size())
+                return 0.0f;
+            uint16_t f = NONE16, m = NONE16;
+            purchasing->find_material_by_code(Raw_Ms[item.index].code, f, m);
+            if (f == NONE16)
+                return 0.0f;
+            value = mode == 0 ? static_cast<float>(purchasing->material_price(f, m)) : purchasing->average_cost(f, m);
+        } else if (mode == 2) {
+            value = item.index == target ? 1.0f : 0.0f;
+        }
+        return static_cast<float>(item.quantity) * value;
+    }
+    if (item.kind == KIND_PRODUCT) {
+        const RProduct* p = product(item.index);
+        if (!p)
+            return 0.0f;
+        float sum = (mode == 5 && item.index == target) ? static_cast<float>(item.quantity) : 0.0f;
+        return sum + evaluate_item({KIND_JOB, static_cast<uint8_t>(p->final_job), item.quantity}, mode, target);
+    }
+    const RJob* j = job(item.index);
+    if (!j)
+        return 0.0f;
+    float sum = 0.0f;
+    if (mode == 3)
+        sum += j->minutes_per_part;
+    if (mode == 4 && item.index == target)
+        sum += static_cast<float>(item.quantity);
+    if (mode == 6 && j->machine_number == target)
+        return static_cast<float>(item.index + 1);
+    for (const RInp& i : j->inputs) {
+        if (i.kind == KIND_PRODUCT && is_bought_part(i.index))
+            continue;
+        sum += evaluate_item({i.kind, i.index, item.quantity * i.quantity}, mode, target);
+        if (mode == 6 && sum > 0.0f)
+            break;
+    }
+    return sum;
+}
+
+int32_t CProductionWnd::get_standard_material_cost(int16_t family_id, int16_t product_index)
+{
+    const uint16_t pos = find_product(family_id, product_index);
+    if (!product(pos))
+        return 0;
+    return static_cast<int32_t>(evaluate_item({KIND_PRODUCT, static_cast<uint8_t>(pos), 1}, 0, 0));
+}
+
+int32_t CProductionWnd::common_part_units_held(int position) const
+{
+    int32_t n = 0;
+    for (const auto& j : Jobs)
+        if (j)
+            for (const Input_Stock& s : j->input_stock)
+                if (s.kind == KIND_PRODUCT && s.index == position && s.wo)
+                    n += s.quantity;
+    return n;
+}
+
 void CProductionWnd::link_production_data()
 {
     for (size_t n = 0; n < Jobs.size(); ++n) {

@@ -30,6 +30,9 @@ public:
     virtual int16_t get_stock(int family, int material) = 0;
     virtual void add_stock(int family, int material, int quantity, int issue) = 0;
     virtual void add_unsupplied_units(int family, int material, int units) = 0;
+    // The material's integer price and its average cost, for the material roll-ups.
+    virtual int32_t material_price(int family, int material) = 0;
+    virtual float average_cost(int family, int material) = 0;
 };
 
 class FinanceDept {

@@ -62,6 +62,11 @@ public:
     void load_rm_data_from_purch();
     void route_text(const RouteItem& item, std::vector<std::string>& out) const;
     int32_t work_content(const RouteItem& item);
+    // Roll-ups through the structure; modes 0 price, 1 average cost, 2 count of a material,
+    // 3 minutes per part, 4 uses of a job, 5 uses of a product, 6 first job on a machine.
+    float evaluate_item(const RouteItem& item, int mode, int target);
+    int32_t get_standard_material_cost(int16_t family_id, int16_t product_index);
+    int32_t common_part_units_held(int position) const;
     void link_production_data();
 
     // Drawing primitives of route diagrams.

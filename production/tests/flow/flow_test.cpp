@@ -313,3 +313,78 @@ TEST(WorkOrderFlow, ReorderDoesNotTakeItsOwnFreeStock)
     s.run(480);
     EXPECT_EQ(s.prod.Products[1]->free_stock_at_final_job(s.prod), 46);
 }
+
+TEST(Lookups, RollUpsThroughTheSampleStructure)
+{
+    Sim s;
+    CProductionWnd& p = s.prod;
+    const RouteItem a1{KIND_PRODUCT, 0, 1};
+    // One A1: 1 XA in J1, 2 XB, and U1 with 1 XA in J3.
+    EXPECT_FLOAT_EQ(p.evaluate_item(a1, 0, 0), 3 + 2 * 7 + 3);
+    EXPECT_FLOAT_EQ(p.evaluate_item(a1, 1, 0), 2.5f + 2 * 6.25f + 2.5f);
+    EXPECT_FLOAT_EQ(p.evaluate_item({KIND_PRODUCT, 0, 3}, 2, 0), 6);   // XA per three A1
+    EXPECT_FLOAT_EQ(p.evaluate_item(a1, 3, 0), 8 + 5 + 3);
+    EXPECT_FLOAT_EQ(p.evaluate_item({KIND_PRODUCT, 0, 4}, 5, 1), 4);   // U1 inside four A1
+    EXPECT_FLOAT_EQ(p.evaluate_item(a1, 6, 0), 1);                      // J1 is the first on M1
+    EXPECT_EQ(p.get_standard_material_cost(0, 0), 20);
+    // A bought common part drops out of the roll-up.
+    p.Products[1]->buy = 1;
+    EXPECT_FLOAT_EQ(p.evaluate_item(a1, 0, 0), 3 + 2 * 7);
+    EXPECT_EQ(p.is_bought_part(1), 1);
+    EXPECT_EQ(p.is_taken_from_stock(1), 1);
+    EXPECT_EQ(p.is_taken_from_stock(0), 0);
+
+    std::vector<std::string> lines;
+    p.Products[1]->buy = 0;
+    p.route_text({KIND_PRODUCT, 0, 2}, lines);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Job  J2 :   2 x  8 Min =    16");
+    EXPECT_EQ(lines[1], "Job  J1 :   2 x  5 Min =    10");
+    EXPECT_EQ(lines[2], "Job  J3 :   2 x  3 Min =     6");
+
+    EXPECT_EQ(p.find_product(-1, 1), 1);
+    EXPECT_EQ(p.find_product(-1, 0), NONE16);   // not a common part: searched by code, absent
+    EXPECT_EQ(p.find_product(0, 0), 0);
+    EXPECT_EQ(p.find_product_by_code_text("U1"), 1);
+    EXPECT_EQ(p.find_raw_material("XB"), 1);
+    EXPECT_EQ(p.find_raw_material("ZZ"), -1);
+    EXPECT_EQ(p.item_name(KIND_JOB, 2), "J3");
+    uint16_t fam = 0, prod = 0;
+    p.product_pair_of(1, fam, prod);
+    EXPECT_EQ(fam, NONE16);
+    EXPECT_EQ(prod, 1);
+    EXPECT_EQ(CProductionWnd::route_column_x('c'), 135);
+    EXPECT_EQ(CProductionWnd::route_row_y(2), 275);
+    EXPECT_EQ(p.count_active_units(), 3);
+}
+
+TEST(Lookups, MachineLoadsAndBuyingAUnit)
+{
+    Sim s;
+    CProductionWnd& p = s.prod;
+    int32_t avail = -1, existing = -1;
+    p.compute_machine_load(1, avail, existing);
+    EXPECT_EQ(avail, 0);
+    EXPECT_EQ(existing, 0);
+    s.seed_u1(40);
+    s.order_a1(10);
+    p.daily_step(0);
+    p.compute_machine_load(1, avail, existing);
+    EXPECT_EQ(existing, 80);   // 10 x 8 minutes, no setup (M2's units ran J2 last)
+    EXPECT_EQ(avail, 0);       // nothing delivered yet
+    p.compute_machine_load(0, avail, existing);
+    EXPECT_EQ(existing, 50);
+    EXPECT_EQ(avail, 0);
+
+    p.buy_machine_unit(0);
+    ASSERT_EQ(p.Machines[0]->Units.size(), 2u);
+    const RMachineUnit& u = *p.Machines[0]->Units[1];
+    EXPECT_EQ(u.state, UNIT_ON_DELIVERY);
+    EXPECT_EQ(u.number, 1);
+    EXPECT_EQ(u.minutes_left, 3);
+    EXPECT_EQ(s.finance.bought, (std::vector<std::pair<int32_t, int>>{{-50000, 3}}));
+    p.buy_machine_unit(0);   // M1 may own two units: refused
+    EXPECT_EQ(p.Machines[0]->Units.size(), 2u);
+    EXPECT_EQ(s.finance.bought.size(), 1u);
+    EXPECT_EQ(p.count_active_units(), 4);
+}

@@ -143,6 +143,9 @@ public:
         ++shortfall_reports;
     }
 
+    int32_t material_price(int, int m) override { return m == 0 ? 3 : 7; }
+    float average_cost(int, int m) override { return m == 0 ? 2.5f : 6.25f; }
+
     int16_t stock[2] = {100, 100};
     int issued[2] = {0, 0};
     int unsupplied[2] = {0, 0};
