@@ -61,8 +61,12 @@ QRegion region_of(HRGN rgn, bool* ok)
 
 void invalidate(WindowRec& r, const QRegion& rgn, bool erase)
 {
-    if (!r.hasSurface)
+    // A Qt-backed control paints itself; it only needs telling.
+    if (!r.hasSurface) {
+        if (r.client)
+            r.client->update(rgn);
         return;
+    }
     const QRegion add = rgn.intersected(r.clientRect());
     if (add.isEmpty())
         return;

@@ -428,9 +428,12 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
 {
     EnsureCoreInit();
     Table& t = T();
-    ClassRec* cls = find_class(className);
-    if (!cls)
+    const ClassRec* found = find_class(className);
+    if (!found)
         return 0;
+    // A copy: handlers may register classes while this window is made.
+    const ClassRec classCopy = *found;
+    const ClassRec* cls = &classCopy;
     const bool child = (style & WS_CHILD) != 0;
     WindowRec* parentRec = Find(parent);
     if (child && !parentRec)
