@@ -311,7 +311,11 @@ BOOL UpdateWindow(HWND hwnd)
 {
     if (!Find(hwnd))
         return FALSE;
+    // The window, then its children: the classic update reaches them all.
     PaintWindow(hwnd);
+    for (HWND h : AllWindows())
+        if (IsChild(hwnd, h))
+            PaintWindow(h);
     FlushSurfaces();
     return TRUE;
 }

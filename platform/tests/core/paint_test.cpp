@@ -40,6 +40,23 @@ TEST_F(Paint, EraseComesFromBeginPaintAndOnlyWhenAsked)
     }
 }
 
+TEST_F(Paint, UpdateWindowPaintsAtOnceWithItsChildren)
+{
+    const HWND p = top(0, 0, 60, 40);
+    const HWND c = child(p, 1, 5, 5, 20, 20);
+    const HWND other = top(100, 0, 60, 40);
+    MessageTracer t;
+    ignore_noise(t);
+    for (HWND h : {p, c, other})
+        t.Watch(h);
+    EXPECT_TRUE(UpdateWindow(p));
+    EXPECT_EQ(pairs(t), (std::vector<std::pair<HWND, UINT>>{
+                            {p, WM_PAINT}, {p, WM_ERASEBKGND}, {c, WM_PAINT}, {c, WM_ERASEBKGND}}));
+    t.clear();
+    EXPECT_TRUE(UpdateWindow(p));
+    EXPECT_TRUE(t.entries().empty()) << "nothing left to paint";
+}
+
 TEST_F(Paint, PaintDcIsClippedToTheUpdateRegion)
 {
     const HWND h = top(0, 0, 60, 40);
