@@ -120,8 +120,10 @@ void DeliverToWidget(QWidget* w, QEvent* e)
 {
     if (!w)
         return;
+    // Straight to the widget: an event it ignores must not travel on to the
+    // parent frame, which would turn it into a message again.
     ++g_delivering;
-    QApplication::sendEvent(w, e);
+    static_cast<QObject*>(w)->event(e);
     --g_delivering;
 }
 

@@ -182,7 +182,9 @@ QWidget* MakeListBox(HWND hwnd, QWidget* parent)
     s->itemHeight = FontHeight(s->font);
     s->ownerDraw = style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE);
     s->hasStrings = !s->ownerDraw || (style & LBS_HASSTRINGS);
-    QObject::connect(l, &QListWidget::currentRowChanged, [hwnd](int) {
+    // The selection, not the caret: Qt puts its caret on the first row when
+    // the list gets the focus, which selects nothing.
+    QObject::connect(l, &QListWidget::itemSelectionChanged, [hwnd] {
         ListState* st = list_state(hwnd);
         if (st && !st->guard && (GetWindowLong(hwnd, GWL_STYLE) & LBS_NOTIFY))
             core::QtEntry([&] { Notify(hwnd, LBN_SELCHANGE); }, true);
@@ -387,8 +389,10 @@ public:
     }
     void hidePopup() override
     {
+        const bool shown = view() && view()->isVisible();
         QComboBox::hidePopup();
-        core::QtEntry([&] { Notify(hwnd_, CBN_CLOSEUP); }, true);
+        if (shown)
+            core::QtEntry([&] { Notify(hwnd_, CBN_CLOSEUP); }, true);
     }
 private:
     HWND hwnd_;
