@@ -65,6 +65,11 @@ BOOL SaveWindowPng(HWND hwnd, const char* path);
 // was left for deletion. Rethrows an exception a handler raised meanwhile.
 void PumpEvents(int ms = 0);
 
+// Sets the next fresh local window id and forgets the freed ones (none is
+// handed out again); returns the previous value. Lets a test reach the
+// point where freed ids come back.
+WORD SetNextWindowIdForTest(WORD next);
+
 // Destroys every window, drops posted messages, a pending quit and the idle
 // handler: a clean table for the next test.
 void ResetWindowsForTest();

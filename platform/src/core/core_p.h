@@ -105,6 +105,7 @@ void EnsureCoreInit();
 // Frees every record without a message (tests, after a handler threw midway
 // through a destruction).
 void DiscardAllWindows();
+WORD SetNextFreshId(WORD next);
 
 // ---- registration of classes with Qt widgets (controls) --------------------
 ATOM RegisterWidgetClass(const WNDCLASS& wc, WidgetFactory factory);

@@ -217,6 +217,8 @@ void PumpEvents(int ms)
     core::RethrowPending();
 }
 
+WORD SetNextWindowIdForTest(WORD next) { return core::SetNextFreshId(next); }
+
 void ResetWindowsForTest()
 {
     core::EnsureCoreInit();

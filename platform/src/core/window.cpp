@@ -251,6 +251,15 @@ void EnsureCoreInit()
 
 void SetCreateHook(CreateHook hook) { T().createHook = hook; }
 
+WORD SetNextFreshId(WORD next)
+{
+    Table& t = T();
+    const WORD old = t.nextFresh;
+    t.nextFresh = std::max<WORD>(1, next);
+    t.freed.clear();
+    return old;
+}
+
 void DiscardAllWindows()
 {
     // Children before parents, so each frame leaves its parent's list first.

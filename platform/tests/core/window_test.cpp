@@ -547,3 +547,42 @@ TEST_F(ScrollBars, AnEmptyRangeTakesTheBarAway)
 }
 
 } // namespace
+
+namespace {
+
+class HandleReuse : public CoreTest {
+protected:
+    void TearDown() override
+    {
+        CoreTest::TearDown();
+        SetNextWindowIdForTest(saved_);
+    }
+    WORD saved_ = SetNextWindowIdForTest(0xFFFD);
+};
+
+TEST_F(HandleReuse, OldestFreedIdComesBackFirstAndStalePostsAreDropped)
+{
+    const HWND a = top(0, 0, 10, 10, WS_OVERLAPPED);
+    const HWND b = top(0, 0, 10, 10, WS_OVERLAPPED);
+    EXPECT_EQ(a, 0xFFFDu);
+    EXPECT_EQ(b, 0xFFFEu);
+    std::vector<std::pair<HWND, WPARAM>> got;
+    g_handler = [&](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_USER)
+            got.emplace_back(h, w);
+        return std::nullopt;
+    };
+    PostMessage(a, WM_USER, 1, 0);
+    DestroyWindow(a);
+    DestroyWindow(b);
+    // Every id is taken now but these two; a went first.
+    const HWND c = top(0, 0, 10, 10, WS_OVERLAPPED);
+    const HWND d = top(0, 0, 10, 10, WS_OVERLAPPED);
+    EXPECT_EQ(c, a);
+    EXPECT_EQ(d, b);
+    PostMessage(c, WM_USER, 2, 0);
+    PumpEvents(10);
+    EXPECT_EQ(got, (std::vector<std::pair<HWND, WPARAM>>{{c, 2}})) << "the post to the old window stays dead";
+}
+
+} // namespace
