@@ -96,6 +96,10 @@ void* GetWindowObject(HWND hwnd);
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
+// Posted messages reach their windows from whichever loop runs (the layer's
+// loops dispatch them as they come); these see what is still queued, and
+// WM_QUIT once nothing else is. Input, timers and paints never pass through
+// them.
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove);
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT first, UINT last); // FALSE on WM_QUIT
 LRESULT DispatchMessage(const MSG* msg);

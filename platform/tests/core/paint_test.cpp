@@ -1,5 +1,6 @@
 // Surfaces: the paint cycle, drawing outside it, resizing, scrolling.
 #include "core_fixture.h"
+#include <algorithm>
 #include "plat/uihost.h"
 
 using namespace coretest;
@@ -87,6 +88,30 @@ TEST_F(Paint, PaintDcIsClippedToTheUpdateRegion)
     EXPECT_EQ(GetSurfacePixel(h, 20, 14), kWhite) << "right edge is outside";
     EXPECT_EQ(GetSurfacePixel(h, 9, 5), kWhite);
     EXPECT_EQ(GetSurfacePixel(h, 10, 15), kWhite);
+}
+
+TEST_F(Paint, PaintIsNotReenteredForTheSameWindow)
+{
+    ASSERT_NE(top(0, 0, 30, 20), 0u);
+    int depth = 0, deepest = 0, paints = 0;
+    g_handler = [&](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m != WM_PAINT)
+            return std::nullopt;
+        ++paints;
+        deepest = std::max(deepest, ++depth);
+        if (paints == 1) {
+            InvalidateRect(w, nullptr, FALSE);
+            PumpEvents(20);
+        }
+        PAINTSTRUCT ps;
+        BeginPaint(w, &ps);
+        EndPaint(w, &ps);
+        --depth;
+        return 0;
+    };
+    PumpEvents(30);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(paints, 1) << "BeginPaint took the new invalid part too";
 }
 
 TEST_F(Paint, BeginPaintWithNothingInvalidDrawsNothing)
