@@ -407,6 +407,7 @@ TEST_F(Window, ActivationMovesBetweenTopLevelWindows)
 {
     const HWND a = top(0, 0, 50, 50);
     const HWND b = top(100, 0, 50, 50);
+    PumpEvents(50); // let the window system settle the activations of showing
     SetActiveWindow(a);
     PumpEvents(20);
     ASSERT_EQ(GetActiveWindow(), a);
