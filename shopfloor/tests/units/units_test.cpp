@@ -172,3 +172,65 @@ TEST(BusyUnits, CountFollowsTheFlagsWhateverClearsThem)
     EXPECT_EQ(j.busy_units, 0);
     EXPECT_EQ(m.Units[1]->state, UNIT_IDLE);
 }
+
+namespace {
+
+struct RecordingPainter : Painter {
+    struct Text {
+        int x, y;
+        std::string s;
+    };
+    void rect(int, int, int, int, int32_t, bool) override { ++rects; }
+    void line(int, int, int, int) override {}
+    void text(int x, int y, std::string_view s, uint32_t) override { texts.push_back({x, y, std::string(s)}); }
+    int text_width(std::string_view s) override { return static_cast<int>(s.size()) * 7; }
+    int rects = 0;
+    std::vector<Text> texts;
+};
+
+} // namespace
+
+TEST(MachinePanel, RowsRedrawOnlyTheCellsThatChanged)
+{
+    TestPlant t;
+    RecordingPainter rec;
+    t.ui.paint = &rec;
+    t.ui.is_shown = true;
+    RMachine& m = t.machine({.units = 1, .setup = 30});
+    m.panel_x = 20;
+    m.panel_y = 40;
+    RJob& j = t.job(m, 5);
+    t.product("A1", j);
+    Waiting_WO_Data& e = t.request(j, 5);
+    m.Units[0]->last_job = j.job_number;
+    t.host.script.assign(5, 0);
+    ASSERT_EQ(m.start_on_unit(0, &e), 1);
+
+    m.draw();
+    ASSERT_FALSE(rec.texts.empty());
+    EXPECT_EQ(rec.texts[0].s, "M1   FIFO   Su:30");
+    std::vector<std::string> cells;
+    for (size_t i = 1; i < rec.texts.size(); ++i)
+        cells.push_back(rec.texts[i].s);
+    EXPECT_EQ(cells, (std::vector<std::string>{"Prod.", "A1", "J1", e.request->wo->name, "5"}));
+    EXPECT_EQ(rec.texts[1].y, 40 + 27 + 14);
+
+    rec.texts.clear();
+    m.draw_units(false);
+    EXPECT_TRUE(rec.texts.empty());
+    e.request->quantity = 4;
+    m.draw_units(false);
+    ASSERT_EQ(rec.texts.size(), 1u);
+    EXPECT_EQ(rec.texts[0].s, "4");
+    EXPECT_EQ(rec.texts[0].x, 20 + 4 + 170);
+
+    // Without a painter nothing is drawn and the cache stays as it was.
+    t.ui.paint = nullptr;
+    e.request->quantity = 3;
+    m.draw_units(false);
+    t.ui.paint = &rec;
+    rec.texts.clear();
+    m.draw_units(false);
+    ASSERT_EQ(rec.texts.size(), 1u);
+    EXPECT_EQ(rec.texts[0].s, "3");
+}
