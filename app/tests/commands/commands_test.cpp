@@ -1,6 +1,7 @@
 // The file commands, the background story, the machine-work-percent days,
 // the tutor's command record and the configuration file.
 #include "app/commands.h"
+#include "app/dialog_data.h"
 #include "app/learn_file.h"
 #include "app/sessions.h"
 #include "support/driver.h"
@@ -306,4 +307,51 @@ TEST_F(CommandFixture, FinishedGoodsText)
               "BA     0     10.00    17\n"
               "FG Inv with add value: 5000\n"
               "FG Inv with no add value: 4000\n");
+}
+
+TEST(DialogData, SeriesSetsStopAtTheirTable)
+{
+    plat::ScriptedHost host;
+    static const float months[12] = {};
+    SalesSummarySets sets;
+    EXPECT_TRUE(sets.DefineSeries(0, 0, "Sales", months, 1, 2));
+    EXPECT_TRUE(sets.DefineSeries(0, 4, "Sales", months, 1, 2));
+    EXPECT_FALSE(sets.DefineSeries(0, 5, "Sales", months, 1, 2)) << "a sixth series";
+    EXPECT_TRUE(sets.DefineSeries(49, 0, "Last", months, 3, 4));
+    EXPECT_FALSE(sets.DefineSeries(50, 0, "Beyond", months, 3, 4)) << "a 51st set";
+    EXPECT_EQ(sets.set_count(), 50);
+    EXPECT_EQ(sets.set(0).count, 5);
+    EXPECT_EQ(sets.set(49).title, "Last");
+}
+
+TEST_F(CommandFixture, ForecastRangeGuidedRunsAndLevelButtons)
+{
+    std::string path = ScenarioBuilder().write(dir.path() / "s.vnb");
+    SessionManager sessions(Configuration{.timer_enabled = false});
+    ASSERT_TRUE(sessions.StartSession(path, {.seed = 1}));
+    EXPECT_EQ(forecast_range_days(2, true), 44) << "one shift: 22 working days a month";
+    EXPECT_EQ(forecast_range_days(2, false), 2);
+    host.Answer(plat::IDOK, "Forecast Range", "Invalid range", plat::ScriptedHost::Match::Exact);
+    EXPECT_FALSE(forecast_range_days(0, true));
+    EXPECT_EQ(host.boxes().size(), 1u);
+
+    EXPECT_TRUE(guided_run_names(dir.path().string()).empty());
+    put(dir / "guide1.cmd", "");
+    put(dir / "Guide3.cmd", "");
+    EXPECT_EQ(guided_run_names(dir.path().string()), (std::vector<std::string>{"Guide1", "Guide3"}));
+
+    LearnRecord r;
+    r.folder = dir.path().string();
+    r.threshold = 80;
+    r.levels = {{"A.VNB", "One", 10, {}}, {"B.VNB", "Two", 10, {}}, {"C.VNB", "Three", 10, {}}};
+    r.results = {{90, 20, 1}};
+    std::vector<LevelButton> b = open_session_buttons(r);
+    ASSERT_EQ(b.size(), 3u);
+    EXPECT_TRUE(b[0].enabled);
+    EXPECT_TRUE(b[1].enabled);
+    EXPECT_FALSE(b[2].enabled);
+    put(dir / "LASTLRN", "");
+    b = open_session_buttons(r);
+    ASSERT_EQ(b.size(), 4u);
+    EXPECT_EQ(b[3].label, "Last session");
 }
