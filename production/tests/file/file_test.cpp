@@ -158,6 +158,53 @@ TEST(SavedPlant, DamageIsRefusedAsAWhole)
     }
 }
 
+TEST(SavedPlant, InconsistentRecordsNameTheirPart)
+{
+    struct Case {
+        const char* why;
+        void (*spoil)(CProductionWnd&);
+        const char* error;
+    };
+    const Case cases[] = {
+        {"a request of a work order the file does not hold",
+         [](CProductionWnd& p) { p.Jobs[0]->add_request(nullptr, 3, 0, 0); }, "bad jobs data"},
+        {"a busy flag without its request",
+         [](CProductionWnd& p) { p.Jobs[2]->busy[3] = 1; ++p.Jobs[2]->busy_units; }, "bad jobs data"},
+        {"more units than the machine may own",
+         [](CProductionWnd& p) {
+             RMachine& m = *p.Machines[0];
+             for (int i = 0; i < 2; ++i)
+                 m.Units.push_back(std::make_unique<RMachineUnit>(&m));
+         },
+         "bad machines file"},
+        {"a unit whose last job is past the jobs",
+         [](CProductionWnd& p) { p.Machines[1]->Units[0]->last_job = 9; }, "bad machines file"},
+        {"a transport job from a job that does not exist",
+         [](CProductionWnd& p) { p.transport->Trans_Jobs[0]->source_index = 7; }, "bad transport file"},
+        {"a product whose final job is past the jobs",
+         [](CProductionWnd& p) { p.Products[1]->final_job = 3; }, "bad products data"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Sim s(sample_plant_text(), 4);
+        s.seed_u1(40);
+        s.order_a1(5);
+        s.prod.daily_step(0);
+        c.spoil(s.prod);
+        const auto bad = s.prod.save_plant();
+        Sim fresh(sample_plant_text(), 1);
+        std::string error;
+        EXPECT_FALSE(fresh.prod.load_plant(bad, error));
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(fresh.prod.Work_Orders.empty());
+        for (const auto& j : fresh.prod.Jobs)
+            EXPECT_TRUE(j->requests.empty());
+        // Spoiled objects of the source plant must not reach its destructor in a broken state.
+        s.prod.Jobs[0]->requests.clear();
+        s.prod.Jobs[2]->busy[3] = 0;
+    }
+}
+
 TEST(SavedPlant, CountersThatOutgrowTheFileSaturate)
 {
     Sim s;
