@@ -1,5 +1,6 @@
 #include "gui/gui_support.h"
 #include "plat/config.h"
+#include "plat/controls.h"
 #include "plat/gdi.h"
 #include "plat/msg.h"
 #include "plat/trace.h"
@@ -19,6 +20,7 @@ public:
     void SetUp() override
     {
         InitGui();
+        InitControls();
         SetUiHost(ConsoleUiHost());
         WNDCLASS wc{};
         wc.lpfnWndProc = DefWindowProc;
