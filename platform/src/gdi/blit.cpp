@@ -15,7 +15,10 @@ struct Box {
 // Normalises a box given by its two mapped corners.
 Box mapped_box(const DcState& st, int x, int y, int w, int h, QPoint origin)
 {
-    const POINT a = ToDevice(st, x, y), b = ToDevice(st, x + w, y + h);
+    auto add = [](int v, int d) {
+        return static_cast<int>(std::clamp<int64_t>(int64_t(v) + d, INT32_MIN, INT32_MAX));
+    };
+    const POINT a = ToDevice(st, x, y), b = ToDevice(st, add(x, w), add(y, h));
     Box box;
     box.mirrorX = b.x < a.x;
     box.mirrorY = b.y < a.y;

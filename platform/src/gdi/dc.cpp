@@ -2,19 +2,26 @@
 // object selection, SaveDC/RestoreDC.
 #include "gdi/gdi_p.h"
 #include "plat/config.h"
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 namespace plat::gdi {
 namespace {
 
+// Device coordinates are kept within 27 bits, as classic GDI's are, so no
+// arithmetic on them can overflow.
+constexpr int64_t COORD_LIMIT = int64_t(1) << 27;
+
+LONG clamp_coord(int64_t v) { return static_cast<LONG>(std::clamp(v, -COORD_LIMIT, COORD_LIMIT)); }
+
 // GDI rounds mapped coordinates to the nearest integer, halves away from 0.
 LONG mul_div(int64_t v, int64_t num, int64_t den)
 {
     if (den == 0)
         return 0;
-    return static_cast<LONG>(std::llround(static_cast<double>(v) * static_cast<double>(num) /
-                                          static_cast<double>(den)));
+    const double r = static_cast<double>(v) * static_cast<double>(num) / static_cast<double>(den);
+    return clamp_coord(std::llround(std::clamp(r, -double(COORD_LIMIT), double(COORD_LIMIT))));
 }
 
 QRect device_rect(int l, int t, int r, int b)
@@ -131,30 +138,30 @@ void Touched(const Surface& s, const QRect& r)
 POINT ToDevice(const DcState& st, int x, int y)
 {
     if (st.mapMode == MM_TEXT)
-        return POINT{x - st.wOrg.x + st.vOrg.x, y - st.wOrg.y + st.vOrg.y};
-    return POINT{mul_div(int64_t(x) - st.wOrg.x, st.vExt.cx, st.wExt.cx) + st.vOrg.x,
-                 mul_div(int64_t(y) - st.wOrg.y, st.vExt.cy, st.wExt.cy) + st.vOrg.y};
+        return POINT{clamp_coord(int64_t(x) - st.wOrg.x + st.vOrg.x), clamp_coord(int64_t(y) - st.wOrg.y + st.vOrg.y)};
+    return POINT{clamp_coord(int64_t(mul_div(int64_t(x) - st.wOrg.x, st.vExt.cx, st.wExt.cx)) + st.vOrg.x),
+                 clamp_coord(int64_t(mul_div(int64_t(y) - st.wOrg.y, st.vExt.cy, st.wExt.cy)) + st.vOrg.y)};
 }
 
 POINT ToLogical(const DcState& st, int x, int y)
 {
     if (st.mapMode == MM_TEXT)
-        return POINT{x - st.vOrg.x + st.wOrg.x, y - st.vOrg.y + st.wOrg.y};
-    return POINT{mul_div(int64_t(x) - st.vOrg.x, st.wExt.cx, st.vExt.cx) + st.wOrg.x,
-                 mul_div(int64_t(y) - st.vOrg.y, st.wExt.cy, st.vExt.cy) + st.wOrg.y};
+        return POINT{clamp_coord(int64_t(x) - st.vOrg.x + st.wOrg.x), clamp_coord(int64_t(y) - st.vOrg.y + st.wOrg.y)};
+    return POINT{clamp_coord(int64_t(mul_div(int64_t(x) - st.vOrg.x, st.wExt.cx, st.vExt.cx)) + st.wOrg.x),
+                 clamp_coord(int64_t(mul_div(int64_t(y) - st.vOrg.y, st.wExt.cy, st.vExt.cy)) + st.wOrg.y)};
 }
 
 int ScaleX(const DcState& st, int len)
 {
     if (st.mapMode == MM_TEXT)
-        return std::abs(len);
+        return clamp_coord(std::llabs(int64_t(len)));
     return std::abs(mul_div(len, st.vExt.cx, st.wExt.cx));
 }
 
 int ScaleY(const DcState& st, int len)
 {
     if (st.mapMode == MM_TEXT)
-        return std::abs(len);
+        return clamp_coord(std::llabs(int64_t(len)));
     return std::abs(mul_div(len, st.vExt.cy, st.wExt.cy));
 }
 

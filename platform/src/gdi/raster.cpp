@@ -46,69 +46,65 @@ struct Span {
 
 Span intersect(Span a, Span b) { return Span{std::max(a.x0, b.x0), std::min(a.x1, b.x1)}; }
 
-// Rows of the ellipse filling box [0, w) x [0, h): boundary through the outer
-// edges of the box's pixels.
-std::vector<Span> ellipse_rows(int w, int h)
-{
-    std::vector<Span> rows(static_cast<size_t>(std::max(h, 0)));
-    if (w <= 0 || h <= 0)
-        return rows;
-    const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0, a = w / 2.0, b = h / 2.0;
-    for (int y = 0; y < h; ++y) {
+// Rows of an ellipse or rounded rectangle filling box [0, w) x [0, h),
+// computed per row so only rows inside the clip cost anything. The ellipse's
+// boundary runs through the outer edges of the box's pixels.
+struct ShapeRows {
+    bool ellipse = true;
+    int w = 0, h = 0;
+    int ew = 0, eh = 0; // corner ellipse of a rounded rectangle
+
+    static Span ellipse_row(int w, int h, int y)
+    {
+        if (w <= 0 || h <= 0 || y < 0 || y >= h)
+            return Span{};
+        const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0, a = w / 2.0, b = h / 2.0;
         const double dy = (y - cy) / b;
         const double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
-        Span s{static_cast<int>(std::ceil(cx - half - 1e-9)), static_cast<int>(std::floor(cx + half + 1e-9))};
-        rows[static_cast<size_t>(y)] = s;
+        return Span{static_cast<int>(std::ceil(cx - half - 1e-9)), static_cast<int>(std::floor(cx + half + 1e-9))};
     }
-    return rows;
-}
 
-std::vector<Span> roundrect_rows(int w, int h, int ew, int eh)
-{
-    ew = std::clamp(ew, 0, w);
-    eh = std::clamp(eh, 0, h);
-    std::vector<Span> rows(static_cast<size_t>(std::max(h, 0)), Span{0, w - 1});
-    if (ew < 2 || eh < 2)
-        return rows;
-    const auto e = ellipse_rows(ew, eh);
-    const int half = eh / 2;
-    for (int y = 0; y < h; ++y) {
+    Span at(int y) const
+    {
+        if (y < 0 || y >= h || w <= 0)
+            return Span{};
+        if (ellipse)
+            return ellipse_row(w, h, y);
+        const int cw = std::clamp(ew, 0, w), ch = std::clamp(eh, 0, h);
+        if (cw < 2 || ch < 2)
+            return Span{0, w - 1};
+        const int half = ch / 2;
         int ey = -1;
         if (y < half)
             ey = y;
         else if (y >= h - half)
-            ey = y - (h - eh);
-        if (ey < 0 || ey >= eh)
-            continue;
-        const Span s = e[static_cast<size_t>(ey)];
-        if (s.empty())
-            continue;
-        rows[static_cast<size_t>(y)] = Span{s.x0, w - ew + s.x1};
+            ey = y - (h - ch);
+        if (ey < 0)
+            return Span{0, w - 1};
+        const Span e = ellipse_row(cw, ch, ey);
+        return e.empty() ? Span{0, w - 1} : Span{e.x0, w - cw + e.x1};
     }
-    return rows;
-}
+};
 
-// Outline and interior of a shape given by its rows. The outline of a
-// one-pixel pen is every pixel with a 4-neighbour outside the shape, which
-// keeps it closed; a wider pen also removes the rows of the inner shape.
-void paint_shape(Surface& s, int left, int top, const std::vector<Span>& rows,
-                 const std::vector<Span>* inner, int innerTop, const Paint* pen,
-                 const std::optional<Paint>& brush, QRect& touched)
+// Outline and interior of a shape. The outline of a one-pixel pen is every
+// pixel with a 4-neighbour outside the shape, which keeps it closed; a wider
+// pen also takes away the inner shape, `inset` pixels in from each side.
+void paint_shape(Surface& s, const QRect& box, const ShapeRows& outer, const ShapeRows* inner, int inset,
+                 const Paint* pen, const std::optional<Paint>& brush, QRect& touched)
 {
-    const int h = static_cast<int>(rows.size());
-    auto row = [&](int y) { return (y < 0 || y >= h) ? Span{} : rows[static_cast<size_t>(y)]; };
-    for (int y = 0; y < h; ++y) {
-        const Span f = row(y);
+    const int left = box.left(), top = box.top();
+    const int y0 = std::max(0, s.clipBounds.top() - top);
+    const int y1 = std::min(outer.h - 1, s.clipBounds.bottom() - top);
+    for (int y = y0; y <= y1; ++y) {
+        const Span f = outer.at(y);
         if (f.empty())
             continue;
         Span in;
         if (pen) {
-            in = intersect(Span{f.x0 + 1, f.x1 - 1}, intersect(row(y - 1), row(y + 1)));
+            in = intersect(Span{f.x0 + 1, f.x1 - 1}, intersect(outer.at(y - 1), outer.at(y + 1)));
             if (inner) {
-                const int iy = y - innerTop;
-                in = (iy < 0 || iy >= static_cast<int>(inner->size()))
-                         ? Span{}
-                         : intersect(in, (*inner)[static_cast<size_t>(iy)]);
+                const Span i = inner->at(y - inset);
+                in = i.empty() ? Span{} : intersect(in, Span{i.x0 + inset, i.x1 + inset});
             }
         } else {
             in = f;
@@ -125,14 +121,7 @@ void paint_shape(Surface& s, int left, int top, const std::vector<Span>& rows,
             }
         }
     }
-    int minX = INT32_MAX, maxX = INT32_MIN;
-    for (const Span& f : rows)
-        if (!f.empty()) {
-            minX = std::min(minX, f.x0);
-            maxX = std::max(maxX, f.x1);
-        }
-    if (minX <= maxX)
-        touched |= QRect(left + minX, top, maxX - minX + 1, h);
+    touched |= box.intersected(s.clipBounds);
 }
 
 // The DC's box in image coordinates, normalised.
@@ -146,9 +135,10 @@ QRect image_box(const Surface& s, const DcState& st, int l, int t, int r, int b)
     return QRect(a.x + s.origin.x(), a.y + s.origin.y(), c.x - a.x, c.y - a.y);
 }
 
+// Width 0 is one pixel whatever the mapping; other widths are logical units.
 int pen_width(const DcState& st, const Pen& pen)
 {
-    if (pen.logicalWidth <= 1)
+    if (pen.logicalWidth <= 0)
         return 1;
     return std::max(1, ScaleX(st, pen.logicalWidth));
 }
@@ -461,7 +451,7 @@ BOOL LineTo(HDC hdc, int x, int y)
     const Pen& pen = *dc->st.pen;
     if (pen.style == PS_NULL)
         return TRUE;
-    if (pen.logicalWidth > 1 && pen_width(dc->st, pen) > 1) {
+    if (pen_width(dc->st, pen) > 1) {
         const POINT pts[2] = {from, POINT{x, y}};
         draw_polyline(*dc, pts, 2, false);
         return TRUE;
@@ -556,29 +546,21 @@ BOOL shape(HDC hdc, int left, int top, int right, int bottom, int ew, int eh, bo
         box.adjust(0, 0, -1, -1);
     if (box.width() < 1 || box.height() < 1)
         return TRUE;
-    const int cw = ellipse ? box.width() : ScaleX(dc->st, ew);
-    const int ch = ellipse ? box.height() : ScaleY(dc->st, eh);
-    auto rows_for = [&](int w, int h, int cornerW, int cornerH) {
-        return ellipse ? ellipse_rows(w, h) : roundrect_rows(w, h, cornerW, cornerH);
-    };
-    const auto rows = rows_for(box.width(), box.height(), cw, ch);
+    const ShapeRows rows{ellipse, box.width(), box.height(), ScaleX(dc->st, ew), ScaleY(dc->st, eh)};
     const auto brush = BrushPaint(s, dc->st, dc->st.brush.get());
     QRect touched;
     if (nullPen) {
         if (brush)
-            paint_shape(s, box.left(), box.top(), rows, nullptr, 0, nullptr, brush, touched);
+            paint_shape(s, box, rows, nullptr, 0, nullptr, brush, touched);
     } else {
         const Paint p = PenPaint(s, dc->st, pen.color);
         const int w = pen_width(dc->st, pen);
         if (w > 1) {
-            const int iw = box.width() - 2 * w, ih = box.height() - 2 * w;
-            const auto inner = rows_for(std::max(iw, 0), std::max(ih, 0), cw - 2 * w, ch - 2 * w);
-            std::vector<Span> shifted(inner.size());
-            for (size_t i = 0; i < inner.size(); ++i)
-                shifted[i] = inner[i].empty() ? Span{} : Span{inner[i].x0 + w, inner[i].x1 + w};
-            paint_shape(s, box.left(), box.top(), rows, &shifted, w, &p, brush, touched);
+            const ShapeRows inner{ellipse, std::max(box.width() - 2 * w, 0), std::max(box.height() - 2 * w, 0),
+                                  rows.ew - 2 * w, rows.eh - 2 * w};
+            paint_shape(s, box, rows, &inner, w, &p, brush, touched);
         } else {
-            paint_shape(s, box.left(), box.top(), rows, nullptr, 0, &p, brush, touched);
+            paint_shape(s, box, rows, nullptr, 0, &p, brush, touched);
         }
     }
     Touched(s, touched);
@@ -654,14 +636,15 @@ int FrameRect(HDC hdc, const RECT* rc, HBRUSH hbrush)
     const QRect box = image_box(s, dc->st, rc->left, rc->top, rc->right, rc->bottom);
     if (!p || box.isEmpty())
         return 1;
-    FillRectImage(s, QRect(box.left(), box.top(), box.width(), 1), *p);
-    if (box.height() > 1)
-        FillRectImage(s, QRect(box.left(), box.bottom(), box.width(), 1), *p);
-    if (box.height() > 2) {
-        FillRectImage(s, QRect(box.left(), box.top() + 1, 1, box.height() - 2), *p);
-        if (box.width() > 1)
-            FillRectImage(s, QRect(box.right(), box.top() + 1, 1, box.height() - 2), *p);
-    }
+    // One logical unit wide; the four bands never overlap.
+    const int fw = std::min(std::max(1, ScaleX(dc->st, 1)), box.width());
+    const int fh = std::min(std::max(1, ScaleY(dc->st, 1)), box.height());
+    const int bottomY = std::max(box.top() + fh, box.bottom() - fh + 1);
+    const int rightX = std::max(box.left() + fw, box.right() - fw + 1);
+    FillRectImage(s, QRect(QPoint(box.left(), box.top()), QPoint(box.right(), box.top() + fh - 1)), *p);
+    FillRectImage(s, QRect(QPoint(box.left(), bottomY), box.bottomRight()), *p);
+    FillRectImage(s, QRect(QPoint(box.left(), box.top() + fh), QPoint(box.left() + fw - 1, bottomY - 1)), *p);
+    FillRectImage(s, QRect(QPoint(rightX, box.top() + fh), QPoint(box.right(), bottomY - 1)), *p);
     Touched(s, box);
     return 1;
 }

@@ -39,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"anti-diagonal", {5, 0}, {1, 4}, {".....#.", "....#..", "...#...", "..#....", "......."}},
         LineCase{"shallow", {0, 0}, {6, 2}, {"##.....", "..###..", ".....#.", ".......", "......."}},
         LineCase{"zero length", {3, 2}, {3, 2}, {".......", ".......", ".......", ".......", "......."}},
-        LineCase{"off the bitmap", {-3, 2}, {20, 2}, {".......", ".......", "#######", ".......", "......."}}),
+        LineCase{"off the bitmap", {-3, 2}, {20, 2}, {".......", ".......", "#######", ".......", "......."}},
+        LineCase{"huge", {-2000000000, 2}, {2000000000, 2}, {".......", ".......", "#######", ".......", "......."}},
+        LineCase{"huge steep", {3, -2000000000}, {3, 2000000000}, {"...#...", "...#...", "...#...", "...#...", "...#..."}}),
     [](const auto& info) {
         std::string n = info.param.name;
         for (char& ch : n)
@@ -264,6 +266,28 @@ TEST(GdiShapes, RoundRectAndPolygonStayInTheirBoxes)
     SelectObject(cv.dc, GetStockObject(BLACK_PEN));
     SelectObject(cv.dc, GetStockObject(WHITE_BRUSH));
     DeleteObject(red);
+}
+
+TEST(GdiShapes, HugeShapesAreClippedNotWrapped)
+{
+    Canvas cv(6, 4);
+    SelectObject(cv.dc, GetStockObject(BLACK_BRUSH));
+    Ellipse(cv.dc, -2000000000, -2000000000, 2000000000, 2000000000);
+    RoundRect(cv.dc, -2000000000, -2000000000, 2000000000, 2000000000, 2000000000, 2000000000);
+    EXPECT_EQ(cv.Count(BLACK), 24);
+    cv.Clear(WHITE);
+    Rectangle(cv.dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    EXPECT_EQ(cv.Count(BLACK), 24);
+    cv.Clear(WHITE);
+    HPEN wide = CreatePen(PS_SOLID, 2000000000, BLACK);
+    SelectObject(cv.dc, wide);
+    MoveToEx(cv.dc, 0, 0, nullptr);
+    LineTo(cv.dc, 1, 1);
+    EXPECT_EQ(cv.Count(BLACK), 24);
+    SelectObject(cv.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
+    EXPECT_TRUE(BitBlt(cv.dc, INT32_MAX - 1, 0, INT32_MAX, 4, cv.dc, 0, 0, SRCCOPY));
+    SelectObject(cv.dc, GetStockObject(WHITE_BRUSH));
 }
 
 TEST(GdiShapes, PolygonFillIsAlternateByDefault)
