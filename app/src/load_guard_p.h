@@ -3,6 +3,7 @@
 // the program, the load unwinds to its start and the new session is dropped.
 #pragma once
 #include "plat/uihost.h"
+#include <string>
 
 struct LoadRefused {};
 
@@ -21,4 +22,5 @@ public:
 
 private:
     plat::UiHost* inner_;
+    std::string last_box_;
 };

@@ -352,3 +352,34 @@ TEST_F(SessionFixture, FoundationReachesTheRunningSession)
     driver.sessions().CloseSession();
     EXPECT_EQ(GetView(), nullptr);
 }
+
+TEST_F(SessionFixture, OnlyRunningOutOfMemoryEndsTheProgramDuringALoad)
+{
+    struct FatalDepartment : RecordingDepartment {
+        FatalDepartment(Trace& t, const char* text) : RecordingDepartment("Prd", t), text_(text) {}
+        void load_data() override { fatal_error(text_); }
+        const char* text_;
+    };
+    const char* said = "Index Overflow MAX_MACHINES - Press ENTER To Terminate";
+    auto factory = [&](CVornView& v) {
+        Departments d = base_departments(v);
+        d.production = std::make_unique<FatalDepartment>(set.trace, said);
+        return d;
+    };
+    plat::ScriptedHost host;
+    host.Answer(plat::IDOK, "Application Error", "");
+    SessionManager sessions(Configuration{.timer_enabled = false}, factory);
+    std::string path = write(ScenarioBuilder());
+    EXPECT_FALSE(sessions.StartSession(path, {}));
+    EXPECT_EQ(sessions.view(), nullptr);
+    ASSERT_EQ(host.boxes().size(), 1u);
+    EXPECT_EQ(host.boxes()[0].text, said);
+
+    said = "NOT ENOUGH MEMORY var :FileIndex,load_parameters_file";
+    try {
+        sessions.StartSession(path, {});
+        ADD_FAILURE() << "the load went on";
+    } catch (const plat::ExitRequest& e) {
+        EXPECT_NE(e.code, 0);
+    }
+}
