@@ -99,6 +99,8 @@ int main(int argc, char** argv)
     SimulateMouseMove(w, 360, 220);
     PumpEvents(20);
     save(w, out, "chart-samples.png");
+    SendMessage(w, WM_HSCROLL, SB_PAGERIGHT, 0);
+    save(w, out, "chart-samples-scrolled.png");
 
     // Two: three slots with their own views, a month axis.
     HWND w2 = make_window("slots", 800, 500);

@@ -3,6 +3,7 @@
 #include "core.h"
 #include "dvec.h"
 #include "qxi32/qxi32.h"
+#include "plat/controls.h"
 #include "plat/gdi.h"
 #include "plat/memory.h"
 #include "plat/msg.h"
@@ -67,6 +68,7 @@ void redraw_graph(GraphRecord& g, int mode, int id)
 
 void scroller_create(GraphRecord& g)
 {
+    InitControls();
     g.scroller = CreateWindowEx(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ_STYLE, 0, 0, 0, 0, g.window, 0,
                                 library_instance(), nullptr);
     if (g.scroller)
