@@ -73,6 +73,9 @@ struct WindowRec {
     QMargins nc;         // non-client parts around the client area
     ScrollState bars[2]; // SB_HORZ, SB_VERT
     bool maximized = false;
+    // Height of the menu bar the menus module keeps across the top of a
+    // top-level window; part of the non-client area.
+    int menuBarHeight = 0;
     QRect normalRect;    // before maximizing
 
     // Surface of a custom window (null for Qt-backed controls).

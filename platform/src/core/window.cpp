@@ -320,6 +320,7 @@ QMargins ComputeNonClient(const WindowRec& r)
         m.setRight(m.right() + 16);
     if (r.style & WS_HSCROLL)
         m.setBottom(m.bottom() + 16);
+    m.setTop(m.top() + r.menuBarHeight);
     return m;
 }
 
