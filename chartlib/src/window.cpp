@@ -72,7 +72,7 @@ void scroller_create(GraphRecord& g)
     g.scroller = CreateWindowEx(0, "SCROLLBAR", "", WS_CHILD | SBS_HORZ_STYLE, 0, 0, 0, 0, g.window, 0,
                                 library_instance(), nullptr);
     if (g.scroller)
-        SetScrollRange(g.scroller, SB_CTL, 0, SCROLL_MAX, FALSE);
+        SendMessage(g.scroller, SBM_SETRANGE, 0, SCROLL_MAX);
 }
 
 void scroller_destroy(GraphRecord& g)
@@ -120,7 +120,7 @@ void set_thumb(GraphRecord& g)
     if (!g.scroller || g.thumb_tracking)
         return;
     double p = g.cur_off * g.pos_scale + g.pos_offset;
-    SetScrollPos(g.scroller, SB_CTL, std::clamp(round_px(p), 0, SCROLL_MAX), TRUE);
+    SendMessage(g.scroller, SBM_SETPOS, WPARAM(std::clamp(round_px(p), 0, SCROLL_MAX)), TRUE);
 }
 
 bool data_range(const GraphRecord& g, double& lo, double& hi)

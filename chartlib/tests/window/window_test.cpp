@@ -2,6 +2,7 @@
 // scroller's steps, points by message and bookmark double-clicks.
 #include "support/graph_fixture.h"
 #include "dvec.h"
+#include "plat/controls.h"
 #include "plat/memory.h"
 #include <algorithm>
 #include <chrono>
@@ -172,6 +173,9 @@ TEST_F(ChartWindow, ScrollStepsAndEnds)
     EXPECT_EQ(x_text(window, a.left), "10");
     SendMessage(window, WM_HSCROLL, SB_RIGHT, 0);
     EXPECT_EQ(x_text(window, a.left), "200");
+    HWND bar = GetWindow(window, GW_CHILD);
+    ASSERT_NE(bar, 0u);
+    EXPECT_EQ(SendMessage(bar, SBM_GETPOS, 0, 0), 32767);
     SendMessage(window, WM_HSCROLL, SB_LINERIGHT, 0);
     EXPECT_EQ(x_text(window, a.left), "200");
     SendMessage(window, WM_HSCROLL, SB_LEFT, 0);
