@@ -351,6 +351,20 @@ TEST_F(Window, SetWindowPosReportsOnlyWhatChanged)
     EXPECT_EQ(t.entries()[0], (TraceEntry{h, WM_MOVE, 0, MAKELPARAM(50, 60)}));
 }
 
+TEST_F(Window, TopmostIsAnExtendedStyleAndMovesNothing)
+{
+    const HWND h = top(10, 10, 60, 40);
+    MessageTracer t;
+    ignore_noise(t);
+    t.Watch(h);
+    EXPECT_TRUE(SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    EXPECT_NE(GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(IsWindowVisible(h));
+    SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(t.entries().empty());
+}
+
 TEST_F(Window, MaximizedFillsTheDesktop)
 {
     const HWND h = top(10, 10, 100, 80, WS_OVERLAPPED);
