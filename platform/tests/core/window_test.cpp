@@ -405,13 +405,15 @@ TEST_F(Window, DesktopIsTheConfiguredSize)
 {
     const HWND d = GetDesktopWindow();
     EXPECT_TRUE(IsWindow(d));
-    const SIZE size = DesktopSize();
+    const SIZE before = DesktopSize();
+    SetDesktopSize(800, 600);
     RECT rc;
     ASSERT_TRUE(GetWindowRect(d, &rc));
-    EXPECT_EQ(rc.right, size.cx);
-    EXPECT_EQ(rc.bottom, size.cy);
-    EXPECT_EQ(size.cx, 1024) << "the tests' PLAT_DESKTOP";
-    EXPECT_EQ(size.cy, 768);
+    EXPECT_EQ(rc.right, 800);
+    EXPECT_EQ(rc.bottom, 600);
+    ASSERT_TRUE(GetClientRect(d, &rc));
+    EXPECT_EQ(rc.right, 800);
+    SetDesktopSize(before.cx, before.cy);
     const HDC dc = GetDC(d);
     EXPECT_NE(dc, 0u);
     ReleaseDC(d, dc);
