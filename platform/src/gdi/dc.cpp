@@ -132,7 +132,7 @@ void Touched(const Surface& s, const QRect& r)
         return;
     const QRect c = r.intersected(s.clipBounds);
     if (!c.isEmpty())
-        s.dc->target->touched(c.translated(-s.origin));
+        s.dc->target->touched(c);
 }
 
 POINT ToDevice(const DcState& st, int x, int y)

@@ -19,8 +19,8 @@ class DcTarget {
 public:
     virtual ~DcTarget() = default;
     virtual QImage* image() = 0;
-    // Device rectangle just drawn (already clipped to the image); windows grow
-    // their dirty rectangle and schedule a flush from it.
+    // Rectangle just drawn, in image coordinates and within the image;
+    // windows grow their dirty rectangle and schedule a flush from it.
     virtual void touched(const QRect& deviceRect) = 0;
     // Where device (0, 0) lies in the image.
     virtual QPoint origin() const { return {}; }
