@@ -24,8 +24,12 @@ class CMenu;
 // window classes with it so WM_CREATE reaches the object being created.
 LRESULT FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // The class framework windows get when none is named: CS_DBLCLKS, arrow,
-// COLOR_WINDOW brush.
-inline constexpr const char* FRAMEWORK_WND_CLASS = "PlatWnd";
+// COLOR_WINDOW brush, FrameworkWndProc.
+inline constexpr const char* FRAMEWORK_WND_CLASS = "PlatFrameworkWnd";
+// A class with these styles, cursor, brush and icon whose procedure is
+// FrameworkWndProc, registered on first use; the same arguments give the
+// same name.
+const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = 0, HBRUSH brush = 0, HICON icon = 0);
 
 class CWnd : public CObject {
 public:
