@@ -1198,6 +1198,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_ACTIVATE:
+        // An activated window takes the keyboard unless it is an icon.
+        if (LOWORD(wParam) != WA_INACTIVE && r->frame && !r->frame->isMinimized())
+            SetFocus(hwnd);
+        return 0;
     case WM_SETCURSOR: {
         // A child asks its parent first, as the classic default does.
         if ((r->style & WS_CHILD) && r->parent) {

@@ -31,9 +31,13 @@ inline LRESULT test_proc(HWND h, UINT m, WPARAM w, LPARAM l)
 inline constexpr const char* kClass = "CoreTestWnd";        // no class styles
 inline constexpr const char* kDblClass = "CoreTestDblWnd";  // CS_DBLCLKS
 
-// The messages of interest in window tests; activation comes from the window
-// system at its own pace and is left out unless a test asks for it.
-inline void ignore_noise(MessageTracer& t) { t.Ignore({WM_ACTIVATE, WM_GETTEXT, WM_GETTEXTLENGTH}); }
+// The messages of interest in window tests; activation (and the focus it
+// brings) comes from the window system at its own pace and is left out
+// unless a test asks for it.
+inline void ignore_noise(MessageTracer& t)
+{
+    t.Ignore({WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_GETTEXT, WM_GETTEXTLENGTH});
+}
 
 class CoreTest : public ::testing::Test {
 protected:

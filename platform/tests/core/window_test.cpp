@@ -419,6 +419,23 @@ TEST_F(Window, DesktopIsTheConfiguredSize)
     ReleaseDC(d, dc);
 }
 
+TEST_F(Window, ActivationGivesTheWindowTheKeyboard)
+{
+    const HWND a = top(0, 0, 50, 50);
+    const HWND c = child(a, 1, 0, 0, 10, 10);
+    PumpEvents(50);
+    SetFocus(c);
+    MessageTracer t;
+    t.Watch(a);
+    t.Watch(c);
+    SendMessage(a, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{
+                               {a, WM_ACTIVATE, WA_ACTIVE, 0}, {c, WM_KILLFOCUS, a, 0}, {a, WM_SETFOCUS, c, 0}}));
+    t.clear();
+    SendMessage(a, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(GetFocus(), a) << "deactivation moves nothing";
+}
+
 TEST_F(Window, ActivationMovesBetweenTopLevelWindows)
 {
     const HWND a = top(0, 0, 50, 50);
@@ -433,7 +450,11 @@ TEST_F(Window, ActivationMovesBetweenTopLevelWindows)
     SetActiveWindow(b);
     PumpEvents(20);
     EXPECT_EQ(GetActiveWindow(), b);
-    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{a, WM_ACTIVATE, WA_INACTIVE, b}, {b, WM_ACTIVATE, WA_ACTIVE, a}}));
+    // The default activation handling passes the keyboard on.
+    EXPECT_EQ(t.entries(), (std::vector<TraceEntry>{{a, WM_ACTIVATE, WA_INACTIVE, b},
+                                                    {b, WM_ACTIVATE, WA_ACTIVE, a},
+                                                    {a, WM_KILLFOCUS, b, 0},
+                                                    {b, WM_SETFOCUS, a, 0}}));
 }
 
 TEST_F(Window, ShowHideAndEnableReportChangesOnly)
