@@ -10,6 +10,9 @@
 #if __has_include("plat/loop.h")
 #include "plat/loop.h"
 #endif
+#if __has_include("plat/modal.h")
+#include "plat/modal.h"
+#endif
 #if __has_include("plat/uihost.h")
 #include "plat/uihost.h"
 #endif
