@@ -5,6 +5,7 @@
 #include "kernel/handles_p.h"
 #include "text_qt_p.h"
 #include <QHeaderView>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QTreeWidget>
 #include <cstring>
@@ -144,6 +145,26 @@ class Tree : public QTreeWidget {
 public:
     Tree(HWND h, QWidget* p) : QTreeWidget(p), hwnd_(h) {}
 protected:
+    bool event(QEvent* e) override
+    {
+        // Mouse input addressed to the control itself (synthetic input aims
+        // at the window's widget) is the view's.
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            const QPointF local = me->position() - QPointF(viewport()->pos());
+            QMouseEvent copy(me->type(), local, me->scenePosition(), me->globalPosition(), me->button(),
+                             me->buttons(), me->modifiers());
+            QCoreApplication::sendEvent(viewport(), &copy);
+            return true;
+        }
+        default:
+            return QTreeWidget::event(e);
+        }
+    }
     void mousePressEvent(QMouseEvent* e) override
     {
         // The click is reported before the selection moves.

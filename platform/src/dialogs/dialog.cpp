@@ -32,6 +32,7 @@ struct DlgRec {
     bool ended = false;
     intptr_t result = 0;
     int defId = 0;
+    HWND lastFocus = 0;
     LRESULT msgResult = 0;
     std::set<int> eatenKeys;
 };
@@ -381,6 +382,23 @@ LRESULT DialogClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (g_text != CLR_INVALID)
             SetTextColor(static_cast<HDC>(wParam), g_text);
         return static_cast<LRESULT>(bk_brush());
+    case WM_ACTIVATE:
+        // The dialog keeps the keyboard on the control that had it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND f = GetFocus();
+            if (f && IsChild(hwnd, f))
+                d->lastFocus = f;
+        } else {
+            const HWND f = GetFocus();
+            if (!f || !IsChild(hwnd, f)) {
+                HWND target = d->lastFocus && IsWindow(d->lastFocus) && IsChild(hwnd, d->lastFocus)
+                                  ? d->lastFocus
+                                  : first_tab_stop(hwnd);
+                if (target)
+                    SetFocus(target);
+            }
+        }
+        return 0;
     case WM_SETFONT:
         d->font = static_cast<HFONT>(wParam);
         return 0;

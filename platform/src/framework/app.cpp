@@ -2,6 +2,7 @@
 #include "plat/fw/app.h"
 #include "dialogs/dialogs_p.h"
 #include "plat/config.h"
+#include "plat/controls.h"
 #include "plat/loop.h"
 #include "plat/module.h"
 #include "plat/profile.h"
@@ -48,6 +49,7 @@ CWinApp::~CWinApp()
 int CWinApp::WinMain(int argc, char** argv)
 {
     InitGui(argc, argv);
+    InitControls();
     m_hInstance = AfxGetResourceHandle();
     char title[256] = {};
     if (LoadString(m_hInstance, AFX_IDS_APP_TITLE, title, sizeof title) > 0)
