@@ -41,7 +41,9 @@ struct Graph {
         QXIAddGraphSet(graph, 1, x, y, 0);
         QXISetViewXMax(graph, n - 1, 0);
         QXISetViewYMax(graph, 100, 0);
-        QXISetMainTitle(graph, "bench", 0);
+        QXISetMainTitle(graph, "Repaint", 0);
+        QXISetXTitle(graph, "Day", 0);
+        QXISetYTitle(graph, "Units per day", 0);
     }
     ~Graph()
     {

@@ -3,6 +3,7 @@
 #pragma once
 #include "graph.h"
 #include "layout.h"
+#include "plat/crt.h"
 #include <cstdint>
 
 namespace qxi {
@@ -75,6 +76,12 @@ void draw_set(GraphRecord& g, plat::HDC dc, int set, int first, int last, bool p
 RECT bookmark_strip(const GraphRecord& g);
 int bookmark_hit(GraphRecord& g, int x, int y);
 void glyph_size(int& w, int& h);
+
+// ---- sample graphs -------------------------------------------------------------
+inline constexpr int SAMPLE_POINTS = 300;
+// The points of a sample wave over the view; `random` serves the random wave.
+void sample_wave(int wave, int id, double x0, double x1, double y0, double y1, double* xs, double* ys,
+                 plat::Lcg& random);
 
 // ---- connectivity ----------------------------------------------------------------
 void connect_remember_instance(plat::HINSTANCE instance);

@@ -62,12 +62,8 @@ int QXISetSampleGraph(QXGRAPH graph, int set_id, int wave, int redraw)
         free_set_data(*s);
         refresh_extents(g);
     } else {
-        constexpr int N = 300;
+        constexpr int N = SAMPLE_POINTS;
         double x0 = g.ax[0].view_min, x1 = g.ax[0].view_max, y0 = g.ax[1].view_min, y1 = g.ax[1].view_max;
-        double m = (y0 + y1) / 2, q = (y1 - y0) / 4;
-        // 64-bit periods, at least one, so no id divides by zero or overflows.
-        int64_t periods = std::max<int64_t>(1, int64_t(set_id) + 9);
-        int64_t f = std::max<int64_t>(1, 300 / periods);
         HGLOBAL hx = vec_create(g.ax[0].data_type, N), hy = vec_create(g.ax[1].data_type, N);
         if (!hx || !hy) {
             vec_free(hx);
@@ -76,35 +72,11 @@ int QXISetSampleGraph(QXGRAPH graph, int set_id, int wave, int redraw)
         }
         {
             VecLock vx(hx), vy(hy);
-            int64_t c = 0;
-            double sign = 1, y = m;
+            double xs[SAMPLE_POINTS], ys[SAMPLE_POINTS];
+            sample_wave(wave, set_id, x0, x1, y0, y1, xs, ys, sample_random());
             for (int i = 0; i < N; ++i) {
-                double t = i / 299.0;
-                double a = t * 2 * 3.1415926535 * double(periods);
-                switch (wave) {
-                case 1: y = m + (y1 - y0) / 2 * std::cos(a) * (300 - i) / 300; break;
-                case 2: y = m + q * std::sin(a); break;
-                case 3:
-                    if (c <= f) {
-                        y = m + q * sign;
-                        ++c;
-                    } else {
-                        sign = -sign;
-                        c = 0;
-                    }
-                    break;
-                case 4:
-                    if (c <= f) {
-                        y = m + q * (1 - 2.0 * double(c) / double(f));
-                        ++c;
-                    } else {
-                        c = 0;
-                    }
-                    break;
-                default: y = y0 + sample_random().next() * (y1 - y0) / 32767; break;
-                }
-                vx.set(i, x0 + t * (x1 - x0));
-                vy.set(i, y);
+                vx.set(i, xs[i]);
+                vy.set(i, ys[i]);
             }
         }
         s->hint = 1;

@@ -161,3 +161,31 @@ TEST(ChartLayout, AutoLocationMakesRoomForTitlesAndValues)
     EXPECT_EQ(g.space[3], 30 + 18 + 14 + 13);
     EXPECT_EQ(g.align_to_grid, 1);
 }
+
+#include "core.h"
+
+TEST(ChartSamples, SetZeroSineRunsNinePeriods)
+{
+    double xs[SAMPLE_POINTS], ys[SAMPLE_POINTS];
+    plat::Lcg unused;
+    sample_wave(2, 0, 0, 10, 0, 10, xs, ys, unused);
+    EXPECT_EQ(xs[0], 0);
+    EXPECT_EQ(xs[299], 10);
+    int changes = 0;
+    for (int i = 2; i < 299; ++i)
+        if ((ys[i] - 5 > 0) != (ys[i - 1] - 5 > 0))
+            ++changes;
+    // 9 periods: 18 half-waves, so 17 sign changes between the ends.
+    EXPECT_EQ(changes, 17);
+}
+
+TEST(ChartSamples, SquareWaveHoldsFPlusOnePointsPerHalf)
+{
+    double xs[SAMPLE_POINTS], ys[SAMPLE_POINTS];
+    plat::Lcg unused;
+    // id 291: 300 periods, f = 1: high, high, (flip keeps high), low, low, (flip keeps low), high...
+    sample_wave(3, 291, 0, 10, 0, 8, xs, ys, unused);
+    const double expected[] = {6, 6, 6, 2, 2, 2, 6, 6};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(ys[i], expected[i]) << i;
+}
