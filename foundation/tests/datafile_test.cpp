@@ -1,6 +1,7 @@
 #include "foundation/coder.h"
 #include "foundation/datafile.h"
 #include "support/support.h"
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -116,6 +117,17 @@ TEST(DataFile, IndexHoldsNamesAndRawOffsets)
     EXPECT_EQ(index.GetAt(0)->offset, static_cast<int32_t>(bytes.find("^90")));
     EXPECT_EQ(index.GetAt(0)->length, static_cast<int32_t>(bytes.find("^AA") - bytes.find("^90")));
     EXPECT_EQ(index.GetAt(5)->offset, static_cast<int32_t>(bytes.rfind(']')));
+}
+
+TEST(DataFile, NamesWithBackslashesAndAnotherCase)
+{
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.file("Scen"));
+    write_file(dir.file("Scen/small.dat"), read_file(test_data("small.dat")));
+    DataFile file;
+    ASSERT_TRUE(file.Open((dir.path() + "\\SCEN\\SMALL.DAT").c_str()));
+    std::string text;
+    EXPECT_EQ(find_section(file, "LAST", text, 0), 1);
 }
 
 TEST(DataFile, FileWithoutEndMarkerCannotGiveItsLastSection)

@@ -80,7 +80,9 @@ TEST(RList, BadIndexShowsTheBoxAndTouchesNothing)
     list.Add(block(1));
     EXPECT_EQ(list.GetAt(-1), nullptr);
     EXPECT_EQ(list.GetAt(1), nullptr);
-    list.SetAt(block(5), 3);  // refused: the block stays ours
+    int* refused = block(5);
+    list.SetAt(refused, 3);  // refused: the block stays ours
+    std::free(refused);
     list.RemoveAt(1);
     list.FreeAt(5);
     EXPECT_EQ(list.Count(), 1);

@@ -95,7 +95,8 @@ public:
                    const std::function<void(RecordWriter&, const void*)>& encode);
     // Releases the list's elements, reads the count (refused unless
     // 0 <= count <= remaining bytes / s) and appends one element per record,
-    // made by `make`. On any error the list is left empty and false returned.
+    // made by `make` (a std::malloc block for a plain RList). On any error
+    // the list is left empty and false returned.
     bool ReadList(RList& list, int16_t s,
                   const std::function<void*(RecordReader&)>& make);
 

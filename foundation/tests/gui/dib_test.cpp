@@ -120,7 +120,18 @@ TEST(Bitmaps, ReadAndWriteEveryDepthByteForByte)
                   picture(bits).rows);
         GlobalUnlock(dib);
         ASSERT_TRUE(dib_save_file(dib, dir.file("again.bmp").c_str()));
-        EXPECT_EQ(read_file(dir.file("again.bmp")), file);
+        const std::string again = read_file(dir.file("again.bmp"));
+        EXPECT_EQ(again, file);
+        // The layer's own reader agrees on what we wrote.
+        DibLayout layout;
+        ASSERT_TRUE(ParseBmpFile(again.data(), again.size(), &layout));
+        EXPECT_EQ(layout.width, 3);
+        EXPECT_EQ(layout.height, 2);
+        EXPECT_EQ(layout.bitCount, bits);
+        if (bits == 24) {
+            EXPECT_EQ(DibPixel(again.data(), layout, 0, 0), 0x0000FFu);  // top left red
+            EXPECT_EQ(DibPixel(again.data(), layout, 2, 1), 0x00FFFFu);  // bottom right yellow
+        }
         dib_free(dib);
     }
 }
