@@ -94,14 +94,7 @@ int16_t RJob::finish_batch(int unit, int n)
     if (extra > 0)
         add_material_to_output(nullptr, 0, 0, extra);
 
-    // A stocked part made for stock (reorder point, or a manual order of a common part) ends here:
-    // its units become free stock and the work order is done.
-    bool reorder_case = false;
-    if (wo && wo->final_job() == job_number) {
-        const int16_t t = wo->first_order_type();
-        const RProduct* p = plant->product(wo->product_position());
-        reorder_case = t == ORDER_REORDER || (t == ORDER_MANUAL && wo->item_kind == KIND_PRODUCT && p && p->stock_policy == 1);
-    }
+    const bool reorder_case = wo && wo->final_job() == job_number && wo->made_for_stock();
     if (reorder_case) {
         int16_t x = r->x, y = r->y;
         find_output_position(wo, x, y);

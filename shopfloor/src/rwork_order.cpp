@@ -23,6 +23,15 @@ int16_t RWork_Order::first_order_type() const
     return Request.empty() ? -1 : Request.front()->order_type;
 }
 
+bool RWork_Order::made_for_stock() const
+{
+    const int16_t t = first_order_type();
+    if (t == ORDER_REORDER)
+        return true;
+    const RProduct* p = item_kind == KIND_PRODUCT ? plant->product(item) : nullptr;
+    return t == ORDER_MANUAL && p && p->stock_policy == 1;
+}
+
 int RWork_Order::final_job() const
 {
     if (item_kind == KIND_PRODUCT) {

@@ -94,7 +94,7 @@ void RTransport_Manager::erase_job(const RTransportJob* job)
 void RTransport_Manager::finish_job(RTransportJob* job)
 {
     RWork_Order* src = job->source_wo;
-    if (src && src->first_order_type() == ORDER_REORDER) {
+    if (src && src->made_for_stock()) {
         erase_job(job);
         return;
     }

@@ -163,6 +163,7 @@ TEST(WorkOrderFlow, ManualOrderOfACommonPartIsMadeIntoFreeStock)
     RWork_Order* wo = s.prod.Work_Orders[0].get();
     s.run(480);
     EXPECT_EQ(s.prod.Products[1]->free_stock_at_final_job(s.prod), 5);
+    EXPECT_EQ(s.prod.Products[1]->in_process, 0);   // like a reorder: never counted in process
     EXPECT_TRUE(s.prod.Work_Orders.empty());
     EXPECT_TRUE(s.prod.prd_orders.empty());
     EXPECT_EQ(s.prod.references_to(wo), "");

@@ -18,6 +18,9 @@ public:
     uint16_t find_final_waiting_data() const;
     void allocate_finished();
     int16_t first_order_type() const;
+    // Made for stock (reorder point, or a manual order of a stocked common part): its units
+    // become free stock at the final job and the order ends with its last batch.
+    bool made_for_stock() const;
     // The job whose output is this work order's item, and the product it belongs to.
     int final_job() const;
     int product_position() const;
