@@ -1,0 +1,251 @@
+// The standard controls driven by their messages: what they answer, which
+// changes notify, and the class rules (dialog codes, combo height, edits).
+#include "plat/commctl.h"
+#include "plat/config.h"
+#include "plat/controls.h"
+#include "plat/dialog.h"
+#include "plat/gdi.h"
+#include "plat/loop.h"
+#include "plat/testing.h"
+#include "plat/trace.h"
+#include "plat/window.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace plat;
+
+std::vector<std::pair<int, int>> g_cmds; // (id, code)
+std::vector<std::pair<UINT, WPARAM>> g_scrolls;
+
+LRESULT parent_proc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_COMMAND) {
+        g_cmds.emplace_back(LOWORD(w), HIWORD(w));
+        return 0;
+    }
+    if (m == WM_HSCROLL || m == WM_VSCROLL) {
+        g_scrolls.emplace_back(m, w);
+        return 0;
+    }
+    return DefWindowProc(h, m, w, l);
+}
+
+class ControlsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        InitGui();
+        InitControls();
+        WNDCLASS wc;
+        wc.lpfnWndProc = parent_proc;
+        wc.lpszClassName = "ControlsTestParent";
+        wc.hbrBackground = static_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClass(&wc);
+    }
+    void SetUp() override
+    {
+        g_cmds.clear();
+        g_scrolls.clear();
+        parent = CreateWindowEx(0, "ControlsTestParent", "Parent", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 400, 300, 0, 0, 0, nullptr);
+    }
+    void TearDown() override { ResetWindowsForTest(); }
+    HWND make(const char* cls, DWORD style, int id, const char* text = "", int w = 120, int h = 24)
+    {
+        return CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, parent, static_cast<HMENU>(id), 0, nullptr);
+    }
+    HWND parent = 0;
+};
+
+TEST_F(ControlsTest, ClassNamesAndDialogCodes)
+{
+    struct Case {
+        const char* cls;
+        DWORD style;
+        LRESULT code;
+    };
+    const Case cases[] = {
+        {"BUTTON", BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON},
+        {"BUTTON", BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
+        {"BUTTON", BS_AUTORADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON},
+        {"BUTTON", BS_AUTOCHECKBOX, DLGC_BUTTON},
+        {"EDIT", 0, DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS},
+        {"EDIT", ES_MULTILINE, DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS},
+        {"STATIC", SS_LEFT, DLGC_STATIC},
+        {"LISTBOX", 0, DLGC_WANTARROWS | DLGC_WANTCHARS},
+        {"COMBOBOX", CBS_DROPDOWNLIST, DLGC_WANTARROWS | DLGC_WANTCHARS},
+        {"SCROLLBAR", SBS_HORZ, DLGC_WANTARROWS},
+    };
+    int id = 100;
+    for (const Case& c : cases) {
+        HWND h = make(c.cls, c.style, id++);
+        ASSERT_NE(h, 0u) << c.cls;
+        char name[32];
+        GetClassName(h, name, sizeof name);
+        EXPECT_STREQ(name, c.cls);
+        EXPECT_EQ(SendMessage(h, WM_GETDLGCODE, 0, 0), c.code) << c.cls << " " << c.style;
+    }
+}
+
+TEST_F(ControlsTest, NonAutoCheckBoxDoesNotToggleItselfButNotifies)
+{
+    HWND plain = make("BUTTON", BS_CHECKBOX, 10, "Plain");
+    HWND autoBox = make("BUTTON", BS_AUTOCHECKBOX, 11, "Auto");
+    SendMessage(plain, BM_CLICK, 0, 0);
+    SendMessage(autoBox, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessage(plain, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessage(autoBox, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(g_cmds, (std::vector<std::pair<int, int>>{{10, BN_CLICKED}, {11, BN_CLICKED}}));
+    SendMessage(plain, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(SendMessage(plain, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(g_cmds.size(), 2u) << "BM_SETCHECK is silent";
+    // A disabled button ignores BM_CLICK.
+    EnableWindow(autoBox, FALSE);
+    SendMessage(autoBox, BM_CLICK, 0, 0);
+    EXPECT_EQ(g_cmds.size(), 2u);
+}
+
+TEST_F(ControlsTest, AutoRadiosClearTheirGroupOnlyAndSetCheckZeroClears)
+{
+    HWND a = CreateWindowEx(0, "BUTTON", "A", WS_CHILD | WS_GROUP | BS_AUTORADIOBUTTON, 0, 0, 50, 20, parent, static_cast<HMENU>(1), 0, nullptr);
+    HWND b = CreateWindowEx(0, "BUTTON", "B", WS_CHILD | BS_AUTORADIOBUTTON, 0, 20, 50, 20, parent, static_cast<HMENU>(2), 0, nullptr);
+    HWND c = CreateWindowEx(0, "BUTTON", "C", WS_CHILD | WS_GROUP | BS_AUTORADIOBUTTON, 0, 40, 50, 20, parent, static_cast<HMENU>(3), 0, nullptr);
+    SendMessage(a, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessage(c, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessage(b, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessage(a, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessage(c, BM_GETCHECK, 0, 0), BST_CHECKED) << "another WS_GROUP run is untouched";
+    SendMessage(b, BM_SETCHECK, BST_UNCHECKED, 0);
+    EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "none checked is allowed";
+}
+
+TEST_F(ControlsTest, EditTextLimitsSelectionAndMultiLineLines)
+{
+    HWND e = make("EDIT", ES_AUTOHSCROLL, 20, "start");
+    EXPECT_TRUE(g_cmds.empty()) << "creation text does not notify";
+    SendMessage(e, EM_LIMITTEXT, 4, 0);
+    SetFocus(e);
+    SendMessage(e, EM_SETSEL, 0, -1);
+    SimulateKeyDown(e, 'X', "x");
+    char buf[32];
+    GetWindowText(e, buf, sizeof buf);
+    EXPECT_STREQ(buf, "x") << "typing replaces the selection";
+    for (const char* k : {"1", "2", "3", "4"})
+        SimulateKeyDown(e, static_cast<UINT>(k[0]), k);
+    GetWindowText(e, buf, sizeof buf);
+    EXPECT_STREQ(buf, "x123") << "the limit stops typing";
+    EXPECT_EQ(GetWindowTextLength(e), 4);
+
+    HWND m = make("EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, 21, "", 200, 80);
+    SetWindowText(m, "line one\r\nline two\r\n\xE9t\xE9");
+    EXPECT_EQ(SendMessage(m, EM_GETLINECOUNT, 0, 0), 3);
+    GetWindowText(m, buf, sizeof buf);
+    EXPECT_STREQ(buf, "line one\r\nline two\r\n\xE9t\xE9") << "CR LF lines and 1252 bytes come back as set";
+    std::string big(70000, 'a');
+    SetWindowText(m, big.c_str());
+    EXPECT_EQ(GetWindowTextLength(m), EDIT_MULTILINE_MAX);
+}
+
+TEST_F(ControlsTest, ListBoxKeepsTextsSortedAndAnswersErrors)
+{
+    HWND lb = make("LISTBOX", LBS_NOTIFY | LBS_SORT | WS_VSCROLL | LBS_USETABSTOPS, 30, "", 150, 80);
+    for (const char* s : {"pear", "Apple", "fig\t12"})
+        SendMessage(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    char buf[32];
+    std::vector<std::string> got;
+    for (int i = 0; i < SendMessage(lb, LB_GETCOUNT, 0, 0); ++i) {
+        SendMessage(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buf));
+        got.push_back(buf);
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{"Apple", "fig\t12", "pear"})) << "sorted ignoring case";
+    EXPECT_EQ(SendMessage(lb, LB_GETTEXTLEN, 1, 0), 6);
+    EXPECT_EQ(SendMessage(lb, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(buf)), LB_ERR);
+    EXPECT_EQ(SendMessage(lb, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessage(lb, LB_SETCURSEL, 7, 0), LB_ERR);
+    EXPECT_EQ(SendMessage(lb, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("PEAR")), 2);
+    SendMessage(lb, LB_SETITEMDATA, 1, 4711);
+    EXPECT_EQ(SendMessage(lb, LB_GETITEMDATA, 1, 0), 4711);
+    int stops[] = {40};
+    EXPECT_TRUE(SendMessage(lb, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops)));
+    EXPECT_EQ(SendMessage(lb, LB_DELETESTRING, 0, 0), 2);
+    EXPECT_GT(SendMessage(lb, LB_GETITEMHEIGHT, 0, 0), 10);
+    EXPECT_TRUE(g_cmds.empty());
+}
+
+TEST_F(ControlsTest, ComboWindowIsEditHighAndDropDownNotifies)
+{
+    HWND cb = make("COMBOBOX", CBS_DROPDOWNLIST, 40, "", 120, 150);
+    RECT r;
+    GetWindowRect(cb, &r);
+    EXPECT_LT(r.bottom - r.top, 40) << "the creation height includes the list";
+    EXPECT_GT(r.bottom - r.top, 15);
+    for (const char* s : {"Day", "Week", "Month"})
+        SendMessage(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    EXPECT_EQ(SendMessage(cb, CB_GETCURSEL, 0, 0), CB_ERR) << "nothing selected at first";
+    EXPECT_EQ(SendMessage(cb, CB_SETCURSEL, 2, 0), 2);
+    char buf[16];
+    EXPECT_EQ(SendMessage(cb, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(buf)), 4);
+    EXPECT_STREQ(buf, "Week");
+    GetWindowText(cb, buf, sizeof buf);
+    EXPECT_STREQ(buf, "Month");
+    EXPECT_TRUE(g_cmds.empty());
+    SendMessage(cb, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessage(cb, CB_SHOWDROPDOWN, FALSE, 0);
+    ASSERT_FALSE(g_cmds.empty());
+    EXPECT_EQ(g_cmds.front(), (std::pair<int, int>{40, CBN_DROPDOWN}));
+    // A user's choice by keyboard notifies.
+    g_cmds.clear();
+    SetFocus(cb);
+    SimulateKeyDown(cb, VK_UP);
+    EXPECT_EQ(SendMessage(cb, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(g_cmds, (std::vector<std::pair<int, int>>{{40, CBN_SELCHANGE}}));
+}
+
+TEST_F(ControlsTest, ScrollBarReportsAndLeavesTheThumbToTheProgram)
+{
+    HWND sb = make("SCROLLBAR", SBS_HORZ, 50, "", 200, 16);
+    SendMessage(sb, SBM_SETRANGE, 0, 10);
+    EXPECT_EQ(SendMessage(sb, SBM_SETPOS, 4, TRUE), 0);
+    EXPECT_EQ(SendMessage(sb, SBM_GETPOS, 0, 0), 4);
+    EXPECT_EQ(SendMessage(sb, SBM_SETPOS, 40, TRUE), 4);
+    EXPECT_EQ(SendMessage(sb, SBM_GETPOS, 0, 0), 10) << "clamped to the range";
+    EXPECT_TRUE(g_scrolls.empty()) << "setting the position is silent";
+    // A click on the left arrow.
+    SendMessage(sb, SBM_SETPOS, 5, TRUE);
+    SimulateMouseDown(sb, Button::Left, 3, 8);
+    SimulateMouseUp(sb, Button::Left, 3, 8);
+    ASSERT_FALSE(g_scrolls.empty());
+    EXPECT_EQ(g_scrolls.front().first, WM_HSCROLL);
+    EXPECT_EQ(LOWORD(g_scrolls.front().second), SB_LINEUP);
+    EXPECT_EQ(SendMessage(sb, SBM_GETPOS, 0, 0), 5) << "the program moves the thumb";
+}
+
+TEST_F(ControlsTest, TooltipFollowsItsTool)
+{
+    HWND button = make("BUTTON", BS_PUSHBUTTON, 60, "Run");
+    InitCommonControls();
+    HWND tip = CreateWindowEx(0, TOOLTIPS_CLASS, "", WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, parent, 0, 0, nullptr);
+    ASSERT_NE(tip, 0u);
+    TOOLINFO ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = parent;
+    ti.uId = button;
+    ti.lpszText = "Start the clock";
+    EXPECT_TRUE(SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti)));
+    char buf[256];
+    SendMessage(tip, TTM_GETTIPTEXT_PLAT, button, reinterpret_cast<LPARAM>(buf));
+    EXPECT_STREQ(buf, "Start the clock");
+    ti.lpszText = "Stop the clock";
+    SendMessage(tip, TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessage(tip, TTM_GETTIPTEXT_PLAT, button, reinterpret_cast<LPARAM>(buf));
+    EXPECT_STREQ(buf, "Stop the clock");
+    EXPECT_EQ(SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    SendMessage(tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_EQ(SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+    DestroyWindow(tip);
+}
+
+} // namespace
