@@ -164,7 +164,7 @@ bool blit(HDC hdest, int x, int y, int w, int h, HDC hsrc, int sx, int sy, int s
                 uint32_t p = patFg;
                 if (hatch >= 0 && !HatchBit(hatch, px - ds.origin.x(), py - ds.origin.y()))
                     p = patBk;
-                line[px] = ApplyRop3(t, p, s, line[px]);
+                line[px] = ApplyRop3Fast(t, p, s, line[px]);
             }
         }
     }

@@ -145,7 +145,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RopCase{"PATINVERT", PATINVERT, {GREEN, BLUE, YELLOW, WHITE}},
                       RopCase{"DSTINVERT", DSTINVERT, {CYAN, BLACK, WHITE, YELLOW}},
                       RopCase{"BLACKNESS", BLACKNESS, {BLACK, BLACK, BLACK, BLACK}},
-                      RopCase{"WHITENESS", WHITENESS, {WHITE, WHITE, WHITE, WHITE}}),
+                      RopCase{"WHITENESS", WHITENESS, {WHITE, WHITE, WHITE, WHITE}},
+                      RopCase{"SRCERASE", SRCERASE, {BLACK, BLACK, WHITE, YELLOW}},
+                      RopCase{"MERGEPAINT", MERGEPAINT, {WHITE, WHITE, BLACK, BLUE}},
+                      RopCase{"PATPAINT", PATPAINT, {WHITE, WHITE, YELLOW, WHITE}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GdiBlit, SrcInvertTwiceRestores)
