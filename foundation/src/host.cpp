@@ -1,10 +1,10 @@
 // Boxes, beeps and the program's end go through the layer's UI host, so the
 // scripted host of the tests sees them and a headless run prints them.
 #include "host_p.h"
-#include <cstdlib>
 #include "plat/crt.h"
 #include "plat/path.h"
 #include "plat/uihost.h"
+#include <cstdlib>
 
 namespace fhost {
 

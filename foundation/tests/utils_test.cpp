@@ -1,6 +1,7 @@
 #include "foundation/utils.h"
 #include "support/support.h"
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -111,15 +112,21 @@ TEST(Numbers, NiceSteps)
 
 TEST(Numbers, TextIsReadAndWrittenInTheCLocale)
 {
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = old != nullptr ? old : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "de_DE") == nullptr)
+    struct Restore {
+        std::string saved;
+        ~Restore() { std::setlocale(LC_ALL, saved.c_str()); }
+    } restore{std::setlocale(LC_ALL, nullptr) != nullptr ? std::setlocale(LC_ALL, nullptr) : "C"};
+    // The build's own copy, when the machine has none installed.
+    const std::string built = std::string(VORN_BINARY_DIR) + "/test-home/locale";
+    if (std::filesystem::exists(built))
+        setenv("LOCPATH", built.c_str(), 1);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
         GTEST_SKIP() << "no German locale here";
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
     EXPECT_EQ(parse_double("1.5"), 1.5);
     EXPECT_EQ(format_c("%0.2f", 1.5), "1.50");
     EXPECT_EQ(format_fixed(2.25, 1), "2.2");
     EXPECT_EQ(validate_number("1.5", 0, 2), 0);
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(Files, ChunkedCopyOfEverySize)
