@@ -193,6 +193,21 @@ INSTANTIATE_TEST_SUITE_P(
         RectCase{"corners swapped", 1, {6, 5, 1, 1}, {".......", ".#####.", ".#rrr#.", ".#rrr#.", ".#####.", "......."}},
         RectCase{"empty", 1, {2, 2, 2, 4}, {".......", ".......", ".......", ".......", ".......", "......."}}));
 
+TEST(GdiShapes, StyledRectangleOutlineRunsOnePatternRoundTheBox)
+{
+    Canvas cv(8, 4);
+    HPEN dot = CreatePen(PS_DOT, 1, BLACK);
+    SelectObject(cv.dc, dot);
+    SelectObject(cv.dc, GetStockObject(NULL_BRUSH));
+    SetBkMode(cv.dc, TRANSPARENT);
+    Rectangle(cv.dc, 0, 0, 8, 4);
+    // Clockwise from the top left: 3 on, 3 off, carried across the corners.
+    EXPECT_GRID(cv.Grid(), {"###...##", "#......#", "#.......", "...###.."});
+    SelectObject(cv.dc, GetStockObject(BLACK_PEN));
+    SelectObject(cv.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(dot);
+}
+
 TEST(GdiShapes, FillRectFrameRectInvertRectAreExactlyHalfOpen)
 {
     Canvas cv(7, 5);
