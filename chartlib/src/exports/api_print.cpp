@@ -3,21 +3,7 @@
 #include "plat/gdi.h"
 #include "plat/profile.h"
 #include "plat/window.h"
-#if __has_include("plat/print.h")
 #include "plat/print.h"
-#define QXI_HAVE_PRINTER 1
-// Bound weakly: a layer without printer support leaves them null, and the
-// library then reports that nothing was printed.
-namespace plat {
-HDC CreateDC(const char*, const char*, const char*, const void*) __attribute__((weak));
-BOOL DeletePrinterDC(HDC) __attribute__((weak));
-int StartDoc(HDC, const DOCINFO*) __attribute__((weak));
-int StartPage(HDC) __attribute__((weak));
-int EndPage(HDC) __attribute__((weak));
-int EndDoc(HDC) __attribute__((weak));
-int AbortDoc(HDC) __attribute__((weak));
-} // namespace plat
-#endif
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -68,7 +54,6 @@ private:
     std::vector<COLORREF> saved_;
 };
 
-#ifdef QXI_HAVE_PRINTER
 bool print_graph(GraphRecord& g)
 {
     char device[81] = {};
@@ -79,7 +64,7 @@ bool print_graph(GraphRecord& g)
         fields[i] = d.substr(size_t(start), c == std::string::npos ? std::string::npos : c - size_t(start));
         start = c == std::string::npos ? int(d.size()) : int(c) + 1;
     }
-    if (fields[0].empty() || fields[1].empty() || fields[2].empty() || !&CreateDC || !&DeletePrinterDC)
+    if (fields[0].empty() || fields[1].empty() || fields[2].empty())
         return false;
     HDC dc = CreateDC(fields[1].c_str(), fields[0].c_str(), fields[2].c_str(), nullptr);
     if (!dc)
@@ -107,9 +92,6 @@ bool print_graph(GraphRecord& g)
     DeletePrinterDC(dc);
     return ok;
 }
-#else
-bool print_graph(GraphRecord&) { return false; }
-#endif
 
 } // namespace
 
