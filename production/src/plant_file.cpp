@@ -188,7 +188,7 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         // Products introduced during the run are activated by the department's later work.
         if (family != NONE16)
             r.fail();
-        Products[static_cast<size_t>(i)]->load_state(r);
+        Products[static_cast<size_t>(i)]->load_state(r, host);
         if (!job(Products[static_cast<size_t>(i)]->final_job))
             r.fail();
     }

@@ -1,6 +1,7 @@
 // Production products: monthly statistics and their saved record.
 #include "shopfloor/rproduct.h"
 #include "shopfloor/plant.h"
+#include <string_view>
 #include <algorithm>
 
 void RProduct::on_new_month()
@@ -53,8 +54,9 @@ void RProduct::save_state(ByteWriter& w) const
     w.i16(priority);
 }
 
-bool RProduct::load_state(ByteReader& r)
+bool RProduct::load_state(ByteReader& r, const SimHost* versions)
 {
+    auto since = [&](std::string_view id) { return !versions || versions->version_at_least(id); };
     r.bytes(code, 3);
     code[2] = 0;
     final_job = r.u16();
@@ -78,11 +80,14 @@ bool RProduct::load_state(ByteReader& r)
         a.load(r);
     for (uint16_t& m : means)
         m = r.u16();
-    extra_item = r.u16();
-    position = r.u16();
-    buy = r.u16();
-    on_customer_orders = r.i16();
-    priority = r.i16();
+    if (since("BG_1019")) {
+        extra_item = r.u16();
+        position = r.u16();
+        buy = r.u16();
+    }
+    if (since("BG_1020"))
+        on_customer_orders = r.i16();
+    priority = since("BG_1025") ? r.i16() : static_cast<int16_t>(0);
     if (stock_policy < 0 || stock_policy > 1)
         r.fail();
     return r.ok();

@@ -139,31 +139,37 @@ bool RJob::load_state(ByteReader& r)
     if (busy_units != flags)
         r.fail();
 
-    const int ns = r.count(32767, 13);
+    // Files before route positions hold shorter records; their positions are (0, 0).
+    const bool routes = plant->host->version_at_least("BG_1035");
+    const int ns = r.count(32767, routes ? 13 : 9);
     std::vector<Input_Stock> stock(static_cast<size_t>(ns));
     for (auto& s : stock) {
         r.u32();
         s.kind = r.u16();
         s.index = r.u8();
         s.quantity = r.i16();
-        s.x = r.i16();
-        s.y = r.i16();
+        if (routes) {
+            s.x = r.i16();
+            s.y = r.i16();
+        }
         if (!index_ok(*plant, s.kind, s.index))
             r.fail();
     }
     for (auto& s : stock)
         s.wo = wo_at(*plant, r.i16(), r, true);
-    const int no = r.count(32767, 10);
+    const int no = r.count(32767, routes ? 10 : 6);
     std::vector<Finished_Output> outs(static_cast<size_t>(no));
     for (auto& o : outs) {
         r.u32();
         o.quantity = r.i16();
-        o.x = r.i16();
-        o.y = r.i16();
+        if (routes) {
+            o.x = r.i16();
+            o.y = r.i16();
+        }
     }
     for (auto& o : outs)
         o.wo = wo_at(*plant, r.i16(), r, true);
-    const int nr = r.count(32767, 16);
+    const int nr = r.count(32767, routes ? 16 : 12);
     std::vector<std::unique_ptr<Waiting_WO>> reqs;
     for (int i = 0; i < nr; ++i) {
         auto q = std::make_unique<Waiting_WO>();
@@ -172,8 +178,10 @@ bool RJob::load_state(ByteReader& r)
         q->finished = r.u16();
         q->started = r.u16();
         q->spare = r.u16();
-        q->x = r.i16();
-        q->y = r.i16();
+        if (routes) {
+            q->x = r.i16();
+            q->y = r.i16();
+        }
         if (q->started > q->quantity)
             r.fail();
         reqs.push_back(std::move(q));
@@ -370,12 +378,23 @@ bool RMachine::load_state(ByteReader& r)
         }
         Schedules.push_back(Waiting_WOs_Data[static_cast<size_t>(pos)].get());
     }
-    planning_batch = r.u16();
-    request_size_sum = r.i32();
-    request_size_count = r.u16();
-    buffer_capacity = r.i32();
-    buffer_count = r.i32();
-    finished_material = r.i32();
+    if (plant->host->version_at_least("BG_1020")) {
+        planning_batch = r.u16();
+        request_size_sum = r.i32();
+        request_size_count = r.u16();
+    } else {
+        request_size_sum = 0;
+        request_size_count = 0;
+    }
+    if (plant->host->version_at_least("BG_1031")) {
+        buffer_capacity = r.i32();
+        buffer_count = r.i32();
+        finished_material = r.i32();
+    } else {
+        buffer_capacity = NO_LIMIT;
+        buffer_count = 0;
+        finished_material = 0;
+    }
     if (planning_batch < 1)
         r.fail();
     return r.ok();
@@ -428,7 +447,8 @@ bool RTransport_Manager::load_state(ByteReader& r)
 {
     Trans_Jobs.clear();
     Trans_Units.clear();
-    const int nj = r.count(32767, 35);
+    const bool routes = plant->host->version_at_least("BG_1035");
+    const int nj = r.count(32767, routes ? 35 : 27);
     for (int i = 0; i < nj; ++i) {
         auto j = std::make_unique<RTransportJob>();
         j->source_kind = r.i16();
@@ -443,10 +463,12 @@ bool RTransport_Manager::load_state(ByteReader& r)
         j->from_input_stock = r.u16();
         j->daily_pick = r.u16();
         j->release = r.i32();
-        j->sx = r.i16();
-        j->sy = r.i16();
-        j->dx = r.i16();
-        j->dy = r.i16();
+        if (routes) {
+            j->sx = r.i16();
+            j->sy = r.i16();
+            j->dx = r.i16();
+            j->dy = r.i16();
+        }
         if (j->source_kind < 0 || j->source_kind > 2 || j->dest_kind < 1 || j->dest_kind > 2 ||
             !index_ok(*plant, j->source_kind, j->source_index) || !index_ok(*plant, j->dest_kind, j->dest_index))
             r.fail();

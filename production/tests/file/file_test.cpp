@@ -290,3 +290,122 @@ TEST(SamplePlant, RunsAMonthUnderASteadyStreamOfOrders)
     for (const auto& j : s.prod.Jobs)
         EXPECT_EQ(j->busy_units, j->busy[0] + j->busy[1] + j->busy[2] + j->busy[3]);
 }
+
+TEST(OlderFiles, MachineRecordsBeforeRequestSizesAndBuffers)
+{
+    Sim s;
+    RMachine& m2 = *s.prod.Machines[1];
+    m2.request_size_sum = 50;
+    m2.request_size_count = 5;
+    m2.planning_batch = 9;
+    m2.buffer_count = 3;
+    ByteWriter w;
+    m2.save_state(w);
+    struct Case { const char* version; size_t cut; uint16_t batch; int32_t capacity; uint16_t count; };
+    const Case cases[] = {
+        {"BG_1019", 20, 5, NO_LIMIT, 0},   // neither tail: the scenario's planning batch, no limit
+        {"BG_1030", 12, 9, NO_LIMIT, 5},   // request sizes, no buffer fields
+        {"BG_1031", 0, 9, 100, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        Sim fresh;
+        fresh.host.version = c.version;
+        std::vector<uint8_t> bytes(w.buf.begin(), w.buf.end() - static_cast<std::ptrdiff_t>(c.cut));
+        ByteReader r(bytes);
+        RMachine& m = *fresh.prod.Machines[1];
+        ASSERT_TRUE(m.load_state(r));
+        EXPECT_EQ(r.left(), 0u);
+        EXPECT_EQ(m.planning_batch, c.batch);
+        EXPECT_EQ(m.buffer_capacity, c.capacity);
+        EXPECT_EQ(m.request_size_count, c.count);
+    }
+}
+
+TEST(OlderFiles, ProductRecordsReadOnlyTheirGatedFields)
+{
+    Sim s;
+    RProduct& p = *s.prod.Products[0];
+    p.buy = 1;
+    p.on_customer_orders = 12;
+    p.priority = 4;
+    ByteWriter w;
+    p.save_state(w);
+    struct Case { const char* version; size_t cut; uint16_t buy; int16_t customer; int16_t priority; };
+    const Case cases[] = {
+        {"BG_1018", 10, 0, 77, 0},
+        {"BG_1019", 4, 1, 77, 0},
+        {"BG_1024", 2, 1, 12, 0},
+        {"BG_1025", 0, 1, 12, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        FakeHost host;
+        host.version = c.version;
+        RProduct q;
+        q.on_customer_orders = 77;
+        q.priority = 9;
+        std::vector<uint8_t> bytes(w.buf.begin(), w.buf.end() - static_cast<std::ptrdiff_t>(c.cut));
+        ByteReader r(bytes);
+        ASSERT_TRUE(q.load_state(r, &host));
+        EXPECT_EQ(r.left(), 0u);
+        EXPECT_EQ(q.buy, c.buy);
+        EXPECT_EQ(q.on_customer_orders, c.customer);
+        EXPECT_EQ(q.priority, c.priority);
+    }
+}
+
+TEST(OlderFiles, JobsAndTransportBeforeRoutePositions)
+{
+    Sim s;
+    s.host.version = "BG_1034";
+    CProductionWnd& p = s.prod;
+    p.Work_Orders.push_back(std::make_unique<RWork_Order>(p));
+    RJob& j1 = *p.Jobs[0];
+
+    // J1 in the short layout: one input-stock record and one request of work order 0.
+    ByteWriter w;
+    w.bytes("J1\0\0", 5);
+    w.u16(0), w.i16(0), w.i16('g'), w.u8(2), w.u8(0), w.u16(0), w.u16(0), w.u16(5), w.u16(0), w.u16(0);
+    w.u8(0);
+    for (int i = 0; i < 4; ++i)
+        w.u16(0);
+    w.i16(1), w.u32(0), w.u16(0), w.u8(0), w.i16(3);   // stock: 9 bytes
+    w.i16(0);
+    w.i16(0);                                           // no outputs
+    w.i16(1), w.u32(0), w.u16(5), w.u16(0), w.u16(0), w.u16(0);   // request: 12 bytes
+    w.i16(0);
+    for (int i = 0; i < 4; ++i)
+        w.i16(-1);
+    w.i16(1), w.i16(0), w.u8(0), w.u16(1), w.u16(0), w.u16(0);
+    w.u16(0), w.u8(0);
+    w.i16(0);
+    ByteReader r(w.buf);
+    ASSERT_TRUE(j1.load_state(r));
+    EXPECT_EQ(r.left(), 0u);
+    ASSERT_EQ(j1.requests.size(), 1u);
+    EXPECT_EQ(j1.requests[0]->x, 0);
+    EXPECT_EQ(j1.requests[0]->y, 0);
+    EXPECT_EQ(j1.requests[0]->wo, p.Work_Orders[0].get());
+    EXPECT_EQ(j1.get_input_stock(p.Work_Orders[0].get(), KIND_RAW, 0, 0, 0), 3);
+
+    // One transport job in its first 27 bytes, then its work orders and one free unit.
+    ByteWriter t;
+    t.i16(1);
+    t.i16(KIND_RAW), t.i16(KIND_JOB), t.i16(KIND_RAW), t.u8(0), t.u8(0), t.u8(0), t.u16(4);
+    t.u32(0), t.u32(0), t.u16(0), t.u16(1), t.i32(-2);
+    t.i16(0), t.i16(0);
+    t.i16(1);
+    t.i16(-1), t.u16(0), t.u16(0), t.u16(0), t.u16(0), t.u8(0), t.u8(0), t.u16(0), t.u16(0);
+    RTransport_Manager tm(p, 0);
+    ByteReader rt(t.buf);
+    ASSERT_TRUE(tm.load_state(rt));
+    EXPECT_EQ(rt.left(), 0u);
+    ASSERT_EQ(tm.Trans_Jobs.size(), 1u);
+    EXPECT_EQ(tm.Trans_Jobs[0]->release, -2);
+    EXPECT_EQ(tm.Trans_Jobs[0]->daily_pick, 1);
+    EXPECT_EQ(tm.Trans_Jobs[0]->dx, 0);
+    EXPECT_EQ(tm.Trans_Jobs[0]->source_wo, p.Work_Orders[0].get());
+    j1.requests.clear();
+    j1.input_stock.clear();
+}

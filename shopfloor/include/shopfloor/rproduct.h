@@ -5,13 +5,15 @@
 #include <cstdint>
 
 class Plant;
+struct SimHost;
 
 class RProduct {
 public:
     void on_new_month();
     uint16_t free_stock_at_final_job(const Plant& plant) const;
     void save_state(ByteWriter& w) const;
-    bool load_state(ByteReader& r);
+    // Fields added by later versions are read only from files that carry them.
+    bool load_state(ByteReader& r, const SimHost* versions = nullptr);
 
     int16_t priority = 0;
     uint16_t extra_item = 0;       // item 10: introduced during the run

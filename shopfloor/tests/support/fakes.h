@@ -23,7 +23,7 @@ public:
     bool is_new_year() const override { return new_year; }
     void set_run_state(int s) override { run_state = s; ++run_state_calls; }
     void set_shift_mode(int m) override { mode = m; }
-    bool version_at_least(std::string_view) const override { return true; }
+    bool version_at_least(std::string_view id) const override { return version >= id; }
     void log_decision(std::string_view k, std::string_view v) override { decisions.push_back(std::string(k) + "=" + std::string(v)); }
     int rng() override
     {
@@ -43,6 +43,7 @@ public:
     int minute_of_day() const { return static_cast<int>(ticks % static_cast<uint32_t>(day_minutes())); }
 
     uint32_t ticks = 0;
+    std::string version = "BG_1037";   // the state file being read
     int mode = 0;
     int day = 0;
     SimStamp stamp{1999, 1, 1, 8, 0};
