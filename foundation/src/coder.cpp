@@ -5,6 +5,8 @@
 // any coded line with a letter or digit is recognised as coded.
 #include "foundation/coder.h"
 #include "host_p.h"
+#include "plat/msg.h"
+#include "plat/window.h"
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -161,13 +163,17 @@ namespace {
 
 plat::BOOL code_file_boxed(const char* path, int show_message, bool code)
 {
+    const plat::HCURSOR previous = plat::SetCursor(plat::LoadCursor(0, plat::IDC_WAIT));
     std::FILE* probe = fhost::open_file(path, "rb");
+    const bool done = probe != nullptr && code_file_quiet(path, code);
+    if (probe != nullptr)
+        std::fclose(probe);
+    plat::SetCursor(previous);
     if (probe == nullptr) {
         fhost::message_box(0, "Unable to open input file", "File Coding", fhost::BOX_OK);
         return plat::FALSE;
     }
-    std::fclose(probe);
-    if (!code_file_quiet(path, code)) {
+    if (!done) {
         fhost::message_box(0, "Unable to write output file", "File Coding", fhost::BOX_OK);
         return plat::FALSE;
     }
