@@ -258,7 +258,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     auto* check = s->button && s->button->isCheckable() ? s->button : nullptr;
     switch (msg) {
     case WM_CREATE:
-        ApplyControlColor(hwnd, WM_CTLCOLORBTN);
+        ApplyControlColor(hwnd, ControlColorMessage(hwnd));
         return 0;
     case WM_NCDESTROY:
         Unregister(hwnd);

@@ -61,6 +61,17 @@ bool LayerFilter::eventFilter(QObject* o, QEvent* e)
         g_passed = e;
         return false;
     }
+    if (type == QEvent::Paint) {
+        // Each repaint asks the parent for the colours again, as an
+        // invalidated control does.
+        auto* w = static_cast<QWidget*>(o);
+        const HWND h = core::HwndOfWidget(w);
+        ControlBase* c = h ? StateOf(h) : nullptr;
+        if (c && c->widget == w && !c->inColorQuery)
+            if (const UINT msg = ControlColorMessage(h))
+                ApplyControlColor(h, msg);
+        return false;
+    }
     if (type == QEvent::FocusIn) {
         auto* w = static_cast<QWidget*>(o);
         const HWND h = core::HwndOfWidget(w);
@@ -157,12 +168,32 @@ int FontHeight(HFONT font)
     return by;
 }
 
+UINT ControlColorMessage(HWND hwnd)
+{
+    ControlBase* c = StateOf(hwnd);
+    if (!c)
+        return 0;
+    const DWORD style = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE));
+    switch (c->kind) {
+    case Kind::Static: return WM_CTLCOLORSTATIC;
+    case Kind::Button: {
+        const DWORD t = style & BS_TYPEMASK;
+        return t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON || t == BS_OWNERDRAW ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
+    }
+    case Kind::Edit: return (style & ES_READONLY) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
+    case Kind::ListBox: return WM_CTLCOLORLISTBOX;
+    case Kind::ScrollBar: return WM_CTLCOLORSCROLLBAR;
+    default: return 0;
+    }
+}
+
 void ApplyControlColor(HWND hwnd, UINT ctlColorMsg)
 {
     ControlBase* c = StateOf(hwnd);
     const HWND parent = GetParent(hwnd);
     if (!c || !parent || !c->widget)
         return;
+    c->inColorQuery = true;
     core::QtEntry([&] {
         auto target = std::make_shared<ImageTarget>(QSize(1, 1));
         const HDC dc = detail::CreateTargetDC(target);
@@ -196,6 +227,8 @@ void ApplyControlColor(HWND hwnd, UINT ctlColorMsg)
                 c->widget->setAutoFillBackground(fill);
         }
     }, false);
+    if ((c = StateOf(hwnd)) != nullptr)
+        c->inColorQuery = false;
 }
 
 bool CommonMessage(ControlBase& c, UINT msg, WPARAM wParam, LPARAM, LRESULT* result)

@@ -25,6 +25,7 @@ struct ControlBase {
     HFONT font = 0;
     // Set while the layer changes Qt state itself: no notification.
     int guard = 0;
+    bool inColorQuery = false;
     explicit ControlBase(Kind k) : kind(k) {}
 };
 
@@ -48,6 +49,8 @@ public:
 // Asks the parent for the control's colours (WM_CTLCOLOR...) and applies
 // them to the widget's palette.
 void ApplyControlColor(HWND hwnd, UINT ctlColorMsg);
+// The WM_CTLCOLOR... message a control sends (0: none).
+UINT ControlColorMessage(HWND hwnd);
 
 // The framework attaches its object being created to the window at its
 // first message; the class procedure passes itself as the one to call by
