@@ -86,7 +86,8 @@ public:
 
 class FakeMarketing : public MarketingDept {
 public:
-    int link_mode() const override { return 0; }
+    int link_mode() const override { return link; }
+    int link = 0;
     int family_count() const override { return 1; }
     char family_letter(int) const override { return 'A'; }
     int product_count(int) const override { return 1; }
