@@ -76,6 +76,10 @@ void draw_set(GraphRecord& g, plat::HDC dc, int set, int first, int last, bool p
 RECT bookmark_strip(const GraphRecord& g);
 int bookmark_hit(GraphRecord& g, int x, int y);
 void glyph_size(int& w, int& h);
+inline constexpr int GLYPH_BITMAP_ID = 103;
+inline constexpr COLORREF GLYPH_KEY = 0xFF00FF;
+// The glyph's pixels, read from bitmap 103 when a graph is created.
+void glyph_load(GraphRecord& g);
 
 // ---- sample graphs -------------------------------------------------------------
 inline constexpr int SAMPLE_POINTS = 300;

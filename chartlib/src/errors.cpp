@@ -1,11 +1,13 @@
 // The library's string table and the error model: codes, texts, boxes.
 #include "core.h"
 #include "plat/module.h"
+#include "plat/res.h"
 #include "plat/uihost.h"
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <string>
+#include <vector>
 
 namespace qxi {
 
@@ -40,6 +42,49 @@ const plat::StringEntry strings[] = {
 
 plat::HINSTANCE instance = 0;
 
+// The bookmark glyph, bitmap 103: a flag in the top 9 rows of a 12 x 20
+// picture; magenta is the key, so the bookmark's text shows under the flag.
+const char* const glyph_rows[] = {
+    "..XX........", "..XRRRRRR...", "..XRRRRRRR..", "..XRRRRRRRR.", "..XRRRRRRR..",
+    "..XRRRRRR...", "..X.........", "..X.........", ".XXX........",
+};
+
+std::vector<unsigned char> glyph_bmp()
+{
+    constexpr int W = 12, H = 20, STRIDE = W * 3, BITS = STRIDE * H;
+    std::vector<unsigned char> b;
+    auto u16 = [&](unsigned v) { b.push_back((unsigned char)(v)); b.push_back((unsigned char)(v >> 8)); };
+    auto u32 = [&](unsigned v) { u16(v & 0xFFFF); u16(v >> 16); };
+    b.push_back('B');
+    b.push_back('M');
+    u32(14 + 40 + BITS);
+    u32(0);
+    u32(14 + 40);
+    u32(40);
+    u32(W);
+    u32(H);
+    u16(1);
+    u16(24);
+    u32(0);
+    u32(BITS);
+    u32(2835);
+    u32(2835);
+    u32(0);
+    u32(0);
+    for (int row = H - 1; row >= 0; --row)
+        for (int x = 0; x < W; ++x) {
+            char k = row < 9 ? glyph_rows[row][x] : '.';
+            // Blue, green, red.
+            unsigned char bgr[3] = {0xFF, 0x00, 0xFF};
+            if (k == 'X')
+                bgr[0] = bgr[1] = bgr[2] = 0;
+            else if (k == 'R')
+                bgr[0] = 0, bgr[1] = 0, bgr[2] = 0xFF;
+            b.insert(b.end(), bgr, bgr + 3);
+        }
+    return b;
+}
+
 const char* module_file(int module)
 {
     switch (module) {
@@ -70,6 +115,10 @@ void register_library_module()
         path = info.dli_fname;
     instance = plat::RegisterModule("QXI32.DLL", path);
     plat::RegisterStringTable(instance, strings, sizeof strings / sizeof strings[0]);
+    static const std::vector<unsigned char> glyph = glyph_bmp();
+    static const plat::ImageResource images[] = {
+        {plat::ImageKind::Bitmap, GLYPH_BITMAP_ID, glyph.data(), glyph.size(), 0, 0}};
+    plat::RegisterImageResources(instance, images);
 }
 
 plat::HINSTANCE library_instance()

@@ -181,8 +181,8 @@ struct GraphRecord {
     std::vector<RefRecord> refs;
     std::vector<LabelRecord> labels;
     std::vector<BookmarkRecord> bookmarks;
-    // re-entry guard of the window's own repaint
-    int painting = 0;
+    // the bookmark glyph, 12 x 20, row by row (key colour = transparent)
+    std::vector<COLORREF> glyph;
 };
 
 } // namespace qxi

@@ -3,6 +3,7 @@
 #include "core.h"
 #include "dvec.h"
 #include "plat/gdi.h"
+#include "plat/res.h"
 #include "plat/window.h"
 #include <algorithm>
 #include <cmath>
@@ -569,12 +570,6 @@ public:
     double sx_ = 1, sy_ = 1;
 };
 
-// The bookmark glyph (12 x 20, magenta is transparent): a flag in the top 9
-// rows, nothing below, so the bookmark's text shows under it.
-const char* const glyph_rows[] = {
-    "..XX........", "..XRRRRRR...", "..XRRRRRRR..", "..XRRRRRRRR.", "..XRRRRRRR..",
-    "..XRRRRRR...", "..X.........", "..X.........", ".XXX........",
-};
 constexpr int GLYPH_W = 12, GLYPH_H = 20;
 
 void Painter::bookmarks()
@@ -593,17 +588,34 @@ void Painter::bookmarks()
         if (col < g_.area.left || col >= g_.area.right)
             continue;
         int left = col - GLYPH_W / 2;
-        for (int r = 0; r < 9; ++r)
-            for (int c = 0; c < GLYPH_W; ++c) {
-                char k = glyph_rows[r][c];
-                if (k != '.')
-                    SetPixel(dc_, left + c, strip.top + r, k == 'X' ? 0x000000 : 0x0000FF);
-            }
+        if (g_.glyph.size() == size_t(GLYPH_W * GLYPH_H))
+            for (int r = 0; r < GLYPH_H; ++r)
+                for (int c = 0; c < GLYPH_W; ++c) {
+                    COLORREF k = g_.glyph[size_t(r * GLYPH_W + c)];
+                    if (k != GLYPH_KEY)
+                        SetPixel(dc_, left + c, strip.top + r, k);
+                }
         text(b.text, RECT{left, strip.top + 9, left + GLYPH_W, strip.top + GLYPH_H}, DT_CENTER, small, 0);
     }
 }
 
 } // namespace
+
+void glyph_load(GraphRecord& g)
+{
+    g.glyph.clear();
+    HBITMAP bm = LoadBitmap(library_instance(), GLYPH_BITMAP_ID);
+    if (!bm)
+        return;
+    HDC mem = CreateCompatibleDC(0);
+    HGDIOBJ old = SelectObject(mem, bm);
+    for (int r = 0; r < GLYPH_H; ++r)
+        for (int c = 0; c < GLYPH_W; ++c)
+            g.glyph.push_back(GetPixel(mem, c, r));
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bm);
+}
 
 void glyph_size(int& w, int& h)
 {

@@ -167,6 +167,7 @@ QXGRAPH QXICreateGraph(HINSTANCE instance, HWND window)
     SetClassLongPtr(window, GCLP_HBRBACKGROUND, LONG_PTR(GetStockObject(NULL_BRUSH)));
     SetClassLongPtr(window, GCLP_HCURSOR, 0);
     init_defaults(g);
+    glyph_load(g);
     g.prev_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(window, GWLP_WNDPROC, LONG_PTR(&QXIDefWndProc)));
     scroller_create(g);
     relayout(g);
@@ -190,6 +191,7 @@ int QXIDestroyGraph(QXGRAPH graph)
     g.refs.clear();
     g.labels.clear();
     g.bookmarks.clear();
+    g.glyph.clear();
     if (IsWindow(g.window) && g.prev_proc)
         SetWindowLongPtr(g.window, GWLP_WNDPROC, LONG_PTR(g.prev_proc));
     graph_release(graph);

@@ -289,3 +289,16 @@ TEST_F(ChartWindow, WindowsWithoutAGraphGetTheDefaultProcedure)
     EXPECT_EQ(QXICreateGraph(0, 0), 0u);
     EXPECT_EQ(QXICreateGraph(0, window), 0u) << "one graph per window";
 }
+
+TEST_F(ChartWindow, BookmarkGlyphIsKeyedOverTheStrip)
+{
+    RECT a = unit_view(graph);
+    QXISetItemColor(graph, 0, RGB(10, 20, 30), 0);
+    QXIAddBookmark(graph, 3, 100, nullptr, 0, 0);
+    paint_now();
+    int left = a.left + 100 - 6;
+    // Red flag cloth, black pole, the window background where the key is.
+    EXPECT_EQ(GetSurfacePixel(window, left + 5, a.bottom + 2), RGB(255, 0, 0));
+    EXPECT_EQ(GetSurfacePixel(window, left + 2, a.bottom + 6), RGB(0, 0, 0));
+    EXPECT_EQ(GetSurfacePixel(window, left + 11, a.bottom + 7), RGB(10, 20, 30));
+}
