@@ -4,6 +4,7 @@
 #include "kernel/handles_p.h"
 #include "plat/clock.h"
 #include "plat/config.h"
+#include "plat/menu.h"
 #include "plat/text.h"
 #include <QApplication>
 #include <QCursor>
@@ -463,6 +464,8 @@ HWND SetActiveWindow(HWND hwnd)
     WindowRec* r = Find(hwnd);
     if (!r)
         return 0;
+    // Activating a window ends an open popup menu without a choice.
+    EndMenu();
     const HWND old = GetActiveWindow();
     const HWND top = TopLevelOf(hwnd);
     if (WindowRec* t = Find(top)) {

@@ -1,6 +1,7 @@
 // The window table: classes, creation and destruction, state, geometry,
 // relations, long values and the default procedure.
 #include "core/core_p.h"
+#include "plat/controls.h"
 #include "core/widgets_p.h"
 #include "host/host_p.h"
 #include "plat/config.h"
@@ -247,6 +248,8 @@ void EnsureCoreInit()
     SetWidgetForHwnd(widget_for_host);
     SetFlushHandler(flush_handler);
     register_builtin();
+    // The control classes are built in too (their module registers them).
+    InitControls();
 }
 
 void SetCreateHook(CreateHook hook) { T().createHook = hook; }
@@ -751,7 +754,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         const bool vis = r->frame->isVisible();
         r->frame->setWindowFlag(Qt::WindowStaysOnTopHint, top);
         if (vis)
-            r->frame->show();
+            r->frame->show(); // Qt hides a window whose flags change
+        r = Find(hwnd);
+        if (!r)
+            return TRUE;
     } else if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOP) {
         r->frame->raise();
     }
