@@ -242,3 +242,35 @@ TEST_F(MenuTest, AcceleratorsTranslateToCommandsWithCodeOne)
 }
 
 } // namespace
+
+namespace {
+
+LRESULT activating_view(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_TIMER) {
+        KillTimer(h, w);
+        // The guided walk ends by activating the frame.
+        SetActiveWindow(GetParent(h));
+        return 0;
+    }
+    return DefWindowProc(h, m, w, l);
+}
+
+TEST_F(MenuTest, ActivatingAWindowClosesThePopupWithoutAChoice)
+{
+    WNDCLASS wc;
+    wc.lpfnWndProc = activating_view;
+    wc.lpszClassName = "MenuTestActivatingView";
+    RegisterClass(&wc);
+    HWND frame = CreateWindowEx(0, "MenuTestFrame", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, 0, 0, 0, nullptr);
+    HWND view = CreateWindowEx(0, "MenuTestActivatingView", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 250, frame, 0, 0, nullptr);
+    HMENU pop = CreatePopupMenu();
+    AppendMenu(pop, MF_STRING, 7, "Seven");
+    PostMessage(view, WM_KEYDOWN, VK_DOWN, 0x01500001);
+    SetTimer(view, 1, 40, nullptr);
+    EXPECT_EQ(TrackPopupMenu(pop, TPM_RETURNCMD, 60, 60, 0, frame, nullptr), 0);
+    EXPECT_EQ(GetTrackedMenu(), 0u);
+    DestroyMenu(pop);
+}
+
+} // namespace
