@@ -14,8 +14,10 @@ using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
 struct PAINTSTRUCT; // plat/gdi.h
 
 // ---- process tag and handles ----------------------------------------------
-// A window handle is (tag << 16) | local id. The simulator keeps tag 0, so its
-// handles fit in 16 bits.
+// A window handle is (tag << 16) | local id, ids 1..0xFFFE: never-used ids
+// first, then the oldest freed one, so a stale handle stays dead as long as
+// possible. The simulator keeps tag 0, so its handles fit in 16 bits; the
+// desktop is (tag << 16) | 0xFFFF.
 void SetProcessTag(WORD tag);
 WORD GetProcessTag();
 
@@ -53,7 +55,8 @@ int GetWindowTextLength(HWND hwnd);
 
 // ---- geometry --------------------------------------------------------------
 // Top-level rectangles are in screen coordinates and include the layer's
-// non-client parts (borders, scroll bars); child rectangles are in the
+// non-client parts (borders, scroll bars) but not the title bar and frame a
+// window manager adds around them; child rectangles are in the
 // parent's client coordinates for SetWindowPos/MoveWindow, in screen
 // coordinates for GetWindowRect.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
