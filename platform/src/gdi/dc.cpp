@@ -567,6 +567,8 @@ int GetClipBox(HDC hdc, RECT* rc)
     return region_type(r);
 }
 
+#undef PLAT_DC_OR
+
 int GetDeviceCaps(HDC hdc, int index)
 {
     Dc* dc = hdc ? FindDc(hdc) : nullptr;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTransform>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
