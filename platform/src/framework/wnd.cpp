@@ -10,12 +10,28 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace plat {
 
 namespace {
 
 CWnd* g_pendingCreate = nullptr;
+
+// Objects alive now, with a serial so that a new object at a freed address
+// is not taken for the old one: a handler may delete its own window object.
+std::unordered_map<const CWnd*, uint64_t>& live()
+{
+    static std::unordered_map<const CWnd*, uint64_t> m;
+    return m;
+}
+uint64_t g_serial = 0;
+
+bool still_alive(const CWnd* w, uint64_t serial)
+{
+    auto it = live().find(w);
+    return it != live().end() && it->second == serial;
+}
 
 std::map<HWND, std::unique_ptr<CWnd>>& temporaries()
 {
@@ -107,7 +123,10 @@ LRESULT FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     m.lParam = lParam;
     const MSG* saved = w->m_current;
     w->m_current = &m;
+    const uint64_t serial = live()[w];
     const LRESULT r = w->WindowProc(msg, wParam, lParam);
+    if (!still_alive(w, serial))
+        return r;
     if (msg == WM_NCDESTROY) {
         if (GetWindowObject(hwnd) == w)
             SetWindowObject(hwnd, nullptr);
@@ -121,10 +140,15 @@ LRESULT FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return r;
 }
 
-CWnd::CWnd() { ensure_framework(); }
+CWnd::CWnd()
+{
+    ensure_framework();
+    live()[this] = ++g_serial;
+}
 
 CWnd::~CWnd()
 {
+    live().erase(this);
     if (g_pendingCreate == this)
         g_pendingCreate = nullptr;
     if (m_hWnd && ::plat::IsWindow(m_hWnd) && GetWindowObject(m_hWnd) == this) {

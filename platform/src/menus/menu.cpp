@@ -44,9 +44,11 @@ std::map<HMENU, MenuRec>& menus()
     return m;
 }
 
+class BarFollower;
 struct BarRec {
     HMENU menu = 0;
     QPointer<QMenuBar> widget;
+    BarFollower* follower = nullptr; // a child of widget
     int height = 0;
 };
 std::map<HWND, BarRec>& bars()
@@ -380,6 +382,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu)
     BarRec& b = bars()[hwnd];
     if (b.widget)
         delete b.widget.data();
+    b.follower = nullptr;
     r->menuBarHeight = 0;
     b.height = 0;
     b.menu = menu;
@@ -391,6 +394,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu)
         b.height = std::max(20, w->sizeHint().height());
         r->menuBarHeight = b.height;
         auto* follower = new BarFollower(hwnd, w);
+        b.follower = follower;
         r->frame->installEventFilter(follower);
         follower->place();
         w->show();
@@ -398,9 +402,8 @@ BOOL SetMenu(HWND hwnd, HMENU menu)
         bars().erase(hwnd);
     }
     const bool changed = core::ApplyGeometry(*r, oldClient);
-    if (BarRec* placed = menu ? &bars()[hwnd] : nullptr; placed && placed->widget)
-        if (auto* f = placed->widget->findChild<BarFollower*>())
-            f->place();
+    if (BarRec* placed = menu ? &bars()[hwnd] : nullptr; placed && placed->widget && placed->follower)
+        placed->follower->place();
     if (changed) {
         const QSize cs = r->clientSize();
         SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cs.width(), cs.height()));
