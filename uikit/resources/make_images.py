@@ -17,7 +17,8 @@ def bmp24(path, rows):
 def grid(pattern, colours):
     return [[colours[ch] for ch in line] for line in pattern]
 
-W, K, G, R, N, D = 0xFFFFFF, 0x000000, 0xC0C0C0, 0x0000C0, 0x008000, 0x808080
+# Colours as 0xRRGGBB.
+W, K, G, R, N, D = 0xFFFFFF, 0x000000, 0xC0C0C0, 0xC00000, 0x008000, 0x808080
 box = ["................"] * 16
 
 def face(marks, colour):
@@ -48,7 +49,7 @@ cross = set()
 for i in range(9):
     cross |= {(3 + i, 3 + i), (4 + i, 3 + i), (12 - i, 3 + i), (11 - i, 3 + i)}
 
-bmp24("check_undecided.bmp", face(question, 0x800000))
+bmp24("check_undecided.bmp", face(question, 0x000080))
 bmp24("check_accepted.bmp", face(tick, N))
 bmp24("check_rejected.bmp", face(cross, R))
 

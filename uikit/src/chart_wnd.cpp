@@ -159,7 +159,7 @@ BOOL CChartWnd::AddSeries(int index, int32_t setId, int32_t slot, COLORREF colou
     s.owner[3] = owner3;
     s.withAverages = withAverages;
     s.floorFromData = floorFromData;
-    std::strncpy(s.name, name != nullptr ? name : "", NAME_MAX);
+    std::strncpy(s.name, name != nullptr ? name : "", SERIES_NAME_MAX);
     s.defined = true;
     if (index >= m_seriesCount)
         m_seriesCount = index + 1;

@@ -29,7 +29,7 @@ class CChartWnd : public plat::CWnd {
 public:
     static constexpr int MAX_SERIES = 50;
     static constexpr int MAX_SLOTS = 3;
-    static constexpr int NAME_MAX = 200;
+    static constexpr int SERIES_NAME_MAX = 200;
 
     struct Series {
         int32_t setId = 0;
@@ -43,7 +43,7 @@ public:
         int32_t withAverages = 0;
         std::vector<int32_t> secondary;
         int32_t floorFromData = 0;
-        char name[NAME_MAX + 1] = {};
+        char name[SERIES_NAME_MAX + 1] = {};
         bool defined = false;
     };
 

@@ -8,6 +8,7 @@
 #include "plat/trace.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
+#include "plat/fw/app.h"
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -23,7 +24,10 @@ public:
         InitControls();
         InitCommonControls();
         SetUiHost(ConsoleUiHost());
-        uikit_register_resources(RegisterModule("VORN.EXE", nullptr));
+        const HINSTANCE module = RegisterModule("VORN.EXE", nullptr);
+        AfxSetResourceHandle(module);
+        uikit_register_resources(module);
+        register_test_dialogs(module);
     }
 };
 

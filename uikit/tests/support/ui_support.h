@@ -33,3 +33,21 @@ void settle();
 std::string png_path(const std::string& name);
 // Hand-drawn pixel checks.
 plat::COLORREF pixel(plat::HWND hwnd, int x, int y);
+
+// Dialog templates of the tests (ids 9001...), registered at start.
+inline constexpr int TPL_PLAIN = 9001;    // 300 x 200 client: an edit 101, a button 102, a static 103
+inline constexpr int TPL_GRID = 9002;     // 640 x 400 client, empty
+void register_test_dialogs(plat::HINSTANCE module);
+
+// A view stand-in: the dialog stack and the two flags dialogs read.
+#include "uikit/sim_dialog.h"
+class FakeView : public DialogRegistry {
+public:
+    bool session = false;
+    bool ids = false;
+    DialogStack stack;
+    bool session_open() const override { return session; }
+    bool show_ids() const override { return ids; }
+    void push_dialog(plat::HWND d) override { stack.push(d); }
+    void remove_dialog(plat::HWND d) override { stack.remove(d); }
+};
