@@ -1,6 +1,7 @@
 // The GDI handle table and the objects in it: pens, brushes, fonts, bitmaps,
 // regions, palettes; stock objects; GetObject, DeleteObject.
 #include "gdi/gdi_p.h"
+#include "kernel/handles_p.h"
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -9,9 +10,6 @@
 namespace plat::gdi {
 namespace {
 
-// Ids below 0x10000 belong to windows; GDI ids count up from there and are
-// never reused, so a stale handle can never name a newer object.
-constexpr HGDIOBJ FIRST_ID = 0x10000;
 constexpr HGDIOBJ SYSCOLOR_BRUSH_BASE = STOCK_HANDLE_BASE + 0x100;
 constexpr int STOCK_COUNT = 18;
 constexpr int DEFAULT_BITMAP = 21; // the 1x1 monochrome bitmap of new memory DCs
@@ -21,7 +19,6 @@ constexpr int64_t MAX_BITMAP_PIXELS = int64_t(1) << 26;
 
 struct Table {
     std::unordered_map<HGDIOBJ, std::shared_ptr<Object>> objects;
-    HGDIOBJ next = FIRST_ID;
     std::array<std::shared_ptr<Object>, STOCK_COUNT> stock{};
     std::shared_ptr<Bitmap> defaultBitmap;
     std::array<std::shared_ptr<Brush>, SYSCOLOR_COUNT> sysBrushes{};
@@ -124,11 +121,12 @@ QRect rect_of(int l, int t, int r, int b)
 
 HGDIOBJ AddObject(std::shared_ptr<Object> obj)
 {
-    auto& t = table();
-    if (t.next == STOCK_HANDLE_BASE)
+    // The process-wide counter (ids below 0x10000 are windows'), never
+    // reused, so a stale handle of any kind never names a newer object.
+    const HGDIOBJ h = NextObjectHandle();
+    if (h >= STOCK_HANDLE_BASE)
         return 0; // two billion objects later: refuse rather than collide
-    const HGDIOBJ h = t.next++;
-    t.objects.emplace(h, std::move(obj));
+    table().objects.emplace(h, std::move(obj));
     return h;
 }
 
