@@ -77,9 +77,19 @@ def button_face(kind):
                     rows[y][x] = K if x in (ox, ox + 5) or y in (oy, oy + 5) else 0x2060A0
     return rows
 
-bmp24("face_legend.bmp", button_face("legend"))
-bmp24("face_orders.bmp", button_face("orders"))
-bmp24("face_materials.bmp", button_face("materials"))
+# A department button's face covers the button: the picture at the left,
+# shrunk to 12 x 12, leaving room for the caption the button draws.
+def wide_face(kind):
+    icon = button_face(kind)
+    rows = [[G] * 64 for _ in range(16)]
+    for y in range(12):
+        for x in range(12):
+            rows[2 + y][x] = icon[y * 16 // 12][x * 16 // 12]
+    return rows
+
+bmp24("face_legend.bmp", wide_face("legend"))
+bmp24("face_orders.bmp", wide_face("orders"))
+bmp24("face_materials.bmp", wide_face("materials"))
 
 # Hand cursor as a 32x32 bitmap image (the layer reads the hot spot from the
 # registration): white hand, black outline, magenta-free.

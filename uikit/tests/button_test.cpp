@@ -116,6 +116,7 @@ TEST_F(ButtonFixture, HoverTipHidesOnPressUntilTheMouseLeaves)
 
 TEST_F(ButtonFixture, FacesAndBevel)
 {
+    button.Resize(70, 22, TRUE);
     button.SetBitmap(IDB_FACE_ORDERS);
     button.SetFramed(FALSE);
     button.Invalidate();
@@ -123,14 +124,17 @@ TEST_F(ButtonFixture, FacesAndBevel)
     settle();
     // Raised: white top-left ring, grey bottom-right ring.
     EXPECT_EQ(pixel(button, 0, 10), 0xFFFFFFu);
-    EXPECT_EQ(pixel(button, 49, 10), 0x808080u);
-    // The 16 x 16 face sits centred: (50 - 16) / 2 = 17, (22 - 16) / 2 = 3.
-    EXPECT_EQ(pixel(button, 17 + 3, 3 + 5), 0x000000u); // the sheet's outline
+    EXPECT_EQ(pixel(button, 69, 10), 0x808080u);
+    // The 64 x 16 face sits centred at ((70 - 64) / 2, (22 - 16) / 2) =
+    // (3, 3); its sheet's top outline is row 3 of the face.
+    EXPECT_EQ(pixel(button, 3 + 3, 3 + 3), 0x000000u);
+    EXPECT_EQ(pixel(button, 3 + 3, 3 + 6), 0xFFFFFFu);
     button.SetState(CBarButton::DOWN);
     settle();
-    // Sunken: grey on top and left.
+    // Sunken: grey on top and left; the face moves by the bevel width.
     EXPECT_EQ(pixel(button, 0, 10), 0x808080u);
-    EXPECT_EQ(pixel(button, 49, 10), 0xC0C0C0u);
+    EXPECT_EQ(pixel(button, 69, 10), 0xC0C0C0u);
+    EXPECT_EQ(pixel(button, 5 + 3, 5 + 3), 0x000000u);
 }
 
 TEST(ButtonCaption, SmallDisplaysUseTheStockFont)

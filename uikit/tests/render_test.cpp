@@ -13,6 +13,7 @@
 #include "plat/fw/wrappers.h"
 #include "plat/trace.h"
 #include "plat/window.h"
+#include "qxi32/qxi32.h"
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -103,9 +104,11 @@ TEST(Render, ChartWindowWithTwoSeries)
     CChartWnd chart;
     ASSERT_TRUE(chart.Create(&parent, RECT{10, 10, 510, 310}, 700));
     ASSERT_NE(chart.GetGraph(), 0u);
+    // The owner lays out the slots; each series gets its own.
+    QXISetGraphSlots(chart.GetGraph(), 2, 0);
     chart.SetSeriesCount(2);
     chart.AddSeries(0, 1, 0, RGB(0, 0, 255), "Cash", 0, 0, 0, 0, 0, 0, FALSE, FALSE);
-    chart.AddSeries(1, 2, 0, RGB(200, 0, 0), "Sales", 0, 0, 0, 0, 0, 0, FALSE, FALSE);
+    chart.AddSeries(1, 2, 1, RGB(200, 0, 0), "Sales", 0, 0, 0, 0, 0, 0, FALSE, FALSE);
     chart.SetViewXRange(0, 60);
     for (int day = 0; day < 45; ++day) {
         chart.AddPoint(0, 500 + 300 * std::sin(day / 6.0));
