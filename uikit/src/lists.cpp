@@ -140,6 +140,10 @@ void CTabbedList::ResetContent()
 
 void CTabbedList::SetCurSel(int row)
 {
+    if (row < -1 || row >= GetRowCount()) {
+        uikit_debug_log("tabbed list row %d out of range", row);
+        return;
+    }
     m_selection = static_cast<int16_t>(row);
     if (m_hWnd != 0)
         Invalidate(TRUE);

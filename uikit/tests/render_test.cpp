@@ -9,6 +9,7 @@
 #include "uikit/status_line.h"
 #include "uikit/tab_bar.h"
 #include "uikit/uikit.h"
+#include "foundation/draw.h"
 #include "plat/controls.h"
 #include "plat/fw/wrappers.h"
 #include "plat/trace.h"
@@ -120,4 +121,34 @@ TEST(Render, ChartWindowWithTwoSeries)
     const std::string path = png_path("chart_window.png");
     ASSERT_TRUE(SaveWindowPng(chart, path.c_str()));
     EXPECT_DOUBLE_EQ(chart.GetSeries(1)->yMax, 600); // 552 after 44 days: step 100
+}
+
+TEST(Render, MonthGraphDialog)
+{
+    gfx_create_fonts("Arial", "Arial", "Arial");
+    CMonthGraphDialog dlg(TPL_GRID, nullptr);
+    dlg.SetTitle("Consumed Units Graph");
+    dlg.SetYCaption("Units");
+    static const float used[12] = {120, 340, 560, 610, 480, 900, 1234, 1100, 700, 650, 300, 150};
+    static const float planned[12] = {200, 300, 500, 700, 700, 800, 1000, 1000, 800, 600, 400, 200};
+    const int32_t months[12] = {7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6};
+    dlg.SetMonths(months);
+    ASSERT_TRUE(dlg.Create(TPL_GRID, nullptr));
+    dlg.AddMonthSeries(used, FALSE, RGB(0, 0, 255), 2, 3);
+    dlg.AddMonthSeries(planned, FALSE, RGB(200, 0, 0), 1, 2);
+    dlg.AddLegend("Used", RGB(0, 0, 255));
+    dlg.AddLegend("Planned", RGB(200, 0, 0));
+    dlg.ShowWindow(SW_SHOW);
+    dlg.Invalidate();
+    dlg.UpdateWindow();
+    settle();
+    ASSERT_TRUE(SaveWindowPng(dlg, png_path("month_graph.png").c_str()));
+    EXPECT_FLOAT_EQ(dlg.y_max(), 1400);
+    // The plot's inside is the white background, its outline black.
+    const RECT& p = dlg.plot();
+    EXPECT_EQ(pixel(dlg, p.left + 5, p.top + 3), 0xFFFFFFu);
+    EXPECT_EQ(pixel(dlg, p.left, (p.top + p.bottom) / 2), 0x000000u);
+    dlg.DestroyWindow();
+    settle();
+    gfx_delete_fonts();
 }
