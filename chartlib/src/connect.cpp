@@ -46,6 +46,8 @@ bool load_connectivity()
 
 void connect_remember_instance(HINSTANCE instance) { caller_instance = instance; }
 
+bool connect_loaded() { return connectivity != 0; }
+
 void* connect_function(const char* name, int32_t& error)
 {
     error = 0;

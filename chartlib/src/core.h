@@ -89,6 +89,8 @@ void sample_wave(int wave, int id, double x0, double x1, double y0, double y1, d
 
 // ---- connectivity ----------------------------------------------------------------
 void connect_remember_instance(plat::HINSTANCE instance);
+// The library stays loaded once it was (one per process).
+bool connect_loaded();
 // The connectivity library's function, or null with the ErrorCode in `error`.
 void* connect_function(const char* name, int32_t& error);
 
