@@ -241,3 +241,22 @@ TEST(GraphDialog, TitleIsTheCaptionAndHelpWaitsForATopic)
     dlg.DestroyWindow();
     settle();
 }
+
+TEST(GraphDialog, HelpButtonOpensItsTopic)
+{
+    ScriptedHost host;
+    host.Answer(IDOK, "");
+    CGraphDialog dlg(TPL_PLAIN, nullptr);
+    dlg.SetHelpTopic(412);
+    ASSERT_TRUE(dlg.Create(TPL_PLAIN, nullptr));
+    dlg.SendMessage(WM_COMMAND, CGraphDialog::HELP_BUTTON_ID, 0);
+    // Either the viewer shows the topic or, with no help beside the
+    // program, the layer says so in a box.
+    const std::string page = HelpViewerPage();
+    EXPECT_TRUE(page.find("412") != std::string::npos || page.find("contents") != std::string::npos ||
+                host.boxes().size() == 1u)
+        << page;
+    WinHelp(dlg, "vorn.hlp", HELP_QUIT, 0);
+    dlg.DestroyWindow();
+    settle();
+}
