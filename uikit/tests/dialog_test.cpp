@@ -1,6 +1,8 @@
 #include "support/ui_support.h"
 #include "uikit/graph_dialog.h"
 #include "uikit/sim_dialog.h"
+#include "uikit/templates.h"
+#include "plat/fw/app.h"
 #include "plat/controls.h"
 #include "plat/help.h"
 #include "plat/modal.h"
@@ -257,6 +259,22 @@ TEST(GraphDialog, HelpButtonOpensItsTopic)
                 host.boxes().size() == 1u)
         << page;
     WinHelp(dlg, "vorn.hlp", HELP_QUIT, 0);
+    dlg.DestroyWindow();
+    settle();
+}
+
+TEST(GraphTemplate, OkAndHelpAlongTheBottom)
+{
+    uikit_register_graph_template(AfxGetResourceHandle(), 9100, "Load profile", 500, 300);
+    CGraphDialog dlg(9100, nullptr);
+    ASSERT_TRUE(dlg.Create(9100, nullptr));
+    ASSERT_NE(dlg.GetDlgItem(IDOK), nullptr);
+    ASSERT_NE(dlg.GetDlgItem(CGraphDialog::HELP_BUTTON_ID), nullptr);
+    EXPECT_EQ(dlg.GetDlgItem(CGraphDialog::HELP_BUTTON_ID)->GetWindowText(), "Help");
+    RECT rc{};
+    dlg.GetClientRect(&rc);
+    EXPECT_EQ(rc.right, 500);
+    EXPECT_EQ(rc.bottom, 300);
     dlg.DestroyWindow();
     settle();
 }
