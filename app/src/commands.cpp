@@ -225,12 +225,12 @@ bool read_command_record(const std::string& path, CommandRecord& out)
 
 bool load_configuration(const std::string& path, Configuration& out)
 {
-    DataFile file;
-    if (!file.Open(path.c_str()))
-        return false;
     Configuration c;
     LoadGuard guard;
+    DataFile file;
     try {
+        if (!file.Open(path.c_str()))
+            return false;
         std::string text, rec, item;
         find_section(file, "CONFIGURATION", text, 1);
         get_record(1, 1, text, rec);

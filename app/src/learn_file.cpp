@@ -102,12 +102,14 @@ int load_learn_file(LearnRecord& record, const std::string& folder)
     record.learn_path = folder.empty() ? std::string("VORN.LRN") : folder + "/VORN.LRN";
     if (!exists(record.learn_path))
         return 0;
-    DataFile file;
-    if (!file.Open(record.learn_path.c_str()))
-        return 0;
-    record.coded = file.IsCoded() ? 1 : 0;
+    // A damaged index is refused like a damaged section: the guard is up
+    // before the file is opened.
     LoadGuard guard;
+    DataFile file;
     try {
+        if (!file.Open(record.learn_path.c_str()))
+            return 0;
+        record.coded = file.IsCoded() ? 1 : 0;
         read_learn_file(record, file);
     } catch (const LoadRefused&) {
         LearnRecord empty;

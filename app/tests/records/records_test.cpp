@@ -451,3 +451,62 @@ TEST(RunLog, AllNumbersUsedGivesOneBoxAndNoLog)
     EXPECT_EQ(driver.prompts().size(), 2u);
     EXPECT_EQ(fs::file_size(dir / "S.000"), 0u);
 }
+
+TEST(Readers, DamagedLearnAndLogFilesNeverReadPastTheirBounds)
+{
+    plat::ScriptedHost host;
+    host.Answer(plat::IDOK, "", "");
+    TempDir dir;
+    std::string learn_path = dir / "VORN.LRN";
+    std::string log_path = dir / "R.000";
+    {
+        LogFile log(log_path);
+        log.WriteHeader("p", "d", "1", 7, 9);
+        log.WriteAction({"Mrk", "d", "k", "i", "o", "n"});
+        log.WriteSummary({"d", "1", "2", "3", "4"}, {"AA", "90"});
+    }
+    const std::string good_log = slurp(log_path);
+    const std::string good_learn = kLearn;
+    plat::Lcg rng(2024);
+    int loaded = 0, refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::string learn = good_learn;
+        std::string log = good_log;
+        int edits = 1 + rng.next() % 4;
+        for (int e = 0; e < edits; ++e) {
+            size_t at = static_cast<size_t>(rng.next()) % learn.size();
+            switch (rng.next() % 3) {
+            case 0: learn[at] = "^@$[]0123456789x\n"[rng.next() % 17]; break;
+            case 1: learn.erase(at, 1 + rng.next() % 8); break;
+            default: learn.insert(at, std::string(1 + rng.next() % 400, 'Z')); break;
+            }
+            if (learn.empty())
+                learn = good_learn;
+            if (log.empty())
+                continue;
+            size_t lat = static_cast<size_t>(rng.next()) % log.size();
+            log[lat] = static_cast<char>(rng.next() & 0xFF);
+            if (rng.next() % 4 == 0)
+                log.resize(lat);
+        }
+        put(learn_path, learn);
+        LearnRecord r;
+        int got = load_learn_file(r, dir.path().string());
+        (got == 1 ? loaded : refused) += 1;
+        if (got == 1) {
+            EXPECT_LE(r.levels.size(), 6u);
+            EXPECT_LE(r.results.size(), 6u);
+            for (const LearnLevel& l : r.levels) {
+                EXPECT_LE(l.title.size(), LEARN_TITLE_CHARS);
+                EXPECT_LE(l.rows.size(), 15u);
+            }
+        }
+        put(log_path, log);
+        std::string p, d;
+        std::vector<LogFields> records, sums;
+        LogSummary summary;
+        LogFile(log_path).Read(p, d, records, sums, summary);
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
+}
