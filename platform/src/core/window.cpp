@@ -345,8 +345,9 @@ bool ApplyGeometry(WindowRec& r, const QRect& oldClient)
         r.frame->setGeometry(r.rect);
         r.frame->applying = false;
         r.client->setGeometry(r.nc.left(), r.nc.top(), cs.width(), cs.height());
-        const int e = r.nc.left();
-        const QRect in = QRect(QPoint(0, 0), r.rect.size()).marginsRemoved(QMargins(e, e, e, e));
+        // The bars lie right of and below the client area, inside the edges
+        // (and below a menu bar).
+        const QRect client(QPoint(r.nc.left(), r.nc.top()), cs);
         for (int bar = 0; bar < 2; ++bar) {
             const bool want = (r.style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)) != 0;
             if (want && !r.scroll[bar]) {
@@ -360,9 +361,9 @@ bool ApplyGeometry(WindowRec& r, const QRect& oldClient)
             if (!r.scroll[bar])
                 continue;
             if (bar == SB_VERT)
-                r.scroll[bar]->setGeometry(in.right() + 1 - 16, in.top(), 16, std::max(0, cs.height()));
+                r.scroll[bar]->setGeometry(client.left() + cs.width(), client.top(), 16, cs.height());
             else
-                r.scroll[bar]->setGeometry(in.left(), in.bottom() + 1 - 16, std::max(0, cs.width()), 16);
+                r.scroll[bar]->setGeometry(client.left(), client.top() + cs.height(), cs.width(), 16);
             r.scroll[bar]->setVisible(want);
         }
         r.frame->update();
