@@ -46,7 +46,10 @@ public:
     virtual void timer_changed() {}
     // The Change Seed dialog with the current seed; the new seed, or none.
     virtual std::optional<int32_t> change_seed(int32_t seed) { (void)seed; return std::nullopt; }
-    virtual void show_story(const std::string& /*text*/) {}
+    // Session start with a background story named in NEW_FEATURES: the
+    // argument is the file's name (read_background_story reads it, or
+    // story_is_help sends it to help), not its text.
+    virtual void show_story(const std::string& /*file_name*/) {}
     virtual void department_switched(int /*command_id*/) {}
     // The Simulation Over dialog of a learn session.
     virtual void show_learn_result(const LearnOutcome& /*outcome*/) {}
