@@ -2,6 +2,7 @@
 // sets, labels, frame and bookmarks, into any DC (window, memory, printer).
 #include "core.h"
 #include "dvec.h"
+#include "foundation/draw.h"
 #include "plat/gdi.h"
 #include "plat/res.h"
 #include "plat/window.h"
@@ -555,9 +556,10 @@ public:
             return;
         switch (g_.frame_style) {
         case 1: bevel(dc_, client, w, g_.frame_colour, g_.frame_colour); break;
-        case 2: bevel(dc_, client, w, 0x808080, 0xFFFFFF); break;
-        case 3: bevel(dc_, client, w, 0xFFFFFF, 0x808080); break;
-        case 4: bevel(dc_, client, w, 0x000000, 0x000000); break;
+        // The foundation's 3D borders: 0 sunken, 1 raised, 2 black.
+        case 2:
+        case 3:
+        case 4: draw_3d_border(dc_, client.left, client.top, client.right, client.bottom, w, g_.frame_style - 2); break;
         default: break;
         }
     }

@@ -76,6 +76,9 @@ TEST_F(ChartWindow, AreaAndWindowBackgrounds)
     QXISetItemColor(graph, 2, RGB(200, 210, 220), 0);
     EXPECT_EQ(pixel(400, 200), RGB(200, 210, 220));
     EXPECT_EQ(pixel(30, 200), RGB(10, 20, 30));
+    // The default frame is raised: light top and left, dark bottom and right.
+    EXPECT_EQ(GetSurfacePixel(window, 0, 200), RGB(255, 255, 255));
+    EXPECT_EQ(GetSurfacePixel(window, width - 1, 200), RGB(128, 128, 128));
 }
 
 TEST_F(ChartWindow, LongSetIsOneUnbrokenLine)
