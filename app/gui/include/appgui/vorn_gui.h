@@ -1,0 +1,186 @@
+// The windowed simulator: the application, its main frame and document, the
+// view window that owns the sessions, the indicator panes, the toolbar and
+// the status line, and the department windows shown in the view.
+#pragma once
+#include "app/commands.h"
+#include "app/sessions.h"
+#include "plat/fw/app.h"
+#include "plat/fw/frame.h"
+#include "uikit/button_bar.h"
+#include "uikit/info_tip.h"
+#include "uikit/panel.h"
+#include "uikit/sim_dialog.h"
+#include "uikit/status_line.h"
+#include <array>
+#include <memory>
+#include <string>
+
+// Resource ids of the program.
+inline constexpr int IDR_START_MENU = 2;
+inline constexpr int IDR_SESSION_MENU = 3;
+inline constexpr int IDD_ABOUT = 100;
+inline constexpr int IDD_RUN = 101;
+inline constexpr int IDD_BACKGROUND = 193;
+inline constexpr int IDD_OPEN_SESSION = 194;
+inline constexpr int IDD_SIMULATION_OVER = 195;
+inline constexpr int IDD_OPEN_SCENARIO = 215;
+inline constexpr int IDD_CHANGE_SEED = 216;
+
+// Commands of the menus beyond the view's own table.
+inline constexpr int ID_EXIT = 32783;
+inline constexpr int ID_HELP_CONTENTS = 32787;
+inline constexpr int ID_SEARCH_HELP = 32789;
+inline constexpr int ID_RUN_TUTORIAL = 32800;
+
+// Child ids of the view.
+inline constexpr int IDC_TOOLBAR = 150;
+inline constexpr int IDC_STATUS_LINE = 151;
+inline constexpr int IDC_PANE_STRIP = 152;
+inline constexpr int IDC_DEPARTMENT = 160;
+
+// Registers the module "VORN.EXE" with its menus, dialogs and pictures, and
+// makes it the resource module. Returns it.
+plat::HINSTANCE register_vorn_resources();
+
+class CVornWindow;
+
+// One indicator pane down the left edge; `kind` is the pane's control id
+// (201 Clock ... 207 Profit).
+class CIndicatorPane : public CPanelWnd, public ClockDisplay {
+public:
+    CIndicatorPane(CVornWindow& owner, int kind) : m_owner(owner), m_kind(kind) {}
+    const char* GetRuntimeClassName() const override { return "CIndicatorPane"; }
+    void OnPaint() override;
+    void show_part(int part, bool forced) override;
+    int kind() const { return m_kind; }
+    // The value text the pane shows now (what paint draws).
+    std::string value_text() const;
+
+private:
+    CVornWindow& m_owner;
+    int m_kind;
+};
+
+// The visible part of a department: a panel right of the indicator panes
+// with the department's title band and its Legend / Materials / Orders
+// buttons. The engine drives it through the department hooks.
+class CDepartmentPanel : public CDepartmentWnd {
+public:
+    CDepartmentPanel(CVornWindow& owner, const char* name);
+    ~CDepartmentPanel() override;
+    void show() override;
+    void hide() override;
+    plat::CWnd* window() const { return m_window.get(); }
+
+private:
+    CVornWindow& m_owner;
+    std::unique_ptr<plat::CWnd> m_window;
+};
+
+class CVornWindow : public plat::CView, public ViewUi, public OpenUi, public DialogRegistry {
+public:
+    explicit CVornWindow(Configuration config = {});
+    ~CVornWindow() override;
+    const char* GetRuntimeClassName() const override { return "CVornWindow"; }
+
+    SessionManager& sessions() { return m_sessions; }
+    CVornView* session() const { return m_sessions.view(); }
+    // The program's data folder (scenarios, learn file); Open starts there.
+    std::string data_folder;
+
+    // Commands of the view's table; true when handled.
+    bool ExecuteCommand(int id);
+    // The application's idle work: the session, then the windows follow
+    // a session that started or closed meanwhile.
+    void IdleStep();
+    // Shows or hides the session's furniture to match the session.
+    void SyncSession();
+
+    CButtonBar& toolbar() { return m_toolbar; }
+    CStatusLine& status_line() { return *m_status; }
+    CIndicatorPane* pane(int kind) const;
+    DialogStack& dialogs() { return m_dialogs; }
+    plat::RECT department_rect() const;
+
+    // ViewUi
+    void run_state_changed(int16_t state) override;
+    void show_restore_hold(bool shown) override;
+    void timer_changed() override;
+    std::optional<int32_t> change_seed(int32_t seed) override;
+    void show_story(const std::string& text) override;
+    void department_switched(int command_id) override;
+    void show_learn_result(const LearnOutcome& outcome) override;
+    // OpenUi
+    std::optional<int> choose_learn_level(LearnRecord& record) override;
+    std::optional<std::string> choose_scenario(const std::vector<std::string>& scenarios) override;
+    // DialogRegistry
+    bool session_open() const override { return m_shownSession != nullptr; }
+    bool show_ids() const override { return false; }
+    void push_dialog(plat::HWND dialog) override { m_dialogs.push(dialog); }
+    void remove_dialog(plat::HWND dialog) override { m_dialogs.remove(dialog); }
+
+    int OnCreate(plat::CREATESTRUCT* cs) override;
+    void OnDestroy() override;
+    void OnSize(plat::UINT type, int cx, int cy) override;
+    void OnDraw(plat::HDC hdc) override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    plat::BOOL OnMessage(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam, plat::LRESULT& result) override;
+
+private:
+    void CreateToolbar();
+    void CreatePanes();
+    void OnButtonPressed(int id);
+    void RunCommand();
+    void ShowSessionFurniture(bool shown);
+    void FillDepartmentMenus();
+    void UpdateStatusFields();
+
+    SessionManager m_sessions;
+    CVornView* m_shownSession = nullptr;
+    CButtonBar m_toolbar;
+    std::unique_ptr<CStatusLine> m_status;
+    std::unique_ptr<CPaneStrip> m_strip;
+    std::array<std::unique_ptr<CIndicatorPane>, 7> m_panes;
+    DialogStack m_dialogs;
+};
+
+class CMainFrame : public plat::CFrameWnd {
+public:
+    const char* GetRuntimeClassName() const override { return "CMainFrame"; }
+    int OnCreate(plat::CREATESTRUCT* cs) override;
+    void OnClose() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnUpdateCommandUI(plat::UINT id, plat::CCmdUI& ui) override;
+    plat::BOOL OnMessage(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam, plat::LRESULT& result) override;
+    // Loads menu 2 (start) or 3 (session) and translates its fixed popups.
+    void LoadMainMenu(int menuId);
+    CVornWindow* window() const;
+    int loaded_menu = 0;
+};
+
+class CVornDoc : public plat::CDocument {
+public:
+    const char* GetRuntimeClassName() const override { return "CVornDoc"; }
+};
+
+class CVornApp : public plat::CWinApp {
+public:
+    CVornApp();
+    plat::BOOL InitInstance() override;
+    plat::BOOL OnIdle(plat::LONG count) override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    CMainFrame* frame() const;
+    CVornWindow* window() const;
+    // The configuration read from VORN.CFG in the data folder.
+    Configuration configuration;
+    // Whether the start-up About box is shown (the program does; tests may not).
+    bool about_at_start = true;
+
+private:
+    std::unique_ptr<plat::CSingleDocTemplate> m_template;
+};
+
+// The About box; OK the first time in the program's life sends Open.
+void show_about_box(CVornWindow* view, const Configuration& config, bool atStart);
+// The Run dialog: the choice, or none when cancelled.
+std::optional<RunChoice> run_dialog(CVornWindow* view, int dateOrder);

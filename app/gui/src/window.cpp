@@ -1,0 +1,683 @@
+// The view window: it owns the sessions and shows them through the toolbar,
+// the indicator panes, the status line and the shown department's window.
+#include "appgui/vorn_gui.h"
+#include "plat/uihost.h"
+#include "app/learn_file.h"
+#include "foundation/lang.h"
+#include "foundation/msgbox.h"
+#include "foundation/simdate.h"
+#include "plat/dialog.h"
+#include "plat/gdi.h"
+#include "plat/help.h"
+#include "plat/menu.h"
+#include "plat/window.h"
+#include "uikit/info_tip.h"
+#include "uikit/uikit.h"
+#include <cstdio>
+
+using namespace plat;
+
+namespace {
+
+constexpr int TOOLBAR_HEIGHT = 28;
+constexpr int STATUS_HEIGHT = 24;
+constexpr int STRIP_WIDTH = 125;
+constexpr COLORREF LIGHT_GREY = 0xC0C0C0;
+
+struct PaneSpec {
+    int id;
+    const char* title;
+    const char* tip;
+    int height;
+};
+// In creation order; Status, Session End and Profit move up 50 pixels
+// when the timer is off.
+constexpr PaneSpec kPanes[7] = {
+    {201, "Clock", "Simulation date and time", 80},
+    {202, "Reputation", "Customer satisfaction meter. Based on the on-time delivery", 45},
+    {205, "Cash", "Current cash meter", 45},
+    {203, "Timer", "Time left for simulation", 45},
+    {204, "Status", "Show company measurements in graphs", 45},
+    {206, "Session End", "End date for this scenario", 45},
+    {207, "Profit", "Profit generated up to last month", 45},
+};
+
+int pane_y(int id, bool timerOn)
+{
+    switch (id) {
+    case 201: return 8;
+    case 202: return 88;
+    case 205: return 138;
+    case 203: return 188;
+    case 204: return timerOn ? 238 : 188;
+    case 206: return timerOn ? 288 : 238;
+    default: return timerOn ? 338 : 288;
+    }
+}
+
+struct ToolSpec {
+    int id;
+    const char* label;
+    const char* tip;
+    int width;
+};
+constexpr ToolSpec kTools[] = {
+    {ID_OPEN, "Open", "(re)Open a scenario", 52},
+    {ID_RUN, "Run", "Run the company until a specified date", 45},
+    {ID_STOP, "Stop", "Stop Running", 45},
+    {ID_MARKETING, "Marketing", "Visit the Marketing department", 85},
+    {ID_PRODUCTION, "Production", "Visit the Production department", 85},
+    {ID_PURCHASING, "Purchasing", "Visit the Purchasing department", 85},
+    {ID_FINANCE, "Finance", "Visit the Finance department", 85},
+    {ID_RESTORE_HOLD, "Restore hold", "Restore From Hold state", 87},
+};
+
+bool is_department(int id) { return id >= ID_MARKETING && id <= ID_FINANCE; }
+
+void draw_text(HDC dc, int x, int y, const std::string& text)
+{
+    TextOut(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+// The engraved frame around a pane's white inner area.
+void draw_pane_frame(HDC dc, const RECT& r)
+{
+    HPEN dark = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    HPEN light = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    HGDIOBJ old = SelectObject(dc, dark);
+    MoveToEx(dc, r.left - 1, r.bottom, nullptr);
+    LineTo(dc, r.left - 1, r.top - 1);
+    LineTo(dc, r.right, r.top - 1);
+    SelectObject(dc, light);
+    MoveToEx(dc, r.right, r.top - 1, nullptr);
+    LineTo(dc, r.right, r.bottom);
+    LineTo(dc, r.left - 2, r.bottom);
+    SelectObject(dc, old);
+    DeleteObject(dark);
+    DeleteObject(light);
+}
+
+// The department's window: title band, name, and its three buttons.
+class DepartmentWindow : public CPanelWnd {
+public:
+    explicit DepartmentWindow(std::string title) : m_title(std::move(title)) {}
+    const char* GetRuntimeClassName() const override { return "DepartmentWindow"; }
+    int OnCreate(CREATESTRUCT* cs) override
+    {
+        if (CPanelWnd::OnCreate(cs) == -1)
+            return -1;
+        const struct {
+            int id, bitmap;
+            const char* caption;
+        } buttons[] = {{1, IDB_FACE_LEGEND, "Legend"}, {2, IDB_FACE_MATERIALS, "Materials"}, {3, IDB_FACE_ORDERS, "Orders"}};
+        int x = 10;
+        for (const auto& b : buttons) {
+            auto* button = new CBarButton;
+            button->Create(this, b.id, RECT{x, 34, x + 90, 58}, lang_translate(b.caption), nullptr, 28);
+            button->SetBitmap(b.bitmap);
+            m_buttons.push_back(button);
+            x += 100;
+        }
+        return 0;
+    }
+    void OnDestroy() override
+    {
+        for (CBarButton* b : m_buttons) {
+            b->DestroyWindow();
+            delete b;
+        }
+        m_buttons.clear();
+        CPanelWnd::OnDestroy();
+    }
+    void OnPaint() override
+    {
+        PAINTSTRUCT ps;
+        HDC dc = plat::BeginPaint(m_hWnd, &ps);
+        RECT rc;
+        plat::GetClientRect(m_hWnd, &rc);
+        HBRUSH face = CreateSolidBrush(LIGHT_GREY);
+        FillRect(dc, &rc, face);
+        DeleteObject(face);
+        RECT band{0, 0, rc.right, 28};
+        HBRUSH navy = CreateSolidBrush(RGB(0, 0, 128));
+        FillRect(dc, &band, navy);
+        DeleteObject(navy);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        DrawText(dc, m_title.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        plat::EndPaint(m_hWnd, &ps);
+    }
+
+private:
+    std::string m_title;
+    std::vector<CBarButton*> m_buttons;
+};
+
+} // namespace
+
+// ---- indicator panes -----------------------------------------------------------
+
+std::string CIndicatorPane::value_text() const
+{
+    CVornView* v = m_owner.session();
+    if (v == nullptr)
+        return {};
+    switch (m_kind) {
+    case 202:
+        return reputation_text(v->reputation.displayed);
+    case 205: {
+        // The cash balance is Finance's; until Finance keeps one the pane shows 0.
+        return cash_text(0);
+    }
+    case 203:
+        return timer_text(v->timer.remaining);
+    case 204:
+        return lang_translate(status_look(v->run_state).text);
+    case 206:
+        return date_text(v->clock.session_end, v->clock.date_order);
+    case 207: {
+        if (v->finance == nullptr)
+            return {};
+        const char letter = v->clock.IsNewYear() ? 'L' : 'C';
+        return profit_text(v->finance->net_profit(letter),
+                           date_text(v->clock.LastClosedMonthEnd(v->clock.current), v->clock.date_order));
+    }
+    default:
+        return {};
+    }
+}
+
+void CIndicatorPane::show_part(int, bool)
+{
+    if (m_hWnd != 0)
+        plat::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CIndicatorPane::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = plat::BeginPaint(m_hWnd, &ps);
+    RECT rc;
+    plat::GetClientRect(m_hWnd, &rc);
+    HBRUSH face = CreateSolidBrush(LIGHT_GREY);
+    FillRect(dc, &rc, face);
+    DeleteObject(face);
+    char title[64];
+    plat::GetWindowText(m_hWnd, title, sizeof title);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    draw_text(dc, 4, 2, title);
+    SetTextColor(dc, RGB(0, 0, 0));
+    draw_text(dc, 3, 1, title);
+    RECT inner{4, 16, rc.right - 4, rc.bottom - 4};
+    FillRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    draw_pane_frame(dc, inner);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(255, 255, 255));
+    CVornView* v = m_owner.session();
+    if (v != nullptr) {
+        if (m_kind == 201) {
+            const SimDateTime& now = v->clock.current;
+            draw_text(dc, 7, 23, date_text(now, v->clock.date_order));
+            draw_text(dc, 7, 40, time_text(now));
+            std::string day = lang_translate(day_name(weekday_of(now)));
+            day.resize(15, ' ');
+            draw_text(dc, 7, 56, day);
+        } else if (m_kind == 204) {
+            StatusLook look = status_look(v->run_state);
+            SetTextColor(dc, look.colour);
+            SetBkColor(dc, RGB(128, 128, 128));
+            draw_text(dc, 7, 23, std::string(" ") + lang_translate(look.text) + " ");
+        } else {
+            draw_text(dc, 7, m_kind == 207 || m_kind == 206 ? 23 : 24, value_text());
+        }
+    }
+    plat::EndPaint(m_hWnd, &ps);
+}
+
+// ---- department panels ----------------------------------------------------------
+
+CDepartmentPanel::CDepartmentPanel(CVornWindow& owner, const char* name) : m_owner(owner)
+{
+    set_names(name, name);
+}
+
+CDepartmentPanel::~CDepartmentPanel()
+{
+    if (m_window && m_window->m_hWnd != 0)
+        m_window->DestroyWindow();
+}
+
+void CDepartmentPanel::show()
+{
+    CDepartmentWnd::show();
+    if (!m_window && m_owner.m_hWnd != 0) {
+        auto w = std::make_unique<DepartmentWindow>(std::string(lang_translate(title().c_str())) + " " +
+                                                    lang_translate("Department"));
+        if (w->Create(nullptr, name().c_str(), WS_CHILD, m_owner.department_rect(), &m_owner, IDC_DEPARTMENT))
+            m_window = std::move(w);
+    }
+    if (m_window) {
+        RECT r = m_owner.department_rect();
+        m_window->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        m_window->ShowWindow(SW_SHOW);
+    }
+}
+
+void CDepartmentPanel::hide()
+{
+    CDepartmentWnd::hide();
+    if (m_window)
+        m_window->ShowWindow(SW_HIDE);
+}
+
+// ---- the view window ------------------------------------------------------------
+
+CVornWindow::CVornWindow(Configuration config)
+    : m_sessions(std::move(config), [this](CVornView&) {
+          Departments d;
+          d.marketing = std::make_unique<CDepartmentPanel>(*this, "Marketing");
+          d.production = std::make_unique<CDepartmentPanel>(*this, "Production");
+          d.purchasing = std::make_unique<CDepartmentPanel>(*this, "Purchasing");
+          d.finance = std::make_unique<CDepartmentPanel>(*this, "Finance");
+          return d;
+      })
+{
+    m_sessions.set_ui(this);
+    m_sessions.open_dialogs = [this] { return static_cast<int>(m_dialogs.all().size()); };
+    m_sessions.close_dialogs = [this] {
+        const std::vector<HWND> open = m_dialogs.all();
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            plat::PostMessage(*it, WM_CLOSE, 0, 0);
+    };
+}
+
+CVornWindow::~CVornWindow()
+{
+    m_sessions.set_ui(nullptr);
+}
+
+CIndicatorPane* CVornWindow::pane(int kind) const
+{
+    for (const auto& p : m_panes)
+        if (p && p->kind() == kind)
+            return p.get();
+    return nullptr;
+}
+
+RECT CVornWindow::department_rect() const
+{
+    RECT rc{};
+    plat::GetClientRect(m_hWnd, &rc);
+    return RECT{STRIP_WIDTH, TOOLBAR_HEIGHT, std::max<LONG>(rc.right, STRIP_WIDTH + 1),
+                std::max<LONG>(rc.bottom - STATUS_HEIGHT, TOOLBAR_HEIGHT + 1)};
+}
+
+int CVornWindow::OnCreate(CREATESTRUCT* cs)
+{
+    if (CView::OnCreate(cs) == -1)
+        return -1;
+    CreateToolbar();
+    CreatePanes();
+    m_status = std::make_unique<CStatusLine>();
+    m_status->Create(nullptr, "", WS_CHILD, RECT{0, 0, 10, STATUS_HEIGHT}, this, IDC_STATUS_LINE);
+    return 0;
+}
+
+void CVornWindow::OnDestroy()
+{
+    // The session's departments own windows inside this one.
+    m_sessions.CloseSession();
+    m_shownSession = nullptr;
+    for (auto& p : m_panes)
+        if (p && p->m_hWnd != 0)
+            p->DestroyWindow();
+    if (m_strip && m_strip->m_hWnd != 0)
+        m_strip->DestroyWindow();
+    if (m_status && m_status->m_hWnd != 0)
+        m_status->DestroyWindow();
+    CView::OnDestroy();
+}
+
+void CVornWindow::CreateToolbar()
+{
+    m_toolbar.Create(this, IDC_TOOLBAR);
+    m_toolbar.SetButtonSize(45, 22);
+    for (const ToolSpec& t : kTools) {
+        m_toolbar.SetButtonSize(t.width, 22);
+        CBarButton* b = m_toolbar.AddButton(lang_translate(t.label), lang_translate(t.tip), t.id, 0, 0, 0, 2, 0);
+        if (is_department(t.id))
+            b->SetKind(CBarButton::TOGGLE, TRUE);
+        if (t.id != ID_OPEN) {
+            b->ShowWindow(SW_HIDE);
+            if (t.id != ID_RESTORE_HOLD)
+                b->SetState(CBarButton::DISABLED);
+        }
+    }
+}
+
+void CVornWindow::CreatePanes()
+{
+    m_strip = std::make_unique<CPaneStrip>();
+    m_strip->Create(nullptr, "", WS_CHILD, RECT{0, TOOLBAR_HEIGHT, STRIP_WIDTH, TOOLBAR_HEIGHT + 400}, this,
+                    IDC_PANE_STRIP);
+    for (size_t i = 0; i < m_panes.size(); ++i) {
+        const PaneSpec& s = kPanes[i];
+        auto p = std::make_unique<CIndicatorPane>(*this, s.id);
+        const int y = pane_y(s.id, true);
+        p->Create(nullptr, lang_translate(s.title), WS_CHILD, RECT{10, y, 115, y + s.height}, m_strip.get(),
+                  static_cast<UINT>(s.id));
+        p->SetToolTip(s.tip);
+        m_panes[i] = std::move(p);
+    }
+}
+
+void CVornWindow::OnSize(UINT type, int cx, int cy)
+{
+    CView::OnSize(type, cx, cy);
+    if (m_toolbar.m_hWnd != 0)
+        m_toolbar.MoveWindow(0, 0, cx, TOOLBAR_HEIGHT);
+    if (m_strip && m_strip->m_hWnd != 0)
+        m_strip->MoveWindow(0, TOOLBAR_HEIGHT, STRIP_WIDTH, std::max(cy - TOOLBAR_HEIGHT - STATUS_HEIGHT, 1));
+    if (m_status && m_status->m_hWnd != 0) {
+        m_status->MoveWindow(0, std::max(cy - STATUS_HEIGHT, 0), cx, STATUS_HEIGHT);
+        m_status->Reposition();
+    }
+    if (CVornView* v = session(); v != nullptr && v->current_department != nullptr) {
+        if (auto* d = dynamic_cast<CDepartmentPanel*>(v->current_department); d && d->window()) {
+            RECT r = department_rect();
+            d->window()->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        }
+    }
+}
+
+void CVornWindow::OnDraw(HDC hdc)
+{
+    RECT rc;
+    plat::GetClientRect(m_hWnd, &rc);
+    HBRUSH face = CreateSolidBrush(RGB(128, 128, 128));
+    FillRect(hdc, &rc, face);
+    DeleteObject(face);
+}
+
+void CVornWindow::ShowSessionFurniture(bool shown)
+{
+    const bool timerOn = shown && session()->config().timer_enabled;
+    for (const ToolSpec& t : kTools) {
+        CBarButton* b = m_toolbar.FindButton(t.id);
+        if (b == nullptr || t.id == ID_OPEN)
+            continue;
+        if (t.id == ID_RESTORE_HOLD) {
+            b->ShowWindow(shown && session()->run_state == RUN_HOLD ? SW_SHOW : SW_HIDE);
+            continue;
+        }
+        b->SetState(shown ? CBarButton::UP : CBarButton::DISABLED);
+        b->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    }
+    for (size_t i = 0; i < m_panes.size(); ++i) {
+        CIndicatorPane* p = m_panes[i].get();
+        if (p == nullptr || p->m_hWnd == 0)
+            continue;
+        const bool visible = shown && (p->kind() != 203 || timerOn);
+        const int y = pane_y(p->kind(), timerOn);
+        p->MoveWindow(10, y, 105, kPanes[i].height);
+        p->ShowWindow(visible ? SW_SHOW : SW_HIDE);
+        p->InvalidateRect(nullptr, TRUE);
+    }
+    if (m_strip && m_strip->m_hWnd != 0)
+        m_strip->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+
+    // The status line's fields depend on the timer flag: made anew.
+    if (m_status && m_status->m_hWnd != 0)
+        m_status->DestroyWindow();
+    m_status = std::make_unique<CStatusLine>();
+    RECT rc;
+    plat::GetClientRect(m_hWnd, &rc);
+    m_status->Create(nullptr, "", shown ? WS_CHILD | WS_VISIBLE : WS_CHILD,
+                     RECT{0, rc.bottom - STATUS_HEIGHT, rc.right, rc.bottom}, this, IDC_STATUS_LINE);
+    if (shown) {
+        m_status->AddField(1, lang_translate("Status:"), 50, 0, LIGHT_GREY);
+        m_status->AddField(2, "", 80, 1, LIGHT_GREY);
+        m_status->AddField(3, lang_translate("End:"), 50, 0, LIGHT_GREY);
+        m_status->AddField(4, "", 80, 1, LIGHT_GREY);
+        if (timerOn) {
+            m_status->AddField(5, lang_translate("Timer:"), 50, 0, LIGHT_GREY);
+            m_status->AddField(6, "", 80, 1, LIGHT_GREY);
+        }
+        m_status->Reposition();
+        UpdateStatusFields();
+    }
+}
+
+void CVornWindow::UpdateStatusFields()
+{
+    CVornView* v = session();
+    if (v == nullptr || !m_status || m_status->GetFieldCount() < 4)
+        return;
+    m_status->SetFieldText(1, lang_translate(status_look(v->run_state).text), LIGHT_GREY);
+    m_status->SetFieldText(3, date_text(v->clock.session_end, v->clock.date_order).c_str(), LIGHT_GREY);
+    if (m_status->GetFieldCount() >= 6)
+        m_status->SetFieldText(5, timer_text(v->timer.remaining).c_str(), LIGHT_GREY);
+}
+
+void CVornWindow::SyncSession()
+{
+    CVornView* v = session();
+    if (v == m_shownSession)
+        return;
+    m_shownSession = v;
+    if (v != nullptr)
+        v->clock.set_display(pane(201));
+    auto* frame = dynamic_cast<CMainFrame*>(GetParent());
+    if (frame != nullptr)
+        frame->LoadMainMenu(v != nullptr ? IDR_SESSION_MENU : IDR_START_MENU);
+    ShowSessionFurniture(v != nullptr);
+    if (v != nullptr) {
+        department_switched(v->shown_command);
+        run_state_changed(v->run_state);
+    }
+    plat::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CVornWindow::IdleStep()
+{
+    m_sessions.IdleStep();
+    SyncSession();
+}
+
+void CVornWindow::FillDepartmentMenus()
+{
+    CVornView* v = session();
+    auto* frame = dynamic_cast<CMainFrame*>(GetParent());
+    if (v == nullptr || frame == nullptr || frame->loaded_menu != IDR_SESSION_MENU)
+        return;
+    HMENU bar = plat::GetMenu(frame->m_hWnd);
+    for (int k = 0; k < 3; ++k) {
+        HMENU popup = GetSubMenu(bar, 1 + k);
+        if (popup == 0)
+            continue;
+        while (GetMenuItemCount(popup) > 0)
+            DeleteMenu(popup, 0, MF_BYPOSITION);
+        const MenuTable& table = v->menu_tables.tables[static_cast<size_t>(k)];
+        for (int pos = 1; pos <= table.count && pos < MENU_TABLE_TEXTS; ++pos) {
+            const std::string& text = table.texts[static_cast<size_t>(pos)];
+            if (text.empty() || text == "-")
+                AppendMenu(popup, MF_SEPARATOR, 0, nullptr);
+            else
+                AppendMenu(popup, MF_STRING, static_cast<UINT_PTR>(300 + 100 * k + pos), text.c_str());
+        }
+    }
+    plat::DrawMenuBar(frame->m_hWnd);
+}
+
+// ---- what the session tells the windows -------------------------------------------
+
+void CVornWindow::run_state_changed(int16_t)
+{
+    if (CIndicatorPane* p = pane(204))
+        p->InvalidateRect(nullptr, FALSE);
+    UpdateStatusFields();
+}
+
+void CVornWindow::show_restore_hold(bool shown)
+{
+    if (CBarButton* b = m_toolbar.FindButton(ID_RESTORE_HOLD))
+        b->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+}
+
+void CVornWindow::timer_changed()
+{
+    if (CIndicatorPane* p = pane(203))
+        p->InvalidateRect(nullptr, FALSE);
+    UpdateStatusFields();
+}
+
+void CVornWindow::department_switched(int command_id)
+{
+    for (int id = ID_MARKETING; id <= ID_FINANCE; ++id)
+        if (CBarButton* b = m_toolbar.FindButton(id); b != nullptr && b->GetState() != CBarButton::DISABLED)
+            b->SetState(id == command_id ? CBarButton::DOWN : CBarButton::UP);
+    FillDepartmentMenus();
+}
+
+// ---- commands ------------------------------------------------------------------------
+
+void CVornWindow::RunCommand()
+{
+    CVornView* v = session();
+    if (v == nullptr || !v->RunPrecheck())
+        return;
+    std::optional<RunChoice> choice = run_dialog(this, v->clock.date_order);
+    if (choice && session() == v)
+        v->Run(*choice);
+}
+
+void CVornWindow::OnButtonPressed(int id)
+{
+    switch (id) {
+    case ID_OPEN:
+    case ID_SAVE:
+    case ID_MARKETING:
+    case ID_PRODUCTION:
+    case ID_PURCHASING:
+    case ID_FINANCE:
+    case ID_RESTORE_HOLD:
+    case ID_STOP:
+        ExecuteCommand(id);
+        break;
+    case ID_RUN:
+        ExecuteCommand(session() != nullptr && session()->ContinueEnabled() ? ID_CONTINUE : ID_RUN);
+        break;
+    default: {
+        char text[40];
+        std::snprintf(text, sizeof text, "Button Id: %d", id);
+        lang_message_box(m_hWnd, text, "Button pressed", MB_OK);
+    }
+    }
+}
+
+bool CVornWindow::ExecuteCommand(int id)
+{
+    CVornView* v = session();
+    bool handled = true;
+    switch (id) {
+    case ID_OPEN:
+        OnOpenSession(m_sessions, this, data_folder);
+        break;
+    case ID_SAVE:
+        if (v != nullptr)
+            SaveSessionAs(*v);
+        break;
+    case ID_RUN:
+        RunCommand();
+        break;
+    case ID_RUN_ON_DAY:
+        if (v != nullptr)
+            v->RunOnDay();
+        break;
+    case ID_RUN_YEAR:
+        if (v != nullptr)
+            v->RunYear();
+        break;
+    case ID_CONTINUE:
+        if (v != nullptr)
+            v->Continue();
+        break;
+    case ID_STOP:
+        if (v != nullptr)
+            v->Stop();
+        break;
+    case ID_RESTORE_HOLD:
+        if (v != nullptr && v->run_state == RUN_HOLD)
+            v->RestoreHold();
+        break;
+    case ID_MARKETING:
+    case ID_PRODUCTION:
+    case ID_PURCHASING:
+    case ID_FINANCE:
+        if (v != nullptr)
+            v->SwitchDepartment(id);
+        break;
+    case ID_TIMER_TEN_MINUTES:
+        if (v != nullptr)
+            v->AddTimerTenMinutes();
+        break;
+    case ID_LOGGING:
+        if (v != nullptr)
+            v->ToggleLogging();
+        break;
+    case ID_SAVE_POLICIES:
+        if (v != nullptr)
+            SavePoliciesCommand(*v);
+        break;
+    case ID_LOAD_POLICIES:
+        if (v != nullptr)
+            LoadPoliciesCommand(*v);
+        break;
+    case ID_BACKGROUND_STORY:
+        if (v != nullptr)
+            show_story(v->story_file);
+        break;
+    case ID_CHANGE_SEED:
+        if (v != nullptr)
+            if (std::optional<int32_t> seed = change_seed(v->random_seed))
+                v->ChangeSeed(*seed);
+        break;
+    case ID_CLOSE_SESSION:
+        m_sessions.RequestClose();
+        m_sessions.ProcessRequests();
+        break;
+    case ID_HELP_CONTENTS:
+        WinHelp(m_hWnd, "vorn.hlp", HELP_CONTENTS, 0);
+        break;
+    case ID_SEARCH_HELP:
+        not_implemented("Search for help on");
+        break;
+    default:
+        // The department menu ids reach the department through the frame.
+        handled = id >= 301 && id <= 599;
+    }
+    SyncSession();
+    return handled;
+}
+
+BOOL CVornWindow::OnCommand(WPARAM wParam, LPARAM)
+{
+    return ExecuteCommand(static_cast<int>(LOWORD(wParam))) ? TRUE : FALSE;
+}
+
+BOOL CVornWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (msg == WM_BUTTON_PRESSED) {
+        OnButtonPressed(static_cast<int>(wParam));
+        result = 0;
+        return TRUE;
+    }
+    if (msg == WM_RESUME_DEPARTMENT) {
+        result = session() != nullptr ? session()->OnResumeDepartment() : 0;
+        return TRUE;
+    }
+    return CView::OnMessage(msg, wParam, lParam, result);
+}
