@@ -305,3 +305,23 @@ TEST_F(ChartWindow, BookmarkGlyphIsKeyedOverTheStrip)
     EXPECT_EQ(GetSurfacePixel(window, left + 2, a.bottom + 6), RGB(0, 0, 0));
     EXPECT_EQ(GetSurfacePixel(window, left + 11, a.bottom + 7), RGB(10, 20, 30));
 }
+
+TEST_F(ChartWindow, TickAndValuePositionsMoveTheAreaOnlyWithAutoLocation)
+{
+    RECT before{}, after{};
+    QXIGetGraphDisplayRect(graph, &before);
+    QXISetXTickPos(graph, 1, 0);
+    QXISetYValPos(graph, 1, 0);
+    QXIGetGraphDisplayRect(graph, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.bottom, before.bottom);
+    QXISetAutoGraphLocation(graph, 1, 0);
+    QXIGetGraphDisplayRect(graph, &after);
+    EXPECT_NE(after.top, before.top);
+    // Display spaces are ignored while the location is automatic.
+    RECT fixed = after;
+    QXISetGraphDisplaySpace(graph, 5, 5, 5, 5, 0);
+    QXIGetGraphDisplayRect(graph, &after);
+    EXPECT_EQ(after.left, fixed.left);
+}
