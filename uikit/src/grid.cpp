@@ -183,8 +183,11 @@ void CGrid::Draw(HDC dc) const
 
 CWnd* CGrid::GetCellWnd(int row, int col) const
 {
+    const bool exists = cell_exists(row, col);
+    assert(exists && "grid cell out of range");
+    if (!exists)
+        return nullptr;
     const HWND h = cell(row, col);
-    assert(h != 0 || !"grid cell does not exist");
     return h != 0 ? CWnd::FromHandle(h) : nullptr;
 }
 

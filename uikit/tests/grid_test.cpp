@@ -212,3 +212,14 @@ TEST_F(GridDialog, ChoiceCellsOpenNoEditor)
     EXPECT_EQ(grid.GetComboSel(0, 0), 2);
     EXPECT_EQ(SendMessage(grid.GetCellWnd(0, 0)->m_hWnd, CB_GETCOUNT, 0, 0), 5);
 }
+
+#ifndef NDEBUG
+TEST(GridDeathTest, CellWindowOutOfRangeStopsDebugBuilds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    CGrid grid;
+    grid.AddColumn("c", SS_LEFT);
+    grid.AddRow("r");
+    EXPECT_DEATH(grid.GetCellWnd(1, 0), "out of range");
+}
+#endif
