@@ -395,3 +395,40 @@ TEST_F(FrameworkTest, NoIdleCallsInsideAModalDialog)
 }
 
 } // namespace
+
+namespace {
+
+class PaintedView : public CView {
+public:
+    void OnDraw(HDC hdc) override
+    {
+        RECT rc{20, 20, 220, 120};
+        HBRUSH b = CreateSolidBrush(RGB(0, 128, 0));
+        FillRect(hdc, &rc, b);
+        DeleteObject(b);
+        TextOut(hdc, 20, 130, "View drawn in OnDraw", 20);
+    }
+};
+
+TEST_F(FrameworkTest, FrameWithMenuBarAndViewRendersToPng)
+{
+    RegisterMenuTemplates(AfxGetResourceHandle(), kMenus);
+    TestApp app;
+    CSingleDocTemplate tpl(IDR_MAIN, [] { return new CDocument(); }, [] { return new TestFrame(); },
+                           [] { return new PaintedView(); });
+    ASSERT_NE(tpl.OpenDocumentFile(nullptr), nullptr);
+    CWnd* frame = app.m_pMainWnd;
+    ASSERT_NE(frame, nullptr);
+    frame->MoveWindow(20, 20, 420, 260);
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+    PumpEvents(30);
+    HWND view = static_cast<TestFrame*>(frame)->GetActiveView()->m_hWnd;
+    EXPECT_EQ(GetSurfacePixel(view, 100, 60), RGB(0, 128, 0)) << "OnDraw drew into the view's surface";
+    EXPECT_EQ(GetSurfacePixel(view, 300, 60), RGB(255, 255, 255)) << "the class brush erased the rest";
+    const std::string path = std::string(VORN_BINARY_DIR) + "/framework_frame.png";
+    EXPECT_TRUE(SaveWindowPng(frame->m_hWnd, path.c_str()));
+    frame->DestroyWindow();
+}
+
+} // namespace
