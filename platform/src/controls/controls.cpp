@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
 #include <map>
 
@@ -27,6 +28,15 @@ MenuKeyHook g_menuActive = nullptr;
 int g_delivering = 0;
 const QEvent* g_passed = nullptr;
 const QKeyEvent* g_currentKey = nullptr;
+
+// The Qt mouse event whose message is on its way through the control's
+// procedures; the bottom procedure hands it on to the widget.
+struct PendingMouse {
+    QMouseEvent* event;
+    QWidget* widget;
+    bool delivered;
+};
+PendingMouse* g_mouse = nullptr;
 
 class LayerFilter : public QObject {
 public:
@@ -60,6 +70,26 @@ bool LayerFilter::eventFilter(QObject* o, QEvent* e)
         }
         g_passed = e;
         return false;
+    }
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+        type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove) {
+        auto* w = static_cast<QWidget*>(o);
+        if (w->isWindow())
+            return false;
+        const HWND h = core::HwndOfWidget(w);
+        if (!h || !StateOf(h))
+            return false;
+        auto* me = static_cast<QMouseEvent*>(e);
+        PendingMouse pm{me, w, false};
+        PendingMouse* saved = g_mouse;
+        g_mouse = &pm;
+        core::MouseEvent(h, me, type == QEvent::MouseButtonDblClick);
+        g_mouse = saved;
+        // A release outside the control still ends Qt's press, as the
+        // button's own state would on the classic system.
+        if (!pm.delivered && type == QEvent::MouseButtonRelease)
+            DeliverToWidget(w, me);
+        return true;
     }
     if (type == QEvent::Paint) {
         // Each repaint asks the parent for the colours again, as an
@@ -259,6 +289,19 @@ bool CommonMessage(ControlBase& c, UINT msg, WPARAM wParam, LPARAM, LRESULT* res
         }
         return true;
     }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        if (g_mouse && !g_mouse->delivered) {
+            g_mouse->delivered = true;
+            DeliverToWidget(g_mouse->widget, g_mouse->event);
+        }
+        return true;
     case WM_CHAR: {
         const auto ch = static_cast<unsigned char>(wParam & 0xFF);
         if (ch < 0x20 || ch == 0x7F)

@@ -249,3 +249,39 @@ TEST_F(ControlsTest, TooltipFollowsItsTool)
 }
 
 } // namespace
+
+namespace {
+
+WNDPROC g_btnOld = nullptr;
+bool g_swallow = false;
+std::vector<UINT> g_btnMouse;
+LRESULT button_sub(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP) {
+        g_btnMouse.push_back(m);
+        if (g_swallow)
+            return 0;
+    }
+    return CallWindowProc(g_btnOld, h, m, w, l);
+}
+
+TEST_F(ControlsTest, MouseReachesAControlThroughItsProcedures)
+{
+    HWND b = make("BUTTON", BS_PUSHBUTTON, 70, "Press", 80, 24);
+    g_btnOld = reinterpret_cast<WNDPROC>(SetWindowLongPtr(b, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_sub)));
+    g_btnMouse.clear();
+    g_swallow = false;
+    SimulateMouseDown(b, Button::Left, 10, 10);
+    SimulateMouseUp(b, Button::Left, 10, 10);
+    EXPECT_EQ(g_btnMouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    EXPECT_EQ(g_cmds, (std::vector<std::pair<int, int>>{{70, BN_CLICKED}}));
+    // A subclass that keeps the press keeps the click from happening.
+    g_cmds.clear();
+    g_swallow = true;
+    SimulateMouseDown(b, Button::Left, 10, 10);
+    SimulateMouseUp(b, Button::Left, 10, 10);
+    EXPECT_TRUE(g_cmds.empty());
+    g_swallow = false;
+}
+
+} // namespace
