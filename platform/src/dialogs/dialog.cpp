@@ -9,7 +9,9 @@
 #include "plat/res.h"
 #include "plat/uihost.h"
 #include <QKeyEvent>
+#include <cctype>
 #include <cmath>
+#include <string>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -132,6 +134,56 @@ UINT vk_of(int qtKey)
     }
 }
 
+// The letter after a single '&' in a control's text (0: none).
+char mnemonic_of(const std::string& text)
+{
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+    }
+    return 0;
+}
+
+// Alt+letter: a button with that mnemonic is clicked; a label's moves the
+// focus to the next tab stop after it (its buddy).
+bool mnemonic(HWND dlg, char letter)
+{
+    std::vector<HWND> kids = children(dlg);
+    for (size_t i = 0; i < kids.size(); ++i) {
+        const HWND h = kids[i];
+        if (!can_focus(h) && !is_class(h, WC_STATIC))
+            continue;
+        char buf[256] = {};
+        GetWindowText(h, buf, sizeof buf);
+        if (mnemonic_of(buf) != letter)
+            continue;
+        if (is_class(h, WC_STATIC)) {
+            if (style_of(h) & SS_NOPREFIX)
+                continue;
+            for (size_t j = i + 1; j < kids.size(); ++j)
+                if ((style_of(kids[j]) & WS_TABSTOP) && can_focus(kids[j])) {
+                    focus_control(kids[j]);
+                    return true;
+                }
+            return true;
+        }
+        if (is_class(h, WC_BUTTON)) {
+            const DWORD t = style_of(h) & BS_TYPEMASK;
+            if (t == BS_GROUPBOX)
+                continue;
+            SetFocus(h);
+            SendMessage(h, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
 // The keys the dialog manager takes before the focused control sees them.
 bool dialog_key(HWND focus, int qtKey, Qt::KeyboardModifiers mods, bool press)
 {
@@ -146,6 +198,16 @@ bool dialog_key(HWND focus, int qtKey, Qt::KeyboardModifiers mods, bool press)
             return false;
     }
     const UINT vk = vk_of(qtKey);
+    if (!press && !vk)
+        return d->eatenKeys.erase(qtKey) > 0;
+    if (press && !vk && (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) &&
+        qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        if (!mnemonic(d->hwnd, static_cast<char>('a' + (qtKey - Qt::Key_A))))
+            return false;
+        if (DlgRec* again = find_dlg(d->hwnd))
+            again->eatenKeys.insert(qtKey);
+        return true;
+    }
     if (!vk)
         return false;
     if (!press)

@@ -328,3 +328,28 @@ TEST_F(DialogTest, MapDialogRectUsesTheFontsBaseUnits)
 
 } // namespace
 } // namespace dlgtest
+
+namespace dlgtest {
+namespace {
+
+TEST_F(DialogTest, AltLetterClicksButtonsAndFocusesALabelsBuddy)
+{
+    HWND dlg = open_modeless();
+    HWND list = GetDlgItem(dlg, IDC_LIST);
+    SetFocus(list);
+    // "&Name:" labels the edit after it.
+    SimulateKeyDown(list, 'N', "n", 0, true);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_NAME));
+    g_seen.commands.clear();
+    // "&Urgent" is an auto check box: focused and clicked.
+    SimulateKeyDown(GetFocus(), 'U', "u", 0, true);
+    // Qt's own button mnemonic clicks after a short animation.
+    PumpEvents(250);
+    EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_CHECK), BST_CHECKED);
+    ASSERT_FALSE(g_seen.commands.empty());
+    EXPECT_EQ(g_seen.commands.back(), (std::pair<int, int>{IDC_CHECK, BN_CLICKED}));
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_CHECK));
+}
+
+} // namespace
+} // namespace dlgtest
