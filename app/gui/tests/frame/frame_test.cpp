@@ -1,0 +1,363 @@
+// The windowed program driven headless through the layer: start-up, Open
+// of the bundled scenario, the clock in idle time, Stop, Save, Open of the
+// saved session, the toolbar, closing, and no tick under a modal loop.
+#include "appgui/vorn_gui.h"
+#include "plat/config.h"
+#include "plat/controls.h"
+#include "plat/dialog.h"
+#include "plat/loop.h"
+#include "plat/menu.h"
+#include "plat/testing.h"
+#include "plat/trace.h"
+#include "uikit/uikit.h"
+#include "plat/window.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
+
+std::string png(const std::string& name)
+{
+    const std::string folder = std::string(VORN_BINARY_DIR) + "/appgui-png";
+    fs::create_directories(folder);
+    return folder + "/" + name;
+}
+
+void click(HWND dlg, int id)
+{
+    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+// A scratch data folder holding only the sample scenario and its story (no
+// learn file, no configured scenarios: Open asks for a file).
+std::string plain_data_folder(const std::string& name)
+{
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "appgui-work" / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(fs::path(kBundled) / "SAMPLE.VNB", dir / "SAMPLE.VNB");
+    fs::copy_file(fs::path(kBundled) / "story.txt", dir / "story.txt");
+    if (fs::exists(fs::path(kBundled) / "bgtables.tbl"))
+        fs::copy_file(fs::path(kBundled) / "bgtables.tbl", dir / "bgtables.tbl");
+    return dir.string();
+}
+
+class VornFrame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        InitGui();
+        register_vorn_resources();
+    }
+    void start(const std::string& dataFolder)
+    {
+        setenv("VORN_DATA_DIR", dataFolder.c_str(), 1);
+        app = std::make_unique<CVornApp>();
+        app->about_at_start = false;
+        ASSERT_TRUE(app->InitInstance());
+        ASSERT_NE(app->window(), nullptr);
+        view = app->window();
+        frame = app->frame();
+    }
+    void TearDown() override
+    {
+        if (frame != nullptr && IsWindow(frame->m_hWnd)) {
+            ScriptedHost host;
+            host.Answer(IDYES, "", "Are you sure you want to exit?");
+            if (view->session() != nullptr)
+                view->session()->run_state = RUN_STOPPED;
+            frame->SendMessage(WM_CLOSE, 0, 0);
+        }
+        app.reset();
+        ResetWindowsForTest();
+    }
+    // Idle passes as the application's loop would make them.
+    void idle(int passes)
+    {
+        for (int i = 0; i < passes; ++i)
+            app->OnIdle(i);
+    }
+    // The session's start shows the background story: closed with OK.
+    static void accept_story(ScriptedHost& host)
+    {
+        host.OnDialog(IDD_BACKGROUND, [](HWND d) { click(d, IDOK); });
+    }
+
+    std::unique_ptr<CVornApp> app;
+    CVornWindow* view = nullptr;
+    CMainFrame* frame = nullptr;
+};
+
+bool visible(CWnd* w)
+{
+    return w != nullptr && w->m_hWnd != 0 && IsWindowVisible(w->m_hWnd);
+}
+
+TEST_F(VornFrame, StartsWithTheStartMenuAndOnlyTheOpenButton)
+{
+    ScriptedHost host;
+    start(kBundled);
+    EXPECT_EQ(frame->loaded_menu, IDR_START_MENU);
+    HMENU bar = GetMenu(frame->m_hWnd);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    char title[64] = {};
+    GetWindowText(frame->m_hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "VORNS Application");
+    EXPECT_TRUE(visible(view->toolbar().FindButton(ID_OPEN)));
+    for (int id : {ID_RUN, ID_STOP, ID_MARKETING, ID_FINANCE, ID_RESTORE_HOLD})
+        EXPECT_FALSE(visible(view->toolbar().FindButton(id))) << id;
+    EXPECT_FALSE(visible(view->pane(201)));
+    EXPECT_EQ(view->session(), nullptr);
+    EXPECT_TRUE(host.boxes().empty());
+}
+
+// The bundled data has a learn file: Open offers its levels; the first level
+// starts, the frame changes to the session menu and shows the panes.
+TEST_F(VornFrame, OpenOffersTheLearnLevelsOfTheBundledScenario)
+{
+    ScriptedHost host;
+    accept_story(host);
+    start(kBundled);
+    int buttons = 0;
+    bool firstChecked = false;
+    host.OnDialog(IDD_OPEN_SESSION, [&](HWND d) {
+        for (int id = 100; id < 110; ++id)
+            if (GetDlgItem(d, id) != 0)
+                ++buttons;
+        firstChecked = IsDlgButtonChecked(d, 100) == BST_CHECKED;
+        SaveWindowPng(d, png("open_session.png").c_str());
+        click(d, IDOK);
+    });
+    view->ExecuteCommand(ID_OPEN);
+    EXPECT_EQ(buttons, 3) << "two levels and the last session";
+    EXPECT_TRUE(firstChecked);
+    ASSERT_NE(view->session(), nullptr);
+    EXPECT_NE(view->session()->learn_session, 0);
+    EXPECT_EQ(frame->loaded_menu, IDR_SESSION_MENU);
+    EXPECT_EQ(GetMenuItemCount(GetMenu(frame->m_hWnd)), 5);
+    for (int id : {ID_RUN, ID_STOP, ID_MARKETING, ID_PRODUCTION, ID_PURCHASING, ID_FINANCE})
+        EXPECT_TRUE(visible(view->toolbar().FindButton(id))) << id;
+    EXPECT_FALSE(visible(view->toolbar().FindButton(ID_RESTORE_HOLD)));
+    EXPECT_EQ(view->toolbar().FindButton(ID_MARKETING)->GetState(), CBarButton::DOWN) << "first department";
+    // The bundled configuration turns the timer off: no Timer pane or
+    // field, and the panes below it move up by 50 pixels.
+    for (int id = 201; id <= 207; ++id)
+        EXPECT_EQ(visible(view->pane(id)), id != 203) << id;
+    EXPECT_EQ(view->status_line().GetFieldCount(), 4);
+    RECT r{};
+    GetWindowRect(view->pane(204)->m_hWnd, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(GetParent(view->pane(204)->m_hWnd), &p);
+    EXPECT_EQ(p.y, 188);
+    SaveWindowPng(frame->m_hWnd, png("frame_learn_level.png").c_str());
+}
+
+TEST_F(VornFrame, CancelledOpenKeepsTheProgramWhereItWas)
+{
+    ScriptedHost host;
+    start(kBundled);
+    host.OnDialog(IDD_OPEN_SESSION, [](HWND d) { click(d, IDCANCEL); });
+    view->ExecuteCommand(ID_OPEN);
+    EXPECT_EQ(view->session(), nullptr);
+    EXPECT_EQ(frame->loaded_menu, IDR_START_MENU);
+}
+
+// The main road: Open (file prompt), Run a week, the clock moves in idle
+// time, Stop, Save, Open of the saved session, which resumes at the same
+// moment.
+TEST_F(VornFrame, RunStopSaveAndResume)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("road");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    ASSERT_EQ(host.prompts().size(), 1u);
+    EXPECT_EQ(host.prompts()[0].title, "Open Session");
+    CVornView* s = view->session();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->learn_session, 0);
+    const SimDateTime begin = s->clock.current;
+    EXPECT_EQ(begin.day, 2);
+    EXPECT_EQ(begin.month, 1);
+
+    host.OnDialog(IDD_RUN, [](HWND d) {
+        EXPECT_EQ(IsDlgButtonChecked(d, 1003), BST_CHECKED) << "Day is the default";
+        click(d, 1002); // Week
+        CheckDlgButton(d, 1003, BST_UNCHECKED);
+        CheckDlgButton(d, 1002, BST_CHECKED);
+        click(d, IDOK);
+    });
+    view->ExecuteCommand(ID_RUN);
+    EXPECT_EQ(s->run_state, RUN_RUNNING);
+    const int32_t ticks0 = s->tick_count;
+    idle(600);
+    EXPECT_EQ(s->tick_count, ticks0 + 600) << "one tick per idle pass while running";
+    // One shift, 08:00 to 15:59, Monday 2 January onwards: 480 working
+    // minutes a day, so 600 ticks are one day and two hours on.
+    auto work_minute = [](const SimDateTime& d) { return (d.day - 2) * 480 + d.hour * 60 + d.minute - 480; };
+    EXPECT_EQ(work_minute(s->clock.current) - work_minute(begin), 600);
+    EXPECT_EQ(view->pane(201)->value_text(), "");  // the clock draws itself, no value text
+    EXPECT_EQ(view->pane(204)->value_text(), "Run");
+    EXPECT_EQ(view->status_line().GetField(1)->text, std::string("Run"));
+
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_STOP, 0), 0);
+    EXPECT_EQ(s->run_state, RUN_STOPPED);
+    EXPECT_EQ(view->status_line().GetField(1)->text, std::string("Pause"));
+    const int32_t stopped = s->tick_count;
+    idle(50);
+    EXPECT_EQ(s->tick_count, stopped) << "a stopped session does not tick";
+
+    SaveWindowPng(frame->m_hWnd, png("frame_running.png").c_str());
+
+    const SimDateTime savedAt = s->clock.current;
+    host.ChoosePath(folder + "/week1");
+    host.Answer(IDOK, "Save Session", "saved successfully", ScriptedHost::Match::Substring, 1);
+    view->ExecuteCommand(ID_SAVE);
+    EXPECT_TRUE(fs::exists(folder + "/week1.vnb"));
+    EXPECT_TRUE(fs::exists(folder + "/week1.MGR"));
+
+    host.ChoosePath(folder + "/week1.vnb");
+    view->ExecuteCommand(ID_OPEN);
+    CVornView* resumed = view->session();
+    ASSERT_NE(resumed, nullptr);
+    EXPECT_TRUE(resumed->resumed());
+    EXPECT_EQ(resumed->clock.current.day, savedAt.day);
+    EXPECT_EQ(resumed->clock.current.hour, savedAt.hour);
+    EXPECT_EQ(resumed->clock.current.minute, savedAt.minute);
+    // It runs on from there.
+    view->ExecuteCommand(ID_RUN_ON_DAY);
+    const int32_t t = resumed->tick_count;
+    idle(5);
+    EXPECT_EQ(resumed->tick_count, t + 5);
+    EXPECT_EQ(host.boxes().size(), 1u) << (host.boxes().empty() ? "" : host.boxes().back().text);
+}
+
+// The Run toolbar button continues without a dialog while the run-until
+// moment lies ahead; an unknown button id gets its box.
+TEST_F(VornFrame, ToolbarRunContinuesWhenTheTargetLiesAhead)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("toolbar");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    CVornView* s = view->session();
+    ASSERT_NE(s, nullptr);
+    view->ExecuteCommand(ID_RUN_ON_DAY);
+    idle(3);
+    view->ExecuteCommand(ID_STOP);
+    ASSERT_TRUE(s->ContinueEnabled());
+    view->SendMessage(WM_BUTTON_PRESSED, ID_RUN, 0); // no Run dialog is scripted: none may open
+    EXPECT_EQ(s->run_state, RUN_RUNNING);
+    EXPECT_TRUE(host.dialogs().empty() || host.dialogs().back().second != IDD_RUN);
+
+    host.Answer(IDOK, "Button pressed", "Button Id: 4242", ScriptedHost::Match::Exact, 1);
+    view->SendMessage(WM_BUTTON_PRESSED, 4242, 0);
+    ASSERT_FALSE(host.boxes().empty());
+    EXPECT_EQ(host.boxes().back().text, "Button Id: 4242");
+
+    // Switching departments moves the toolbar's down button.
+    view->SendMessage(WM_BUTTON_PRESSED, ID_FINANCE, 0);
+    EXPECT_EQ(s->shown_command, ID_FINANCE);
+    EXPECT_EQ(view->toolbar().FindButton(ID_FINANCE)->GetState(), CBarButton::DOWN);
+    EXPECT_EQ(view->toolbar().FindButton(ID_MARKETING)->GetState(), CBarButton::UP);
+}
+
+TEST_F(VornFrame, ClosingAsksUnlessOverAndRefusesInHold)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("close");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    CVornView* s = view->session();
+    ASSERT_NE(s, nullptr);
+
+    host.Answer(IDNO, "VORNS", "Are you sure you want to exit?", ScriptedHost::Match::Exact, 1);
+    frame->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(frame->m_hWnd)) << "No keeps it running";
+
+    s->run_state = RUN_HOLD;
+    host.Answer(IDYES, "VORNS", "Are you sure you want to exit?", ScriptedHost::Match::Exact, 1);
+    host.Answer(IDOK, "VORNS", "Can't quit in HOLD state !", ScriptedHost::Match::Exact, 1);
+    frame->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(frame->m_hWnd));
+    EXPECT_EQ(view->session(), s);
+    ASSERT_EQ(host.boxes().size(), 3u);
+    EXPECT_EQ(host.boxes()[2].text, "Can't quit in HOLD state !");
+
+    s->run_state = RUN_OVER;
+    host.clear_records();
+    HWND f = frame->m_hWnd;
+    frame->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(host.boxes().empty()) << "over: no question";
+    EXPECT_FALSE(IsWindow(f));
+    frame = nullptr;
+}
+
+// The real loop with the application's idle pump: ticks run in idle time,
+// but none while a modal dialog is open.
+int32_t g_ticksAtOpen = -1, g_ticksAtClose = -1;
+CVornWindow* g_view = nullptr;
+HWND g_dialog = 0;
+
+void close_dialog(HWND, UINT, uintptr_t id, DWORD)
+{
+    KillTimer(0, id);
+    g_ticksAtClose = g_view->session()->tick_count;
+    PostMessage(g_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+void open_seed_dialog(HWND, UINT, uintptr_t id, DWORD)
+{
+    KillTimer(0, id);
+    g_view->PostMessage(WM_COMMAND, MAKEWPARAM(ID_CHANGE_SEED, 0), 0);
+}
+void quit(HWND, UINT, uintptr_t id, DWORD)
+{
+    KillTimer(0, id);
+    PostQuitMessage(0);
+}
+
+TEST_F(VornFrame, NoTickWhileAModalDialogIsOpen)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("modal");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    CVornView* s = view->session();
+    ASSERT_NE(s, nullptr);
+    host.OnDialog(IDD_RUN, [](HWND d) { click(d, IDOK); });
+    view->ExecuteCommand(ID_RUN); // Day
+    ASSERT_EQ(s->run_state, RUN_RUNNING);
+    g_view = view;
+    host.OnDialog(IDD_CHANGE_SEED, [](HWND d) {
+        g_dialog = d;
+        g_ticksAtOpen = g_view->session()->tick_count;
+        SetTimer(0, 0, 300, close_dialog);
+    });
+    const int32_t before = s->tick_count;
+    SetTimer(0, 0, 50, open_seed_dialog);
+    SetTimer(0, 0, 700, quit);
+    SetIdleHandler([this](LONG count) { return app->OnIdle(count); });
+    RunMessageLoop();
+    SetIdleHandler(nullptr);
+    ASSERT_GE(g_ticksAtOpen, 0) << "the dialog opened";
+    EXPECT_GT(g_ticksAtOpen, before) << "ticks ran in idle time before the dialog";
+    EXPECT_EQ(g_ticksAtClose, g_ticksAtOpen) << "none while it was open";
+    EXPECT_GE(s->tick_count, g_ticksAtClose);
+}
+
+} // namespace
