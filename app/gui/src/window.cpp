@@ -254,8 +254,7 @@ void CDepartmentPanel::show()
 {
     CDepartmentWnd::show();
     if (!m_window && m_owner.m_hWnd != 0) {
-        auto w = std::make_unique<DepartmentWindow>(std::string(lang_translate(title().c_str())) + " " +
-                                                    lang_translate("Department"));
+        auto w = std::make_unique<DepartmentWindow>(lang_translate(title().c_str()));
         if (w->Create(nullptr, name().c_str(), WS_CHILD, m_owner.department_rect(), &m_owner, IDC_DEPARTMENT))
             m_window = std::move(w);
     }
