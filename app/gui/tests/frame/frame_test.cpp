@@ -361,3 +361,59 @@ TEST_F(VornFrame, NoTickWhileAModalDialogIsOpen)
 }
 
 } // namespace
+
+namespace {
+
+// The first About box closed with OK leads into Open; a later one does not.
+TEST_F(VornFrame, FirstAboutOkStartsOpenOnlyOnce)
+{
+    ScriptedHost host;
+    start(kBundled);
+    std::string caption;
+    host.OnDialog(IDD_ABOUT, [&](HWND d) {
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        click(d, IDOK);
+    });
+    int opened = 0;
+    host.OnDialog(IDD_OPEN_SESSION, [&](HWND d) {
+        ++opened;
+        click(d, IDCANCEL);
+    });
+    show_about_box(view, app->configuration, true);
+    EXPECT_EQ(caption, "About VORNS");
+    MSG msg;
+    while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE))
+        DispatchMessage(&msg);
+    EXPECT_EQ(opened, 1);
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, 0), 0);
+    while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE))
+        DispatchMessage(&msg);
+    EXPECT_EQ(opened, 1) << "the Help menu's About box does not open";
+}
+
+TEST_F(VornFrame, ChangeSeedDialogShowsAndSetsTheSeed)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("seed");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    CVornView* s = view->session();
+    ASSERT_NE(s, nullptr);
+    std::string shown;
+    host.OnDialog(IDD_CHANGE_SEED, [&](HWND d) {
+        char text[32] = {};
+        GetDlgItemText(d, 1258, text, sizeof text);
+        shown = text;
+        SetDlgItemText(d, 1258, "4711");
+        click(d, IDOK);
+    });
+    view->ExecuteCommand(ID_CHANGE_SEED);
+    EXPECT_EQ(shown, "12345") << "the sample scenario's seed";
+    EXPECT_EQ(s->random_seed, 4711);
+}
+
+} // namespace
