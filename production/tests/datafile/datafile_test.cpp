@@ -7,9 +7,11 @@
 
 namespace {
 
-std::string write_temp(const std::string& text)
+// ctest runs each case as its own process in parallel, so every case
+// writes a file of its own.
+std::string write_temp(const std::string& text, const char* name)
 {
-    const std::string path = std::string(VORN_BINARY_DIR) + "/production_sample_plant.dat";
+    const std::string path = std::string(VORN_BINARY_DIR) + "/" + name;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
@@ -21,7 +23,7 @@ std::string write_temp(const std::string& text)
 TEST(DataFileReader, ReadsTheSamplePlantAsTheTestReaderDoes)
 {
     DataFile file;
-    ASSERT_TRUE(file.Open(write_temp(sample_plant_text()).c_str()));
+    ASSERT_TRUE(file.Open(write_temp(sample_plant_text(), "production_sample_plant.dat").c_str()));
     Fakes f;
     CProductionWnd prod(f.host, f.ui, f.marketing, f.purchasing, f.finance);
     DataFilePlantData data(file);
@@ -38,7 +40,7 @@ TEST(DataFileReaderDeathTest, BoundErrorEndsWithTheDataLoadingBox)
 {
     std::string text = sample_plant_text();
     text.replace(text.find("^1^1^8^16^8^@"), 13, "^9^1^8^16^8^@");
-    const std::string path = write_temp(text);
+    const std::string path = write_temp(text, "production_bad_plant.dat");
     EXPECT_EXIT(
         {
             DataFile file;
