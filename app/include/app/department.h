@@ -55,6 +55,15 @@ struct FinishedGoodsRow {
     float material_cost = 0;
 };
 
+// The policy dialogs that the Policy Decisions shortcut opens.
+enum PolicyDialog : int {
+    POLICY_PRODUCT_PARAMETERS = 1,   // Marketing
+    POLICY_MACHINE = 2,              // Production (option -1)
+    POLICY_WORK_ORDER_PLANNING = 3,  // Production
+    POLICY_RED_LEVEL = 4,            // Production
+    POLICY_MATERIAL_PARAMETERS = 5,  // Purchasing
+};
+
 class CDepartmentWnd {
 public:
     CDepartmentWnd();
@@ -119,6 +128,41 @@ public:
     // with or without added value.
     virtual int32_t unit_added_value(int16_t family, int16_t product);
     virtual int32_t fg_value(bool with_added_value);
+
+    // What the view's information dialogs and commands read or flip of a
+    // particular department; the base stands in with neutral answers.
+    // Finance: the cash balance (the Cash pane), the bank credit line, the
+    // client and supplier credit lines in days, the building and machine
+    // values (net of what has been written off), the machine work percent.
+    virtual int32_t cash() { return 0; }
+    virtual int32_t bank_credit_line() { return 0; }
+    virtual int32_t client_credit_days() { return 0; }
+    virtual int32_t supplier_credit_days() { return 0; }
+    virtual int32_t building_value() { return 0; }
+    virtual int32_t machine_value() { return 0; }
+    virtual float machine_work_percent() { return 0.0f; }
+    virtual void set_machine_work_percent(float) {}
+    // Finance: flip the "Summary graphs" / "Show profit" check box and act
+    // on the new state (on_summary_graphs / on_show_profit).
+    virtual void flip_summary_graphs() {}
+    virtual void flip_show_profit() {}
+    // Marketing: the demand's exponential smoothing factor; flip the
+    // daily-sales graph check box, refit and show or hide the graph.
+    virtual float smoothing_factor() { return 0.0f; }
+    virtual void flip_sales_graph() {}
+    // Production: the utilisation factor; flip the total-load check box and
+    // act on it as command 303 does.
+    virtual float utilization_factor() { return 0.0f; }
+    virtual void flip_total_load() {}
+    // Runs one of the department's policy dialogs (PolicyDialog) as the
+    // Policy Decisions shortcut asks; a department without it ignores it.
+    virtual void edit_policy(int which) { (void)which; }
+    // Shows or hides a link button: kind 1 Orders, 2 Materials.
+    virtual void ShowLinkButton(int show, int kind)
+    {
+        (void)show;
+        (void)kind;
+    }
 
     // Reads "%s Menus" (the department name); a missing section leaves the
     // lists alone. A list above 21 entries or an option outside the texts

@@ -53,6 +53,8 @@ public:
     virtual void department_switched(int /*command_id*/) {}
     // The Simulation Over dialog of a learn session.
     virtual void show_learn_result(const LearnOutcome& /*outcome*/) {}
+    // The modeless Red Warnings dialog: made once and shown, or destroyed.
+    virtual void show_red_warnings(bool /*shown*/) {}
 };
 
 struct Departments {
@@ -144,6 +146,13 @@ public:
     // Department menu tables and the department helpers of the view.
     CDepartmentWnd* department_by_command(int command_id) const;
     bool DepartmentHasMenuText(int command_id, int menu_index, const std::string& text);
+    // TRUE makes the Red Warnings dialog (once) and shows it; FALSE destroys it.
+    void ShowRedWarnings(BOOL16 show);
+    // ShowLinkButton on Marketing, Production, Purchasing, Finance in turn.
+    void ShowDepartmentLinkButtons(int show, int kind);
+    // The teaching aids' toggles (ShowID, Write Lang, Pause Events): the new state.
+    bool ToggleShowIds();
+    bool TogglePauseEvents();
 
     void set_ui(ViewUi* ui) { ui_ = ui; }
     void set_wall_clock(std::function<int64_t()> clock) { wall_clock_ = std::move(clock); }
@@ -185,6 +194,9 @@ public:
     int32_t logging = 0;
     int32_t summary_written = 0;
     int32_t compare_available = 0;
+    int32_t show_ids = 0;
+    int32_t write_langs = 0;
+    int32_t pause_events = 0;
     int16_t timer_paused = 0;
     int32_t new_features_item5 = -1;
     int32_t new_features_item6 = -1;
