@@ -113,7 +113,7 @@ std::vector<uint8_t> CProductionWnd::save_plant() const
     w.u32(PRODUCTION_MARKER);
     transport->save_state(w);
     w.u32(PRODUCTION_MARKER);
-    return w.buf;
+    return w.bytes();
 }
 
 bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& error)

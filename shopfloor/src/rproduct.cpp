@@ -25,11 +25,11 @@ uint16_t RProduct::free_stock_at_final_job(const Plant& plant) const
 
 void RProduct::save_state(ByteWriter& w) const
 {
-    w.bytes(code, 3);
+    w.raw(code, 3);
     w.u16(final_job);
     w.u16(release_hours);
     w.u16(spare);
-    w.bytes(history, sizeof history);
+    w.raw(history, sizeof history);
     w.i16(in_process);
     w.i16(on_order);
     w.i16(static_cast<int16_t>(std::max<int32_t>(departures, -32768)));
@@ -57,12 +57,12 @@ void RProduct::save_state(ByteWriter& w) const
 bool RProduct::load_state(ByteReader& r, const SimHost* versions)
 {
     auto since = [&](std::string_view id) { return !versions || versions->version_at_least(id); };
-    r.bytes(code, 3);
+    r.raw(code, 3);
     code[2] = 0;
     final_job = r.u16();
     release_hours = r.u16();
     spare = r.u16();
-    r.bytes(history, sizeof history);
+    r.raw(history, sizeof history);
     in_process = r.i16();
     on_order = r.i16();
     departures = r.i16();

@@ -264,7 +264,7 @@ void RWork_Order::allocate_finished()
 
 void RWork_Order::save_state(ByteWriter& w) const
 {
-    w.bytes(name, 6);
+    w.raw(name, 6);
     w.u32(created_minute);
     w.i32(due_minute);
     w.i16(item_kind);
@@ -281,7 +281,7 @@ void RWork_Order::save_state(ByteWriter& w) const
 
 bool RWork_Order::load_state(ByteReader& r)
 {
-    r.bytes(name, 6);
+    r.raw(name, 6);
     name[5] = 0;
     created_minute = r.u32();
     due_minute = r.i32();

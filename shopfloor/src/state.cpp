@@ -40,7 +40,7 @@ bool index_ok(const Plant& p, int kind, int index)
 
 void RJob::save_state(ByteWriter& w) const
 {
-    w.bytes(name, 5);
+    w.raw(name, 5);
     w.u16(product_position);
     w.i16(time_kind);
     w.i16(letter);
@@ -114,7 +114,7 @@ void RJob::save_state(ByteWriter& w) const
 
 bool RJob::load_state(ByteReader& r)
 {
-    r.bytes(name, 5);
+    r.raw(name, 5);
     name[4] = 0;
     r.u16();   // product position, time kind, letter: the scenario's stay
     r.i16();
@@ -227,7 +227,7 @@ bool RJob::load_state(ByteReader& r)
 
 void RMachine::save_state(ByteWriter& w) const
 {
-    w.bytes(name, 3);
+    w.raw(name, 3);
     w.i16(rule);
     w.i16(initial_rule);
     w.i16(acceptance);
@@ -295,7 +295,7 @@ void RMachine::save_state(ByteWriter& w) const
 
 bool RMachine::load_state(ByteReader& r)
 {
-    r.bytes(name, 3);
+    r.raw(name, 3);
     name[2] = 0;
     rule = r.i16();
     initial_rule = r.i16();

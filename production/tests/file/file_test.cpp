@@ -217,8 +217,8 @@ TEST(SavedPlant, CountersThatOutgrowTheFileSaturate)
     ByteWriter w;
     m.save_state(w);
     // Field 20 starts after 3+2+2+2+2+1+12+2+4+3+1+2+2+2+2+2+192 = 236 bytes; idle is the fourth counter.
-    EXPECT_EQ(w.buf[236 + 6], 0xFF);
-    EXPECT_EQ(w.buf[236 + 7], 0xFF);
+    EXPECT_EQ(w.bytes()[236 + 6], 0xFF);
+    EXPECT_EQ(w.bytes()[236 + 7], 0xFF);
     m.on_new_month();
     EXPECT_FLOAT_EQ(m.idle_pct[11], 100.0f);
     EXPECT_FLOAT_EQ(m.production_pct[11], 0.0f);
@@ -228,8 +228,8 @@ TEST(SavedPlant, CountersThatOutgrowTheFileSaturate)
     ByteWriter pw;
     s.prod.Products[0]->save_state(pw);
     // departures follows code 3, final job 2, release hours 2, spare 2, history 48, in process 2, on order 2.
-    EXPECT_EQ(pw.buf[61], 0x00);
-    EXPECT_EQ(pw.buf[62], 0x80);
+    EXPECT_EQ(pw.bytes()[61], 0x00);
+    EXPECT_EQ(pw.bytes()[62], 0x80);
 }
 
 TEST(MonthAndYear, PlanningBatchAndUtilisation)
@@ -311,7 +311,7 @@ TEST(OlderFiles, MachineRecordsBeforeRequestSizesAndBuffers)
         SCOPED_TRACE(c.version);
         Sim fresh;
         fresh.host.version = c.version;
-        std::vector<uint8_t> bytes(w.buf.begin(), w.buf.end() - static_cast<std::ptrdiff_t>(c.cut));
+        std::vector<uint8_t> bytes(w.bytes().begin(), w.bytes().end() - static_cast<std::ptrdiff_t>(c.cut));
         ByteReader r(bytes);
         RMachine& m = *fresh.prod.Machines[1];
         ASSERT_TRUE(m.load_state(r));
@@ -345,7 +345,7 @@ TEST(OlderFiles, ProductRecordsReadOnlyTheirGatedFields)
         RProduct q;
         q.on_customer_orders = 77;
         q.priority = 9;
-        std::vector<uint8_t> bytes(w.buf.begin(), w.buf.end() - static_cast<std::ptrdiff_t>(c.cut));
+        std::vector<uint8_t> bytes(w.bytes().begin(), w.bytes().end() - static_cast<std::ptrdiff_t>(c.cut));
         ByteReader r(bytes);
         ASSERT_TRUE(q.load_state(r, &host));
         EXPECT_EQ(r.left(), 0u);
@@ -365,7 +365,7 @@ TEST(OlderFiles, JobsAndTransportBeforeRoutePositions)
 
     // J1 in the short layout: one input-stock record and one request of work order 0.
     ByteWriter w;
-    w.bytes("J1\0\0", 5);
+    w.raw("J1\0\0", 5);
     w.u16(0), w.i16(0), w.i16('g'), w.u8(2), w.u8(0), w.u16(0), w.u16(0), w.u16(5), w.u16(0), w.u16(0);
     w.u8(0);
     for (int i = 0; i < 4; ++i)
@@ -380,7 +380,7 @@ TEST(OlderFiles, JobsAndTransportBeforeRoutePositions)
     w.i16(1), w.i16(0), w.u8(0), w.u16(1), w.u16(0), w.u16(0);
     w.u16(0), w.u8(0);
     w.i16(0);
-    ByteReader r(w.buf);
+    ByteReader r(w.bytes());
     ASSERT_TRUE(j1.load_state(r));
     EXPECT_EQ(r.left(), 0u);
     ASSERT_EQ(j1.requests.size(), 1u);
@@ -398,7 +398,7 @@ TEST(OlderFiles, JobsAndTransportBeforeRoutePositions)
     t.i16(1);
     t.i16(-1), t.u16(0), t.u16(0), t.u16(0), t.u16(0), t.u8(0), t.u8(0), t.u16(0), t.u16(0);
     RTransport_Manager tm(p, 0);
-    ByteReader rt(t.buf);
+    ByteReader rt(t.bytes());
     ASSERT_TRUE(tm.load_state(rt));
     EXPECT_EQ(rt.left(), 0u);
     ASSERT_EQ(tm.Trans_Jobs.size(), 1u);

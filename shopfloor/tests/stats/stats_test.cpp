@@ -27,7 +27,7 @@ TEST(AverageAccumulator, FloatMeanOfMonthlyShares)
     ByteWriter w;
     a.save_float(w);
     // 0.75f then count 2: the file's 32-bit sum field carries the float's bits.
-    EXPECT_EQ(w.buf, (std::vector<uint8_t>{0x00, 0x00, 0x40, 0x3F, 0x02, 0x00}));
+    EXPECT_EQ(w.bytes(), (std::vector<uint8_t>{0x00, 0x00, 0x40, 0x3F, 0x02, 0x00}));
 }
 
 TEST(StdDeviation, SampleDeviationTruncated)
@@ -88,14 +88,14 @@ TEST(MoveStdDev, SaveLoadRoundTripAndDamage)
     ByteWriter w;
     m.save(w);
     // sum 3, count 2, 2 entries, 1 block end (16-bit end + 2 zero bytes)
-    EXPECT_EQ(w.buf.size(), 6u + 2 + 8 + 2 + 4);
+    EXPECT_EQ(w.bytes().size(), 6u + 2 + 8 + 2 + 4);
     MoveStdDev back;
-    ByteReader r(w.buf);
+    ByteReader r(w.bytes());
     ASSERT_TRUE(back.load(r));
     EXPECT_EQ(back.Entries, m.Entries);
     EXPECT_EQ(back.BlockEndIndexs, m.BlockEndIndexs);
 
-    std::vector<uint8_t> bad = w.buf;
+    std::vector<uint8_t> bad = w.bytes();
     bad[6] = 0xFF;   // entry count far beyond the bytes that follow
     MoveStdDev refused;
     ByteReader rb(bad);
@@ -153,9 +153,9 @@ TEST(RRandom, SavedLayoutAndDamagedTable)
     const rrandom t = from_items({2, 16000, 30, 90});
     ByteWriter w;
     t.save(w);
-    EXPECT_EQ(w.buf, (std::vector<uint8_t>{2, 0x80, 0x3E, 0xFF, 0x7F, 30, 0, 90, 0}));
+    EXPECT_EQ(w.bytes(), (std::vector<uint8_t>{2, 0x80, 0x3E, 0xFF, 0x7F, 30, 0, 90, 0}));
     rrandom back;
-    ByteReader r(w.buf);
+    ByteReader r(w.bytes());
     ASSERT_TRUE(back.load(r));
     EXPECT_EQ(back.values, t.values);
     std::vector<uint8_t> zero{0};
