@@ -1,6 +1,7 @@
 // The tick, the idle work, the run states and HOLD, and the run commands.
 #include "app/view.h"
 #include "app/learn_file.h"
+#include "app/tutor_link.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "plat/modal.h"
@@ -172,7 +173,7 @@ void CVornView::SimulationOver()
             if (ui_ != nullptr)
                 ui_->show_learn_result(outcome);
         }
-    } else if (!tutor_running) {
+    } else if (!tutor_running && GetTutorWindow() == 0) {
         lang_message_box(0, "Simulation over!", "VORNS", plat::MB_OK);
     }
     log_summary();

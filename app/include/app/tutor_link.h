@@ -1,0 +1,48 @@
+// The simulator's side of the link with the tutorial player: starting it,
+// remembering its window, the messages both ways and the hand-off file
+// through which it passes one command at a time.
+#pragma once
+#include "app/commands.h"
+#include "plat/types.h"
+#include <cstdint>
+#include <functional>
+
+// Simulator to player: wParam 1 (sent) starts the player with the low 16
+// bits of the simulator's main window; wParam 3 (posted) says the command
+// whose code is in lParam has been carried out.
+inline constexpr unsigned WM_TUTOR_CONTROL = 0x61E;
+inline constexpr plat::WPARAM TUTOR_CONTROL_START = 1;
+inline constexpr plat::WPARAM TUTOR_CONTROL_DONE = 3;
+// Player to simulator (WM_TUTOR_REQUEST): wParam 1 a command waits in the
+// hand-off file, wParam 2 the player has closed.
+inline constexpr plat::WPARAM TUTOR_REQUEST_EXECUTE = 1;
+inline constexpr plat::WPARAM TUTOR_REQUEST_CLOSED = 2;
+
+inline constexpr const char* TUTOR_PROGRAM = "Steplay32.EXE";
+inline constexpr const char* TUTOR_WINDOW_TITLE = "App Tutorial";
+// In the working folder, whatever the case of its name on disk.
+inline constexpr const char* TUTOR_STEP_FILE = "STEPBIN.CMD";
+
+// The running player's window, 0 when none.
+plat::HWND GetTutorWindow();
+void SetTutorWindow(plat::HWND player);
+// The code of the command being carried out for the player (0: none).
+void SetTutorPendingCode(int16_t code);
+int16_t GetTutorPendingCode();
+// Tells a running player that the pending command is done (nothing when the
+// code is 0); the pending code is cleared either way.
+void ResumeTutorial();
+// Ends a running player (WM_QUIT) and forgets it.
+void CloseTutorial();
+// The record now in the hand-off file: exactly 1044 bytes, else the box
+// "Unable to read command binary file" and false.
+bool ReadStepFile(CommandRecord& out);
+// Starts the player with the command file (none: the decision browser),
+// gives its window the title and hands it the main window. The player's
+// window, or 0 when it did not start or its window is not there.
+plat::HWND StartTutorial(plat::HWND mainWindow, const char* title, const char* commandFile);
+
+// How the player's program is started: the layer's WinExec unless a test
+// puts something else in. Returns the one it replaced.
+using TutorLauncher = std::function<plat::UINT(const char* commandLine, plat::UINT show)>;
+TutorLauncher set_tutor_launcher(TutorLauncher launcher);
