@@ -1,6 +1,7 @@
 // The program's menus and dialog templates, registered as module VORN.EXE.
 #include "appgui/vorn_gui.h"
 #include "app/app_types.h"
+#include "appdialogs/app_dialogs.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
 #include "plat/menu.h"
@@ -18,6 +19,10 @@ constexpr DWORD DLG = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 
 // ---- menus ---------------------------------------------------------------
 
+// Commands whose handlers live with the tutorial player's link.
+constexpr UINT CMD_DECISIONS_CENTER = 32815;
+constexpr UINT CMD_GUIDED_RUNS = 32821;
+
 const MenuTemplateItem kStartSession[] = {
     {"R&un tutorial", ID_RUN_TUTORIAL, 0, {}},
     {"&Open ...", ID_OPEN, 0, {}},
@@ -27,6 +32,16 @@ const MenuTemplateItem kStartSession[] = {
 const MenuTemplateItem kHelp[] = {
     {"&Contents", ID_HELP_CONTENTS, 0, {}},
     {"&Search for help on ...", ID_SEARCH_HELP, 0, {}},
+    {nullptr, 0, MF_SEPARATOR, {}},
+    {"&About VORNS ...", ID_APP_ABOUT, 0, {}},
+};
+// The session's Help adds the tutorial player's starts.
+const MenuTemplateItem kSessionHelp[] = {
+    {"&Contents", ID_HELP_CONTENTS, 0, {}},
+    {"&Search for help on ...", ID_SEARCH_HELP, 0, {}},
+    {nullptr, 0, MF_SEPARATOR, {}},
+    {"&Tutorial", ID_RUN_TUTORIAL, 0, {}},
+    {"&Guided runs ...", CMD_GUIDED_RUNS, 0, {}},
     {nullptr, 0, MF_SEPARATOR, {}},
     {"&About VORNS ...", ID_APP_ABOUT, 0, {}},
 };
@@ -41,7 +56,7 @@ const MenuTemplateItem kSession[] = {
     {nullptr, 0, MF_SEPARATOR, {}},
     {"&Run ...", ID_RUN, 0, {}},
     {"Run on &day", ID_RUN_ON_DAY, 0, {}},
-    {"Run &year", ID_RUN_YEAR, 0, {}},
+    {"Run Year", ID_RUN_YEAR, 0, {}},
     {"&Continue", ID_CONTINUE, 0, {}},
     {"S&top", ID_STOP, 0, {}},
     {"Restore &hold", ID_RESTORE_HOLD, 0, {}},
@@ -53,12 +68,27 @@ const MenuTemplateItem kSession[] = {
     {nullptr, 0, MF_SEPARATOR, {}},
     {"General &information ...", ID_INFORMATION, 0, {}},
     {"&Background story", ID_BACKGROUND_STORY, 0, {}},
+    {"Policy &Decisions", ID_POLICY_DECISIONS, 0, {}},
+    {"DecisionsCenter", CMD_DECISIONS_CENTER, 0, {}},
+    {"Set machine work percent", ID_SET_MACHINE_WORK_PERCENT, 0, {}},
     {"Save p&olicies ...", ID_SAVE_POLICIES, 0, {}},
     {"&Load policies ...", ID_LOAD_POLICIES, 0, {}},
-    {"Change s&eed ...", ID_CHANGE_SEED, 0, {}},
-    {"Lo&gging", ID_LOGGING, 0, {}},
+    {nullptr, 0, MF_SEPARATOR, {}},
+    {"ViewGraph", ID_VIEW_GRAPH, 0, {}},
+    {"View Total Load", ID_VIEW_TOTAL_LOAD, 0, {}},
+    {"Summary Graphs", ID_SUMMARY_GRAPHS, 0, {}},
+    {"Profit Graph", ID_PROFIT_GRAPH, 0, {}},
+    {nullptr, 0, MF_SEPARATOR, {}},
+    {"Change seed", ID_CHANGE_SEED, 0, {}},
+    {"Logging", ID_LOGGING, 0, {}},
+    {"Co&mpare", ID_COMPARE, 0, {}},
+    {"Write Lang", ID_WRITE_LANG, 0, {}},
+    {"ShowID", ID_SHOW_ID, 0, {}},
+    {"Show FG", ID_SHOW_FG, 0, {}},
+    {"Intermission", ID_INTERMISSION, 0, {}},
+    {"Version", ID_VERSION, 0, {}},
     {"Inc timer in 10 minutes", ID_TIMER_TEN_MINUTES, 0, {}},
-    {"Close sessio&n", ID_CLOSE_SESSION, 0, {}},
+    {"CloseSession", ID_CLOSE_SESSION, 0, {}},
     {nullptr, 0, MF_SEPARATOR, {}},
     {"E&xit", ID_EXIT, 0, {}},
 };
@@ -71,7 +101,7 @@ const MenuTemplateItem kSessionBar[] = {
     {"&Information", 0, 0, kEmpty},
     {"&Actions", 0, 0, kEmpty},
     {"&Policies", 0, 0, kEmpty},
-    {"&Help", 0, 0, kHelp},
+    {"&Help", 0, 0, kSessionHelp},
 };
 
 const MenuTemplate kMenus[] = {
@@ -144,7 +174,78 @@ const DlgItemTemplate kChangeSeedItems[] = {
     {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 120, 50, 80, 24},
 };
 
+const DlgItemTemplate kGeneralInformationItems[] = {
+    {"STATIC", 1000, "Bank credit line:", CHILD, 0, 16, 14, 190, 20},
+    {"STATIC", 1087, "", CHILD | SS_RIGHT | SS_SUNKEN, 0, 210, 12, 110, 20},
+    {"STATIC", 1000, "Client credit line (days):", CHILD, 0, 16, 40, 190, 20},
+    {"STATIC", 1088, "", CHILD | SS_RIGHT | SS_SUNKEN, 0, 210, 38, 110, 20},
+    {"STATIC", 1000, "Supplier credit line (days):", CHILD, 0, 16, 66, 190, 20},
+    {"STATIC", 1089, "", CHILD | SS_RIGHT | SS_SUNKEN, 0, 210, 64, 110, 20},
+    {"STATIC", 1000, "Building value:", CHILD, 0, 16, 92, 190, 20},
+    {"STATIC", 1091, "", CHILD | SS_RIGHT | SS_SUNKEN, 0, 210, 90, 110, 20},
+    {"STATIC", 1000, "Machine value:", CHILD, 0, 16, 118, 190, 20},
+    {"STATIC", 1092, "", CHILD | SS_RIGHT | SS_SUNKEN, 0, 210, 116, 110, 20},
+    {"STATIC", 1000, "Exponential smoothing factor:", CHILD, 0, 16, 144, 190, 20},
+    {"STATIC", 1093, "", CHILD | SS_RIGHT | SS_SUNKEN, 0, 210, 142, 110, 20},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 128, 178, 80, 24},
+};
+
+const DlgItemTemplate kMachineWorkPercentItems[] = {
+    {"STATIC", 1000, "Current value:", CHILD, 0, 16, 16, 100, 20},
+    {"STATIC", 1295, "", CHILD | SS_SUNKEN, 0, 120, 14, 90, 20},
+    {"STATIC", 1000, "New value:", CHILD, 0, 16, 46, 100, 20},
+    {"EDIT", 1294, "", CHILD | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 120, 44, 90, 22},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 20, 82, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 120, 82, 80, 24},
+};
+
+// The button is no tab stop and not the default, so no key reaches it.
+const DlgItemTemplate kIntermissionItems[] = {
+    {"STATIC", 1209, "Intermission", CHILD | SS_CENTER, 0, 10, 40, 340, 60},
+    {"BUTTON", 1210, "OK", CHILD, 0, 140, 124, 80, 24},
+};
+
+const DlgItemTemplate kPolicyDecisionsItems[] = {
+    {"STATIC", 1000, "Marketing", CHILD, 0, 16, 12, 120, 18},
+    {"STATIC", 1000, "Product parameters", CHILD, 0, 32, 36, 180, 20},
+    {"BUTTON", 1260, "Change", CHILD | WS_TABSTOP, 0, 220, 32, 80, 24},
+    {"STATIC", 1000, "Production", CHILD, 0, 16, 68, 120, 18},
+    {"STATIC", 1000, "Machine policy", CHILD, 0, 32, 92, 180, 20},
+    {"BUTTON", 1124, "Change", CHILD | WS_TABSTOP, 0, 220, 88, 80, 24},
+    {"STATIC", 1000, "Work order planning", CHILD, 0, 32, 120, 180, 20},
+    {"BUTTON", 1125, "Change", CHILD | WS_TABSTOP, 0, 220, 116, 80, 24},
+    {"STATIC", 1000, "Red level policy", CHILD, 0, 32, 148, 180, 20},
+    {"BUTTON", 1126, "Change", CHILD | WS_TABSTOP, 0, 220, 144, 80, 24},
+    {"STATIC", 1000, "Purchasing", CHILD, 0, 16, 180, 120, 18},
+    {"STATIC", 1000, "Material parameters", CHILD, 0, 32, 204, 180, 20},
+    {"BUTTON", 1127, "Change", CHILD | WS_TABSTOP, 0, 220, 200, 80, 24},
+    {"BUTTON", IDOK, "Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 120, 244, 80, 24},
+};
+
+const DlgItemTemplate kGuidedRunsItems[] = {
+    {"STATIC", 1000, "Choose a guided run:", CHILD, 0, 16, 8, 220, 18},
+    {"LISTBOX", 1281, "", CHILD | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 16, 28, 220, 150},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 30, 188, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 140, 188, 80, 24},
+};
+
+const DlgItemTemplate kRedWarningsItems[] = {
+    {"LISTBOX", 1324, "", CHILD | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 10, 10, 380, 180},
+    {"BUTTON", CRedWarningsDlg::CLOSE_ID, "Close Window", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 150, 200, 100,
+     24},
+};
+
 const DlgTemplate kDialogs[] = {
+    {IDD_GENERAL_INFORMATION, "General Information", DLG | DS_CENTER, 0, 0, 336, 212, nullptr, 0,
+     kGeneralInformationItems},
+    {IDD_MACHINE_WORK_PERCENT, "Set Machine Work Percent", DLG | DS_CENTER, 0, 0, 224, 116, nullptr, 0,
+     kMachineWorkPercentItems},
+    {IDD_INTERMISSION, "", WS_POPUP | WS_BORDER | DS_MODALFRAME | DS_CENTER, 0, 0, 360, 160, nullptr, 0,
+     kIntermissionItems},
+    {IDD_POLICY_DECISIONS, "Policy Decisions", DLG | DS_CENTER, 0, 0, 320, 278, nullptr, 0, kPolicyDecisionsItems},
+    {IDD_GUIDED_RUNS, "Guided Runs", DLG | DS_CENTER, 0, 0, 252, 222, nullptr, 0, kGuidedRunsItems},
+    {IDD_RED_WARNINGS, "Red Warnings", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 120, 400, 234, nullptr, 0,
+     kRedWarningsItems},
     {IDD_ABOUT, "About", DLG | DS_CENTER, 0, 0, 360, 164, nullptr, 0, kAboutItems},
     {IDD_RUN, "Run", DLG | DS_CENTER, 0, 0, 320, 148, nullptr, 0, kRunItems},
     {IDD_BACKGROUND, "Background", DLG | DS_CENTER, 0, 0, 520, 354, nullptr, 0, kBackgroundItems},
@@ -167,6 +268,7 @@ HINSTANCE register_vorn_resources()
     RegisterDialogTemplates(module, kDialogs);
     RegisterAcceleratorTables(module, kAccels);
     RegisterStringTable(module, kStrings, std::size(kStrings));
+    register_app_dialog_templates(module);
     uikit_register_resources(module);
     AfxSetResourceHandle(module);
     return module;

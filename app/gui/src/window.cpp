@@ -3,6 +3,7 @@
 #include "appgui/vorn_gui.h"
 #include "plat/uihost.h"
 #include "app/learn_file.h"
+#include "app/run_log.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
@@ -10,6 +11,7 @@
 #include "plat/gdi.h"
 #include "plat/help.h"
 #include "plat/menu.h"
+#include "plat/module.h"
 #include "plat/window.h"
 #include "uikit/info_tip.h"
 #include "uikit/uikit.h"
@@ -166,10 +168,8 @@ std::string CIndicatorPane::value_text() const
     switch (m_kind) {
     case 202:
         return reputation_text(v->reputation.displayed);
-    case 205: {
-        // The cash balance is Finance's; until Finance keeps one the pane shows 0.
-        return cash_text(0);
-    }
+    case 205:
+        return cash_text(v->finance != nullptr ? v->finance->cash() : 0);
     case 203:
         return timer_text(v->timer.remaining);
     case 204:
@@ -327,6 +327,7 @@ int CVornWindow::OnCreate(CREATESTRUCT* cs)
 
 void CVornWindow::OnDestroy()
 {
+    show_red_warnings(false);
     // The session's departments own windows inside this one.
     m_sessions.CloseSession();
     m_shownSession = nullptr;
@@ -651,6 +652,61 @@ bool CVornWindow::ExecuteCommand(int id)
     case ID_HELP_CONTENTS:
         WinHelp(m_hWnd, "vorn.hlp", HELP_CONTENTS, 0);
         break;
+    case ID_INFORMATION:
+        if (v != nullptr)
+            general_information_dialog(this);
+        break;
+    case ID_SET_MACHINE_WORK_PERCENT:
+        if (v != nullptr && machine_work_percent_allowed(v->clock))
+            machine_work_percent_dialog(this);
+        break;
+    case ID_INTERMISSION:
+        intermission_dialog(this);
+        break;
+    case ID_POLICY_DECISIONS:
+        if (v != nullptr)
+            policy_decisions_dialog(this);
+        break;
+    case ID_SHOW_ID:
+        if (v != nullptr)
+            plat::MessageBox(m_hWnd, v->ToggleShowIds() ? "Show ID - ON" : "Show ID - OFF", v->config().title.c_str(),
+                             MB_OK);
+        break;
+    case ID_PAUSE_EVENTS:
+        if (v != nullptr)
+            plat::MessageBox(m_hWnd, v->TogglePauseEvents() ? "Pause Events ON" : "Pause Events OFF",
+                             v->config().title.c_str(), MB_OK);
+        break;
+    case ID_WRITE_LANG:
+        if (v != nullptr)
+            ToggleWriteLangs();
+        break;
+    case ID_COMPARE:
+        StartCompare();
+        break;
+    case ID_SHOW_FG:
+        if (v != nullptr)
+            plat::MessageBox(m_hWnd, finished_goods_text(*v).c_str(), v->config().title.c_str(), MB_OK);
+        break;
+    case ID_VERSION:
+        plat::MessageBox(m_hWnd, VORN_VERSION_TEXT, "VORN Version", MB_OK | MB_ICONINFORMATION);
+        break;
+    case ID_VIEW_GRAPH:
+        if (v != nullptr && v->marketing != nullptr)
+            v->marketing->flip_sales_graph();
+        break;
+    case ID_VIEW_TOTAL_LOAD:
+        if (v != nullptr && v->production != nullptr)
+            v->production->flip_total_load();
+        break;
+    case ID_SUMMARY_GRAPHS:
+        if (v != nullptr && v->finance != nullptr)
+            v->finance->flip_summary_graphs();
+        break;
+    case ID_PROFIT_GRAPH:
+        if (v != nullptr && v->finance != nullptr)
+            v->finance->flip_show_profit();
+        break;
     case ID_SEARCH_HELP:
         not_implemented("Search for help on");
         break;
@@ -660,6 +716,27 @@ bool CVornWindow::ExecuteCommand(int id)
     }
     SyncSession();
     return handled;
+}
+
+void CVornWindow::ToggleWriteLangs()
+{
+    CVornView* v = session();
+    v->write_langs = v->write_langs != 0 ? 0 : 1;
+    lang_load(v->write_langs);
+    plat::MessageBox(m_hWnd, v->write_langs != 0 ? "Writing Langs ON" : "Writing Langs OFF", v->config().title.c_str(),
+                     MB_OK);
+}
+
+// Only offered while a run log is written and the comparer is there; what
+// it does with the log is its own affair, so its start is not checked.
+void CVornWindow::StartCompare()
+{
+    CVornView* v = session();
+    if (v == nullptr || v->logging == 0 || v->compare_available == 0 || !v->run_log)
+        return;
+    char command[1200];
+    std::snprintf(command, sizeof command, "%s %s", COMPARE_PROGRAM, v->run_log->name().c_str());
+    WinExec(command, SW_SHOWNORMAL);
 }
 
 BOOL CVornWindow::OnCommand(WPARAM wParam, LPARAM)

@@ -12,6 +12,24 @@
 
 class SessionManager;
 
+// The view's smaller commands (teaching aids, information windows, the
+// departments' graph switches).
+inline constexpr int ID_SET_MACHINE_WORK_PERCENT = 32790;
+inline constexpr int ID_INTERMISSION = 32800;
+inline constexpr int ID_SHOW_ID = 32801;
+inline constexpr int ID_VIEW_GRAPH = 32803;
+inline constexpr int ID_POLICY_DECISIONS = 32809;
+inline constexpr int ID_WRITE_LANG = 32811;
+inline constexpr int ID_COMPARE = 32812;
+inline constexpr int ID_SHOW_FG = 32813;
+inline constexpr int ID_VERSION = 32816;
+inline constexpr int ID_VIEW_TOTAL_LOAD = 32817;
+inline constexpr int ID_SUMMARY_GRAPHS = 32818;
+inline constexpr int ID_PROFIT_GRAPH = 32819;
+inline constexpr int ID_PAUSE_EVENTS = 32824;
+// The run-log comparer, started with the run log's name.
+inline constexpr const char* COMPARE_PROGRAM = "compare.exe";
+
 // The dialogs the Open command may show; without a window none opens.
 class OpenUi {
 public:

@@ -25,12 +25,18 @@ inline constexpr int IDD_OPEN_SESSION = 194;
 inline constexpr int IDD_SIMULATION_OVER = 195;
 inline constexpr int IDD_OPEN_SCENARIO = 215;
 inline constexpr int IDD_CHANGE_SEED = 216;
+inline constexpr int IDD_GENERAL_INFORMATION = 110;
+inline constexpr int IDD_MACHINE_WORK_PERCENT = 190;
+inline constexpr int IDD_INTERMISSION = 202;
+inline constexpr int IDD_POLICY_DECISIONS = 217;
+inline constexpr int IDD_GUIDED_RUNS = 229;
+inline constexpr int IDD_RED_WARNINGS = 250;
 
 // Commands of the menus beyond the view's own table.
 inline constexpr int ID_EXIT = 32783;
 inline constexpr int ID_HELP_CONTENTS = 32787;
 inline constexpr int ID_SEARCH_HELP = 32789;
-inline constexpr int ID_RUN_TUTORIAL = 32800;
+inline constexpr int ID_RUN_TUTORIAL = 32806;
 
 // Child ids of the view.
 inline constexpr int IDC_TOOLBAR = 150;
@@ -43,6 +49,16 @@ inline constexpr int IDC_DEPARTMENT = 160;
 plat::HINSTANCE register_vorn_resources();
 
 class CVornWindow;
+
+// The modeless Red Warnings window: a list nothing fills yet, and "Close
+// Window" (8), which hides it.
+class CRedWarningsDlg : public CModelessDialog {
+public:
+    static constexpr int CLOSE_ID = 8;
+    explicit CRedWarningsDlg(plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CRedWarningsDlg"; }
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+};
 
 // One indicator pane down the left edge; `kind` is the pane's control id
 // (201 Clock ... 207 Profit).
@@ -110,12 +126,14 @@ public:
     void show_story(const std::string& text) override;
     void department_switched(int command_id) override;
     void show_learn_result(const LearnOutcome& outcome) override;
+    void show_red_warnings(bool shown) override;
+    CRedWarningsDlg* red_warnings() const { return m_redWarnings.get(); }
     // OpenUi
     std::optional<int> choose_learn_level(LearnRecord& record) override;
     std::optional<std::string> choose_scenario(const std::vector<std::string>& scenarios) override;
     // DialogRegistry
     bool session_open() const override { return m_shownSession != nullptr; }
-    bool show_ids() const override { return false; }
+    bool show_ids() const override { return session() != nullptr && session()->show_ids != 0; }
     void push_dialog(plat::HWND dialog) override { m_dialogs.push(dialog); }
     void remove_dialog(plat::HWND dialog) override { m_dialogs.remove(dialog); }
 
@@ -134,6 +152,8 @@ private:
     void ShowSessionFurniture(bool shown);
     void FillDepartmentMenus();
     void UpdateStatusFields();
+    void ToggleWriteLangs();
+    void StartCompare();
 
     SessionManager m_sessions;
     CVornView* m_shownSession = nullptr;
@@ -142,6 +162,7 @@ private:
     std::unique_ptr<CPaneStrip> m_strip;
     std::array<std::unique_ptr<CIndicatorPane>, 7> m_panes;
     DialogStack m_dialogs;
+    ModelessPtr<CRedWarningsDlg> m_redWarnings;
 };
 
 class CMainFrame : public plat::CFrameWnd {
@@ -184,3 +205,13 @@ private:
 void show_about_box(CVornWindow* view, const Configuration& config, bool atStart);
 // The Run dialog: the choice, or none when cancelled.
 std::optional<RunChoice> run_dialog(CVornWindow* view, int dateOrder);
+// The information and shortcut dialogs of the view's commands.
+void general_information_dialog(CVornWindow* view);
+void intermission_dialog(CVornWindow* view);
+void policy_decisions_dialog(CVornWindow* view);
+// Finance's machine work percent beside Production's utilisation factor;
+// true when OK stored a new percent.
+bool machine_work_percent_dialog(CVornWindow* view);
+// Guided Runs: Guide1 .. Guide10 whose ".cmd" file is in the folder (any
+// case); the chosen "GuideN.cmd", none when cancelled or nothing to choose.
+std::optional<std::string> guided_runs_dialog(plat::HWND parent, const std::string& folder);
