@@ -3,6 +3,7 @@
 #pragma once
 #include "plat/msg.h"
 #include "plat/window.h"
+#include <QCursor>
 #include <QImage>
 #include <QMargins>
 #include <QRect>
@@ -156,6 +157,22 @@ void FlushWindow(WindowRec& r);
 
 // ---- input -----------------------------------------------------------------
 void ForgetInputState(HWND hwnd); // focus, capture, cursor target on destruction
+
+// A module's cursors live in its resource tables, above the core: the
+// resources module gives the picture and hot spot of (module, id), or false.
+using ModuleCursorSource = bool (*)(HINSTANCE module, int id, QImage* image, QPoint* hotSpot);
+void SetModuleCursorSource(ModuleCursorSource source);
+// A module's cursor registered again: the next LoadCursor makes a new handle.
+void ForgetModuleCursor(HINSTANCE module, int id);
+// The Qt shape a cursor handle shows (an arrow for unknown handles).
+QCursor CursorFor(HCURSOR cursor);
+
+// ---- posted messages taken by a modal loop ----------------------------------
+// A loop that takes posted messages before their window does (a tracked popup
+// menu takes the thread's key presses, as a classic menu loop does) sees each
+// posted message as it comes up for dispatch; true consumes it.
+using PostedFilter = bool (*)(const MSG& msg);
+void SetPostedFilter(PostedFilter filter);
 
 // ---- trace hook ------------------------------------------------------------
 // Called when a window record exists, before WM_CREATE.

@@ -50,6 +50,8 @@ bool g_inIdle = false;
 std::map<std::pair<HWND, UINT_PTR>, TimerRec> g_timers;
 UINT_PTR g_nextThreadTimer = 1;
 
+PostedFilter g_postedFilter = nullptr;
+
 const QEvent::Type kDeliver = static_cast<QEvent::Type>(QEvent::User + 0x3A1);
 
 class Dispatcher : public QObject {
@@ -105,6 +107,8 @@ bool Dispatcher::event(QEvent* e)
     QtEntry([&] {
         WindowRec* r = Find(p.msg.hwnd);
         if (p.msg.hwnd && (!r || r->gen != p.gen))
+            return;
+        if (g_postedFilter && g_postedFilter(p.msg))
             return;
         DispatchMessage(&p.msg);
     });
@@ -235,6 +239,8 @@ void AfterDispatch(bool dispatch)
     if (dispatch)
         arm_idle(true);
 }
+
+void SetPostedFilter(PostedFilter filter) { g_postedFilter = filter; }
 
 void DropPosts(HWND hwnd)
 {

@@ -260,29 +260,26 @@ private:
 
 // While a popup is tracked, a key posted to any window of the process steps
 // the popup, as a classic menu loop takes the thread's keyboard messages.
-// The posted-message dispatcher runs on an event of this type (the core's).
-const QEvent::Type kCoreDeliver = static_cast<QEvent::Type>(QEvent::User + 0x3A1);
+bool take_posted_key(const MSG& m)
+{
+    if (!g_trackedQ || m.message != WM_KEYDOWN)
+        return false;
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target)
+        target = g_trackedQ;
+    bool keypad = false;
+    const int key = core::QtKeyForVk(static_cast<UINT>(m.wParam), &keypad);
+    QKeyEvent ke(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &ke);
+    return true;
+}
 
+// Activating another window ends the popup without a choice.
 class TrackFilter : public QObject {
 public:
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (!g_trackedQ)
-            return false;
-        if (e->type() == kCoreDeliver) {
-            MSG m;
-            while (g_trackedQ && PeekMessage(&m, 0, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE | PM_NOYIELD)) {
-                QWidget* target = QApplication::activePopupWidget();
-                if (!target)
-                    target = g_trackedQ;
-                bool keypad = false;
-                const int key = core::QtKeyForVk(static_cast<UINT>(m.wParam), &keypad);
-                QKeyEvent ke(QEvent::KeyPress, key, Qt::NoModifier);
-                QApplication::sendEvent(target, &ke);
-            }
-            return false;
-        }
-        if (e->type() == QEvent::WindowActivate && o->isWidgetType()) {
+        if (g_trackedQ && e->type() == QEvent::WindowActivate && o->isWidgetType()) {
             auto* w = static_cast<QWidget*>(o);
             if (!qobject_cast<QMenu*>(w) && w->isWindow())
                 EndMenu();
@@ -298,6 +295,7 @@ void install_track_filter()
         f = new TrackFilter();
         QApplication::instance()->installEventFilter(f);
     }
+    core::SetPostedFilter(take_posted_key);
 }
 
 HMENU new_menu(bool bar)

@@ -38,6 +38,7 @@ struct Seen {
     std::vector<UINT> commands;
     std::vector<HMENU> popups;
     std::vector<int> depthAtCommand;
+    std::vector<UINT> frameMessages; // WM_KEYDOWN and WM_USER reaching the frame
 };
 Seen g_seen;
 int g_keysLeft = 0;
@@ -46,6 +47,8 @@ HWND g_view = 0;
 
 LRESULT frame_proc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
+    if (m == WM_KEYDOWN || m == WM_USER)
+        g_seen.frameMessages.push_back(m);
     if (m == WM_COMMAND) {
         g_seen.commands.push_back(LOWORD(w));
         return 0;
@@ -210,9 +213,18 @@ TEST_F(MenuTest, EscapeClosesWithoutAChoice)
     HWND frame = CreateWindowEx(0, "MenuTestFrame", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, 0, 0, 0, nullptr);
     HMENU pop = CreatePopupMenu();
     AppendMenu(pop, MF_STRING, 7, "Seven");
+    // Other posts keep their place in the queue and reach their window; the
+    // keys go to the popup only.
+    PostMessage(frame, WM_USER, 0, 0);
     PostMessage(frame, WM_KEYDOWN, VK_DOWN, 0x01500001);
+    PostMessage(frame, WM_USER, 0, 0);
     PostMessage(frame, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     EXPECT_EQ(TrackPopupMenu(pop, TPM_RETURNCMD, 60, 60, 0, frame, nullptr), 0);
+    EXPECT_EQ(g_seen.frameMessages, (std::vector<UINT>{WM_USER, WM_USER}));
+    PostMessage(frame, WM_KEYDOWN, VK_DOWN, 0x01500001);
+    PumpEvents(10);
+    EXPECT_EQ(g_seen.frameMessages, (std::vector<UINT>{WM_USER, WM_USER, WM_KEYDOWN}))
+        << "with no popup open the key is the window's again";
     DestroyMenu(pop);
 }
 
