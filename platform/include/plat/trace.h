@@ -61,6 +61,11 @@ BOOL SaveSurfacePng(HWND hwnd, const char* path);
 // What the window shows, its children and non-client parts included, as PNG.
 BOOL SaveWindowPng(HWND hwnd, const char* path);
 
+// The pointer shown over the window's client area when it is a picture (a
+// module's cursor): its size, hot spot and 0xAARRGGBB pixels row by row.
+// FALSE for a standard shape or no window.
+BOOL GetWindowCursorPicture(HWND hwnd, SIZE* size, POINT* hotSpot, std::vector<uint32_t>* argb);
+
 // Processes events for ms milliseconds (at least once), then deletes what
 // was left for deletion. Rethrows an exception a handler raised meanwhile.
 void PumpEvents(int ms = 0);

@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <map>
 
 namespace plat {
@@ -44,9 +45,15 @@ const CursorInfo kCursors[] = {
     {IDC_NO, Qt::ForbiddenCursor},     {IDC_APPSTARTING, Qt::BusyCursor},
     {IDC_HELP, Qt::WhatsThisCursor},
 };
-std::map<HCURSOR, Qt::CursorShape>& cursor_shapes()
+// A standard shape, or a module's picture with its hot spot.
+struct CursorLook {
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    QImage image;
+    QPoint hot;
+};
+std::map<HCURSOR, CursorLook>& cursor_looks()
 {
-    static std::map<HCURSOR, Qt::CursorShape> m;
+    static std::map<HCURSOR, CursorLook> m;
     return m;
 }
 std::map<UINT, HCURSOR>& loaded_cursors()
@@ -54,6 +61,12 @@ std::map<UINT, HCURSOR>& loaded_cursors()
     static std::map<UINT, HCURSOR> m;
     return m;
 }
+std::map<std::pair<HINSTANCE, int>, HCURSOR>& module_cursors()
+{
+    static std::map<std::pair<HINSTANCE, int>, HCURSOR> m;
+    return m;
+}
+ModuleCursorSource g_moduleCursors = nullptr;
 
 bool within(HWND hwnd, HWND root)
 {
@@ -167,8 +180,7 @@ void apply_cursor(HWND target)
         r->client->setCursor(Qt::BlankCursor);
         return;
     }
-    auto it = cursor_shapes().find(g_cursor);
-    r->client->setCursor(it == cursor_shapes().end() ? Qt::ArrowCursor : it->second);
+    r->client->setCursor(CursorFor(g_cursor));
 }
 
 void send_mouse(HWND target, UINT msg, WPARAM flags, const QPoint& client, bool setCursor)
@@ -521,8 +533,19 @@ HWND GetCapture() { return Find(g_capture) ? g_capture : 0; }
 
 HCURSOR LoadCursor(HINSTANCE inst, UINT id)
 {
-    if (inst != 0)
-        return 0;
+    if (inst != 0) {
+        const auto key = std::make_pair(inst, static_cast<int>(id));
+        if (auto it = module_cursors().find(key); it != module_cursors().end())
+            return it->second;
+        CursorLook look;
+        if (!g_moduleCursors || !g_moduleCursors(inst, static_cast<int>(id), &look.image, &look.hot) ||
+            look.image.isNull())
+            return 0;
+        const HCURSOR h = NextObjectHandle();
+        module_cursors()[key] = h;
+        cursor_looks()[h] = std::move(look);
+        return h;
+    }
     for (const CursorInfo& c : kCursors) {
         if (c.id != id)
             continue;
@@ -532,7 +555,7 @@ HCURSOR LoadCursor(HINSTANCE inst, UINT id)
             return it->second;
         const HCURSOR h = NextObjectHandle();
         loaded[id] = h;
-        cursor_shapes()[h] = c.shape;
+        cursor_looks()[h].shape = c.shape;
         return h;
     }
     return 0;
@@ -543,7 +566,7 @@ HCURSOR LoadCursor(HINSTANCE, const char*) { return 0; }
 HCURSOR SetCursor(HCURSOR cursor)
 {
     const HCURSOR old = g_cursor;
-    if (cursor && cursor_shapes().find(cursor) == cursor_shapes().end())
+    if (cursor && cursor_looks().find(cursor) == cursor_looks().end())
         return old;
     g_cursor = cursor;
     const bool wait = cursor && cursor == loaded_cursors()[IDC_WAIT];
@@ -565,6 +588,25 @@ HCURSOR SetCursor(HCURSOR cursor)
 }
 
 HCURSOR GetCursor() { return g_cursor; }
+
+namespace core {
+
+void SetModuleCursorSource(ModuleCursorSource source) { g_moduleCursors = source; }
+
+void ForgetModuleCursor(HINSTANCE module, int id) { module_cursors().erase({module, id}); }
+
+QCursor CursorFor(HCURSOR cursor)
+{
+    auto it = cursor_looks().find(cursor);
+    if (it == cursor_looks().end())
+        return QCursor(Qt::ArrowCursor);
+    const CursorLook& l = it->second;
+    if (l.image.isNull())
+        return QCursor(l.shape);
+    return QCursor(QPixmap::fromImage(l.image), l.hot.x(), l.hot.y());
+}
+
+} // namespace core
 
 BOOL ClipCursor(const RECT* rect)
 {

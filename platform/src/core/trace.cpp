@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <map>
 #include <strings.h>
@@ -201,6 +202,28 @@ BOOL SaveWindowPng(HWND hwnd, const char* path)
         return FALSE;
     FlushSurfaces();
     return r->frame->grab().save(QString::fromLocal8Bit(path), "PNG") ? TRUE : FALSE;
+}
+
+BOOL GetWindowCursorPicture(HWND hwnd, SIZE* size, POINT* hotSpot, std::vector<uint32_t>* argb)
+{
+    core::WindowRec* r = core::Find(hwnd);
+    if (!r || !r->client)
+        return FALSE;
+    const QCursor c = r->client->cursor();
+    if (c.shape() != Qt::BitmapCursor)
+        return FALSE;
+    const QImage img = c.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    if (size)
+        *size = SIZE{img.width(), img.height()};
+    if (hotSpot)
+        *hotSpot = POINT{c.hotSpot().x(), c.hotSpot().y()};
+    if (argb) {
+        argb->clear();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                argb->push_back(img.pixel(x, y));
+    }
+    return TRUE;
 }
 
 void PumpEvents(int ms)

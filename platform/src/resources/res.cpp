@@ -1,6 +1,7 @@
 // The resource tables of each module and the images made from them.
 #include "plat/res.h"
 #include "controls/controls_p.h"
+#include "core/core_p.h"
 #include "kernel/handles_p.h"
 #include "plat/dib.h"
 #include "plat/gdi.h"
@@ -33,7 +34,6 @@ ModuleTables* find_module(HINSTANCE h)
 
 struct LoadedImage {
     QImage image; // ARGB32
-    int hotX = 0, hotY = 0;
 };
 
 std::map<uint32_t, LoadedImage>& loaded()
@@ -77,18 +77,37 @@ uint32_t load_image(HINSTANCE module, ImageKind kind, int id)
     li.image = decode(*r);
     if (li.image.isNull())
         return 0;
-    li.hotX = r->hotX;
-    li.hotY = r->hotY;
-    // A .CUR file names its own hot spot.
-    if (r->size >= 14 && r->data[0] == 0 && r->data[1] == 0 && r->data[2] == 2) {
-        li.hotX = r->data[10] | (r->data[11] << 8);
-        li.hotY = r->data[12] | (r->data[13] << 8);
-    }
     const uint32_t h = NextObjectHandle();
     loaded()[h] = std::move(li);
     loaded_ids()[key] = h;
     return h;
 }
+
+// The core asks here for the pictures of module cursors. A .BMP cursor has
+// no mask of its own: its key colour, magenta, is the transparent part.
+bool cursor_picture(HINSTANCE module, int id, QImage* image, QPoint* hotSpot)
+{
+    const ImageResource* r = FindImageResource(module, ImageKind::Cursor, id);
+    if (!r)
+        return false;
+    QImage img = decode(*r);
+    if (img.isNull())
+        return false;
+    // A .CUR file names its own hot spot.
+    QPoint hot(r->hotX, r->hotY);
+    if (r->size >= 14 && r->data[0] == 0 && r->data[1] == 0 && r->data[2] == 2)
+        hot = QPoint(r->data[10] | (r->data[11] << 8), r->data[12] | (r->data[13] << 8));
+    if (r->size >= 2 && r->data[0] == 'B' && r->data[1] == 'M')
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) == 0xFF00FF)
+                    img.setPixel(x, y, 0);
+    *image = std::move(img);
+    *hotSpot = hot;
+    return true;
+}
+
+const bool g_cursorSourceSet = (core::SetModuleCursorSource(cursor_picture), true);
 
 } // namespace
 
@@ -129,6 +148,8 @@ void RegisterImageResources(HINSTANCE module, std::span<const ImageResource> ima
     for (const ImageResource& r : images) {
         m.images[{static_cast<int>(r.kind), r.id}] = &r;
         loaded_ids().erase(std::make_tuple(module, static_cast<int>(r.kind), r.id));
+        if (r.kind == ImageKind::Cursor)
+            core::ForgetModuleCursor(module, r.id);
     }
 }
 
@@ -223,7 +244,10 @@ HBITMAP LoadBitmap(HINSTANCE module, int id)
 
 HICON LoadIcon(HINSTANCE module, int id) { return load_image(module, ImageKind::Icon, id); }
 
-HCURSOR LoadModuleCursor(HINSTANCE module, int id) { return load_image(module, ImageKind::Cursor, id); }
+HCURSOR LoadModuleCursor(HINSTANCE module, int id)
+{
+    return module ? LoadCursor(module, static_cast<UINT>(id)) : 0;
+}
 
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon)
 {

@@ -6,6 +6,8 @@
 #include "plat/menu.h"
 #include "plat/module.h"
 #include "plat/res.h"
+#include "plat/trace.h"
+#include "plat/window.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -89,6 +91,91 @@ TEST(Resources, IconsDrawFromEmbeddedImages)
     EXPECT_EQ(GetPixel(mem, 0, 0), RGB(0, 0, 0));
     DeleteDC(mem);
     DeleteObject(bmp);
+}
+
+// A 3 x 2 24-bit .BMP cursor, rows bottom-up; magenta is its key colour.
+//   top row:    black   magenta white
+//   bottom row: magenta black   magenta
+const unsigned char kCursorBmp[] = {
+    'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
+    40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    255, 0, 255, 0, 0, 0, 255, 0, 255, 0, 0, 0,
+    0, 0, 0, 255, 0, 255, 255, 255, 255, 0, 0, 0};
+// The same with every pixel white.
+const unsigned char kWhiteBmp[] = {
+    'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
+    40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    255, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0,
+    255, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0};
+
+TEST(Resources, ModuleCursorsLoadByIdAndShowOverTheWindow)
+{
+    InitGui();
+    static const ImageResource images[] = {{ImageKind::Cursor, 106, kCursorBmp, sizeof kCursorBmp, 2, 1}};
+    HINSTANCE m = RegisterModule("RESCURSOR.EXE", nullptr);
+    HINSTANCE other = RegisterModule("RESCURSOR.DLL", nullptr);
+    RegisterImageResources(m, images);
+
+    const HCURSOR hand = LoadCursor(m, 106);
+    ASSERT_NE(hand, 0u);
+    EXPECT_EQ(LoadCursor(m, 106), hand) << "loaded once";
+    EXPECT_EQ(LoadModuleCursor(m, 106), hand) << "both calls name one cursor";
+    EXPECT_EQ(LoadCursor(m, 107), 0u);
+    EXPECT_EQ(LoadCursor(other, 106), 0u) << "another module's id is not shared";
+    EXPECT_EQ(LoadIcon(m, 106), 0u) << "kinds are apart";
+
+    const HWND win = CreateWindowEx(0, "PlatWnd", "Cursor", WS_POPUP | WS_VISIBLE, 10, 10, 60, 40, 0, 0, 0, nullptr);
+    ASSERT_NE(win, 0u);
+    PumpEvents(10);
+    SetClassLongPtr(win, GCLP_HCURSOR, hand);
+    SimulateMouseMove(win, 5, 5);
+    EXPECT_EQ(GetCursor(), hand) << "the default WM_SETCURSOR sets the window's cursor";
+    SIZE size{};
+    POINT hot{};
+    std::vector<uint32_t> px;
+    ASSERT_TRUE(GetWindowCursorPicture(win, &size, &hot, &px)) << "the picture, not a standard shape";
+    EXPECT_EQ(size.cx, 3);
+    EXPECT_EQ(size.cy, 2);
+    EXPECT_EQ(hot.x, 2);
+    EXPECT_EQ(hot.y, 1);
+    ASSERT_EQ(px.size(), 6u);
+    EXPECT_EQ(px[0], 0xFF000000u);
+    EXPECT_EQ(px[1] >> 24, 0u) << "the key colour is see-through";
+    EXPECT_EQ(px[2], 0xFFFFFFFFu);
+    EXPECT_EQ(px[3] >> 24, 0u);
+    EXPECT_EQ(px[4], 0xFF000000u);
+    EXPECT_EQ(px[5] >> 24, 0u);
+
+    // Read back through SetCursor's answers; a handle that is no cursor
+    // leaves the current one.
+    const HCURSOR arrow = LoadCursor(0, IDC_ARROW);
+    EXPECT_EQ(SetCursor(arrow), hand);
+    EXPECT_EQ(GetCursor(), arrow);
+    EXPECT_EQ(SetCursor(hand), arrow);
+    EXPECT_EQ(GetCursor(), hand);
+    EXPECT_EQ(SetCursor(CreateSolidBrush(RGB(1, 2, 3))), hand);
+    EXPECT_EQ(GetCursor(), hand);
+    SimulateMouseMove(win, 6, 5);
+    ASSERT_TRUE(GetWindowCursorPicture(win, &size, &hot, &px));
+    SetClassLongPtr(win, GCLP_HCURSOR, arrow);
+    SimulateMouseMove(win, 7, 5);
+    EXPECT_FALSE(GetWindowCursorPicture(win, &size, &hot, &px)) << "back to the standard arrow";
+
+    // The id registered again is a new picture.
+    static const ImageResource white[] = {{ImageKind::Cursor, 106, kWhiteBmp, sizeof kWhiteBmp, 0, 0}};
+    RegisterImageResources(m, white);
+    const HCURSOR second = LoadCursor(m, 106);
+    ASSERT_NE(second, 0u);
+    EXPECT_NE(second, hand);
+    SetClassLongPtr(win, GCLP_HCURSOR, second);
+    SimulateMouseMove(win, 8, 5);
+    ASSERT_TRUE(GetWindowCursorPicture(win, &size, &hot, &px));
+    EXPECT_EQ(px[0], 0xFFFFFFFFu);
+    EXPECT_EQ(hot.x, 0);
+    DestroyWindow(win);
+    SetCursor(arrow);
 }
 
 TEST(Resources, CMakeFunctionEmbedsFilesByteForByte)
