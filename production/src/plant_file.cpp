@@ -90,7 +90,9 @@ std::vector<uint8_t> CProductionWnd::save_plant() const
     for (size_t i = 0; i < Products.size(); ++i) {
         uint16_t family = NONE16, prod = NONE16;
         marketing->find_product_by_code(Products[i]->code, family, prod);
-        if (family == NONE16 || find_new_product(family, prod) < 0) {
+        // An introduced product has left New_Products; its item-10 flag still says where it came from.
+        const bool introduced = Products[i]->extra_item != 0 || find_new_product(family, prod) >= 0;
+        if (family == NONE16 || !introduced) {
             if (family == NONE16)
                 prod = static_cast<uint16_t>(i);
             family = NONE16;
@@ -180,20 +182,35 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
     wo_counter = Work_Orders.empty() ? 1 : static_cast<uint16_t>(Work_Orders.back()->number % 999 + 1);
 
     const int np = r.u16();
-    if (np != static_cast<int>(Products.size()))
+    if (np > MAX_PRODUCTS_PLANT)
         r.fail();
     for (int i = 0; i < np && r.ok(); ++i) {
+        const auto at = static_cast<size_t>(i);
         const uint16_t family = r.u16();
-        r.u16();
-        // Products introduced during the run are activated by the department's later work.
-        if (family != NONE16)
+        const uint16_t prod = r.u16();
+        // A product introduced during the run comes back into Products before its record is read;
+        // a plant that already holds it (loading over itself) keeps it where it is.
+        if (family != NONE16 && at == Products.size() && !activate_new_product(family, prod))
             r.fail();
-        Products[static_cast<size_t>(i)]->load_state(r, host);
-        if (!job(Products[static_cast<size_t>(i)]->final_job))
+        if (at >= Products.size() || !r.ok())
+            break;
+        if (family != NONE16) {
+            uint16_t f = NONE16, q = NONE16;
+            marketing->find_product_by_code(Products[at]->code, f, q);
+            if (f != family || q != prod)
+                r.fail();
+        }
+        Products[at]->load_state(r, host);
+        if (!job(Products[at]->final_job))
             r.fail();
     }
+    if (np != static_cast<int>(Products.size()))
+        r.fail();
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
         return refuse("bad products data");
+    for (const auto& wo : Work_Orders)
+        if (wo->item_kind == KIND_PRODUCT ? !product(wo->item) : !job(wo->item))
+            return refuse("bad work orders data");
 
     const int nj = r.u16();
     if (nj != static_cast<int>(Jobs.size()))

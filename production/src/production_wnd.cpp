@@ -250,9 +250,55 @@ int CProductionWnd::find_new_product(int family, int prod) const
         return -1;
     const char code[3] = {marketing->family_letter(family), marketing->product_letter(family, prod), 0};
     for (size_t i = 0; i < New_Products.size(); ++i)
-        if (std::strncmp(New_Products[i]->code, code, 2) == 0)
+        if (New_Products[i] && std::strncmp(New_Products[i]->code, code, 2) == 0)
             return static_cast<int>(i);
     return -1;
+}
+
+bool CProductionWnd::activate_new_product(int family, int prod)
+{
+    const int n = find_new_product(family, prod);
+    if (n < 0)
+        return false;
+    // Its jobs go back to the slots the loader left empty; a slot taken means the data disagree.
+    for (const auto& j : New_Jobs)
+        if (j && j->product_position == n && (j->job_number >= Jobs.size() || Jobs[j->job_number]))
+            return false;
+    // The New_Products slot stays empty, so the positions of the products still waiting do not move.
+    const auto position = static_cast<uint16_t>(Products.size());
+    Products.push_back(std::move(New_Products[static_cast<size_t>(n)]));
+    RProduct& p = *Products.back();
+    p.position = position;
+    for (auto it = New_Jobs.begin(); it != New_Jobs.end();) {
+        if (!*it || (*it)->product_position != n) {
+            ++it;
+            continue;
+        }
+        RJob& j = **it;
+        j.product_position = position;
+        j.product = &p;
+        j.set_machine(Machines[j.machine_number].get());
+        const uint8_t at = j.job_number;
+        Jobs[at] = std::move(*it);
+        it = New_Jobs.erase(it);
+    }
+    for (size_t k = 0; k < Jobs.size(); ++k) {
+        RJob* j = Jobs[k].get();
+        if (!j || j->product_position != position)
+            continue;
+        for (const RInp& i : j->inputs)
+            if (i.kind == KIND_JOB)
+                if (RJob* in = job(i.index)) {
+                    in->role = 1;
+                    in->parent = static_cast<uint8_t>(k);
+                }
+    }
+    if (RJob* f = job(p.final_job)) {
+        f->role = 2;
+        f->parent = static_cast<uint8_t>(position);
+    }
+    work_content({KIND_PRODUCT, static_cast<uint8_t>(position), 1});
+    return true;
 }
 
 std::string CProductionWnd::item_name(int16_t kind, int index) const

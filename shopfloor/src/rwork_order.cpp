@@ -292,11 +292,8 @@ bool RWork_Order::load_state(ByteReader& r)
     number = r.u16();
     materials_started = r.u16();
     priority = r.i16();
+    // Whether the item exists is checked once the products are read: one may be introduced there.
     if (item_kind != KIND_JOB && item_kind != KIND_PRODUCT)
-        r.fail();
-    if (item_kind == KIND_PRODUCT && item >= plant->Products.size())
-        r.fail();
-    if (item_kind == KIND_JOB && !plant->job(item))
         r.fail();
     if (number < 1 || number > 999)
         r.fail();

@@ -53,6 +53,8 @@ public:
     void product_pair_of(int position, uint16_t& family, uint16_t& product) const;
     uint16_t find_product_by_code_text(const char* code) const;
     int find_new_product(int family, int product) const;
+    // A product introduced during the run joins Products with its jobs; false when none waits under that code.
+    bool activate_new_product(int family, int product);
     std::string item_name(int16_t kind, int index) const;
     int is_bought_part(int position) const;
     int is_taken_from_stock(int position) const;

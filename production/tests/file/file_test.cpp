@@ -181,6 +181,8 @@ TEST(SavedPlant, InconsistentRecordsNameTheirPart)
          [](CProductionWnd& p) { p.Machines[1]->Units[0]->last_job = 9; }, "bad machines file"},
         {"a transport job from a job that does not exist",
          [](CProductionWnd& p) { p.transport->Trans_Jobs[0]->source_index = 7; }, "bad transport file"},
+        {"a work order for a product the plant does not have",
+         [](CProductionWnd& p) { p.Work_Orders[0]->item = 9; }, "bad work orders data"},
         {"a product whose final job is past the jobs",
          [](CProductionWnd& p) { p.Products[1]->final_job = 3; }, "bad products data"},
     };

@@ -88,15 +88,16 @@ class FakeMarketing : public MarketingDept {
 public:
     int link_mode() const override { return link; }
     int link = 0;
+    int products = 1;   // family A: A1, A2, ...
     int family_count() const override { return 1; }
     char family_letter(int) const override { return 'A'; }
-    int product_count(int) const override { return 1; }
-    char product_letter(int, int) const override { return '1'; }
+    int product_count(int) const override { return products; }
+    char product_letter(int, int p) const override { return static_cast<char>('1' + p); }
     void find_product_by_code(const char* code, uint16_t& f, uint16_t& p) override
     {
-        if (code[0] == 'A' && code[1] == '1') {
+        if (code[0] == 'A' && code[1] >= '1' && code[1] < '1' + products) {
             f = 0;
-            p = 0;
+            p = static_cast<uint16_t>(code[1] - '1');
         } else {
             f = NONE16;
             p = NONE16;
