@@ -9,10 +9,12 @@
 #include "load_guard_p.h"
 #include "plat/config.h"
 #include "plat/crt.h"
+#include "plat/module.h"
 #include "plat/path.h"
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 static CVornView* g_active_view = nullptr;
 
@@ -81,6 +83,13 @@ static bool file_exists(const std::string& name)
     std::string resolved = plat::ResolvePath(name.c_str());
     struct stat st{};
     return !resolved.empty() && ::stat(resolved.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The layer starts "compare.exe" as the program of that name beside ours.
+static bool comparer_installed()
+{
+    const std::string path = plat::ExecutableDir() + "/" + plat::ModuleFileNameFor("compare.exe");
+    return ::access(path.c_str(), X_OK) == 0;
 }
 
 namespace {
@@ -272,7 +281,7 @@ void CVornView::BeginSession()
         run_log = std::make_unique<RunLog>();
         run_log->open(*this);
     }
-    compare_available = file_exists("compare.exe") ? 1 : 0;
+    compare_available = file_exists("compare.exe") || comparer_installed() ? 1 : 0;
 }
 
 void CVornView::ChangeSeed(int32_t seed)

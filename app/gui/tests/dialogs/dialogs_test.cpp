@@ -2,6 +2,7 @@
 // driven through the layer with recording departments in the session's
 // department slots.
 #include "appgui/vorn_gui.h"
+#include "app/run_log.h"
 #include "foundation/lang.h"
 #include "plat/config.h"
 #include "plat/controls.h"
@@ -441,6 +442,52 @@ TEST_F(VornDialogs, CashPaneShowsFinancesBalance)
     EXPECT_EQ(view->pane(205)->value_text(), "$0       ");
     finance.cash_value = 98765;
     EXPECT_EQ(view->pane(205)->value_text(), "$98,765  ");
+}
+
+// Compare starts the comparer with the run log's name, and only while a
+// log is written and the comparer is there.
+TEST_F(VornDialogs, CompareStartsTheComparerWithTheRunLog)
+{
+    start_session("compare");
+    const fs::path bin = folder / "bin";
+    fs::create_directories(bin);
+    const fs::path seen = folder / "compared.txt";
+    {
+        std::ofstream script(bin / "compare");
+        script << "#!/bin/sh\necho \"$1\" > '" << seen.string() << "'\n";
+    }
+    fs::permissions(bin / "compare", fs::perms::owner_all);
+    const std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    setenv("PATH", (bin.string() + ":" + oldPath).c_str(), 1);
+    auto wait_for_output = [&](int ms) {
+        for (int i = 0; i < ms / 20 && !fs::exists(seen); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    };
+
+    ScriptedHost host;
+    host.Answer(IDOK, "VORNS", "Logging");
+    session->compare_available = 1;
+    view->ExecuteCommand(ID_COMPARE);  // no log yet
+    wait_for_output(300);
+    EXPECT_FALSE(fs::exists(seen));
+
+    view->ExecuteCommand(ID_LOGGING);
+    ASSERT_TRUE(session->run_log);
+    session->compare_available = 0;
+    view->ExecuteCommand(ID_COMPARE);  // no comparer
+    wait_for_output(300);
+    EXPECT_FALSE(fs::exists(seen));
+
+    session->compare_available = 1;
+    view->ExecuteCommand(ID_COMPARE);
+    wait_for_output(3000);
+    setenv("PATH", oldPath.c_str(), 1);
+    std::ifstream in(seen);
+    std::string arg;
+    std::getline(in, arg);
+    EXPECT_EQ(arg, session->run_log->name());
+    EXPECT_NE(arg.find(".000"), std::string::npos) << arg;
 }
 
 // Enter and Esc do not close it; the session's close (WM_CLOSE) and its
