@@ -265,6 +265,16 @@ void CDepartmentPanel::show()
     }
 }
 
+void CDepartmentPanel::ShowLinkButton(int show, int kind)
+{
+    // The window's buttons: 2 Materials, 3 Orders.
+    const int id = kind == 1 ? 3 : kind == 2 ? 2 : 0;
+    if (id == 0 || !m_window)
+        return;
+    if (HWND button = plat::GetDlgItem(m_window->m_hWnd, id))
+        plat::ShowWindow(button, show != 0 ? SW_SHOW : SW_HIDE);
+}
+
 void CDepartmentPanel::hide()
 {
     CDepartmentWnd::hide();

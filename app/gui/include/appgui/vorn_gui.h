@@ -86,6 +86,7 @@ public:
     ~CDepartmentPanel() override;
     void show() override;
     void hide() override;
+    void ShowLinkButton(int show, int kind) override;
     plat::CWnd* window() const { return m_window.get(); }
 
 private:

@@ -343,6 +343,31 @@ TEST_F(VornDialogs, LinkButtonsGoToEveryDepartmentInOrder)
         EXPECT_EQ(dept->calls, std::vector<std::string>{"link 0 2"});
 }
 
+// The department windows hide and show their Orders (kind 1) and
+// Materials (kind 2) buttons; other kinds change nothing.
+TEST_F(VornDialogs, DepartmentWindowsHideTheirLinkButtons)
+{
+    start_session("linkwindows");
+    auto* panel = dynamic_cast<CDepartmentPanel*>(session->marketing);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->window(), nullptr) << "Marketing is the first department shown";
+    const HWND w = panel->window()->m_hWnd;
+    auto shown = [&](int id) { return IsWindowVisible(GetDlgItem(w, id)) != FALSE; };
+    ASSERT_TRUE(shown(1) && shown(2) && shown(3));
+    session->ShowDepartmentLinkButtons(0, 1);
+    EXPECT_TRUE(shown(1));
+    EXPECT_TRUE(shown(2));
+    EXPECT_FALSE(shown(3));
+    session->ShowDepartmentLinkButtons(0, 2);
+    EXPECT_FALSE(shown(2));
+    session->ShowDepartmentLinkButtons(0, 7);
+    EXPECT_TRUE(shown(1));
+    session->ShowDepartmentLinkButtons(1, 1);
+    session->ShowDepartmentLinkButtons(1, 2);
+    EXPECT_TRUE(shown(2));
+    EXPECT_TRUE(shown(3));
+}
+
 struct ToggleCase {
     int command;
     const char* on;
