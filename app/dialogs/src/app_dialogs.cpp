@@ -29,7 +29,7 @@ const DlgItemTemplate kForecastRangeItems[] = {
 // 1221 only marks where the graph goes; the face is drawn by the dialog.
 const DlgItemTemplate kSalesSummaryItems[] = {
     {"STATIC", 1247, "Show:", CHILD, 0, 12, 14, 50, 20},
-    {"COMBOBOX", 1246, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 64, 10, 280, 200},
+    {"COMBOBOX", 1246, "", CHILD | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 64, 10, 280, 200},
     {"STATIC", 1221, "", WS_CHILD, 0, 70, 50, 450, 290},
     {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 470, 382, 75, 23},
     {"BUTTON", CGraphDialog::HELP_BUTTON_ID, "Help", CHILD | WS_TABSTOP, 0, 555, 382, 75, 23},
