@@ -417,6 +417,17 @@ TEST_F(VornDialogs, ShowIdsReachesTheDialogs)
     EXPECT_FALSE(view->show_ids());
     view->ExecuteCommand(ID_SHOW_ID);
     EXPECT_TRUE(view->show_ids());
+    // A dialog opened now shows its controls' ids in place of their texts.
+    std::string seedEdit;
+    host.OnDialog(IDD_CHANGE_SEED, [&](HWND d) {
+        MSG msg;
+        while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE))
+            DispatchMessage(&msg);
+        seedEdit = text_of(d, 1258);
+        click(d, IDCANCEL);
+    });
+    view->ExecuteCommand(ID_CHANGE_SEED);
+    EXPECT_EQ(seedEdit, "ID=1258");
 }
 
 TEST_F(VornDialogs, VersionAndFinishedGoodsBoxes)
