@@ -1,5 +1,6 @@
 // The application object, the main frame and the (empty) document.
 #include "appgui/vorn_gui.h"
+#include "appgui/tutor.h"
 #include "plat/uihost.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
@@ -108,6 +109,9 @@ void CMainFrame::OnUpdateCommandUI(UINT id, CCmdUI& ui)
     case ID_LOGGING:
         ui.SetCheck(v->logging != 0 ? 1 : 0);
         break;
+    case ID_COMPARE:
+        ui.Enable(v->logging != 0 && v->compare_available != 0 ? TRUE : FALSE);
+        break;
     default:
         break;
     }
@@ -129,6 +133,7 @@ void CMainFrame::OnClose()
     }
     if (w != nullptr)
         w->sessions().CloseSession();
+    TutorFrameClosing(*this);
     WinHelp(m_hWnd, "vorn.hlp", HELP_QUIT, 0);
     CFrameWnd::OnClose();
 }
@@ -137,6 +142,15 @@ BOOL CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
 {
     if (msg == 0x4C0) {
         result = 1;
+        return TRUE;
+    }
+    if (msg == WM_TUTOR_REQUEST) {
+        result = OnTutorRequest(*this, wParam);
+        return TRUE;
+    }
+    if (msg == WM_TIMER && wParam == TUTOR_TIMER) {
+        OnTutorTimer(*this);
+        result = 0;
         return TRUE;
     }
     if (msg == WM_START_ABOUT) {
@@ -199,11 +213,15 @@ BOOL CVornApp::InitInstance()
 BOOL CVornApp::OnIdle(LONG count)
 {
     CVornWindow* w = window();
-    if (w != nullptr)
+    bool waiting = false;
+    if (w != nullptr) {
         w->IdleStep();
+        waiting = TutorIdle(*w);
+    }
     CWinApp::OnIdle(count);
-    // Only an open session has work for every idle moment.
-    return w != nullptr && w->session() != nullptr ? TRUE : FALSE;
+    // Only an open session, or a start the player waits for, has work for
+    // every idle moment.
+    return w != nullptr && (w->session() != nullptr || waiting) ? TRUE : FALSE;
 }
 
 BOOL CVornApp::OnCommand(WPARAM wParam, LPARAM lParam)

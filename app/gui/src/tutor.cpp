@@ -1,0 +1,286 @@
+// The commands the tutorial player hands over, carried out by the main
+// frame, and the view's commands that start the player.
+#include "appgui/tutor.h"
+#include "foundation/lang.h"
+#include "foundation/msgbox.h"
+#include "foundation/utils.h"
+#include "plat/controls.h"
+#include "plat/menu.h"
+#include "plat/modal.h"
+#include "plat/uihost.h"
+#include "plat/window.h"
+#include <cstdlib>
+#include <string>
+
+using namespace plat;
+
+namespace {
+
+TutorWalk g_walk;
+// The last record the player handed over.
+CommandRecord g_command;
+// A session start for the player waits until no tick and no dialog is open;
+// the player hears of it once it ran.
+bool g_resume_after_start = false;
+
+std::string field(int n)
+{
+    std::string out;
+    get_separated_field(g_command.text.c_str(), n, out, ',');
+    return out;
+}
+
+int number(int n) { return std::atoi(field(n).c_str()); }
+
+HWND main_window(CVornWindow& window)
+{
+    if (auto* frame = dynamic_cast<CMainFrame*>(window.GetParent()))
+        return frame->m_hWnd;
+    CWnd* main = AfxGetMainWnd();
+    return main != nullptr ? main->m_hWnd : 0;
+}
+
+HWND view_window(CMainFrame& frame)
+{
+    CVornWindow* w = frame.window();
+    return w != nullptr ? w->m_hWnd : 0;
+}
+
+bool requests_may_run(CVornWindow& window)
+{
+    CVornView* v = window.session();
+    return (v == nullptr || v->tick_depth() == 0) && window.dialogs().all().empty() && ModalDepth() == 0;
+}
+
+void end_walk(CMainFrame& frame)
+{
+    KillTimer(frame.m_hWnd, TUTOR_TIMER);
+    g_walk = TutorWalk{};
+}
+
+LRESULT open_file(CMainFrame& frame)
+{
+    SetTutorPendingCode(TUTOR_OPEN_FILE);
+    std::string path = field(1);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    CVornWindow* w = frame.window();
+    if (w == nullptr) {
+        ResumeTutorial();
+        return 1;
+    }
+    // Inside a tick or under a dialog the old session cannot go yet: its
+    // dialogs are asked to close and the start runs once they have.
+    w->sessions().RequestStart(path, {});
+    if (w->sessions().ProcessRequests()) {
+        w->SyncSession();
+        ResumeTutorial();
+    } else {
+        g_resume_after_start = true;
+    }
+    return 1;
+}
+
+LRESULT exec_menu(CMainFrame& frame)
+{
+    SetTutorPendingCode(TUTOR_EXEC_MENU);
+    const int position = number(1);
+    const int x = number(2);
+    const int y = number(3);
+    const int item = number(4);
+    const HMENU bar = plat::GetMenu(frame.m_hWnd);
+    const HMENU popup = bar != 0 ? GetSubMenu(bar, position) : 0;
+    UINT id = 0;
+    if (popup != 0 && item > 0) {
+        int separators = 0;
+        for (int i = 0; i < item; ++i)
+            if (GetMenuItemID(popup, i) == 0)
+                ++separators;
+        const int at = item + separators - 1;
+        if (at < GetMenuItemCount(popup))
+            id = GetMenuItemID(popup, at);
+    }
+    if (id == 0 || id == static_cast<UINT>(-1)) {
+        ResumeTutorial();
+        return 0;
+    }
+    g_walk = TutorWalk{popup, 0, item, TUTOR_WALK_MENU, id};
+    SetTimer(frame.m_hWnd, TUTOR_TIMER, TUTOR_STEP_MS, nullptr);
+    // The popup's own loop runs while the timer steps through it.
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y, 0, frame.m_hWnd, nullptr);
+    return 1;
+}
+
+LRESULT close_window(CMainFrame& frame)
+{
+    SetTutorPendingCode(TUTOR_CLOSE_WINDOW);
+    CVornWindow* w = frame.window();
+    if (w != nullptr && w->dialogs().top() != 0)
+        PostMessage(w->dialogs().top(), WM_CLOSE, 0, 0);
+    ResumeTutorial();
+    return 1;
+}
+
+LRESULT select_combo(CMainFrame& frame)
+{
+    SetTutorPendingCode(TUTOR_SELECT_COMBO);
+    const std::string title = field(1);
+    const int id = number(2);
+    const int target = number(3);
+    const HWND top = FindWindow(nullptr, title.c_str());
+    if (top == 0) {
+        lang_message_box(frame.m_hWnd, "Uanble to find window", title.c_str(), MB_OK);
+        ResumeTutorial();
+        return 0;
+    }
+    const HWND combo = GetDlgItem(top, id);
+    if (combo == 0) {
+        ResumeTutorial();
+        return 0;
+    }
+    g_walk = TutorWalk{combo, 0, target, TUTOR_WALK_COMBO, 0};
+    SendMessage(combo, CB_SETCURSEL, 0, 0);
+    SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    SetTimer(frame.m_hWnd, TUTOR_TIMER, TUTOR_STEP_MS, nullptr);
+    return 1;
+}
+
+} // namespace
+
+const TutorWalk& tutor_walk() { return g_walk; }
+
+LRESULT OnTutorRequest(CMainFrame& frame, WPARAM wParam)
+{
+    if (GetTutorWindow() == 0)
+        return 0;
+    CommandRecord record;
+    if (!ReadStepFile(record))
+        return 0;
+    g_command = record;
+    if (wParam == TUTOR_REQUEST_CLOSED) {
+        SetTutorWindow(0);
+        g_resume_after_start = false;
+        if (CVornWindow* w = frame.window()) {
+            w->sessions().RequestClose();
+            if (w->sessions().ProcessRequests())
+                w->SyncSession();
+        }
+        return 0;
+    }
+    if (wParam != TUTOR_REQUEST_EXECUTE)
+        return 0;
+    switch (g_command.code) {
+    case TUTOR_OPEN_FILE: return open_file(frame);
+    case TUTOR_EXEC_MENU: return exec_menu(frame);
+    case TUTOR_CLOSE_WINDOW: return close_window(frame);
+    case TUTOR_SELECT_COMBO: return select_combo(frame);
+    default: return 0;
+    }
+}
+
+void OnTutorTimer(CMainFrame& frame)
+{
+    switch (g_walk.state) {
+    case TUTOR_WALK_MENU:
+        if (g_walk.counter >= g_walk.target - 1) {
+            const UINT id = g_walk.command;
+            // Activating the frame ends the popup without a choice.
+            SetActiveWindow(frame.m_hWnd);
+            end_walk(frame);
+            PostMessage(frame.m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            ResumeTutorial();
+        } else {
+            PostMessage(view_window(frame), WM_KEYDOWN, VK_DOWN, TUTOR_KEY_DATA);
+            ++g_walk.counter;
+        }
+        break;
+    case TUTOR_WALK_COMBO:
+        if (g_walk.counter > g_walk.target) {
+            SendMessage(g_walk.handle, CB_SHOWDROPDOWN, FALSE, 0);
+            end_walk(frame);
+            ResumeTutorial();
+        } else {
+            SendMessage(g_walk.handle, CB_SETCURSEL, static_cast<WPARAM>(g_walk.counter), 0);
+            PostMessage(view_window(frame), WM_KEYDOWN, VK_DOWN, TUTOR_KEY_DATA);
+            ++g_walk.counter;
+        }
+        break;
+    default:
+        KillTimer(frame.m_hWnd, TUTOR_TIMER);
+        break;
+    }
+}
+
+bool TutorIdle(CVornWindow& window)
+{
+    if (!g_resume_after_start)
+        return false;
+    window.sessions().ProcessRequests();
+    if (!requests_may_run(window))
+        return true;
+    g_resume_after_start = false;
+    window.SyncSession();
+    ResumeTutorial();
+    return false;
+}
+
+void TutorFrameClosing(CMainFrame& frame)
+{
+    if (g_walk.state != TUTOR_WALK_IDLE)
+        end_walk(frame);
+    g_resume_after_start = false;
+    CloseTutorial();
+}
+
+namespace {
+
+bool start_tutorial(CVornWindow& window, const std::string& title, const char* file)
+{
+    if (StartTutorial(main_window(window), title.c_str(), file) != 0)
+        return true;
+    lang_message_box(window.m_hWnd, "Unable to load VORNS Tutrial", "VORNS Tutorial", MB_OK);
+    return false;
+}
+
+} // namespace
+
+bool RunTutorial(CVornWindow& window)
+{
+    return start_tutorial(window, "VORNS Tutorial", "steplay.cmd");
+}
+
+void OnGuidedRuns(CVornWindow& window)
+{
+    const std::optional<std::string> file = guided_runs_dialog(window.m_hWnd, window.data_folder);
+    if (!file)
+        return;
+    start_tutorial(window, "VORNS Tutorial - " + *file, file->c_str());
+}
+
+void OnDecisionsCenter(CVornWindow& window)
+{
+    if (const HWND shown = FindWindow(nullptr, lang_translate("Decisions")); shown != 0) {
+        ShowWindow(shown, SW_SHOW);
+        return;
+    }
+    if (StartTutorial(main_window(window), "Decisions", nullptr) == 0)
+        lang_message_box(window.m_hWnd, "Unable to load Decisions screen", "Decisions", MB_OK | MB_ICONINFORMATION);
+}
+
+bool handle_tutor_command(CVornWindow& window, int id)
+{
+    switch (id) {
+    case ID_RUN_TUTORIAL:
+        RunTutorial(window);
+        return true;
+    case ID_DECISIONS_CENTER:
+        OnDecisionsCenter(window);
+        return true;
+    case ID_GUIDED_RUNS:
+        OnGuidedRuns(window);
+        return true;
+    default:
+        return false;
+    }
+}
