@@ -1,0 +1,201 @@
+// The Production department in a whole session over the bundled sample: the
+// scenario's plant runs for a month, the session saves and resumes, the
+// same seed gives the same state files.
+#include "app/view.h"
+#include "production/production_dept.h"
+#include "production/production_wnd.h"
+#include "support/driver.h"
+#include "support/scenario.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string sample = data_dir + "/SAMPLE.VNB";
+
+DriverOptions production_options(int32_t seed)
+{
+    DriverOptions o;
+    o.seed = seed;
+    o.workdir = data_dir;   // the scenario's folder holds the files a session reads beside it
+    o.config.timer_enabled = false;
+    o.factory = [](CVornView& view) {
+        Departments d = base_departments(view);
+        d.production = make_production_department(view, nullptr);
+        return d;
+    };
+    return o;
+}
+
+ProductionDepartment& production_of(SessionDriver& d)
+{
+    auto* p = dynamic_cast<ProductionDepartment*>(d.view().production);
+    if (p == nullptr)
+        throw std::logic_error("the session's Production is not the Production department");
+    return *p;
+}
+
+// Stands in for Marketing and Purchasing until they exist: material in the
+// store and customer orders for A1 (one XA and two XB each, one U1 from stock).
+void order_a1(ProductionDepartment& p, std::initializer_list<int16_t> quantities)
+{
+    p.purchasing().stock[0] = 1000;
+    p.purchasing().stock[1] = 1000;
+    for (int16_t q : quantities)
+        p.engine().add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
+}
+
+SimDateTime months_later(SimDateTime d, int months)
+{
+    for (int i = 0; i < months; ++i) {
+        d.month = static_cast<int16_t>(d.month % 12 + 1);
+        if (d.month == 1)
+            ++d.year;
+    }
+    return d;
+}
+
+std::string ext_of(const std::string& session, const char* ext)
+{
+    return session.substr(0, session.size() - 3) + ext;
+}
+
+// A month of the sample with a first batch of orders and a second one a
+// week in, then two hours into the working day that releases a third
+// batch; saved there.
+void run_month_and_save(SessionDriver& d, int32_t seed, const std::string& session)
+{
+    ASSERT_TRUE(d.start(sample, production_options(seed)));
+    ProductionDepartment& p = production_of(d);
+    p.engine().Jobs[2]->add_material_to_output(nullptr, 0, 0, 60);   // U1 in stock
+    order_a1(p, {6, 4, 5});
+    const SimDateTime start = d.clock().current;
+    d.runUntil(add_days(start, 7));
+    order_a1(p, {8, 7});
+    d.runUntil(months_later(start, 1));
+    order_a1(p, {20});
+    d.runTicks(480 + 120);
+    ASSERT_TRUE(d.save(session));
+}
+
+} // namespace
+
+TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
+{
+    TempDir dir;
+    const std::string session = dir / "month.vnb";
+    SessionDriver first;
+    run_month_and_save(first, 7, session);
+    ProductionDepartment& p = production_of(first);
+    const CProductionWnd& plant = p.engine();
+
+    // The plant is the scenario's, read through the session's data file.
+    ASSERT_EQ(plant.Machines.size(), 2u);
+    EXPECT_STREQ(plant.Machines[1]->name, "M2");
+    EXPECT_EQ(plant.constraint_machine, 1);
+    // The first two batches (30 units of A1) reached finished goods within the month;
+    // the third (20) is in work on the shop floor.
+    EXPECT_GE(p.marketing().delivered, 30);
+    EXPECT_LT(p.marketing().delivered, 50);
+    EXPECT_FALSE(plant.Work_Orders.empty());
+    EXPECT_EQ(p.purchasing().unsupplied[0] + p.purchasing().unsupplied[1], 0);
+    EXPECT_GT(first.tickCount(), 21 * 480);
+    const std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
+    EXPECT_EQ(prd, plant.save_plant());
+
+    SessionDriver second;
+    ASSERT_TRUE(second.start(session, production_options(7)));
+    ASSERT_TRUE(second.view().resumed());
+    EXPECT_EQ(second.tickCount(), first.tickCount());
+    ProductionDepartment& q = production_of(second);
+    // What was saved is what the resumed session saves again.
+    EXPECT_EQ(q.engine().save_plant(), prd);
+    const std::string again = dir / "again.vnb";
+    ASSERT_TRUE(second.save(again));
+    EXPECT_EQ(read_bytes(ext_of(again, "PRD")), prd);
+
+    // The resumed plant finishes the work it took over.
+    q.purchasing().stock[0] = 1000;
+    q.purchasing().stock[1] = 1000;
+    const int before = p.marketing().delivered;
+    second.runUntil(add_days(second.clock().current, 4));
+    EXPECT_EQ(q.marketing().delivered, 50 - before);
+    EXPECT_TRUE(q.engine().Work_Orders.empty());
+    EXPECT_TRUE(q.engine().prd_orders.empty());
+}
+
+TEST(ProductionSession, SameSeedSameStateFilesAnotherSeedAnotherPlant)
+{
+    TempDir dir;
+    const std::string a = dir / "a.vnb", b = dir / "b.vnb", c = dir / "c.vnb";
+    {
+        SessionDriver d;
+        run_month_and_save(d, 11, a);
+    }
+    {
+        SessionDriver d;
+        run_month_and_save(d, 11, b);
+    }
+    {
+        SessionDriver d;
+        run_month_and_save(d, 12, c);
+    }
+    for (const char* ext : {"MGR", "PRC", "MRK", "PRD", "FNC"})
+        EXPECT_EQ(read_bytes(ext_of(a, ext)), read_bytes(ext_of(b, ext))) << ext;
+    EXPECT_NE(read_bytes(ext_of(a, "PRD")), read_bytes(ext_of(c, "PRD")));
+}
+
+TEST(ProductionSession, ShownProductionGivesItsMenusAndDisplayFrequency)
+{
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, production_options(3)));
+    ProductionDepartment& p = production_of(d);
+    EXPECT_EQ(p.visible(), 0);
+    d.view().SwitchDepartment(ID_PRODUCTION);
+    EXPECT_EQ(p.visible(), 1);
+    // The sample's "Production View Menus" keep options 1 and 2, 1 and 1.
+    const DepartmentMenus& m = d.view().menu_tables;
+    ASSERT_EQ(m.tables[0].count, 2);
+    EXPECT_EQ(m.tables[0].texts[1], "&Machine information");
+    EXPECT_EQ(m.tables[0].texts[2], "Machines utilization");
+    ASSERT_EQ(m.tables[1].count, 1);
+    EXPECT_EQ(m.tables[1].texts[1], "&Display frequency");
+    ASSERT_EQ(m.tables[2].count, 1);
+    EXPECT_EQ(m.tables[2].texts[1], "&Raw material release");
+    // The sample redraws daily: the clock takes the daily form while Production is shown.
+    EXPECT_EQ(d.view().clock.display_frequency, 0);
+    EXPECT_FLOAT_EQ(d.view().production->utilization_factor(), 0.75f);
+    d.view().SwitchDepartment(ID_MARKETING);
+    EXPECT_EQ(p.visible(), 0);
+    EXPECT_EQ(d.view().clock.display_frequency, 1);
+}
+
+TEST(ProductionSession, DamagedPlantStateIsRefusedWithItsMessage)
+{
+    TempDir dir;
+    const std::string session = dir / "s.vnb";
+    {
+        SessionDriver d;
+        run_month_and_save(d, 5, session);
+    }
+    std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
+    ASSERT_GT(prd.size(), 2u);
+    prd[0] = 0xFF;   // the order count: more orders than the file holds
+    prd[1] = 0x7F;
+    write_bytes(ext_of(session, "PRD"), prd);
+
+    SessionDriver d;
+    DriverOptions o = production_options(5);
+    o.script = [](plat::ScriptedHost& h) {
+        h.Answer(plat::IDOK, "Application Error");
+        h.Answer(plat::IDOK, "Open Session");
+    };
+    EXPECT_FALSE(d.start(session, o));
+    bool named = false, refused = false;
+    for (const std::string& box : d.prompts()) {
+        named = named || box == "Application Error|bad production 1 data";
+        refused = refused || box.find("Damaged session state file") != std::string::npos;
+    }
+    EXPECT_TRUE(named);
+    EXPECT_TRUE(refused);
+}
