@@ -7,6 +7,7 @@
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
+#include "production/production_dept.h"
 #include "plat/dialog.h"
 #include "plat/gdi.h"
 #include "plat/help.h"
@@ -285,10 +286,10 @@ void CDepartmentPanel::hide()
 // ---- the view window ------------------------------------------------------------
 
 CVornWindow::CVornWindow(Configuration config)
-    : m_sessions(std::move(config), [this](CVornView&) {
+    : m_sessions(std::move(config), [this](CVornView& view) {
           Departments d;
           d.marketing = std::make_unique<CDepartmentPanel>(*this, "Marketing");
-          d.production = std::make_unique<CDepartmentPanel>(*this, "Production");
+          d.production = make_production_department(view, std::make_unique<CDepartmentPanel>(*this, "Production"));
           d.purchasing = std::make_unique<CDepartmentPanel>(*this, "Purchasing");
           d.finance = std::make_unique<CDepartmentPanel>(*this, "Finance");
           return d;
