@@ -1,8 +1,11 @@
 // Runs the sample scenario headless for a simulated year (or a few months)
 // and prints the tick rate and a hash of the saved state files. With
-// --repeat, every run must give the same hash.
+// --repeat, every run must give the same hash. The departments are the
+// built ones (--departments production, the default) or the base windows
+// everywhere (--departments base), which times the session alone.
 #include "app/sessions.h"
 #include "app/state_names.h"
+#include "production/production_dept.h"
 #include "sha256.h"
 #include <chrono>
 #include <cstdio>
@@ -25,6 +28,7 @@ struct Args {
     int years = 1;
     int months = 0;
     int repeat = 1;
+    bool production = true;
 };
 
 bool parse(int argc, char** argv, Args& a)
@@ -44,6 +48,8 @@ bool parse(int argc, char** argv, Args& a)
             a.months = std::atoi(v.c_str());
         else if (k == "--repeat")
             a.repeat = std::atoi(v.c_str());
+        else if (k == "--departments" && (v == "base" || v == "production"))
+            a.production = v == "production";
         else
             return false;
     }
@@ -98,7 +104,14 @@ bool run_once(const Args& a, Result& r)
 {
     Configuration config;
     config.timer_enabled = false;
-    SessionManager sessions(config);
+    DepartmentFactory factory = base_departments;
+    if (a.production)
+        factory = [](CVornView& view) {
+            Departments d = base_departments(view);
+            d.production = make_production_department(view, nullptr);
+            return d;
+        };
+    SessionManager sessions(config, factory);
     StartOptions options;
     options.seed = a.seed;
     if (!sessions.StartSession(a.scenario, options))
@@ -148,7 +161,8 @@ int main(int argc, char** argv)
 {
     Args a;
     if (!parse(argc, argv, a)) {
-        std::fprintf(stderr, "usage: vorn_bench --scenario FILE --seed N [--years 1] [--months M] [--repeat 3]\n");
+        std::fprintf(stderr, "usage: vorn_bench --scenario FILE --seed N [--years 1] [--months M] [--repeat 3]"
+                             " [--departments production|base]\n");
         return 2;
     }
     std::error_code ec;
@@ -178,6 +192,8 @@ int main(int argc, char** argv)
     std::printf("ticks %lld\n", static_cast<long long>(r.ticks));
     std::printf("sim_min_per_s %.0f\n", best > 0 ? static_cast<double>(r.ticks) / best : 0.0);
     std::printf("wall_s %.6f\n", best);
+    std::printf("ns_per_tick %.0f\n", r.ticks > 0 ? best * 1e9 / static_cast<double>(r.ticks) : 0.0);
+    std::printf("departments %s\n", a.production ? "production" : "base");
     std::printf("seed %d\n", a.seed);
     std::printf("state_sha256 %s\n", r.hash.c_str());
     return 0;
