@@ -130,6 +130,12 @@ struct GuiBoxSeen {
 };
 void AnswerNextGuiBox(int answer, GuiBoxSeen* seen = nullptr, const char* pngPath = nullptr);
 
+// For tests of the GUI host itself: the next Qt file prompt, once it has
+// read its folder, reports the names it offers there (files and folders, in
+// its order) to *offered, then chooses `name` in that folder, or cancels
+// when name is NULL.
+void AnswerNextGuiFilePrompt(const char* name, std::vector<std::string>* offered = nullptr);
+
 // The n-th GlobalAlloc or growing GlobalReAlloc from now fails (1 = the
 // next); 0 cancels.
 void FailGlobalAllocAfter(int n);

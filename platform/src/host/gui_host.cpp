@@ -8,10 +8,14 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace plat {
 
@@ -112,6 +116,9 @@ public:
             dlg.setDirectory(QString::fromStdString(ResolveOrKeep(p.initialDir)));
         if (!p.defExt.empty())
             dlg.setDefaultSuffix(qstr_from_ansi(p.defExt));
+        // Names on the classic file system ignore case: "*.VNB" offers
+        // "s.Vnb" too.
+        dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
         QStringList filters;
         for (const auto& [desc, patterns] : p.filters) {
             QString pats = qstr_from_ansi(patterns);
@@ -200,6 +207,57 @@ void AnswerNextGuiBox(int answer, GuiBoxSeen* seen, const char* pngPath)
                     break;
                 }
         }
+    });
+    timer->start(10);
+}
+
+void AnswerNextGuiFilePrompt(const char* name, std::vector<std::string>* offered)
+{
+    auto* timer = new QTimer;
+    const std::optional<std::string> choice = name ? std::optional<std::string>(name) : std::nullopt;
+    // The folder is read by a worker thread: the list counts as read once it
+    // has stopped changing for a while.
+    auto stable = std::make_shared<int>(0);
+    auto last = std::make_shared<QStringList>();
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, choice, offered, stable, last, ticks] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dlg || !dlg->isVisible())
+            return;
+        auto* view = dlg->findChild<QListView*>(QStringLiteral("listView"));
+        if (!view || !view->model())
+            return;
+        QStringList names;
+        const QModelIndex root = view->rootIndex();
+        for (int row = 0; row < view->model()->rowCount(root); ++row)
+            names << view->model()->index(row, 0, root).data().toString();
+        // A folder that never settles ends the prompt with what it shows.
+        if ((names.isEmpty() || names != *last) && ++*ticks < 500) {
+            *last = names;
+            *stable = 0;
+            return;
+        }
+        if (++*stable < 10)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (offered) {
+            offered->clear();
+            for (const QString& n : names)
+                offered->push_back(n.toStdString());
+        }
+        if (!choice) {
+            dlg->reject();
+            return;
+        }
+        // Typed into the name field, as a person would.
+        if (auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            edit->setText(QString::fromStdString(*choice));
+        static_cast<QDialog*>(dlg)->accept(); // as the Open button does
+        // A name the prompt refuses leaves it open: cancel, so the test
+        // fails instead of waiting for ever.
+        if (dlg->isVisible())
+            dlg->reject();
     });
     timer->start(10);
 }

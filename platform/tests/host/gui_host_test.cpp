@@ -1,5 +1,7 @@
 // The GUI host under the offscreen platform, and start-up configuration.
 #include "plat/config.h"
+#include "plat/filedlg.h"
+#include "plat/fw/wrappers.h"
 #include "plat/modal.h"
 #include "plat/testing.h"
 #include "plat/uihost.h"
@@ -7,6 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -139,4 +145,33 @@ TEST(Config, Folders)
         EXPECT_EQ(ProfileDir(), std::string(h) + "/.config/vorn");
     }
     ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+}
+
+// The open prompt offers files whose names differ from the filter's patterns
+// only in case, as the classic file system did; other files stay out.
+TEST_F(Gui, FilePromptFiltersIgnoreCase)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "gui_file_prompt";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "sub");
+    for (const char* name : {"s.Vnb", "t.VNB", "u.vnb", "notes.txt", "vnb"})
+        std::ofstream(dir / name) << "x";
+    const std::string folder = dir.string();
+    const std::set<std::string> want = {"sub", "s.Vnb", "t.VNB", "u.vnb"};
+    for (const char* filter : {"Scenario (*.VNB)|*.VNB;*.vnb||", "Scenario (*.VNB)|*.VNB||", "Scenario|*.vnb||"}) {
+        SCOPED_TRACE(filter);
+        CFileDialog dlg(TRUE, "VNB", nullptr, OFN_FILEMUSTEXIST, filter);
+        dlg.m_ofn.lpstrInitialDir = folder.c_str();
+        std::vector<std::string> offered;
+        AnswerNextGuiFilePrompt("s.Vnb", &offered);
+        ASSERT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_EQ(std::set<std::string>(offered.begin(), offered.end()), want);
+        EXPECT_EQ(fs::path(dlg.GetPathName()), dir / "s.Vnb");
+    }
+    CFileDialog cancelled(TRUE, "VNB", nullptr, OFN_FILEMUSTEXIST, "Scenario (*.VNB)|*.VNB;*.vnb||");
+    cancelled.m_ofn.lpstrInitialDir = folder.c_str();
+    AnswerNextGuiFilePrompt(nullptr);
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    EXPECT_EQ(ModalDepth(), 0);
 }
