@@ -215,6 +215,9 @@ TEST_F(TutorFrame, OpenFileStartsTheSessionAndResumesAtOnce)
     ASSERT_NE(view->session(), nullptr);
     EXPECT_EQ(fs::path(view->session()->session_path).filename(), "SAMPLE.VNB");
     EXPECT_EQ(frame->loaded_menu, IDR_SESSION_MENU) << "the frame follows at once";
+    const fs::path pngs = fs::path(VORN_BINARY_DIR) / "appgui-png";
+    fs::create_directories(pngs);
+    SaveWindowPng(frame->m_hWnd, (pngs / "tutor_open_file.png").c_str());
     pump();
     EXPECT_EQ(player.resumed(), std::vector<LPARAM>{1});
 
