@@ -85,6 +85,21 @@ void CProductionWnd::on_new_year()
         m->on_new_year();
 }
 
+float CProductionWnd::get_utilization_factor() const
+{
+    if (utilization_factor <= 2.0f)
+        return utilization_factor;
+    double sum = 0.0;
+    for (const auto& m : Machines) {
+        const double total = static_cast<double>(m->minutes[MIN_PRODUCTION]) + m->minutes[MIN_SETUP] +
+                             m->minutes[MIN_BREAK] + m->minutes[MIN_IDLE];
+        if (total > 0.0)
+            sum += m->minutes[MIN_PRODUCTION] / total;
+    }
+    const double mean = Machines.empty() ? 0.0 : sum / static_cast<double>(Machines.size());
+    return mean == 0.0 ? 0.75f : static_cast<float>(mean);
+}
+
 void CProductionWnd::refresh_machine_loads()
 {
     for (size_t i = 0; i < Machines.size(); ++i)

@@ -33,7 +33,8 @@ public:
     void on_new_year();
     void apply_shift_schedule() {}
     int get_display_frequency() const;
-    float get_utilization_factor() const { return utilization_factor; }
+    // The stored factor; past 2.0 (no stored value) this month's production share, 0.75 without one.
+    float get_utilization_factor() const;
     void refresh_machine_loads();
 
     // Production orders.

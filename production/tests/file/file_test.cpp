@@ -263,7 +263,36 @@ TEST(MonthAndYear, PlanningBatchAndUtilisation)
     e.prod.Machines.clear();
     e.host.stamp.month = 1;
     e.prod.on_new_month();
-    EXPECT_FLOAT_EQ(e.prod.get_utilization_factor(), 2147483648.0f);
+    EXPECT_FLOAT_EQ(e.prod.utilization_factor, 2147483648.0f);
+}
+
+TEST(MonthAndYear, UtilisationFactorFallsBackToThisMonthsShares)
+{
+    struct Case {
+        const char* why;
+        float stored;
+        uint32_t m1[4], m2[4];   // production, setup, break, idle minutes
+        float expected;
+    };
+    const Case cases[] = {
+        {"a stored factor is given as it is", 0.6f, {30, 0, 0, 10}, {0, 0, 0, 0}, 0.6f},
+        {"2.0 still counts as stored", 2.0f, {30, 0, 0, 10}, {0, 0, 0, 0}, 2.0f},
+        // M1 30 of 40 minutes = 0.75, M2 no minutes = 0: mean 0.375.
+        {"no stored value: the machines' production shares", 2147483648.0f, {30, 5, 0, 5}, {0, 0, 0, 0}, 0.375f},
+        // M1 10 of 40 = 0.25, M2 60 of 120 = 0.5: mean 0.375.
+        {"every kind of minute counts in the whole", 2147483648.0f, {10, 10, 10, 10}, {60, 20, 20, 20}, 0.375f},
+        {"no minutes anywhere", 2147483648.0f, {0, 0, 0, 0}, {0, 0, 0, 0}, 0.75f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Sim s;
+        s.prod.utilization_factor = c.stored;
+        for (int k = 0; k < 4; ++k) {
+            s.prod.Machines[0]->minutes[k] = c.m1[k];
+            s.prod.Machines[1]->minutes[k] = c.m2[k];
+        }
+        EXPECT_FLOAT_EQ(s.prod.get_utilization_factor(), c.expected);
+    }
 }
 
 TEST(SamplePlant, RunsAMonthUnderASteadyStreamOfOrders)
