@@ -168,6 +168,22 @@ TEST(ProductionSession, ShownProductionGivesItsMenusAndDisplayFrequency)
     d.view().SwitchDepartment(ID_MARKETING);
     EXPECT_EQ(p.visible(), 0);
     EXPECT_EQ(d.view().clock.display_frequency, 1);
+
+    // The full lists that the scenario's options index (ids 301-318, 401-414, 501-513).
+    DepartmentMenus full;
+    p.build_menus(full);
+    struct Row {
+        int table, count;
+        const char* last;
+    };
+    for (const Row& r : {Row{0, 18, "&Unassigned common parts "}, Row{1, 14, "Add &Extra shift"},
+                         Row{2, 13, "DBR &Constraint"}}) {
+        ASSERT_EQ(full.tables[static_cast<size_t>(r.table)].count, r.count);
+        EXPECT_EQ(full.tables[static_cast<size_t>(r.table)].texts[static_cast<size_t>(r.count)], r.last);
+    }
+    EXPECT_EQ(full.tables[0].texts[11], "Raw material re&lease");
+    EXPECT_EQ(full.tables[1].texts[8], "&Remove work order");
+    EXPECT_EQ(full.tables[2].texts[5], "&Scheduling options");
 }
 
 TEST(ProductionSession, DamagedPlantStateIsRefusedWithItsMessage)
