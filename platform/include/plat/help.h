@@ -20,5 +20,7 @@ BOOL WinHelp(HWND hwnd, const char* file, UINT command, uintptr_t data);
 // For tests: the file the viewer shows ("" when closed) and its geometry.
 const char* HelpViewerPage();
 BOOL GetHelpViewerRect(RECT* rect);
+// A picture of the viewer window as PNG; FALSE when it is closed.
+BOOL SaveHelpViewerPng(const char* path);
 
 } // namespace plat

@@ -110,4 +110,11 @@ BOOL GetHelpViewerRect(RECT* rect)
     return TRUE;
 }
 
+BOOL SaveHelpViewerPng(const char* path)
+{
+    if (!g_viewer || !path)
+        return FALSE;
+    return g_viewer->grab().save(QString::fromLocal8Bit(path), "PNG") ? TRUE : FALSE;
+}
+
 } // namespace plat
