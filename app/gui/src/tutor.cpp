@@ -7,6 +7,7 @@
 #include "plat/controls.h"
 #include "plat/menu.h"
 #include "plat/modal.h"
+#include "plat/path.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
 #include <cstdlib>
@@ -235,9 +236,18 @@ void TutorFrameClosing(CMainFrame& frame)
 
 namespace {
 
+// The player starts in the data folder: its command files are there, and
+// so is the hand-off file it writes.
+HWND start_in_data_folder(CVornWindow& window, const std::string& title, const char* file)
+{
+    if (!window.data_folder.empty())
+        SetCurrentDirectory(window.data_folder.c_str());
+    return StartTutorial(main_window(window), title.c_str(), file);
+}
+
 bool start_tutorial(CVornWindow& window, const std::string& title, const char* file)
 {
-    if (StartTutorial(main_window(window), title.c_str(), file) != 0)
+    if (start_in_data_folder(window, title, file) != 0)
         return true;
     lang_message_box(window.m_hWnd, "Unable to load VORNS Tutrial", "VORNS Tutorial", MB_OK);
     return false;
@@ -264,7 +274,7 @@ void OnDecisionsCenter(CVornWindow& window)
         ShowWindow(shown, SW_SHOW);
         return;
     }
-    if (StartTutorial(main_window(window), "Decisions", nullptr) == 0)
+    if (start_in_data_folder(window, "Decisions", nullptr) == 0)
         lang_message_box(window.m_hWnd, "Unable to load Decisions screen", "Decisions", MB_OK | MB_ICONINFORMATION);
 }
 

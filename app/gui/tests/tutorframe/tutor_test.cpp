@@ -555,11 +555,15 @@ TEST_F(TutorFrame, GuidedRunsStartsThePlayerWithTheChosenFile)
     write_step_file(folder + "/guide2.CMD", "");
     std::vector<std::string> lines;
     std::unique_ptr<FakePlayer> player;
+    std::string startedIn;
     set_tutor_launcher([&](const char* line, UINT) -> UINT {
         lines.push_back(line);
+        char cwd[4096] = {};
+        startedIn = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "";
         player = std::make_unique<FakePlayer>();
         return 33;
     });
+    ASSERT_EQ(chdir("/"), 0);
     host.OnDialog(IDD_GUIDED_RUNS, [](HWND d) { click(d, IDCANCEL); });
     EXPECT_TRUE(handle_tutor_command(*view, ID_GUIDED_RUNS));
     EXPECT_TRUE(lines.empty());
@@ -571,6 +575,7 @@ TEST_F(TutorFrame, GuidedRunsStartsThePlayerWithTheChosenFile)
     char title[64] = {};
     GetWindowText(player->hwnd, title, sizeof title);
     EXPECT_STREQ(title, "VORNS Tutorial - Guide2.cmd");
+    EXPECT_EQ(fs::path(startedIn), fs::path(folder)) << "the player starts in the data folder";
 
     set_tutor_launcher([](const char*, UINT) -> UINT { return 2; });
     host.Answer(IDOK, "VORNS Tutorial", "Unable to load VORNS Tutrial", ScriptedHost::Match::Exact, 1);
