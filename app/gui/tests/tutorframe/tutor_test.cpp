@@ -231,6 +231,26 @@ TEST_F(TutorFrame, OpenFileStartsTheSessionAndResumesAtOnce)
     EXPECT_TRUE(host.boxes().empty());
 }
 
+// A file that does not load keeps the session that runs; the player is
+// still answered, so it does not wait for ever.
+TEST_F(TutorFrame, OpenFileThatFailsKeepsTheSessionAndResumes)
+{
+    ScriptedHost host;
+    CVornView* s = open_sample(host);
+    ASSERT_NE(s, nullptr);
+    host.clear_records();
+    FakePlayer player;
+    SetTutorWindow(player.hwnd);
+    host.Answer(IDOK, "", "Unable to open", ScriptedHost::Match::Substring, 1);
+    step(TUTOR_OPEN_FILE, "MISSING.VNB");
+    EXPECT_EQ(frame->SendMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0), 1);
+    EXPECT_EQ(host.boxes().size(), 1u);
+    EXPECT_TRUE(host.exits().empty());
+    EXPECT_EQ(view->session(), s);
+    pump();
+    EXPECT_EQ(player.resumed(), std::vector<LPARAM>{1});
+}
+
 // A player's request arrives while a dialog is open inside a tick (here the
 // end of a learn session opens the Change Seed dialog, and inside it the
 // story dialog): every dialog closes, the tick runs to its end, and only
