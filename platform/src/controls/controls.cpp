@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPalette>
 #include <map>
@@ -164,7 +166,17 @@ void DeliverToWidget(QWidget* w, QEvent* e)
     // Straight to the widget: an event it ignores must not travel on to the
     // parent frame, which would turn it into a message again.
     ++g_delivering;
-    static_cast<QObject*>(w)->event(e);
+    auto* area = w->parentWidget() ? qobject_cast<QAbstractScrollArea*>(w->parentWidget()) : nullptr;
+    if (area && area->viewport() == w && dynamic_cast<QMouseEvent*>(e)) {
+        // A list's viewport hears the mouse only through its scroll area's
+        // filter, so the event goes the usual way, kept from the parents.
+        const bool kept = w->testAttribute(Qt::WA_NoMousePropagation);
+        w->setAttribute(Qt::WA_NoMousePropagation, true);
+        QCoreApplication::sendEvent(w, e);
+        w->setAttribute(Qt::WA_NoMousePropagation, kept);
+    } else {
+        static_cast<QObject*>(w)->event(e);
+    }
     --g_delivering;
 }
 

@@ -6,6 +6,7 @@
 #include "gdi/dc_target_p.h"
 #include "plat/gdi.h"
 #include "plat/loop.h"
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -97,7 +98,13 @@ void send_mouse(HWND hwnd, QEvent::Type type, Qt::MouseButton button, Qt::MouseB
     QWidget* w = client_of(hwnd);
     if (!w)
         return;
-    const QPointF local(x, y);
+    QPointF local(x, y);
+    // A list or other scrolled control takes the mouse in its viewport, as
+    // the window system would deliver it there.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w); area && area->viewport()) {
+        local = area->viewport()->mapFrom(w, QPoint(x, y));
+        w = area->viewport();
+    }
     QMouseEvent e(type, local, local, global_of(hwnd, x, y), button, buttons, mods(keys));
     QCoreApplication::sendEvent(w, &e);
     core::RethrowPending();

@@ -175,6 +175,42 @@ TEST_F(ControlsTest, ListBoxKeepsTextsSortedAndAnswersErrors)
     EXPECT_TRUE(g_cmds.empty());
 }
 
+// A click selects and a double click opens, but only a list created with
+// LBS_NOTIFY tells its parent; a selection set by message never does.
+TEST_F(ControlsTest, ListBoxTellsItsParentOfUserClicksOnlyWithNotify)
+{
+    struct Case {
+        DWORD style;
+        std::vector<std::pair<int, int>> want;
+    };
+    const Case cases[] = {
+        {LBS_NOTIFY, {{31, LBN_SELCHANGE}, {31, LBN_SELCHANGE}, {31, LBN_DBLCLK}}},
+        {0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        g_cmds.clear();
+        HWND lb = make("LISTBOX", c.style, 31, "", 150, 120);
+        for (const char* s : {"one", "two", "three", "four"})
+            SendMessage(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+        const int h = static_cast<int>(SendMessage(lb, LB_GETITEMHEIGHT, 0, 0));
+        ASSERT_GT(h, 0);
+        SendMessage(lb, LB_SETCURSEL, 0, 0);
+        EXPECT_TRUE(g_cmds.empty());
+        SimulateMouseDown(lb, Button::Left, 20, 2 * h + h / 2);
+        SimulateMouseUp(lb, Button::Left, 20, 2 * h + h / 2);
+        EXPECT_EQ(SendMessage(lb, LB_GETCURSEL, 0, 0), 2) << "the row under the click";
+        SimulateMouseDown(lb, Button::Left, 20, 3 * h + 1);
+        SimulateMouseUp(lb, Button::Left, 20, 3 * h + 1);
+        SimulateMouseDoubleClick(lb, Button::Left, 20, 3 * h + 1);
+        SimulateMouseUp(lb, Button::Left, 20, 3 * h + 1);
+        PumpEvents();
+        EXPECT_EQ(SendMessage(lb, LB_GETCURSEL, 0, 0), 3);
+        EXPECT_EQ(g_cmds, c.want);
+        DestroyWindow(lb);
+    }
+}
+
 TEST_F(ControlsTest, ComboWindowIsEditHighAndDropDownNotifies)
 {
     HWND cb = make("COMBOBOX", CBS_DROPDOWNLIST, 40, "", 120, 150);
