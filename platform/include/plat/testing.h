@@ -131,10 +131,14 @@ struct GuiBoxSeen {
 void AnswerNextGuiBox(int answer, GuiBoxSeen* seen = nullptr, const char* pngPath = nullptr);
 
 // For tests of the GUI host itself: the next Qt file prompt, once it has
-// read its folder, reports the names it offers there (files and folders, in
-// its order) to *offered, then chooses `name` in that folder, or cancels
-// when name is NULL.
-void AnswerNextGuiFilePrompt(const char* name, std::vector<std::string>* offered = nullptr);
+// read its folder, reports what it shows to *seen, then chooses `name` in
+// that folder, or cancels when name is NULL. fileType (1-based), when not 0,
+// is chosen in the file type list first.
+struct GuiPromptSeen {
+    std::vector<std::string> offered; // files and folders, in the prompt's order
+    std::vector<std::string> filters; // the file type list as shown
+};
+void AnswerNextGuiFilePrompt(const char* name, GuiPromptSeen* seen = nullptr, int fileType = 0);
 
 // The n-th GlobalAlloc or growing GlobalReAlloc from now fails (1 = the
 // next); 0 cancels.

@@ -5,6 +5,7 @@
 #include "plat/path.h"
 #include "text_qt_p.h"
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QKeyEvent>
@@ -119,11 +120,15 @@ public:
         // Names on the classic file system ignore case: "*.VNB" offers
         // "s.Vnb" too.
         dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
-        QStringList filters;
+        // The list shows each filter's description as the program wrote it;
+        // the patterns appended for Qt stay out of sight.
+        dlg.setOption(QFileDialog::HideNameFilterDetails);
+        QStringList filters, shown;
         for (const auto& [desc, patterns] : p.filters) {
             QString pats = qstr_from_ansi(patterns);
             pats.replace(QLatin1Char(';'), QLatin1Char(' '));
             filters << qstr_from_ansi(desc) + QStringLiteral(" (") + pats + QLatin1Char(')');
+            shown << qstr_from_ansi(desc).trimmed();
         }
         if (!filters.isEmpty()) {
             dlg.setNameFilters(filters);
@@ -135,7 +140,10 @@ public:
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
             return false;
         p.fileName = Utf8ToAnsi(dlg.selectedFiles().constFirst().toStdString());
-        const qsizetype index = filters.indexOf(dlg.selectedNameFilter());
+        // The dialog names the chosen filter as it shows it.
+        qsizetype index = filters.indexOf(dlg.selectedNameFilter());
+        if (index < 0)
+            index = shown.indexOf(dlg.selectedNameFilter().trimmed());
         if (index >= 0)
             p.filterIndex = static_cast<int>(index) + 1;
         return true;
@@ -211,7 +219,7 @@ void AnswerNextGuiBox(int answer, GuiBoxSeen* seen, const char* pngPath)
     timer->start(10);
 }
 
-void AnswerNextGuiFilePrompt(const char* name, std::vector<std::string>* offered)
+void AnswerNextGuiFilePrompt(const char* name, GuiPromptSeen* seen, int fileType)
 {
     auto* timer = new QTimer;
     const std::optional<std::string> choice = name ? std::optional<std::string>(name) : std::nullopt;
@@ -220,10 +228,12 @@ void AnswerNextGuiFilePrompt(const char* name, std::vector<std::string>* offered
     auto stable = std::make_shared<int>(0);
     auto last = std::make_shared<QStringList>();
     auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, choice, offered, stable, last, ticks] {
+    QObject::connect(timer, &QTimer::timeout, [timer, choice, seen, stable, last, ticks, fileType] {
         auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dlg || !dlg->isVisible())
             return;
+        if (fileType > 0 && *ticks == 0 && fileType <= dlg->nameFilters().size())
+            dlg->selectNameFilter(dlg->nameFilters().at(fileType - 1));
         auto* view = dlg->findChild<QListView*>(QStringLiteral("listView"));
         if (!view || !view->model())
             return;
@@ -241,10 +251,14 @@ void AnswerNextGuiFilePrompt(const char* name, std::vector<std::string>* offered
             return;
         timer->stop();
         timer->deleteLater();
-        if (offered) {
-            offered->clear();
+        if (seen) {
+            seen->offered.clear();
             for (const QString& n : names)
-                offered->push_back(n.toStdString());
+                seen->offered.push_back(n.toStdString());
+            seen->filters.clear();
+            if (auto* types = dlg->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+                for (int i = 0; i < types->count(); ++i)
+                    seen->filters.push_back(ansi_from_qstr(types->itemText(i)));
         }
         if (!choice) {
             dlg->reject();

@@ -159,15 +159,29 @@ TEST_F(Gui, FilePromptFiltersIgnoreCase)
         std::ofstream(dir / name) << "x";
     const std::string folder = dir.string();
     const std::set<std::string> want = {"sub", "s.Vnb", "t.VNB", "u.vnb"};
-    for (const char* filter : {"Scenario (*.VNB)|*.VNB;*.vnb||", "Scenario (*.VNB)|*.VNB||", "Scenario|*.vnb||"}) {
-        SCOPED_TRACE(filter);
-        CFileDialog dlg(TRUE, "VNB", nullptr, OFN_FILEMUSTEXIST, filter);
+    struct Case {
+        const char* filter;
+        int chooseType;                 // 0: the one the program selects
+        std::vector<std::string> shown; // the type list, as the program wrote it
+        DWORD typeOut;                  // the filter index handed back
+    };
+    const Case cases[] = {
+        {"Scenario (*.VNB)|*.VNB;*.vnb|Text (*.txt)|*.txt||", 0, {"Scenario (*.VNB)", "Text (*.txt)"}, 1},
+        {"Text (*.txt)|*.txt|Scenario (*.VNB)|*.VNB;*.vnb||", 2, {"Text (*.txt)", "Scenario (*.VNB)"}, 2},
+        {"Scenario (*.VNB)|*.VNB||", 0, {"Scenario (*.VNB)"}, 1},
+        {"Scenario|*.vnb||", 0, {"Scenario"}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter);
+        CFileDialog dlg(TRUE, "VNB", nullptr, OFN_FILEMUSTEXIST, c.filter);
         dlg.m_ofn.lpstrInitialDir = folder.c_str();
-        std::vector<std::string> offered;
-        AnswerNextGuiFilePrompt("s.Vnb", &offered);
+        GuiPromptSeen seen;
+        AnswerNextGuiFilePrompt("s.Vnb", &seen, c.chooseType);
         ASSERT_EQ(dlg.DoModal(), IDOK);
-        EXPECT_EQ(std::set<std::string>(offered.begin(), offered.end()), want);
+        EXPECT_EQ(std::set<std::string>(seen.offered.begin(), seen.offered.end()), want);
+        EXPECT_EQ(seen.filters, c.shown);
         EXPECT_EQ(fs::path(dlg.GetPathName()), dir / "s.Vnb");
+        EXPECT_EQ(dlg.m_ofn.nFilterIndex, c.typeOut);
     }
     CFileDialog cancelled(TRUE, "VNB", nullptr, OFN_FILEMUSTEXIST, "Scenario (*.VNB)|*.VNB;*.vnb||");
     cancelled.m_ofn.lpstrInitialDir = folder.c_str();
