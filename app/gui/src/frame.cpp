@@ -7,6 +7,7 @@
 #include "plat/config.h"
 #include "plat/help.h"
 #include "plat/menu.h"
+#include "plat/modal.h"
 #include "plat/window.h"
 #include <cstdio>
 
@@ -21,6 +22,46 @@ bool g_app_started = false;
 CVornView* started_view()
 {
     return g_app_started ? active_view() : nullptr;
+}
+
+// A close confirmed while a tick or a dialog was open (the player can ask
+// for Exit from inside one): the session cannot go from under them, so the
+// dialogs are asked to close and the frame closes at the next idle moment.
+CMainFrame* g_close_pending = nullptr;
+
+bool session_may_close(CVornWindow& w)
+{
+    CVornView* v = w.session();
+    return (v == nullptr || v->tick_depth() == 0) && w.dialogs().all().empty() && ModalDepth() == 0;
+}
+
+bool refused_in_hold(CMainFrame& frame, const char* name)
+{
+    CVornWindow* w = frame.window();
+    CVornView* v = w != nullptr ? w->session() : nullptr;
+    if (v == nullptr || v->run_state != RUN_HOLD)
+        return false;
+    lang_message_box(frame.m_hWnd, "Can't quit in HOLD state !", name, MB_OK | MB_ICONQUESTION);
+    return true;
+}
+
+// Outside WM_CLOSE (from idle time) the frame is destroyed directly.
+void finish_close(CMainFrame& frame, bool inCloseMessage)
+{
+    g_close_pending = nullptr;
+    if (CVornWindow* w = frame.window())
+        w->sessions().CloseSession();
+    TutorFrameClosing(frame);
+    WinHelp(frame.m_hWnd, "vorn.hlp", HELP_QUIT, 0);
+    if (inCloseMessage)
+        frame.CFrameWnd::OnClose();
+    else
+        frame.DestroyWindow();
+}
+
+const char* app_name()
+{
+    return AfxGetApp() != nullptr ? AfxGetApp()->m_pszAppName : "VORNS";
 }
 
 } // namespace
@@ -119,23 +160,24 @@ void CMainFrame::OnUpdateCommandUI(UINT id, CCmdUI& ui)
 
 void CMainFrame::OnClose()
 {
+    if (g_close_pending == this)
+        return;
     CVornWindow* w = window();
     CVornView* v = w != nullptr ? w->session() : nullptr;
-    const char* name = AfxGetApp() != nullptr ? AfxGetApp()->m_pszAppName : "VORNS";
+    const char* name = app_name();
     if (v == nullptr || v->run_state != RUN_OVER) {
         if (lang_message_box(m_hWnd, "Are you sure you want to exit?", name, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
-    v = w != nullptr ? w->session() : nullptr;
-    if (v != nullptr && v->run_state == RUN_HOLD) {
-        lang_message_box(m_hWnd, "Can't quit in HOLD state !", name, MB_OK | MB_ICONQUESTION);
+    if (refused_in_hold(*this, name))
+        return;
+    if (w != nullptr && !session_may_close(*w)) {
+        g_close_pending = this;
+        if (w->sessions().close_dialogs)
+            w->sessions().close_dialogs();
         return;
     }
-    if (w != nullptr)
-        w->sessions().CloseSession();
-    TutorFrameClosing(*this);
-    WinHelp(m_hWnd, "vorn.hlp", HELP_QUIT, 0);
-    CFrameWnd::OnClose();
+    finish_close(*this, true);
 }
 
 BOOL CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -212,6 +254,14 @@ BOOL CVornApp::InitInstance()
 
 BOOL CVornApp::OnIdle(LONG count)
 {
+    // Idle time: no tick is on the stack and no dialog is open.
+    if (CMainFrame* f = frame(); f != nullptr && g_close_pending == f) {
+        g_close_pending = nullptr;
+        if (!refused_in_hold(*f, app_name())) {
+            finish_close(*f, false);
+            return FALSE;
+        }
+    }
     CVornWindow* w = window();
     bool waiting = false;
     if (w != nullptr) {

@@ -264,8 +264,8 @@ struct InTick {
     int storiesShown = 0;
 };
 
-void request_inside_a_tick(CVornWindow* view, CMainFrame* frame, WPARAM wParam, ScriptedHost& host, InTick& seen,
-                           std::function<void()> idle)
+void inside_a_tick(CVornWindow* view, std::function<void()> ask, ScriptedHost& host, InTick& seen,
+                   std::function<void()> idle)
 {
     CVornView* s = view->session();
     ASSERT_NE(s, nullptr);
@@ -286,17 +286,24 @@ void request_inside_a_tick(CVornWindow* view, CMainFrame* frame, WPARAM wParam, 
     host.OnDialog(IDD_CHANGE_SEED, [view](HWND) {
         view->PostMessage(WM_COMMAND, MAKEWPARAM(ID_BACKGROUND_STORY, 0), 0);
     });
-    host.OnDialog(IDD_BACKGROUND, [&seen, view, frame, wParam](HWND d) {
+    host.OnDialog(IDD_BACKGROUND, [&seen, view, ask](HWND d) {
         if (seen.storiesShown++ > 0) {
             click(d, IDOK);
             return;
         }
         seen.dialogsWhenAsked = static_cast<int>(view->dialogs().all().size());
         seen.tickDepthWhenAsked = view->session()->tick_depth();
-        frame->PostMessage(WM_TUTOR_REQUEST, wParam, 0);
+        ask();
     });
     view->ExecuteCommand(ID_RUN_ON_DAY);
     idle();
+}
+
+void request_inside_a_tick(CVornWindow* view, CMainFrame* frame, WPARAM wParam, ScriptedHost& host, InTick& seen,
+                           std::function<void()> idle)
+{
+    inside_a_tick(
+        view, [frame, wParam] { frame->PostMessage(WM_TUTOR_REQUEST, wParam, 0); }, host, seen, std::move(idle));
 }
 
 TEST_F(TutorFrame, OpenFileInsideATickWaitsForTheDialogsAndTheTick)
@@ -343,6 +350,35 @@ TEST_F(TutorFrame, PlayerClosingInsideATickClosesTheSessionAfterIt)
     EXPECT_EQ(frame->loaded_menu, IDR_START_MENU);
     pump();
     EXPECT_TRUE(player.got.empty());
+}
+
+// Exit confirmed while a dialog is open inside a tick: the dialogs close,
+// the tick ends, and the frame closes at the next idle moment, ending the
+// player.
+TEST_F(TutorFrame, ExitInsideATickClosesTheFrameAfterTheTick)
+{
+    ScriptedHost host;
+    FakePlayer player;
+    ASSERT_NE(open_sample(host), nullptr);
+    SetTutorWindow(player.hwnd);
+    InTick seen;
+    const HWND f = frame->m_hWnd;
+    bool openAfterTick = false;
+    inside_a_tick(
+        view, [this] { frame->PostMessage(WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0); }, host, seen, [&] {
+            app->OnIdle(0);
+            openAfterTick = IsWindow(f) != FALSE;
+            app->OnIdle(1);
+        });
+    EXPECT_EQ(seen.dialogsWhenAsked, 2);
+    EXPECT_TRUE(seen.tickEnded) << "both dialogs were closed";
+    EXPECT_TRUE(openAfterTick);
+    EXPECT_FALSE(IsWindow(f));
+    frame = nullptr;
+    EXPECT_TRUE(host.boxes().empty()) << "the session was over: no question";
+    EXPECT_EQ(GetTutorWindow(), 0u);
+    pump();
+    EXPECT_EQ(player.count(WM_QUIT), 1);
 }
 
 // Code 16 closes the dialog on top only: the one under it stays open.
