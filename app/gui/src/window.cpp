@@ -17,6 +17,7 @@
 #include "uikit/info_tip.h"
 #include "uikit/uikit.h"
 #include <cstdio>
+#include <functional>
 
 using namespace plat;
 
@@ -101,9 +102,19 @@ void draw_pane_frame(HDC dc, const RECT& r)
 }
 
 // The department's window: title band, name, and its three buttons.
+// The department window's buttons; Orders and Materials link to the
+// departments that hold them and start hidden.
+constexpr int BUTTON_LEGEND = 102;
+constexpr int BUTTON_ORDERS = 301;
+constexpr int BUTTON_MATERIALS = 302;
+constexpr int BUTTON_RED_WARNINGS = 306;
+
 class DepartmentWindow : public CPanelWnd {
 public:
-    explicit DepartmentWindow(std::string title) : m_title(std::move(title)) {}
+    DepartmentWindow(std::string title, std::function<void(int)> pressed)
+        : m_title(std::move(title)), m_pressed(std::move(pressed))
+    {
+    }
     const char* GetRuntimeClassName() const override { return "DepartmentWindow"; }
     int OnCreate(CREATESTRUCT* cs) override
     {
@@ -112,16 +123,33 @@ public:
         const struct {
             int id, bitmap;
             const char* caption;
-        } buttons[] = {{1, IDB_FACE_LEGEND, "Legend"}, {2, IDB_FACE_MATERIALS, "Materials"}, {3, IDB_FACE_ORDERS, "Orders"}};
+            const char* tip;
+            bool shown;
+        } buttons[] = {{BUTTON_LEGEND, IDB_FACE_LEGEND, "Legend", "Get help to current screen", true},
+                       {BUTTON_MATERIALS, IDB_FACE_MATERIALS, "Materials", "View Materials", false},
+                       {BUTTON_ORDERS, IDB_FACE_ORDERS, "Orders", "View Orders", false}};
         int x = 10;
         for (const auto& b : buttons) {
             auto* button = new CBarButton;
-            button->Create(this, b.id, RECT{x, 34, x + 90, 58}, lang_translate(b.caption), nullptr, 28);
+            button->Create(this, b.id, RECT{x, 34, x + 90, 58}, lang_translate(b.caption), lang_translate(b.tip), 28);
             button->SetBitmap(b.bitmap);
+            if (!b.shown)
+                button->ShowWindow(SW_HIDE);
             m_buttons.push_back(button);
             x += 100;
         }
         return 0;
+    }
+    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override
+    {
+        if (msg == WM_BUTTON_PRESSED) {
+            const int id = static_cast<int>(wParam);
+            if (id >= BUTTON_LEGEND && id <= BUTTON_RED_WARNINGS && m_pressed)
+                m_pressed(id);
+            result = 0;
+            return TRUE;
+        }
+        return CPanelWnd::OnMessage(msg, wParam, lParam, result);
     }
     void OnDestroy() override
     {
@@ -154,6 +182,7 @@ public:
 
 private:
     std::string m_title;
+    std::function<void(int)> m_pressed;
     std::vector<CBarButton*> m_buttons;
 };
 
@@ -255,7 +284,8 @@ void CDepartmentPanel::show()
 {
     CDepartmentWnd::show();
     if (!m_window && m_owner.m_hWnd != 0) {
-        auto w = std::make_unique<DepartmentWindow>(lang_translate(title().c_str()));
+        auto w = std::make_unique<DepartmentWindow>(lang_translate(title().c_str()),
+                                                    [this](int id) { m_owner.DepartmentButton(id); });
         if (w->Create(nullptr, name().c_str(), WS_CHILD, m_owner.department_rect(), &m_owner, IDC_DEPARTMENT))
             m_window = std::move(w);
     }
@@ -268,8 +298,7 @@ void CDepartmentPanel::show()
 
 void CDepartmentPanel::ShowLinkButton(int show, int kind)
 {
-    // The window's buttons: 2 Materials, 3 Orders.
-    const int id = kind == 1 ? 3 : kind == 2 ? 2 : 0;
+    const int id = kind == 1 ? BUTTON_ORDERS : kind == 2 ? BUTTON_MATERIALS : 0;
     if (id == 0 || !m_window)
         return;
     if (HWND button = plat::GetDlgItem(m_window->m_hWnd, id))
@@ -727,6 +756,31 @@ bool CVornWindow::ExecuteCommand(int id)
     }
     SyncSession();
     return handled;
+}
+
+void CVornWindow::DepartmentButton(int id)
+{
+    CVornView* v = session();
+    if (v == nullptr)
+        return;
+    switch (id) {
+    case BUTTON_LEGEND:
+        // Help of the department on view, whichever window was pressed.
+        if (v->current_department != nullptr)
+            v->current_department->show_help();
+        break;
+    case BUTTON_ORDERS:
+        ExecuteCommand(ID_MARKETING);
+        break;
+    case BUTTON_MATERIALS:
+        ExecuteCommand(ID_PURCHASING);
+        break;
+    case BUTTON_RED_WARNINGS:
+        v->ShowRedWarnings(TRUE);
+        break;
+    default:
+        break;
+    }
 }
 
 void CVornWindow::ToggleWriteLangs()

@@ -107,6 +107,9 @@ public:
 
     // Commands of the view's table; true when handled.
     bool ExecuteCommand(int id);
+    // A department window's button: Legend 102, Orders 301, Materials 302,
+    // red warnings 306.
+    void DepartmentButton(int id);
     // The application's idle work: the session, then the windows follow
     // a session that started or closed meanwhile.
     void IdleStep();

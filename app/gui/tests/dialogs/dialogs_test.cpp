@@ -11,6 +11,7 @@
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "plat/window.h"
+#include "uikit/uikit.h"
 #include <gtest/gtest.h>
 #include <chrono>
 #include <cstdlib>
@@ -343,9 +344,9 @@ TEST_F(VornDialogs, LinkButtonsGoToEveryDepartmentInOrder)
         EXPECT_EQ(dept->calls, std::vector<std::string>{"link 0 2"});
 }
 
-// The department windows hide and show their Orders (kind 1) and
-// Materials (kind 2) buttons; other kinds change nothing.
-TEST_F(VornDialogs, DepartmentWindowsHideTheirLinkButtons)
+// The department windows start with only Legend shown; Orders (kind 1)
+// and Materials (kind 2) come and go on request, other kinds change nothing.
+TEST_F(VornDialogs, DepartmentWindowsShowTheirLinkButtons)
 {
     start_session("linkwindows");
     auto* panel = dynamic_cast<CDepartmentPanel*>(session->marketing);
@@ -353,19 +354,52 @@ TEST_F(VornDialogs, DepartmentWindowsHideTheirLinkButtons)
     ASSERT_NE(panel->window(), nullptr) << "Marketing is the first department shown";
     const HWND w = panel->window()->m_hWnd;
     auto shown = [&](int id) { return IsWindowVisible(GetDlgItem(w, id)) != FALSE; };
-    ASSERT_TRUE(shown(1) && shown(2) && shown(3));
-    session->ShowDepartmentLinkButtons(0, 1);
-    EXPECT_TRUE(shown(1));
-    EXPECT_TRUE(shown(2));
-    EXPECT_FALSE(shown(3));
-    session->ShowDepartmentLinkButtons(0, 2);
-    EXPECT_FALSE(shown(2));
-    session->ShowDepartmentLinkButtons(0, 7);
-    EXPECT_TRUE(shown(1));
+    EXPECT_TRUE(shown(102));
+    EXPECT_FALSE(shown(301));
+    EXPECT_FALSE(shown(302));
     session->ShowDepartmentLinkButtons(1, 1);
+    EXPECT_TRUE(shown(301));
+    EXPECT_FALSE(shown(302));
     session->ShowDepartmentLinkButtons(1, 2);
-    EXPECT_TRUE(shown(2));
-    EXPECT_TRUE(shown(3));
+    EXPECT_TRUE(shown(302));
+    session->ShowDepartmentLinkButtons(0, 7);
+    EXPECT_TRUE(shown(301) && shown(302) && shown(102));
+    session->ShowDepartmentLinkButtons(0, 1);
+    EXPECT_FALSE(shown(301));
+    EXPECT_TRUE(shown(302));
+}
+
+// Orders leads to Marketing, Materials to Purchasing, 306 to the Red
+// Warnings window; Legend asks the shown department for help.
+TEST_F(VornDialogs, DepartmentButtonsSwitchAndShowRedWarnings)
+{
+    start_session("deptbuttons");
+    auto* marketing = dynamic_cast<CDepartmentPanel*>(session->marketing);
+    ASSERT_NE(marketing, nullptr);
+    ASSERT_NE(marketing->window(), nullptr);
+    const HWND w = marketing->window()->m_hWnd;
+    SendMessage(w, WM_BUTTON_PRESSED, 302, 0);
+    EXPECT_EQ(session->shown_command, ID_PURCHASING);
+    EXPECT_EQ(view->toolbar().FindButton(ID_PURCHASING)->GetState(), CBarButton::DOWN);
+    SendMessage(w, WM_BUTTON_PRESSED, 301, 0);
+    EXPECT_EQ(session->shown_command, ID_MARKETING);
+    EXPECT_EQ(view->red_warnings(), nullptr);
+    SendMessage(w, WM_BUTTON_PRESSED, 306, 0);
+    ASSERT_NE(view->red_warnings(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(view->red_warnings()->m_hWnd));
+    SendMessage(w, WM_BUTTON_PRESSED, 101, 0);  // outside 102..306: nothing
+    EXPECT_EQ(session->shown_command, ID_MARKETING);
+
+    class HelpRecorder : public CDepartmentWnd {
+    public:
+        void show_help() override { ++asked; }
+        int asked = 0;
+    } shownOne;
+    CDepartmentWnd* const old = session->current_department;
+    session->current_department = &shownOne;
+    SendMessage(w, WM_BUTTON_PRESSED, 102, 0);
+    session->current_department = old;
+    EXPECT_EQ(shownOne.asked, 1);
 }
 
 struct ToggleCase {
