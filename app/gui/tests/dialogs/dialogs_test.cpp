@@ -8,6 +8,7 @@
 #include "plat/controls.h"
 #include "plat/dialog.h"
 #include "plat/gdi.h"
+#include "plat/menu.h"
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "plat/window.h"
@@ -400,6 +401,54 @@ TEST_F(VornDialogs, DepartmentButtonsSwitchAndShowRedWarnings)
     SendMessage(w, WM_BUTTON_PRESSED, 102, 0);
     session->current_department = old;
     EXPECT_EQ(shownOne.asked, 1);
+}
+
+std::string menu_text(HMENU menu, UINT id)
+{
+    char text[101] = {};
+    GetMenuString(menu, id, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+// The start menu leads with "R&un tutorial" (32806, not Intermission's
+// 32800); the session menus carry the view's commands under their captions.
+TEST_F(VornDialogs, MenusCarryTheViewCommands)
+{
+    start_session("menus");
+    const HMENU session = GetSubMenu(GetMenu(frame->m_hWnd), 0);
+    const std::pair<UINT, const char*> items[] = {
+        {ID_INFORMATION, "General &information ..."},
+        {ID_SET_MACHINE_WORK_PERCENT, "Set machine work percent"},
+        {ID_INTERMISSION, "Intermission"},
+        {ID_SHOW_ID, "ShowID"},
+        {ID_CLOSE_SESSION, "CloseSession"},
+        {ID_VIEW_GRAPH, "ViewGraph"},
+        {ID_CHANGE_SEED, "Change seed"},
+        {ID_POLICY_DECISIONS, "Policy &Decisions"},
+        {ID_LOGGING, "Logging"},
+        {ID_WRITE_LANG, "Write Lang"},
+        {ID_COMPARE, "Co&mpare"},
+        {ID_SHOW_FG, "Show FG"},
+        {32815, "DecisionsCenter"},
+        {ID_VERSION, "Version"},
+        {ID_VIEW_TOTAL_LOAD, "View Total Load"},
+        {ID_SUMMARY_GRAPHS, "Summary Graphs"},
+        {ID_PROFIT_GRAPH, "Profit Graph"},
+        {ID_RUN_YEAR, "Run Year"},
+    };
+    for (const auto& [id, caption] : items)
+        EXPECT_EQ(menu_text(session, id), caption) << id;
+    const HMENU help = GetSubMenu(GetMenu(frame->m_hWnd), 4);
+    EXPECT_EQ(menu_text(help, ID_RUN_TUTORIAL), "&Tutorial");
+    EXPECT_EQ(menu_text(help, 32821), "&Guided runs ...");
+
+    ScriptedHost host;
+    view->ExecuteCommand(ID_CLOSE_SESSION);
+    ASSERT_EQ(frame->loaded_menu, IDR_START_MENU);
+    const HMENU start = GetSubMenu(GetMenu(frame->m_hWnd), 0);
+    EXPECT_EQ(GetMenuItemID(start, 0), 32806u);
+    EXPECT_EQ(menu_text(start, 32806), "R&un tutorial");
+    EXPECT_EQ(menu_text(start, ID_INTERMISSION), "");
 }
 
 struct ToggleCase {
