@@ -1,6 +1,7 @@
 // The application object, the main frame and the (empty) document.
 #include "appgui/vorn_gui.h"
 #include "appgui/tutor.h"
+#include "plat/path.h"
 #include "plat/uihost.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
@@ -224,6 +225,9 @@ BOOL CVornApp::InitInstance()
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
     LoadStdProfileSettings(RECENT_FILE_COUNT);
     const std::string folder = ProgramDataDir();
+    // Help, the learn files and the player are found by bare names, so the
+    // data folder is the working folder from the start, not only after Open.
+    SetCurrentDirectory(folder.c_str());
     load_configuration(folder + "/VORN.CFG", configuration);
     m_template = std::make_unique<CSingleDocTemplate>(
         IDR_START_MENU, [] { return new CVornDoc(); }, [] { return new CMainFrame(); },
