@@ -7,6 +7,7 @@
 #include "foundation/msgbox.h"
 #include "load_guard_p.h"
 #include "plat/crt.h"
+#include "plat/fw/app.h"
 #include "plat/path.h"
 #include "plat/uihost.h"
 #include <cstdio>
@@ -214,7 +215,9 @@ bool read_command_record(const std::string& path, CommandRecord& out)
         std::fclose(f);
     }
     if (f == nullptr || n != COMMAND_RECORD_SIZE) {
-        lang_message_box(0, "Unable to read command binary file", "", plat::MB_OK);
+        const plat::CWinApp* app = plat::AfxGetApp();
+        const char* caption = app != nullptr && app->m_pszAppName != nullptr ? app->m_pszAppName : "";
+        lang_message_box(0, "Unable to read command binary file", caption, plat::MB_OK);
         return false;
     }
     buf[COMMAND_RECORD_SIZE - 1] = 0;

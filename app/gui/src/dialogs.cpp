@@ -1,6 +1,7 @@
 // The application dialogs: About, Run, Open Session (learn levels), Open
 // Scenario, Change Seed Number, Background and Simulation Over.
 #include "appgui/vorn_gui.h"
+#include "appgui/tutor.h"
 #include "plat/uihost.h"
 #include "app/learn_file.h"
 #include "foundation/lang.h"
@@ -275,9 +276,21 @@ std::optional<int> CVornWindow::choose_learn_level(LearnRecord& record)
 std::optional<std::string> CVornWindow::choose_scenario(const std::vector<std::string>& scenarios)
 {
     COpenScenarioDlg dlg(this, scenarios, m_sessions.configuration().tutorial);
-    if (dlg.DoModal() != IDOK || dlg.chosen < 0 || dlg.chosen >= static_cast<int>(scenarios.size()))
+    if (dlg.DoModal() != IDOK)
+        return std::nullopt;
+    // A checked tutorial box chooses the tutorial instead of a scenario.
+    if (dlg.chosen == -1) {
+        run_tutorial();
+        return std::nullopt;
+    }
+    if (dlg.chosen < 0 || dlg.chosen >= static_cast<int>(scenarios.size()))
         return std::nullopt;
     return scenarios[static_cast<size_t>(dlg.chosen)];
+}
+
+void CVornWindow::run_tutorial()
+{
+    RunTutorial(*this);
 }
 
 std::optional<int32_t> CVornWindow::change_seed(int32_t seed)

@@ -1,6 +1,7 @@
 // The view window: it owns the sessions and shows them through the toolbar,
 // the indicator panes, the status line and the shown department's window.
 #include "appgui/vorn_gui.h"
+#include "appgui/tutor.h"
 #include "plat/uihost.h"
 #include "app/learn_file.h"
 #include "app/run_log.h"
@@ -752,7 +753,7 @@ bool CVornWindow::ExecuteCommand(int id)
         break;
     default:
         // The department menu ids reach the department through the frame.
-        handled = id >= 301 && id <= 599;
+        handled = handle_tutor_command(*this, id) || (id >= 301 && id <= 599);
     }
     SyncSession();
     return handled;

@@ -135,6 +135,7 @@ public:
     // OpenUi
     std::optional<int> choose_learn_level(LearnRecord& record) override;
     std::optional<std::string> choose_scenario(const std::vector<std::string>& scenarios) override;
+    void run_tutorial() override;
     // DialogRegistry
     bool session_open() const override { return m_shownSession != nullptr; }
     bool show_ids() const override { return session() != nullptr && session()->show_ids != 0; }

@@ -1,6 +1,7 @@
 // The view's information and shortcut dialogs and its smaller commands,
 // driven through the layer with recording departments in the session's
 // department slots.
+#include "app/tutor_link.h"
 #include "appgui/vorn_gui.h"
 #include "app/run_log.h"
 #include "foundation/lang.h"
@@ -744,8 +745,18 @@ TEST_F(VornDialogs, OpenScenarioTutorialBoxEmptiesTheChoice)
         click(d, 1255);
         click(d, IDOK);
     });
-    // Checked at OK: the index is -1, so no scenario is chosen.
+    // Checked at OK: the index is -1, so no scenario is chosen and the
+    // tutorial starts instead (here the player cannot start: its box).
+    std::vector<std::string> lines;
+    TutorLauncher before = set_tutor_launcher([&](const char* line, UINT) -> UINT {
+        lines.push_back(line);
+        return 2;
+    });
+    host.Answer(IDOK, "VORNS Tutorial", "Unable to load VORNS Tutrial", ScriptedHost::Match::Exact, 1);
     EXPECT_EQ(window.choose_scenario(config.scenarios), std::nullopt);
+    set_tutor_launcher(before);
+    EXPECT_EQ(lines, std::vector<std::string>{"Steplay32.EXE steplay.cmd"});
+    EXPECT_EQ(host.boxes().size(), 1u);
     EXPECT_TRUE(visible);
     EXPECT_FALSE(checkedAtStart);
     EXPECT_FALSE(listEnabledWhileChecked);

@@ -601,6 +601,24 @@ TEST_F(TutorFrame, StartCommandsBoxWhenThePlayerCannotStart)
     EXPECT_FALSE(handle_tutor_command(*view, ID_OPEN));
 }
 
+// The menus reach the same commands: WM_COMMAND to the frame goes through
+// the view's command table to the player's start.
+TEST_F(TutorFrame, MenuCommandsReachThePlayerStart)
+{
+    ScriptedHost host;
+    std::vector<std::string> lines;
+    set_tutor_launcher([&](const char* line, UINT) -> UINT {
+        lines.push_back(line);
+        return 2;
+    });
+    host.Answer(IDOK, "VORNS Tutorial", "Unable to load VORNS Tutrial", ScriptedHost::Match::Exact, 1);
+    host.Answer(IDOK, "Decisions", "Unable to load Decisions screen", ScriptedHost::Match::Exact, 1);
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_RUN_TUTORIAL, 0), 0);
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_DECISIONS_CENTER, 0), 0);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Steplay32.EXE steplay.cmd", "Steplay32.EXE"}));
+    EXPECT_EQ(host.boxes().size(), 2u);
+}
+
 // Guided runs: the chosen command file goes to the player and into its
 // title; cancelled, nothing starts.
 TEST_F(TutorFrame, GuidedRunsStartsThePlayerWithTheChosenFile)
