@@ -110,6 +110,13 @@ void ProductionDepartment::hide()
         shell_->hide();
 }
 
+// The link buttons live on the panel behind this department.
+void ProductionDepartment::ShowLinkButton(int show, int kind)
+{
+    if (shell_)
+        shell_->ShowLinkButton(show, kind);
+}
+
 void ProductionDepartment::on_new_year() { engine_->on_new_year(); }
 void ProductionDepartment::on_new_month() { engine_->on_new_month(); }
 void ProductionDepartment::on_new_week() { engine_->on_new_week(); }

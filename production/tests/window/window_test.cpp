@@ -69,6 +69,14 @@ TEST(ProductionWindow, ShownProductionShowsItsPanelAndMenus)
     ASSERT_NE(panel->window(), nullptr);
     EXPECT_TRUE(IsWindowVisible(panel->window()->m_hWnd));
     EXPECT_EQ(panel->title(), "Production View");
+    // The Orders link button (301) sits on the panel behind the department.
+    HWND orders = GetDlgItem(panel->window()->m_hWnd, 301);
+    ASSERT_NE(orders, 0u);
+    EXPECT_FALSE(IsWindowVisible(orders));
+    s->ShowDepartmentLinkButtons(1, 1);
+    EXPECT_TRUE(IsWindowVisible(orders));
+    s->ShowDepartmentLinkButtons(0, 1);
+    EXPECT_FALSE(IsWindowVisible(orders));
 
     // The sample keeps Information options 1 and 2, Actions 1, Policies 1.
     HMENU bar = GetMenu(frame->m_hWnd);

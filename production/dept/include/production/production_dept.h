@@ -75,6 +75,7 @@ public:
     void after_load() override;
     int16_t display_frequency() override;
     float utilization_factor() override;
+    void ShowLinkButton(int show, int kind) override;
 
     CProductionWnd& engine() { return *engine_; }
     StandInMarketing& marketing() { return marketing_; }
