@@ -248,9 +248,14 @@ void ApplyControlColor(HWND hwnd, UINT ctlColorMsg)
             return;
         QPalette pal = c->widget->palette();
         const QColor fg = QColor::fromRgb(detail::ToQRgb(text));
-        pal.setColor(QPalette::WindowText, fg);
-        pal.setColor(QPalette::Text, fg);
-        pal.setColor(QPalette::ButtonText, fg);
+        // The parent's colour is for enabled text; a disabled control keeps
+        // the grey text that tells the user it is off.
+        const QColor grey = QColor::fromRgb(detail::ToQRgb(GetSysColor(COLOR_GRAYTEXT)));
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            pal.setColor(QPalette::Active, role, fg);
+            pal.setColor(QPalette::Inactive, role, fg);
+            pal.setColor(QPalette::Disabled, role, grey);
+        }
         COLORREF bk;
         const bool solid = detail::BrushColor(brush, &bk);
         if (solid) {

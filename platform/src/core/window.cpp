@@ -698,6 +698,16 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
     else
         r->style |= WS_DISABLED;
     r->frame->setEnabled(enable != FALSE);
+    if (!enable && IsTopLevel(r)) {
+        // Owned windows are Qt children of their owner's frame, so Qt would
+        // carry the owner's state down to them; a modal loop disables its
+        // owner and must leave the dialog it runs working.
+        for (HWND h : AllWindows()) {
+            WindowRec* o = Find(h);
+            if (o && o->owner == hwnd && IsTopLevel(o) && !(o->style & WS_DISABLED))
+                o->frame->setEnabled(true);
+        }
+    }
     if (!enable) {
         if (GetCapture() == hwnd)
             ReleaseCapture();

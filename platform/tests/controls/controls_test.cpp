@@ -10,6 +10,7 @@
 #include "plat/trace.h"
 #include "plat/window.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -318,6 +319,89 @@ TEST_F(ControlsTest, MouseReachesAControlThroughItsProcedures)
     SimulateMouseUp(b, Button::Left, 10, 10);
     EXPECT_TRUE(g_cmds.empty());
     g_swallow = false;
+}
+
+} // namespace
+
+namespace {
+
+using namespace plat;
+
+// Hands its controls black text on the button face, as dialogs do.
+LRESULT coloured_proc(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == WM_CTLCOLORBTN || m == WM_CTLCOLORSTATIC) {
+        SetTextColor(static_cast<HDC>(w), RGB(0, 0, 0));
+        return static_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return parent_proc(h, m, w, l);
+}
+
+// A modal loop disables the owner, not the windows it owns: the controls of
+// an owned popup still take the mouse and paint as enabled.
+TEST_F(ControlsTest, DisabledOwnerLeavesItsOwnedWindowsWorking)
+{
+    WNDCLASS wc;
+    wc.lpfnWndProc = coloured_proc;
+    wc.lpszClassName = "ControlsTestColoured";
+    wc.hbrBackground = static_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClass(&wc);
+    const HWND popup = CreateWindowEx(0, "ControlsTestColoured", "Owned", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40,
+                                      200, 100, parent, 0, 0, nullptr);
+    const HWND button = CreateWindowEx(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, popup,
+                                       static_cast<HMENU>(7), 0, nullptr);
+    const HWND off = CreateWindowEx(0, "BUTTON", "Off", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 100, 10,
+                                    80, 24, popup, static_cast<HMENU>(8), 0, nullptr);
+    EnableWindow(parent, FALSE);
+    // An owned window made while the owner is disabled works as well.
+    const HWND later = CreateWindowEx(0, "ControlsTestParent", "Later", WS_POPUP | WS_VISIBLE, 60, 160, 200, 60,
+                                      parent, 0, 0, nullptr);
+    const HWND button2 = CreateWindowEx(0, "BUTTON", "Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, later,
+                                        static_cast<HMENU>(9), 0, nullptr);
+    PumpEvents();
+    for (HWND b : {button, off, button2}) {
+        SimulateMouseDown(b, Button::Left, 20, 12);
+        SimulateMouseUp(b, Button::Left, 20, 12);
+    }
+    PumpEvents();
+    std::vector<int> clicked;
+    for (auto [id, code] : g_cmds)
+        if (code == BN_CLICKED)
+            clicked.push_back(id);
+    EXPECT_EQ(clicked, (std::vector<int>{7, 9})) << "the disabled button stays off; the others click";
+
+    // Text is drawn dark while enabled and grey while disabled, whatever
+    // colour the parent hands out for enabled text.
+    const HWND label = CreateWindowEx(0, "STATIC", "WWWW", WS_CHILD | WS_VISIBLE, 10, 50, 80, 20, popup, static_cast<HMENU>(10),
+                                      0, nullptr);
+    const HWND greyed = CreateWindowEx(0, "STATIC", "WWWW", WS_CHILD | WS_VISIBLE | WS_DISABLED, 100, 50, 80, 20, popup,
+                                       static_cast<HMENU>(11), 0, nullptr);
+    UpdateWindow(popup);
+    PumpEvents();
+    auto darkest = [](HWND h, int x0 = 0, int y0 = 0, int x1 = 80, int y1 = 20) {
+        int best = 3 * 255;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const COLORREF c = GetShownPixel(h, x, y);
+                if (c != CLR_INVALID)
+                    best = std::min(best, int(GetRValue(c)) + GetGValue(c) + GetBValue(c));
+            }
+        return best;
+    };
+    EXPECT_LT(darkest(label), 3 * 0x40) << "enabled text under a disabled owner looks enabled";
+    EXPECT_GT(darkest(greyed), 3 * 0x60) << "disabled text is grey";
+    // Inside the buttons' borders only their captions are drawn.
+    EXPECT_LT(darkest(button, 8, 5, 72, 19), 3 * 0x40);
+    EXPECT_GT(darkest(off, 8, 5, 72, 19), 3 * 0x60) << "a disabled button's caption is grey";
+
+    // Enabling the owner again leaves a disabled control disabled.
+    EnableWindow(parent, TRUE);
+    g_cmds.clear();
+    SimulateMouseDown(off, Button::Left, 20, 12);
+    SimulateMouseUp(off, Button::Left, 20, 12);
+    PumpEvents();
+    EXPECT_TRUE(g_cmds.empty());
+    EXPECT_FALSE(IsWindowEnabled(off));
 }
 
 } // namespace
