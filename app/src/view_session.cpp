@@ -7,6 +7,8 @@
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "load_guard_p.h"
+#include "plat/fw/app.h"
+#include "plat/window.h"
 #include "plat/config.h"
 #include "plat/crt.h"
 #include "plat/module.h"
@@ -65,6 +67,8 @@ CVornView::CVornView(const Configuration& config, DepartmentFactory factory)
     large_screen = desk.cx > 640 ? 1 : 0;
     hide_sales_graph = config.hide_sales_graph ? 1 : 0;
     month_start_hook = config.month_start_hook ? 1 : 0;
+    if (plat::HINSTANCE resources = plat::AfxGetResourceHandle())
+        hand_cursor = plat::LoadCursor(resources, HAND_CURSOR_ID);
 }
 
 CVornView::~CVornView()

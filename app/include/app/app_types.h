@@ -26,6 +26,8 @@ inline constexpr int16_t RESTART_PURCHASING = 3;
 inline constexpr int16_t RESTART_NEW_PRODUCTS = 4;
 
 // Command ids of the view.
+// The hand cursor departments show over what can be clicked.
+inline constexpr int HAND_CURSOR_ID = 106;
 inline constexpr int ID_OPEN = 32771;
 inline constexpr int ID_SAVE = 32772;
 inline constexpr int ID_RUN = 32774;

@@ -207,7 +207,9 @@ public:
     int32_t month_start_hook = 0;
     int32_t machine_drawing_suspended = 0;
     int32_t paint_hold = 0;
-    int32_t hand_cursor = 106;
+    // The hand cursor (resource 106 of the program), 0 when no window
+    // resources are loaded.
+    plat::HCURSOR hand_cursor = 0;
     float scale_x = 1.0f;
     float scale_y = 1.0f;
     int32_t large_screen = 0;

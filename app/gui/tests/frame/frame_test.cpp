@@ -185,6 +185,10 @@ TEST_F(VornFrame, RunStopSaveAndResume)
     CVornView* s = view->session();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->learn_session, 0);
+    // The departments' hand cursor is the program's own, ready for SetCursor.
+    ASSERT_NE(s->hand_cursor, 0u);
+    SetCursor(s->hand_cursor);
+    EXPECT_EQ(GetCursor(), s->hand_cursor);
     const SimDateTime begin = s->clock.current;
     EXPECT_EQ(begin.day, 2);
     EXPECT_EQ(begin.month, 1);
