@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <cstdlib>
 
 namespace {
 
@@ -20,9 +21,13 @@ protected:
     static void SetUpTestSuite() { InitGui(); }
     void SetUp() override
     {
-        dir = fs::path(VORN_BINARY_DIR) / "help_test";
+        // CTest runs each case in its own process, side by side: each gets
+        // its own folder and its own WIN.INI.
+        dir = fs::path(VORN_BINARY_DIR) / "help_test" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(dir);
         fs::create_directories(dir / "vorn.help");
+        fs::create_directories(dir / "config");
+        ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         std::ofstream(dir / "vorn.help" / "contents.html") << "<h1>Contents</h1>";
         std::ofstream(dir / "vorn.help" / "1234.html") << "<h1>Orders</h1>";
     }
