@@ -76,6 +76,12 @@ void RecordWriter::zeros(int n)
         bytes_.push_back(0);
 }
 
+void RecordWriter::raw(const void* data, size_t n)
+{
+    const auto* p = static_cast<const uint8_t*>(data);
+    bytes_.insert(bytes_.end(), p, p + n);
+}
+
 bool RecordReader::take(void* out, size_t n)
 {
     if (failed_ || n > size_ - pos_) {

@@ -84,6 +84,36 @@ TEST(BinFile, RecordsAreLittleEndianFieldByField)
     EXPECT_STREQ(back.Item(0)->tag, "AB");
 }
 
+// Byte runs go through unchanged; a run past the end gives zeros and fails
+// the reader, as does a decoder's refusal; what is left counts down.
+TEST(RecordReader, RawRunsRemainingAndRefusal)
+{
+    RecordWriter w;
+    const uint8_t run[] = {0, 7, 0, 255};
+    w.u8(9);
+    w.raw(run, sizeof run);
+    const std::vector<uint8_t>& bytes = w.bytes();
+    EXPECT_EQ(hex(std::string(bytes.begin(), bytes.end())), "09000700ff");
+
+    RecordReader r(bytes.data(), bytes.size());
+    EXPECT_EQ(r.remaining(), 5u);
+    EXPECT_EQ(r.u8(), 9);
+    uint8_t back[4] = {};
+    r.raw(back, sizeof back);
+    EXPECT_EQ(std::vector<uint8_t>(back, back + 4), std::vector<uint8_t>(run, run + 4));
+    EXPECT_EQ(r.remaining(), 0u);
+    EXPECT_FALSE(r.failed());
+    uint8_t past[2] = {1, 1};
+    r.raw(past, sizeof past);
+    EXPECT_TRUE(r.failed());
+    EXPECT_EQ(past[0] + past[1], 0);
+
+    RecordReader refused(bytes.data(), bytes.size());
+    refused.refuse();
+    EXPECT_TRUE(refused.failed());
+    EXPECT_EQ(refused.u8(), 0) << "nothing more is read once refused";
+}
+
 TEST(BinFile, DamagedCountsLeaveAnEmptyListAndAnError)
 {
     struct Case {

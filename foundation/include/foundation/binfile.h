@@ -22,6 +22,8 @@ public:
     // n bytes of a fixed-size text field (the bytes after its NUL included).
     void chars(const char* text, int n);
     void zeros(int n);
+    // n bytes exactly as held.
+    void raw(const void* data, size_t n);
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 
 private:
@@ -43,9 +45,14 @@ public:
     double f64();
     // n bytes into a char array of n; the last byte is forced to NUL.
     void chars(char* out, int n);
+    // n bytes exactly as stored (zeros once past the end).
+    void raw(void* out, size_t n) { take(out, n); }
     void skip(int n);
+    // The decoder refuses what it read: from here on the reader has failed.
+    void refuse() { failed_ = true; }
     bool failed() const { return failed_; }
     size_t position() const { return pos_; }
+    size_t remaining() const { return size_ - pos_; }
 
 private:
     bool take(void* out, size_t n);
