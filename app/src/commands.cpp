@@ -79,10 +79,7 @@ bool OnOpenSession(SessionManager& sessions, OpenUi* ui, const std::string& data
         std::optional<std::string> chosen = ui != nullptr ? ui->choose_scenario(scenarios) : std::nullopt;
         if (!chosen)
             return false;
-        path = *chosen;
-        for (char& c : path)
-            if (c == '\\')
-                c = '/';
+        path = forward_slashes(*chosen);
     } else {
         plat::FilePrompt prompt;
         prompt.title = lang_translate("Open Session");

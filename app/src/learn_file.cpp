@@ -1,5 +1,6 @@
 // The learn file.
 #include "app/learn_file.h"
+#include "app/state_names.h"
 #include "foundation/coder.h"
 #include "foundation/datafile.h"
 #include "foundation/lang.h"
@@ -143,9 +144,7 @@ std::string learn_choice_path(LearnRecord& r, int choice)
         name = r.levels[static_cast<size_t>(choice)].file;
     else
         return {};
-    for (char& c : name)
-        if (c == '\\')
-            c = '/';
+    name = forward_slashes(name);
     std::string path = r.folder.empty() ? name : r.folder + "/" + name;
     if (!exists(path)) {
         char box[200];

@@ -43,3 +43,11 @@ std::string folder_part(std::string_view path)
     size_t start = name_start(path);
     return start == 0 ? std::string() : std::string(path.substr(0, start - 1));
 }
+
+std::string forward_slashes(std::string path)
+{
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
+}

@@ -8,7 +8,6 @@
 #include "plat/config.h"
 #include "plat/help.h"
 #include "plat/menu.h"
-#include "plat/modal.h"
 #include "plat/window.h"
 #include <cstdio>
 
@@ -29,12 +28,6 @@ CVornView* started_view()
 // for Exit from inside one): the session cannot go from under them, so the
 // dialogs are asked to close and the frame closes at the next idle moment.
 CMainFrame* g_close_pending = nullptr;
-
-bool session_may_close(CVornWindow& w)
-{
-    CVornView* v = w.session();
-    return (v == nullptr || v->tick_depth() == 0) && w.dialogs().all().empty() && ModalDepth() == 0;
-}
 
 bool refused_in_hold(CMainFrame& frame, const char* name)
 {
@@ -172,7 +165,7 @@ void CMainFrame::OnClose()
     }
     if (refused_in_hold(*this, name))
         return;
-    if (w != nullptr && !session_may_close(*w)) {
+    if (w != nullptr && !w->sessions().may_run_requests()) {
         g_close_pending = this;
         if (w->sessions().close_dialogs)
             w->sessions().close_dialogs();

@@ -1,12 +1,12 @@
 // The commands the tutorial player hands over, carried out by the main
 // frame, and the view's commands that start the player.
 #include "appgui/tutor.h"
+#include "app/state_names.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/utils.h"
 #include "plat/controls.h"
 #include "plat/menu.h"
-#include "plat/modal.h"
 #include "plat/path.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
@@ -47,12 +47,6 @@ HWND view_window(CMainFrame& frame)
     return w != nullptr ? w->m_hWnd : 0;
 }
 
-bool requests_may_run(CVornWindow& window)
-{
-    CVornView* v = window.session();
-    return (v == nullptr || v->tick_depth() == 0) && window.dialogs().all().empty() && ModalDepth() == 0;
-}
-
 void end_walk(CMainFrame& frame)
 {
     KillTimer(frame.m_hWnd, TUTOR_TIMER);
@@ -62,10 +56,7 @@ void end_walk(CMainFrame& frame)
 LRESULT open_file(CMainFrame& frame)
 {
     SetTutorPendingCode(TUTOR_OPEN_FILE);
-    std::string path = field(1);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
+    const std::string path = forward_slashes(field(1));
     CVornWindow* w = frame.window();
     if (w == nullptr) {
         ResumeTutorial();
@@ -218,7 +209,7 @@ bool TutorIdle(CVornWindow& window)
     if (!g_resume_after_start)
         return false;
     window.sessions().ProcessRequests();
-    if (!requests_may_run(window))
+    if (!window.sessions().may_run_requests())
         return true;
     g_resume_after_start = false;
     window.SyncSession();

@@ -26,6 +26,9 @@ public:
     void RequestStart(const std::string& path, const StartOptions& options = {});
     // Runs a pending request when it may; true when one ran.
     bool ProcessRequests();
+    // No tick on the stack and no dialog or modal loop open: a session may
+    // close or start now.
+    bool may_run_requests() const;
     // The application's idle work: pending requests, then the session's.
     void IdleStep();
 
@@ -43,8 +46,6 @@ public:
     int32_t logging = 0;
 
 private:
-    bool may_run_requests() const;
-
     Configuration config_;
     DepartmentFactory factory_;
     std::unique_ptr<CVornView> view_;

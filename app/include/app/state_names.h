@@ -14,3 +14,6 @@ std::string save_session_name(std::string_view chosen);
 // The text after the last separator, or the whole path.
 std::string file_name_part(std::string_view path);
 std::string folder_part(std::string_view path);
+// A name from data or from the player, "\" separated as the files write
+// them, with "/" in their place.
+std::string forward_slashes(std::string path);
