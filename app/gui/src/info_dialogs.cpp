@@ -6,14 +6,13 @@
 #include "foundation/draw.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
+#include "foundation/utils.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
 #include "plat/path.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
 #include "uikit/uikit.h"
-#include <charconv>
-#include <cstring>
 #include <cstdio>
 #include <filesystem>
 
@@ -168,15 +167,7 @@ public:
         // leading number, 0 when there is none.
         char text[64] = {};
         plat::GetDlgItemText(m_hWnd, 1294, text, sizeof text);
-        const char* p = text;
-        while (*p == ' ' || *p == '\t')
-            ++p;
-        float value = 0.0f;
-        if (*p == '+')
-            ++p;
-        if (std::from_chars(p, text + std::strlen(text), value).ec != std::errc{})
-            value = 0.0f;
-        percent = value;
+        percent = static_cast<float>(parse_double(text));
         CSimDialog::OnOK();
     }
     float percent;
