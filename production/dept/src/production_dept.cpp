@@ -152,13 +152,14 @@ void ProductionDepartment::build_menus(DepartmentMenus& menus)
         "DBR &Constraint",
     };
     auto fill = [](MenuTable& table, const char* const* texts, int n) {
-        for (int i = 0; i < n && i + 1 < MENU_TABLE_TEXTS; ++i)
+        int i = 0;
+        for (; i < n && i + 1 < MENU_TABLE_TEXTS; ++i)
             table.texts[static_cast<size_t>(i + 1)] = lang_translate(texts[i]);
-        table.count = static_cast<int16_t>(n);
+        table.count = static_cast<int16_t>(i);
     };
     fill(menus.tables[MENU_INFORMATION], information, static_cast<int>(std::size(information)));
-    fill(menus.tables[MENU_INFORMATION + 1], actions, static_cast<int>(std::size(actions)));
-    fill(menus.tables[MENU_INFORMATION + 2], policies, static_cast<int>(std::size(policies)));
+    fill(menus.tables[MENU_ACTIONS], actions, static_cast<int>(std::size(actions)));
+    fill(menus.tables[MENU_POLICIES], policies, static_cast<int>(std::size(policies)));
 }
 
 void ProductionDepartment::save_state(BinFile& file)
