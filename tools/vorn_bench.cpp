@@ -1,11 +1,12 @@
 // Runs the sample scenario headless for a simulated year (or a few months)
 // and prints the tick rate and a hash of the saved state files. With
 // --repeat, every run must give the same hash. The departments are the
-// built ones (--departments production, the default) or the base windows
-// everywhere (--departments base), which times the session alone.
+// program's own assembly (--departments all, the default: every department
+// built, stand-ins for the rest) or the base windows everywhere
+// (--departments base), which times the session alone.
 #include "app/sessions.h"
 #include "app/state_names.h"
-#include "production/production_dept.h"
+#include "vorn/assembly.h"
 #include "sha256.h"
 #include <chrono>
 #include <cstdio>
@@ -28,7 +29,7 @@ struct Args {
     int years = 1;
     int months = 0;
     int repeat = 1;
-    bool production = true;
+    bool all = true;
 };
 
 bool parse(int argc, char** argv, Args& a)
@@ -48,8 +49,8 @@ bool parse(int argc, char** argv, Args& a)
             a.months = std::atoi(v.c_str());
         else if (k == "--repeat")
             a.repeat = std::atoi(v.c_str());
-        else if (k == "--departments" && (v == "base" || v == "production"))
-            a.production = v == "production";
+        else if (k == "--departments" && (v == "base" || v == "all"))
+            a.all = v == "all";
         else
             return false;
     }
@@ -104,14 +105,7 @@ bool run_once(const Args& a, Result& r)
 {
     Configuration config;
     config.timer_enabled = false;
-    DepartmentFactory factory = base_departments;
-    if (a.production)
-        factory = [](CVornView& view) {
-            Departments d = base_departments(view);
-            d.production = make_production_department(view, nullptr);
-            return d;
-        };
-    SessionManager sessions(config, factory);
+    SessionManager sessions(config, a.all ? department_assembly() : DepartmentFactory(base_departments));
     StartOptions options;
     options.seed = a.seed;
     if (!sessions.StartSession(a.scenario, options))
@@ -162,7 +156,7 @@ int main(int argc, char** argv)
     Args a;
     if (!parse(argc, argv, a)) {
         std::fprintf(stderr, "usage: vorn_bench --scenario FILE --seed N [--years 1] [--months M] [--repeat 3]"
-                             " [--departments production|base]\n");
+                             " [--departments all|base]\n");
         return 2;
     }
     std::error_code ec;
@@ -193,7 +187,7 @@ int main(int argc, char** argv)
     std::printf("sim_min_per_s %.0f\n", best > 0 ? static_cast<double>(r.ticks) / best : 0.0);
     std::printf("wall_s %.6f\n", best);
     std::printf("ns_per_tick %.0f\n", r.ticks > 0 ? best * 1e9 / static_cast<double>(r.ticks) : 0.0);
-    std::printf("departments %s\n", a.production ? "production" : "base");
+    std::printf("departments %s\n", a.all ? "all" : "base");
     std::printf("seed %d\n", a.seed);
     std::printf("state_sha256 %s\n", r.hash.c_str());
     return 0;

@@ -3,14 +3,40 @@
 #include "foundation/binfile.h"
 #include "foundation/datafile.h"
 #include "foundation/msgbox.h"
+#include "plat/window.h"
 #include <cstdio>
 #include <cstring>
 
 CDepartmentWnd::CDepartmentWnd() = default;
 CDepartmentWnd::~CDepartmentWnd() = default;
 
-void CDepartmentWnd::show() { visible_ = 1; }
-void CDepartmentWnd::hide() { visible_ = 0; }
+void CDepartmentWnd::show()
+{
+    visible_ = 1;
+    if (window_)
+        window_->show(true);
+}
+
+void CDepartmentWnd::hide()
+{
+    visible_ = 0;
+    if (window_)
+        window_->show(false);
+}
+
+void CDepartmentWnd::ShowLinkButton(int show, int kind)
+{
+    if (window_)
+        window_->show_link_button(show, kind);
+}
+
+void CDepartmentWnd::set_window(std::unique_ptr<DepartmentWindow> window) { window_ = std::move(window); }
+
+void CDepartmentWnd::invalidate(const plat::RECT* area, bool erase)
+{
+    if (const plat::HWND w = window_handle(); w != 0)
+        plat::InvalidateRect(w, area, erase ? 1 : 0);
+}
 BOOL16 CDepartmentWnd::daily_step(int16_t) { return 1; }
 void CDepartmentWnd::build_menus(DepartmentMenus&) {}
 void CDepartmentWnd::save_state(BinFile&) {}

@@ -57,6 +57,17 @@ Departments base_departments(CVornView&)
     return d;
 }
 
+void attach_panels(Departments& departments, const PanelMaker& panels)
+{
+    if (!panels)
+        return;
+    for (std::unique_ptr<CDepartmentWnd>* d : {&departments.marketing, &departments.production,
+                                               &departments.purchasing, &departments.finance,
+                                               &departments.management})
+        if (*d)
+            (*d)->set_window(panels(**d));
+}
+
 CVornView::CVornView(const Configuration& config, DepartmentFactory factory)
     : config_(config), factory_(std::move(factory))
 {
@@ -122,6 +133,7 @@ bool CVornView::LoadSession(const std::string& path, const StartOptions& options
         production = owned_.production.get();
         purchasing = owned_.purchasing.get();
         finance = owned_.finance.get();
+        management = owned_.management.get();
         const std::pair<CDepartmentWnd*, const char*> names[] = {
             {marketing, "Marketing View"}, {production, "Production View"},
             {purchasing, "Purchasing View"}, {finance, "Finance View"}};

@@ -225,7 +225,7 @@ BOOL CVornApp::InitInstance()
     m_template = std::make_unique<CSingleDocTemplate>(
         IDR_START_MENU, [] { return new CVornDoc(); }, [] { return new CMainFrame(); },
         [this]() -> CView* {
-            auto* w = new CVornWindow(configuration);
+            auto* w = new CVornWindow(configuration, assembly);
             w->data_folder = ProgramDataDir();
             return w;
         });

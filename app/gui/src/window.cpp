@@ -5,10 +5,10 @@
 #include "plat/uihost.h"
 #include "app/learn_file.h"
 #include "app/run_log.h"
+#include "foundation/draw.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
-#include "production/production_dept.h"
 #include "plat/dialog.h"
 #include "plat/gdi.h"
 #include "plat/help.h"
@@ -102,43 +102,69 @@ void draw_pane_frame(HDC dc, const RECT& r)
     DeleteObject(light);
 }
 
-// The department's window: title band, name, and its three buttons.
 // The department window's buttons; Orders and Materials link to the
 // departments that hold them and start hidden.
 constexpr int BUTTON_LEGEND = 102;
 constexpr int BUTTON_ORDERS = 301;
 constexpr int BUTTON_MATERIALS = 302;
 constexpr int BUTTON_RED_WARNINGS = 306;
+constexpr int TITLE_BAND_HEIGHT = 30;
 
-class DepartmentWindow : public CPanelWnd {
+// The title band across the top: a raised frame and the title, engraved.
+void draw_title_band(HDC dc, int width, const std::string& title)
+{
+    draw_3d_frame(dc, 0, 0, width, TITLE_BAND_HEIGHT, 1, 1);
+    HFONT font = make_font(lang_font("Times New Roman"), 13, true, false, false, false, false);
+    HGDIOBJ old = font != 0 ? SelectObject(dc, font) : 0;
+    SetBkMode(dc, TRANSPARENT);
+    RECT band{0, 0, width, TITLE_BAND_HEIGHT};
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawText(dc, title.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    RECT shadow{1, 1, width + 1, TITLE_BAND_HEIGHT + 1};
+    SetTextColor(dc, RGB(0, 0, 0));
+    DrawText(dc, title.c_str(), -1, &shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (font != 0) {
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+}
+
+// The panel's window: the background, the title band with its buttons, and
+// everything else handed to the department through its content seam.
+class PanelWindow : public CPanelWnd {
 public:
-    DepartmentWindow(std::string title, std::function<void(int)> pressed)
-        : m_title(std::move(title)), m_pressed(std::move(pressed))
+    PanelWindow(CDepartmentWnd& department, std::function<void(int)> pressed)
+        : m_department(department), m_pressed(std::move(pressed))
     {
     }
     const char* GetRuntimeClassName() const override { return "DepartmentWindow"; }
+    // Set while the panel goes with its department: nothing is handed over.
+    bool detached = false;
+
     int OnCreate(CREATESTRUCT* cs) override
     {
         if (CPanelWnd::OnCreate(cs) == -1)
             return -1;
         const struct {
             int id, bitmap;
+            RECT rect;
             const char* caption;
             const char* tip;
+            int offset;
             bool shown;
-        } buttons[] = {{BUTTON_LEGEND, IDB_FACE_LEGEND, "Legend", "Get help to current screen", true},
-                       {BUTTON_MATERIALS, IDB_FACE_MATERIALS, "Materials", "View Materials", false},
-                       {BUTTON_ORDERS, IDB_FACE_ORDERS, "Orders", "View Orders", false}};
-        int x = 10;
+        } buttons[] = {
+            {BUTTON_LEGEND, IDB_FACE_LEGEND, {3, 5, 73, 25}, "Legend", "Get help to current screen", 15, true},
+            {BUTTON_MATERIALS, IDB_FACE_MATERIALS, {80, 5, 145, 25}, "Materials", "View Materials", 20, false},
+            {BUTTON_ORDERS, IDB_FACE_ORDERS, {145, 5, 210, 25}, "Orders", "View Orders", 20, false}};
         for (const auto& b : buttons) {
             auto* button = new CBarButton;
-            button->Create(this, b.id, RECT{x, 34, x + 90, 58}, lang_translate(b.caption), lang_translate(b.tip), 28);
+            button->Create(this, b.id, b.rect, lang_translate(b.caption), lang_translate(b.tip), b.offset);
             button->SetBitmap(b.bitmap);
             if (!b.shown)
                 button->ShowWindow(SW_HIDE);
             m_buttons.push_back(button);
-            x += 100;
         }
+        m_department.create_controls(m_hWnd);
         return 0;
     }
     BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override
@@ -152,8 +178,23 @@ public:
         }
         return CPanelWnd::OnMessage(msg, wParam, lParam, result);
     }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (detached)
+            return FALSE;
+        return m_department.command(LOWORD(wParam), HIWORD(wParam), static_cast<HWND>(lParam)) ? TRUE : FALSE;
+    }
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override
+    {
+        if (!detached)
+            if (HBRUSH brush = m_department.control_colour(dc, control); brush != 0)
+                return brush;
+        return CPanelWnd::OnCtlColor(dc, control, type);
+    }
     void OnDestroy() override
     {
+        if (!detached)
+            m_department.destroy_controls();
         for (CBarButton* b : m_buttons) {
             b->DestroyWindow();
             delete b;
@@ -170,19 +211,49 @@ public:
         HBRUSH face = CreateSolidBrush(LIGHT_GREY);
         FillRect(dc, &rc, face);
         DeleteObject(face);
-        RECT band{0, 0, rc.right, 28};
-        HBRUSH navy = CreateSolidBrush(RGB(0, 0, 128));
-        FillRect(dc, &band, navy);
-        DeleteObject(navy);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
-        SelectObject(dc, GetStockObject(SYSTEM_FONT));
-        DrawText(dc, m_title.c_str(), -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        draw_title_band(dc, rc.right, lang_translate(m_department.title().c_str()));
+        CVornView* view = m_department.view();
+        if (!detached && (view == nullptr || view->paint_hold == 0)) {
+            const int saved = SaveDC(dc);
+            m_department.paint(dc, view != nullptr ? view->scale_x : 1.0f, view != nullptr ? view->scale_y : 1.0f);
+            RestoreDC(dc, saved);
+        }
         plat::EndPaint(m_hWnd, &ps);
     }
+    void OnSize(UINT type, int cx, int cy) override
+    {
+        CPanelWnd::OnSize(type, cx, cy);
+        if (!detached)
+            m_department.size(cx, cy);
+    }
+    void OnMouseMove(UINT keys, POINT pt) override
+    {
+        if (detached)
+            return;
+        const HCURSOR cursor = m_department.cursor_at(pt.x, pt.y);
+        SetCursor(cursor != 0 ? cursor : LoadCursor(0, IDC_ARROW));
+        m_department.mouse_move(pt.x, pt.y, keys);
+    }
+    BOOL OnSetCursor(HWND hwnd, UINT hitTest, UINT message) override
+    {
+        // The pointer's shape is chosen on every move, over the client area.
+        if (hitTest == HTCLIENT)
+            return TRUE;
+        return CPanelWnd::OnSetCursor(hwnd, hitTest, message);
+    }
+    void OnLButtonDown(UINT keys, POINT pt) override { hand(&DepartmentContent::left_down, keys, pt); }
+    void OnLButtonUp(UINT keys, POINT pt) override { hand(&DepartmentContent::left_up, keys, pt); }
+    void OnLButtonDblClk(UINT keys, POINT pt) override { hand(&DepartmentContent::double_click, keys, pt); }
+    void OnRButtonDown(UINT keys, POINT pt) override { hand(&DepartmentContent::right_down, keys, pt); }
+    void OnRButtonUp(UINT keys, POINT pt) override { hand(&DepartmentContent::right_up, keys, pt); }
 
 private:
-    std::string m_title;
+    void hand(void (DepartmentContent::*event)(int, int, UINT), UINT keys, POINT pt)
+    {
+        if (!detached)
+            (m_department.*event)(pt.x, pt.y, keys);
+    }
+    CDepartmentWnd& m_department;
     std::function<void(int)> m_pressed;
     std::vector<CBarButton*> m_buttons;
 };
@@ -270,24 +341,31 @@ void CIndicatorPane::OnPaint()
 
 // ---- department panels ----------------------------------------------------------
 
-CDepartmentPanel::CDepartmentPanel(CVornWindow& owner, const char* name) : m_owner(owner)
+CDepartmentPanel::CDepartmentPanel(CVornWindow& owner, CDepartmentWnd& department)
+    : m_owner(owner), m_department(department)
 {
-    set_names(name, name);
 }
 
 CDepartmentPanel::~CDepartmentPanel()
 {
-    if (m_window && m_window->m_hWnd != 0)
+    if (m_window && m_window->m_hWnd != 0) {
+        // The department is going too: its controls die with the window.
+        static_cast<PanelWindow*>(m_window.get())->detached = true;
         m_window->DestroyWindow();
+    }
 }
 
-void CDepartmentPanel::show()
+void CDepartmentPanel::show(bool shown)
 {
-    CDepartmentWnd::show();
+    if (!shown) {
+        if (m_window)
+            m_window->ShowWindow(SW_HIDE);
+        return;
+    }
     if (!m_window && m_owner.m_hWnd != 0) {
-        auto w = std::make_unique<DepartmentWindow>(lang_translate(title().c_str()),
-                                                    [this](int id) { m_owner.DepartmentButton(id); });
-        if (w->Create(nullptr, name().c_str(), WS_CHILD, m_owner.department_rect(), &m_owner, IDC_DEPARTMENT))
+        auto w = std::make_unique<PanelWindow>(m_department, [this](int id) { m_owner.DepartmentButton(id); });
+        if (w->Create(nullptr, m_department.name().c_str(), WS_CHILD, m_owner.department_rect(), &m_owner,
+                      IDC_DEPARTMENT))
             m_window = std::move(w);
     }
     if (m_window) {
@@ -297,7 +375,7 @@ void CDepartmentPanel::show()
     }
 }
 
-void CDepartmentPanel::ShowLinkButton(int show, int kind)
+void CDepartmentPanel::show_link_button(int show, int kind)
 {
     const int id = kind == 1 ? BUTTON_ORDERS : kind == 2 ? BUTTON_MATERIALS : 0;
     if (id == 0 || !m_window)
@@ -306,22 +384,19 @@ void CDepartmentPanel::ShowLinkButton(int show, int kind)
         plat::ShowWindow(button, show != 0 ? SW_SHOW : SW_HIDE);
 }
 
-void CDepartmentPanel::hide()
-{
-    CDepartmentWnd::hide();
-    if (m_window)
-        m_window->ShowWindow(SW_HIDE);
-}
+HWND CDepartmentPanel::handle() const { return m_window ? m_window->m_hWnd : 0; }
 
 // ---- the view window ------------------------------------------------------------
 
-CVornWindow::CVornWindow(Configuration config)
-    : m_sessions(std::move(config), [this](CVornView& view) {
-          Departments d;
-          d.marketing = std::make_unique<CDepartmentPanel>(*this, "Marketing");
-          d.production = make_production_department(view, std::make_unique<CDepartmentPanel>(*this, "Production"));
-          d.purchasing = std::make_unique<CDepartmentPanel>(*this, "Purchasing");
-          d.finance = std::make_unique<CDepartmentPanel>(*this, "Finance");
+CVornWindow::CVornWindow(Configuration config, DepartmentAssembly assembly)
+    : m_sessions(std::move(config), [this, assembly = std::move(assembly)](CVornView& view) {
+          const PanelMaker panels = [this](CDepartmentWnd& department) -> std::unique_ptr<DepartmentWindow> {
+              return std::make_unique<CDepartmentPanel>(*this, department);
+          };
+          if (assembly)
+              return assembly(view, panels);
+          Departments d = base_departments(view);
+          attach_panels(d, panels);
           return d;
       })
 {
@@ -427,9 +502,9 @@ void CVornWindow::OnSize(UINT type, int cx, int cy)
         m_status->Reposition();
     }
     if (CVornView* v = session(); v != nullptr && v->current_department != nullptr) {
-        if (auto* d = dynamic_cast<CDepartmentPanel*>(v->current_department); d && d->window()) {
+        if (const HWND w = v->current_department->window_handle(); w != 0) {
             RECT r = department_rect();
-            d->window()->MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            plat::MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
         }
     }
 }

@@ -4,8 +4,11 @@
 // band, Legend / Materials / Orders buttons) is added by the window class.
 #pragma once
 #include "app/app_types.h"
+#include "plat/types.h"
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,7 +67,78 @@ enum PolicyDialog : int {
     POLICY_MATERIAL_PARAMETERS = 5,  // Purchasing
 };
 
-class CDepartmentWnd {
+// What a department draws in its window and takes from it. The windowed
+// program's panel serves it for every department: it paints the background
+// and the title band with its link buttons, then hands over. Points are the
+// panel's client coordinates (the band included); the scale factors are the
+// view's. Headless there is no panel and none of this is called.
+class DepartmentContent {
+public:
+    virtual ~DepartmentContent() = default;
+    // The panel's window was made: the department's child controls go under
+    // `parent`, which also receives their notifications (command below).
+    virtual void create_controls(plat::HWND parent) { (void)parent; }
+    // The panel's window is going and its children with it.
+    virtual void destroy_controls() {}
+    virtual void paint(plat::HDC dc, float scale_x, float scale_y)
+    {
+        (void)dc;
+        (void)scale_x;
+        (void)scale_y;
+    }
+    virtual void size(int cx, int cy)
+    {
+        (void)cx;
+        (void)cy;
+    }
+    // `keys` are the mouse message's MK_ flags.
+    virtual void left_down(int x, int y, plat::UINT keys) { (void)x, (void)y, (void)keys; }
+    virtual void left_up(int x, int y, plat::UINT keys) { (void)x, (void)y, (void)keys; }
+    virtual void double_click(int x, int y, plat::UINT keys) { (void)x, (void)y, (void)keys; }
+    virtual void mouse_move(int x, int y, plat::UINT keys) { (void)x, (void)y, (void)keys; }
+    virtual void right_down(int x, int y, plat::UINT keys) { (void)x, (void)y, (void)keys; }
+    virtual void right_up(int x, int y, plat::UINT keys) { (void)x, (void)y, (void)keys; }
+    // The cursor the pointer shows over the point; 0: the standard arrow.
+    virtual plat::HCURSOR cursor_at(int x, int y)
+    {
+        (void)x;
+        (void)y;
+        return 0;
+    }
+    // A child control's WM_COMMAND; true when the department took it.
+    virtual bool command(int id, int code, plat::HWND control)
+    {
+        (void)id, (void)code, (void)control;
+        return false;
+    }
+    // A child control's colours (WM_CTLCOLOR*): its background brush, or 0
+    // for the default.
+    virtual plat::HBRUSH control_colour(plat::HDC dc, plat::HWND control)
+    {
+        (void)dc;
+        (void)control;
+        return 0;
+    }
+};
+
+// The panel behind a department in the windowed program. The department
+// shows and hides it with itself; its window exists from the first show.
+class DepartmentWindow {
+public:
+    virtual ~DepartmentWindow() = default;
+    virtual void show(bool shown) = 0;
+    // Kind 1 the Orders button, 2 the Materials button.
+    virtual void show_link_button(int show, int kind) = 0;
+    // 0 until the window exists.
+    virtual plat::HWND handle() const = 0;
+};
+
+class CDepartmentWnd;
+// Makes the panel behind a department (the windowed program's); headless
+// callers pass none.
+using PanelMaker = std::function<std::unique_ptr<DepartmentWindow>(CDepartmentWnd& department)>;
+
+class CDepartmentWnd : public DepartmentContent {
 public:
     CDepartmentWnd();
     virtual ~CDepartmentWnd();
@@ -157,12 +231,8 @@ public:
     // Runs one of the department's policy dialogs (PolicyDialog) as the
     // Policy Decisions shortcut asks; a department without it ignores it.
     virtual void edit_policy(int which) { (void)which; }
-    // Shows or hides a link button: kind 1 Orders, 2 Materials.
-    virtual void ShowLinkButton(int show, int kind)
-    {
-        (void)show;
-        (void)kind;
-    }
+    // Shows or hides a link button on the panel: kind 1 Orders, 2 Materials.
+    virtual void ShowLinkButton(int show, int kind);
 
     // Reads "%s Menus" (the department name); a missing section leaves the
     // lists alone. A list above 21 entries or an option outside the texts
@@ -179,6 +249,17 @@ public:
     const std::string& name() const { return name_; }
     const std::string& title() const { return title_; }
     int visible() const { return visible_; }
+    // The panel behind the department (none headless); show and hide show
+    // and hide it.
+    void set_window(std::unique_ptr<DepartmentWindow> window);
+    DepartmentWindow* window() const { return window_.get(); }
+    // The panel's window, 0 headless and before the first show.
+    plat::HWND window_handle() const { return window_ ? window_->handle() : 0; }
+    // Repaints part of the window through paint (null: all of it); nothing
+    // without a window.
+    void invalidate(const plat::RECT* area, bool erase = true);
+    // The whole window, background erased.
+    void Repaint() { invalidate(nullptr, true); }
     const MenuOptionList& option_list(int menu) const { return options_[menu]; }
 
 protected:
@@ -187,4 +268,5 @@ protected:
     std::string title_;
     int visible_ = 0;
     std::array<MenuOptionList, 3> options_{};
+    std::unique_ptr<DepartmentWindow> window_;
 };

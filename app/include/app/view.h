@@ -62,11 +62,19 @@ struct Departments {
     std::unique_ptr<CDepartmentWnd> production;
     std::unique_ptr<CDepartmentWnd> purchasing;
     std::unique_ptr<CDepartmentWnd> finance;
+    // Only where the scenario has the Management feature; none otherwise.
+    std::unique_ptr<CDepartmentWnd> management;
 };
-// Builds the four departments in the order Marketing, Production,
-// Purchasing, Finance. Until a department exists, the base stands in.
+// Builds a session's departments in the order Marketing, Production,
+// Purchasing, Finance (then Management).
 using DepartmentFactory = std::function<Departments(CVornView&)>;
+// The same behind the windowed program's panels (none headless). The
+// program's one assembly of the departments has this shape.
+using DepartmentAssembly = std::function<Departments(CVornView&, const PanelMaker&)>;
+// The base window in every slot: the session alone.
 Departments base_departments(CVornView& view);
+// Puts a panel behind every department of the set; nothing without a maker.
+void attach_panels(Departments& departments, const PanelMaker& panels);
 
 struct StartOptions {
     std::optional<int32_t> seed;  // replaces the scenario's seed

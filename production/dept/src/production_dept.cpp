@@ -1,5 +1,4 @@
-// The Production department in a session, its headless screen services and
-// the neighbours that stand in until their departments exist.
+// The Production department in a session and its screen services.
 #include "production/production_dept.h"
 #include "app/sim_host.h"
 #include "app/view.h"
@@ -12,44 +11,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-void StandInMarketing::find_product_by_code(const char* code, uint16_t& family, uint16_t& product)
-{
-    const bool known = code != nullptr && code[0] == 'A' && code[1] == '1';
-    family = known ? 0 : NONE16;
-    product = known ? 0 : NONE16;
-}
-
-void StandInMarketing::update_product_stock(int, int, int units, int, int)
-{
-    delivered += units;
-}
-
-void StandInPurchasing::find_material_by_code(const char* code, uint16_t& family, uint16_t& material)
-{
-    family = material = NONE16;
-    if (code != nullptr && code[0] == 'X' && (code[1] == 'A' || code[1] == 'B')) {
-        family = 0;
-        material = code[1] == 'A' ? 0 : 1;
-    }
-}
-
-int16_t StandInPurchasing::get_stock(int family, int material)
-{
-    return family == 0 && (material == 0 || material == 1) ? stock[material] : 0;
-}
-
-void StandInPurchasing::add_stock(int family, int material, int quantity, int)
-{
-    if (family == 0 && (material == 0 || material == 1))
-        stock[material] = static_cast<int16_t>(stock[material] + quantity);
-}
-
-void StandInPurchasing::add_unsupplied_units(int family, int material, int units)
-{
-    if (family == 0 && (material == 0 || material == 1))
-        unsupplied[material] += units;
-}
 
 // No painter: machine boxes are drawn by the window once it exists.
 class ProductionDepartment::SessionUi : public ProductionUi {
@@ -80,41 +41,23 @@ private:
     CVornView& view_;
 };
 
-ProductionDepartment::ProductionDepartment(CVornView& view, std::unique_ptr<CDepartmentWnd> shell)
-    : shell_(std::move(shell)),
-      host_(std::make_unique<ViewSimHost>(view)),
-      ui_(std::make_unique<SessionUi>(*this, view)),
-      engine_(std::make_unique<CProductionWnd>(*host_, *ui_, marketing_, purchasing_, finance_))
+ProductionDepartment::ProductionDepartment(CVornView& view)
+    : host_(std::make_unique<ViewSimHost>(view)), ui_(std::make_unique<SessionUi>(*this, view))
 {
     set_view(&view);
-    if (shell_)
-        shell_->set_view(&view);
 }
 
 ProductionDepartment::~ProductionDepartment() = default;
 
-void ProductionDepartment::show()
+void ProductionDepartment::connect(const DepartmentLinks& links)
 {
-    CDepartmentWnd::show();
-    if (shell_) {
-        // The view names this department, not the panel behind it.
-        shell_->set_names(name(), title());
-        shell_->show();
+    if (!engine_) {
+        engine_ = std::make_unique<CProductionWnd>(*host_, *ui_, *links.marketing, *links.purchasing, *links.finance);
+        return;
     }
-}
-
-void ProductionDepartment::hide()
-{
-    CDepartmentWnd::hide();
-    if (shell_)
-        shell_->hide();
-}
-
-// The link buttons live on the panel behind this department.
-void ProductionDepartment::ShowLinkButton(int show, int kind)
-{
-    if (shell_)
-        shell_->ShowLinkButton(show, kind);
+    engine_->marketing = links.marketing;
+    engine_->purchasing = links.purchasing;
+    engine_->finance = links.finance;
 }
 
 void ProductionDepartment::on_new_year() { engine_->on_new_year(); }
@@ -202,7 +145,30 @@ int16_t ProductionDepartment::display_frequency()
 
 float ProductionDepartment::utilization_factor() { return engine_->get_utilization_factor(); }
 
-std::unique_ptr<CDepartmentWnd> make_production_department(CVornView& view, std::unique_ptr<CDepartmentWnd> shell)
+void ProductionDepartment::add_order(int16_t family, int16_t product, int16_t quantity, int16_t order_type,
+                                     int16_t item_kind, int16_t lead_days, int32_t unused1, int32_t unused2)
 {
-    return std::make_unique<ProductionDepartment>(view, std::move(shell));
+    engine_->add_order(family, product, quantity, order_type, item_kind, lead_days, unused1, unused2);
+}
+
+void ProductionDepartment::reduce_production_orders(int16_t family, int16_t product, int16_t quantity)
+{
+    engine_->reduce_production_orders(family, product, quantity);
+}
+
+int16_t ProductionDepartment::get_on_order_units(int16_t family, int16_t product)
+{
+    return engine_->get_on_order_units(family, product);
+}
+
+int32_t ProductionDepartment::get_standard_material_cost(int16_t family, int16_t product)
+{
+    return engine_->get_standard_material_cost(family, product);
+}
+
+int ProductionDepartment::count_active_units() { return engine_->count_active_units(); }
+
+bool ProductionDepartment::activate_new_product(int family, int product)
+{
+    return engine_->activate_new_product(family, product);
 }

@@ -1,4 +1,7 @@
-// What Production calls of Marketing, Purchasing and Finance; the real departments implement these.
+// What the departments call of one another. Each department implements
+// its own interface; the program's assembly (vorn/) hands every department
+// its neighbours as a DepartmentLinks once all of them exist, a stand-in in
+// the place of a department not built yet.
 #pragma once
 #include <cstdint>
 
@@ -39,4 +42,29 @@ class FinanceDept {
 public:
     virtual ~FinanceDept() = default;
     virtual void add_machine(int32_t amount, int months) = 0;
+};
+
+// What Marketing, Purchasing and Finance call of Production.
+class ProductionDept {
+public:
+    virtual ~ProductionDept() = default;
+    // Order types 0 stock, 1 customer, 3 manual, 4 forecast, 5 reorder
+    // point, 6 contract; item kind 2 a finished product.
+    virtual void add_order(int16_t family, int16_t product, int16_t quantity, int16_t order_type, int16_t item_kind,
+                           int16_t lead_days, int32_t unused1 = 100, int32_t unused2 = -1) = 0;
+    // Lost or cancelled demand takes units back from the open orders.
+    virtual void reduce_production_orders(int16_t family, int16_t product, int16_t quantity) = 0;
+    virtual int16_t get_on_order_units(int16_t family, int16_t product) = 0;
+    virtual int32_t get_standard_material_cost(int16_t family, int16_t product) = 0;
+    virtual int count_active_units() = 0;
+    // A product introduced during the run joins the plant; false when none waits under that code.
+    virtual bool activate_new_product(int family, int product) = 0;
+};
+
+// Every department's neighbours, as the assembly wires them.
+struct DepartmentLinks {
+    MarketingDept* marketing = nullptr;
+    ProductionDept* production = nullptr;
+    PurchasingDept* purchasing = nullptr;
+    FinanceDept* finance = nullptr;
 };

@@ -6,6 +6,8 @@
 #include "production/production_wnd.h"
 #include "support/driver.h"
 #include "support/scenario.h"
+#include "vorn/assembly.h"
+#include "vorn/stand_ins.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,11 +21,7 @@ DriverOptions production_options(int32_t seed)
     o.seed = seed;
     o.workdir = data_dir;   // the scenario's folder holds the files a session reads beside it
     o.config.timer_enabled = false;
-    o.factory = [](CVornView& view) {
-        Departments d = base_departments(view);
-        d.production = make_production_department(view, nullptr);
-        return d;
-    };
+    o.factory = department_assembly();
     return o;
 }
 
@@ -35,14 +33,26 @@ ProductionDepartment& production_of(SessionDriver& d)
     return *p;
 }
 
+// The session's stand-ins for the departments not built yet.
+template <class StandIn>
+StandIn& stand_in(CDepartmentWnd* slot)
+{
+    auto* s = dynamic_cast<StandIn*>(slot);
+    if (s == nullptr)
+        throw std::logic_error("the session's department is not the stand-in");
+    return *s;
+}
+StandInPurchasing& purchasing_of(SessionDriver& d) { return stand_in<StandInPurchasing>(d.view().purchasing); }
+StandInMarketing& marketing_of(SessionDriver& d) { return stand_in<StandInMarketing>(d.view().marketing); }
+
 // Stands in for Marketing and Purchasing until they exist: material in the
 // store and customer orders for A1 (one XA and two XB each, one U1 from stock).
-void order_a1(ProductionDepartment& p, std::initializer_list<int16_t> quantities)
+void order_a1(SessionDriver& d, std::initializer_list<int16_t> quantities)
 {
-    p.purchasing().stock[0] = 1000;
-    p.purchasing().stock[1] = 1000;
+    purchasing_of(d).stock[0] = 1000;
+    purchasing_of(d).stock[1] = 1000;
     for (int16_t q : quantities)
-        p.engine().add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
+        production_of(d).engine().add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
 }
 
 SimDateTime months_later(SimDateTime d, int months)
@@ -68,12 +78,12 @@ void run_month_and_save(SessionDriver& d, int32_t seed, const std::string& sessi
     ASSERT_TRUE(d.start(sample, production_options(seed)));
     ProductionDepartment& p = production_of(d);
     p.engine().Jobs[2]->add_material_to_output(nullptr, 0, 0, 60);   // U1 in stock
-    order_a1(p, {6, 4, 5});
+    order_a1(d, {6, 4, 5});
     const SimDateTime start = d.clock().current;
     d.runUntil(add_days(start, 7));
-    order_a1(p, {8, 7});
+    order_a1(d, {8, 7});
     d.runUntil(months_later(start, 1));
-    order_a1(p, {20});
+    order_a1(d, {20});
     d.runTicks(480 + 120);
     ASSERT_TRUE(d.save(session));
 }
@@ -95,10 +105,10 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(plant.constraint_machine, 1);
     // The first two batches (30 units of A1) reached finished goods within the month;
     // the third (20) is in work on the shop floor.
-    EXPECT_GE(p.marketing().delivered, 30);
-    EXPECT_LT(p.marketing().delivered, 50);
+    EXPECT_GE(marketing_of(first).delivered, 30);
+    EXPECT_LT(marketing_of(first).delivered, 50);
     EXPECT_FALSE(plant.Work_Orders.empty());
-    EXPECT_EQ(p.purchasing().unsupplied[0] + p.purchasing().unsupplied[1], 0);
+    EXPECT_EQ(purchasing_of(first).unsupplied[0] + purchasing_of(first).unsupplied[1], 0);
     EXPECT_GT(first.tickCount(), 21 * 480);
     const std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
     EXPECT_EQ(prd, plant.save_plant());
@@ -115,11 +125,11 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(read_bytes(ext_of(again, "PRD")), prd);
 
     // The resumed plant finishes the work it took over.
-    q.purchasing().stock[0] = 1000;
-    q.purchasing().stock[1] = 1000;
-    const int before = p.marketing().delivered;
+    purchasing_of(second).stock[0] = 1000;
+    purchasing_of(second).stock[1] = 1000;
+    const int before = marketing_of(first).delivered;
     second.runUntil(add_days(second.clock().current, 4));
-    EXPECT_EQ(q.marketing().delivered, 50 - before);
+    EXPECT_EQ(marketing_of(second).delivered, 50 - before);
     EXPECT_TRUE(q.engine().Work_Orders.empty());
     EXPECT_TRUE(q.engine().prd_orders.empty());
 }

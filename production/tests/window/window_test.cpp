@@ -8,6 +8,7 @@
 #include "plat/window.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
+#include "vorn/assembly.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +50,7 @@ TEST(ProductionWindow, ShownProductionShowsItsPanelAndMenus)
     setenv("VORN_DATA_DIR", folder.c_str(), 1);
     auto app = std::make_unique<CVornApp>();
     app->about_at_start = false;
+    app->assembly = assemble_departments;
     ASSERT_TRUE(app->InitInstance());
     CVornWindow* view = app->window();
     CMainFrame* frame = app->frame();
@@ -60,7 +62,7 @@ TEST(ProductionWindow, ShownProductionShowsItsPanelAndMenus)
     auto* production = dynamic_cast<ProductionDepartment*>(s->production);
     ASSERT_NE(production, nullptr) << "the session made the base window, not the Production department";
     EXPECT_EQ(production->engine().Machines.size(), 2u);
-    auto* panel = dynamic_cast<CDepartmentPanel*>(production->shell());
+    auto* panel = dynamic_cast<CDepartmentPanel*>(production->window());
     ASSERT_NE(panel, nullptr);
 
     view->ExecuteCommand(ID_PRODUCTION);
@@ -68,7 +70,7 @@ TEST(ProductionWindow, ShownProductionShowsItsPanelAndMenus)
     EXPECT_EQ(production->visible(), 1);
     ASSERT_NE(panel->window(), nullptr);
     EXPECT_TRUE(IsWindowVisible(panel->window()->m_hWnd));
-    EXPECT_EQ(panel->title(), "Production View");
+    EXPECT_EQ(production->title(), "Production View");
     // The Orders link button (301) sits on the panel behind the department.
     HWND orders = GetDlgItem(panel->window()->m_hWnd, 301);
     ASSERT_NE(orders, 0u);

@@ -77,26 +77,30 @@ private:
     int m_kind;
 };
 
-// The visible part of a department: a panel right of the indicator panes
-// with the department's title band and its Legend / Materials / Orders
-// buttons. The engine drives it through the department hooks.
-class CDepartmentPanel : public CDepartmentWnd {
+// The panel behind a department: right of the indicator panes, with the
+// title band and its Legend / Materials / Orders buttons; the rest of the
+// window belongs to the department through its content seam. The window is
+// made at the first show.
+class CDepartmentPanel : public DepartmentWindow {
 public:
-    CDepartmentPanel(CVornWindow& owner, const char* name);
+    CDepartmentPanel(CVornWindow& owner, CDepartmentWnd& department);
     ~CDepartmentPanel() override;
-    void show() override;
-    void hide() override;
-    void ShowLinkButton(int show, int kind) override;
+    void show(bool shown) override;
+    void show_link_button(int show, int kind) override;
+    plat::HWND handle() const override;
     plat::CWnd* window() const { return m_window.get(); }
 
 private:
     CVornWindow& m_owner;
+    CDepartmentWnd& m_department;
     std::unique_ptr<plat::CWnd> m_window;
 };
 
 class CVornWindow : public plat::CView, public ViewUi, public OpenUi, public DialogRegistry {
 public:
-    explicit CVornWindow(Configuration config = {});
+    // `assembly` builds each session's departments behind this window's
+    // panels; without one every department is the base behind a panel.
+    explicit CVornWindow(Configuration config = {}, DepartmentAssembly assembly = {});
     ~CVornWindow() override;
     const char* GetRuntimeClassName() const override { return "CVornWindow"; }
 
@@ -201,6 +205,9 @@ public:
     Configuration configuration;
     // Whether the start-up About box is shown (the program does; tests may not).
     bool about_at_start = true;
+    // The departments of each session (the program's assembly); set before
+    // InitInstance.
+    DepartmentAssembly assembly;
 
 private:
     std::unique_ptr<plat::CSingleDocTemplate> m_template;

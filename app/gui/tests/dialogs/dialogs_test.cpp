@@ -351,7 +351,7 @@ TEST_F(VornDialogs, LinkButtonsGoToEveryDepartmentInOrder)
 TEST_F(VornDialogs, DepartmentWindowsShowTheirLinkButtons)
 {
     start_session("linkwindows");
-    auto* panel = dynamic_cast<CDepartmentPanel*>(session->marketing);
+    auto* panel = dynamic_cast<CDepartmentPanel*>(session->marketing->window());
     ASSERT_NE(panel, nullptr);
     ASSERT_NE(panel->window(), nullptr) << "Marketing is the first department shown";
     const HWND w = panel->window()->m_hWnd;
@@ -376,7 +376,7 @@ TEST_F(VornDialogs, DepartmentWindowsShowTheirLinkButtons)
 TEST_F(VornDialogs, DepartmentButtonsSwitchAndShowRedWarnings)
 {
     start_session("deptbuttons");
-    auto* marketing = dynamic_cast<CDepartmentPanel*>(session->marketing);
+    auto* marketing = dynamic_cast<CDepartmentPanel*>(session->marketing->window());
     ASSERT_NE(marketing, nullptr);
     ASSERT_NE(marketing->window(), nullptr);
     const HWND w = marketing->window()->m_hWnd;

@@ -1,0 +1,47 @@
+// The session's departments and how they reach one another.
+#include "vorn/assembly.h"
+#include "production/production_dept.h"
+#include "vorn/stand_ins.h"
+
+namespace {
+
+// One function per slot: the department's library, or its stand-in.
+std::unique_ptr<StandInMarketing> make_marketing(CVornView&) { return std::make_unique<StandInMarketing>(); }
+std::unique_ptr<ProductionDepartment> make_production(CVornView& view)
+{
+    return std::make_unique<ProductionDepartment>(view);
+}
+std::unique_ptr<StandInPurchasing> make_purchasing(CVornView&) { return std::make_unique<StandInPurchasing>(); }
+std::unique_ptr<StandInFinance> make_finance(CVornView&) { return std::make_unique<StandInFinance>(); }
+
+} // namespace
+
+Departments assemble_departments(CVornView& view, const PanelMaker& panels)
+{
+    // Made in the view's order; no constructor calls a neighbour.
+    auto marketing = make_marketing(view);
+    auto production = make_production(view);
+    auto purchasing = make_purchasing(view);
+    auto finance = make_finance(view);
+
+    DepartmentLinks links;
+    links.marketing = marketing.get();
+    links.production = production.get();
+    links.purchasing = purchasing.get();
+    links.finance = finance.get();
+    production->connect(links);
+
+    Departments d;
+    d.marketing = std::move(marketing);
+    d.production = std::move(production);
+    d.purchasing = std::move(purchasing);
+    d.finance = std::move(finance);
+    // The scenarios of this program enable no Management department.
+    attach_panels(d, panels);
+    return d;
+}
+
+DepartmentFactory department_assembly(PanelMaker panels)
+{
+    return [panels = std::move(panels)](CVornView& view) { return assemble_departments(view, panels); };
+}
