@@ -270,6 +270,24 @@ int32_t BinFile::Read(void* buffer, int32_t n)
     return static_cast<int32_t>(done);
 }
 
+int32_t BinFile::Tell()
+{
+    if (file_ == nullptr || writing_)
+        return -1;
+    const long pos = std::ftell(file_);
+    return pos < 0 || pos > INT32_MAX ? -1 : static_cast<int32_t>(pos);
+}
+
+bool BinFile::SeekTo(int32_t offset)
+{
+    if (file_ == nullptr || writing_ || offset < 0 || offset > Length() ||
+        std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+        error_ = true;
+        return false;
+    }
+    return true;
+}
+
 void BinFile::WriteRecord(const RecordWriter& record)
 {
     Write(record.bytes().data(), static_cast<int32_t>(record.bytes().size()));

@@ -156,6 +156,38 @@ TEST(BinFile, ShortReadIsStickyAndReported)
     EXPECT_EQ(f.Close(), -1);
 }
 
+TEST(BinFile, AReaderThatTookTooMuchMovesBack)
+{
+    ScratchDir dir;
+    write_file(dir.file("t.bin"), std::string("\x01\x02\x03\x04\x05", 5));
+    BinFile f;
+    ASSERT_TRUE(f.Open(dir.file("t.bin").c_str()));
+    EXPECT_EQ(f.Tell(), 0);
+    char all[5];
+    ASSERT_EQ(f.Read(all, 5), 5);
+    EXPECT_EQ(f.Tell(), 5);
+    ASSERT_TRUE(f.SeekTo(3));
+    EXPECT_EQ(f.ReadI16(), 0x0504);
+    EXPECT_TRUE(f.SeekTo(5)) << "the end itself is a place";
+    EXPECT_FALSE(f.Failed());
+    EXPECT_EQ(f.Close(), 0);
+
+    BinFile g;
+    ASSERT_TRUE(g.Open(dir.file("t.bin").c_str()));
+    EXPECT_FALSE(g.SeekTo(6));
+    EXPECT_TRUE(g.Failed()) << "past the end is an error";
+    g.Close();
+    BinFile h;
+    ASSERT_TRUE(h.Open(dir.file("t.bin").c_str()));
+    EXPECT_FALSE(h.SeekTo(-1));
+    h.Close();
+    BinFile w;
+    ASSERT_TRUE(w.Create(dir.file("w.bin").c_str()));
+    EXPECT_EQ(w.Tell(), -1) << "only a reader moves";
+    EXPECT_FALSE(w.SeekTo(0));
+    w.Close();
+}
+
 TEST(BinFile, WriteToAFullDeviceFailsAtClose)
 {
     BinFile f;

@@ -82,6 +82,11 @@ public:
     int32_t Write(const void* buffer, int32_t n);
     // Bytes read, 0 at the end of the file, or -1.
     int32_t Read(void* buffer, int32_t n);
+    // Reading: the offset of the next byte (-1 when not reading), and a move
+    // to an offset within the file, for a reader that took in more than its
+    // record (false, and the error set, when not reading or out of range).
+    int32_t Tell();
+    bool SeekTo(int32_t offset);
 
     // Fields, little-endian. The readers give 0 when the file is short.
     void WriteI16(int16_t v);
