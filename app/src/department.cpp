@@ -41,6 +41,8 @@ BOOL16 CDepartmentWnd::daily_step(int16_t) { return 1; }
 void CDepartmentWnd::build_menus(DepartmentMenus&) {}
 void CDepartmentWnd::save_state(BinFile&) {}
 bool CDepartmentWnd::load_state(BinFile&) { return true; }
+void CDepartmentWnd::save_tail(BinFile&) {}
+bool CDepartmentWnd::load_tail(BinFile&) { return true; }
 void CDepartmentWnd::on_menu_command(int) {}
 void CDepartmentWnd::on_hour(int) {}
 void CDepartmentWnd::hold_entered(bool) {}

@@ -6,6 +6,7 @@
 #include "foundation/datafile.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
+#include "foundation/randtables.h"
 #include "load_guard_p.h"
 #include "plat/fw/app.h"
 #include "plat/window.h"
@@ -21,7 +22,8 @@
 static CVornView* g_active_view = nullptr;
 
 // What the foundation asks of the running session: the view itself, the
-// clock's shift mode and working days, the screen scale.
+// clock's shift mode and working days, the screen scale, and the session's
+// generator for every draw (the named tables' included).
 static void install_view_services()
 {
     static bool installed = false;
@@ -30,6 +32,7 @@ static void install_view_services()
     installed = true;
     set_view_accessor([] { return g_active_view; });
     set_shift_mode_source([] { return g_active_view != nullptr ? static_cast<int>(g_active_view->clock.shift_mode) : 0; });
+    set_random_source([] { return g_active_view != nullptr ? g_active_view->rand() : -1; });
     set_add_work_days([](const SimDateTime& date, int n) {
         return g_active_view != nullptr ? g_active_view->clock.AddWorkDays(date, n) : add_days(date, static_cast<int16_t>(n));
     });

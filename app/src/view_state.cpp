@@ -10,10 +10,38 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
+#include <array>
 #include <vector>
 
 static constexpr int32_t CORE_MARKER = 2314;
-static constexpr int32_t HEADER_SIZE = 82;
+
+// The core's fields in the files' tails. A file's tail is the department's
+// part (save_tail) first, then these, in this order; a field for every file
+// of a set names them all.
+namespace {
+constexpr unsigned in_file(StateFile f) { return 1u << static_cast<unsigned>(f); }
+
+struct CoreTailField {
+    unsigned files;
+    void (*save)(const CVornView& view, BinFile& f);
+    bool (*load)(CVornView& view, BinFile& f);
+};
+
+// The generator's state: a resumed session draws on where the saved one stopped.
+void save_generator(const CVornView& view, BinFile& f) { f.WriteI32(static_cast<int32_t>(view.rand_state())); }
+bool load_generator(CVornView& view, BinFile& f)
+{
+    const uint32_t state = static_cast<uint32_t>(f.ReadI32());
+    if (f.Failed())
+        return false;
+    view.srand(state);
+    return true;
+}
+
+const CoreTailField CORE_TAIL[] = {
+    {in_file(StateFile::Header), save_generator, load_generator},
+};
+} // namespace
 
 static bool exists(const std::string& name)
 {
@@ -100,6 +128,23 @@ BOOL16 CVornView::IsOldestStateVersion() const
     return version_text(state_version) == OLDEST_VERSION_ID ? 1 : 0;
 }
 
+bool CVornView::HasStateTail() const { return CheckVersionId(STATE_TAIL_VERSION_ID) != 0; }
+
+void CVornView::save_core_tail(BinFile& f, StateFile which) const
+{
+    for (const CoreTailField& field : CORE_TAIL)
+        if (field.files & in_file(which))
+            field.save(*this, f);
+}
+
+bool CVornView::load_core_tail(BinFile& f, StateFile which)
+{
+    for (const CoreTailField& field : CORE_TAIL)
+        if ((field.files & in_file(which)) && !field.load(*this, f))
+            return false;
+    return true;
+}
+
 static bool valid_clock_record(const CClockPane& c)
 {
     const SimDateTime& d = c.current;
@@ -116,19 +161,38 @@ void CVornView::refuse_state_file(const std::string& name)
     lang_message_box(0, box, "Open Session", plat::MB_OK | plat::MB_ICONSTOP);
 }
 
-bool CVornView::load_department_file(const std::string& name, CDepartmentWnd* department)
+bool CVornView::load_department_file(const std::string& name, StateFile which, CDepartmentWnd* department)
 {
     BinFile f;
     if (!f.Open(name.c_str()) || department == nullptr) {
         refuse_state_file(name);
         return false;
     }
-    bool ok = department->load_state(f) && at_end(f);
+    bool ok = department->load_state(f);
+    if (ok && HasStateTail())
+        ok = department->load_tail(f) && load_core_tail(f, which);
+    ok = ok && at_end(f);
     f.Close();
     if (!ok)
         refuse_state_file(name);
     return ok;
 }
+
+namespace {
+// The department files in the order a save writes them and a load reads them.
+struct DepartmentFile {
+    const char* ext;
+    StateFile which;
+    CDepartmentWnd* CVornView::*department;
+};
+constexpr std::array<DepartmentFile, 4> department_files()
+{
+    return {{{"PRC", StateFile::Purchasing, &CVornView::purchasing},
+             {"MRK", StateFile::Marketing, &CVornView::marketing},
+             {"PRD", StateFile::Production, &CVornView::production},
+             {"FNC", StateFile::Finance, &CVornView::finance}}};
+}
+} // namespace
 
 bool CVornView::LoadSessionFiles(const std::string& path)
 {
@@ -145,7 +209,10 @@ bool CVornView::LoadSessionFiles(const std::string& path)
     if (ok) {
         clock.LoadState(f);
         reputation.LoadState(f);
-        ok = at_end(f) && valid_clock_record(clock);
+        ok = !f.Failed() && valid_clock_record(clock);
+        if (ok && HasStateTail())
+            ok = load_core_tail(f, StateFile::Header);
+        ok = ok && at_end(f);
     }
     f.Close();
     if (!ok) {
@@ -153,13 +220,11 @@ bool CVornView::LoadSessionFiles(const std::string& path)
             refuse_state_file(mgr);
         return false;
     }
-    const std::pair<const char*, CDepartmentWnd*> files[] = {
-        {"PRC", purchasing}, {"MRK", marketing}, {"PRD", production}, {"FNC", finance}};
-    for (const auto& [ext, department] : files) {
-        std::string name = state_file_name(path, ext);
+    for (const DepartmentFile& file : department_files()) {
+        std::string name = state_file_name(path, file.ext);
         if (!exists(name))
             break;
-        if (!load_department_file(name, department))
+        if (!load_department_file(name, file.which, this->*file.department))
             return false;
     }
     return true;
@@ -203,13 +268,15 @@ bool CVornView::SaveSession(const std::string& q, bool show_message)
         SaveCoreState(f);
         clock.SaveState(f);
         reputation.SaveState(f);
+        save_core_tail(f, StateFile::Header);
     });
-    const std::pair<const char*, CDepartmentWnd*> files[] = {
-        {"PRC", purchasing}, {"MRK", marketing}, {"PRD", production}, {"FNC", finance}};
-    for (const auto& [ext, department] : files)
-        write(ext, [d = department](BinFile& f) {
-            if (d != nullptr)
+    for (const DepartmentFile& file : department_files())
+        write(file.ext, [&, d = this->*file.department](BinFile& f) {
+            if (d != nullptr) {
                 d->save_state(f);
+                d->save_tail(f);
+            }
+            save_core_tail(f, file.which);
         });
 
     if (failed.empty()) {

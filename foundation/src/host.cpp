@@ -23,8 +23,6 @@ void fatal_exit(const char* text, const char* caption, int code, bool now)
 
 void beep() { plat::MessageBeep(0); }
 
-int rand15() { return plat::crt_rand(); }
-
 std::string resolve(const char* name)
 {
     std::string out;

@@ -1,5 +1,5 @@
 // Private to foundation/src: the few services of the layer that the
-// foundation goes through (boxes, beeps, the program's end, the generator,
+// foundation goes through (boxes, beeps, the program's end,
 // file names), in one place.
 #pragma once
 #include "plat/types.h"
@@ -19,7 +19,6 @@ int message_box(plat::HWND owner, const char* text, const char* caption, plat::U
 // now: no exit handlers (logs flushed first).
 [[noreturn]] void fatal_exit(const char* text, const char* caption, int code, bool now);
 void beep();
-int rand15();
 // The name as this file system spells it ("\" or "/", any case).
 std::string resolve(const char* name);
 // Binary stdio open of a resolved name.

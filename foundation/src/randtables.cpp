@@ -15,6 +15,7 @@ struct TableSet {
 };
 
 TableSet g_set{};
+RandomSource g_source = nullptr;
 
 // "123," or "-5;" : a decimal int16 and exactly one separator after it.
 // 1 more follows, 0 the list ended with ";", -1 malformed.
@@ -115,7 +116,7 @@ double draw_rand_table(const char* name)
         std::snprintf(text, sizeof text, "Rand table not found %.120s", name != nullptr ? name : "");
         fatal_error_now(text);
     }
-    const int r = fhost::rand15();
+    const int r = program_rand();
     if (table->count < 1)
         return -2.0;
     int lower = 0;
@@ -126,6 +127,16 @@ double draw_rand_table(const char* name)
     }
     // A draw at or past the last bound (32767 itself) belongs to the last interval.
     return table->value[table->count - 1];
+}
+
+void set_random_source(RandomSource source) { g_source = source; }
+
+int program_rand()
+{
+    const int r = g_source != nullptr ? g_source() : -1;
+    if (r < 0)
+        fatal_error_now("Random draw without a session");
+    return r;
 }
 
 void rand_tables_clear() { g_set = TableSet{}; }

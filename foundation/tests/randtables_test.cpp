@@ -6,6 +6,25 @@
 #include <vector>
 #include "plat/crt.h"
 
+namespace {
+
+// The test's own session generator, installed as the program's source.
+plat::Lcg g_session;
+int session_draw() { return g_session.next(); }
+
+struct InstalledSource {
+    InstalledSource() { set_random_source(session_draw); }
+    ~InstalledSource() { set_random_source(nullptr); }
+};
+
+void seed(uint32_t s)
+{
+    set_random_source(session_draw);
+    g_session.seed(s);
+}
+
+} // namespace
+
 TEST(Generator, KnownDraws)
 {
     plat::crt_srand(1);
@@ -25,7 +44,7 @@ TEST(RandTables, DrawsLandInTheirIntervals)
     ASSERT_EQ(load_random_tables(test_data("tables/five_tables.tbl").c_str()), 1);
     // Seeds chosen by their first draw (worked out from the generator's
     // formula by hand: state 1 gives 41).
-    plat::crt_srand(1);
+    seed(1);
     EXPECT_EQ(draw_rand_table("three"), 1.0);  // 41 < 10000
     EXPECT_EQ(draw_rand_table("THREE"), 2.0);  // 18467 in 10000..29999
     EXPECT_EQ(draw_rand_table("Three"), 1.0);  // 6334
@@ -65,11 +84,48 @@ TEST(RandTables, BoundaryDrawsAgainstTheThresholds)
     };
     for (Case c : {Case{0, 1.0}, Case{9999, 1.0}, Case{10000, 2.0}, Case{32766, 3.0}, Case{32767, 3.0}}) {
         SCOPED_TRACE(c.draw);
-        plat::crt_srand(seed_for_first_draw(c.draw));
+        seed(seed_for_first_draw(c.draw));
         EXPECT_EQ(draw_rand_table("open_order_units"), c.want);
-        plat::crt_srand(seed_for_first_draw(c.draw));
-        EXPECT_EQ(plat::crt_rand(), c.draw);  // the seed really gives that draw
+        seed(seed_for_first_draw(c.draw));
+        EXPECT_EQ(program_rand(), c.draw);  // the seed really gives that draw
     }
+}
+
+TEST(RandTables, TableAndDirectDrawsShareTheInstalledState)
+{
+    RandTable t{};
+    std::snprintf(t.name, sizeof t.name, "STEPS");
+    const int16_t thresholds[] = {100, 10000, 20000, 30000, 32767};
+    for (int i = 0; i < 5; ++i) {
+        t.threshold[i] = thresholds[i];
+        t.value[i] = static_cast<int16_t>(i + 1);
+    }
+    t.count = 5;
+    rand_tables_clear();
+    ASSERT_TRUE(rand_tables_add(t));
+    InstalledSource installed;
+    g_session.seed(1);
+    EXPECT_EQ(program_rand(), 41);
+    EXPECT_EQ(draw_rand_table("STEPS"), 3.0);  // 18467
+    EXPECT_EQ(g_session.next(), 6334);         // the source's own state moved on
+    EXPECT_EQ(draw_rand_table("STEPS"), 4.0);  // 26500
+    EXPECT_EQ(program_rand(), 19169);
+    // Another source takes over at once: the table follows it.
+    plat::Lcg other(2);
+    set_random_source(nullptr);
+    static plat::Lcg* g_other = nullptr;
+    g_other = &other;
+    set_random_source([] { return g_other->next(); });
+    EXPECT_EQ(program_rand(), plat::Lcg(2).next());
+}
+
+TEST(RandTablesDeath, ADrawWithoutASessionIsFatal)
+{
+    set_random_source(nullptr);
+    EXPECT_EXIT(program_rand(), testing::ExitedWithCode(1), "Random draw without a session");
+    set_random_source([] { return -1; });
+    EXPECT_EXIT(program_rand(), testing::ExitedWithCode(1), "Random draw without a session");
+    set_random_source(nullptr);
 }
 
 TEST(RandTables, BadFilesLoadNothing)

@@ -160,6 +160,13 @@ public:
     virtual void save_state(BinFile& file);
     // False when the file does not hold this department's state.
     virtual bool load_state(BinFile& file);
+    // The department's part of its state file's tail (STATE_TAIL_VERSION_ID):
+    // written right after save_state's records; read right after
+    // load_state's, and only when the file carries the tail (a file of an
+    // older version leaves the fields as the scenario's load set them).
+    // False when the tail is not this department's.
+    virtual void save_tail(BinFile& file);
+    virtual bool load_tail(BinFile& file);
     virtual BOOL16 policies_consistent() { return 1; }
     virtual void on_menu_command(int command_id);
     virtual void post_load() {}

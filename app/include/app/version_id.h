@@ -6,7 +6,16 @@
 using VersionId = std::array<char, 8>;
 
 inline constexpr std::string_view OLDEST_VERSION_ID = "BG_1012";
-inline constexpr std::string_view CURRENT_VERSION_ID = "BG_1037";
+inline constexpr std::string_view CURRENT_VERSION_ID = "BG_1038";
+// Every file of a session written by this version or a later one ends with
+// a tail: fields added in this version, after all of the file's older
+// records. One id gates every such field of every file (the header's
+// generator state, each department's own additions, the core's additions to
+// every file), so a new field joins a tail instead of taking a new id.
+inline constexpr std::string_view STATE_TAIL_VERSION_ID = "BG_1038";
+
+// The files of a session, in the order a save writes them.
+enum class StateFile { Header, Purchasing, Marketing, Production, Finance };
 // Ids from the oldest accepted up to this one are read as the oldest.
 inline constexpr std::string_view FIRST_DISTINCT_VERSION_ID = "BG_1018";
 

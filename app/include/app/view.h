@@ -134,6 +134,8 @@ public:
     BOOL16 CheckVersionId(std::string_view id) const;
     bool CheckOldStateFiles(const VersionId& id);
     BOOL16 IsOldestStateVersion() const;
+    // The file being read carries the tails (STATE_TAIL_VERSION_ID or later).
+    bool HasStateTail() const;
 
     // Run logs: the Logging command, decision records, the end summary.
     void ToggleLogging();
@@ -147,9 +149,13 @@ public:
 
     // The Change Seed command's effect.
     void ChangeSeed(int32_t seed);
-    // The session's random generator (the C runtime's formula).
+    // The session's random generator (the C runtime's formula). While this
+    // session is the active one, every draw of the program comes from it,
+    // the named tables' (draw_rand_table) included. Its state is saved in
+    // the header's tail and restored from it.
     int rand() { return rng.next(); }
     void srand(uint32_t seed) { rng.seed(seed); }
+    uint32_t rand_state() const { return rng.state(); }
 
     // Department menu tables and the department helpers of the view.
     CDepartmentWnd* department_by_command(int command_id) const;
@@ -238,7 +244,9 @@ private:
     void load_debug_section(DataFile& file);
     void load_new_features(DataFile& file);
     bool ResumeLastSession(const StartOptions& options);
-    bool load_department_file(const std::string& name, CDepartmentWnd* department);
+    bool load_department_file(const std::string& name, StateFile file, CDepartmentWnd* department);
+    void save_core_tail(BinFile& file, StateFile which) const;
+    bool load_core_tail(BinFile& file, StateFile which);
     void refuse_state_file(const std::string& name);
     bool refuse_run_in_state(bool beep_when_over);
     void for_each_department(const std::function<void(CDepartmentWnd*)>& hook);

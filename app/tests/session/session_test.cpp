@@ -2,7 +2,9 @@
 // loads, two sessions side by side, menus and policies files.
 #include "app/sessions.h"
 #include "app/view.h"
+#include "app/sim_host.h"
 #include "foundation/msgbox.h"
+#include "foundation/randtables.h"
 #include "support/driver.h"
 #include "support/fakes.h"
 #include "support/scenario.h"
@@ -103,6 +105,98 @@ TEST_F(SessionFixture, KnownDrawsOfSeedOne)
     EXPECT_EQ(driver.view().rand(), 41);
     EXPECT_EQ(driver.view().rand(), 18467);
     EXPECT_EQ(driver.view().rand(), 6334);
+}
+
+namespace {
+
+// Draws 0..99 give 1, up to 9999 2, up to 19999 3, up to 29999 4, the rest 5.
+void install_step_table()
+{
+    RandTable t{};
+    std::snprintf(t.name, sizeof t.name, "STEPS");
+    const int16_t thresholds[] = {100, 10000, 20000, 30000, 32767};
+    for (int i = 0; i < 5; ++i) {
+        t.threshold[i] = thresholds[i];
+        t.value[i] = static_cast<int16_t>(i + 1);
+    }
+    t.count = 5;
+    rand_tables_clear();
+    ASSERT_TRUE(rand_tables_add(t));
+}
+
+double step_of(int draw)
+{
+    const int bounds[] = {100, 10000, 20000, 30000, 32767};
+    for (int i = 0; i < 5; ++i)
+        if (draw < bounds[i])
+            return i + 1;
+    return 5;
+}
+
+} // namespace
+
+TEST_F(SessionFixture, TableAndShopFloorDrawsInterleaveFromTheSessionSeed)
+{
+    install_step_table();
+    // Inside the first tick, Marketing's daily step draws both kinds in turn.
+    std::vector<double> seen;
+    set.configure = [&](RecordingSet& s) {
+        s.marketing->on_daily = [&seen, m = s.marketing](int16_t) -> BOOL16 {
+            if (seen.empty()) {
+                ViewSimHost floor(*m->view());
+                seen.push_back(floor.rng());
+                seen.push_back(draw_rand_table("steps"));
+                seen.push_back(m->view()->rand());
+                seen.push_back(draw_rand_table("STEPS"));
+                seen.push_back(floor.rng());
+            }
+            return 1;
+        };
+    };
+    DriverOptions o = options();
+    o.seed = 1;
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), o));
+    // The C runtime's sequence for seed 1: 41, 18467, 6334, 26500, 19169.
+    EXPECT_THAT(seen, ElementsAre(41.0, step_of(18467), 6334.0, step_of(26500), 19169.0));
+    EXPECT_EQ(step_of(18467), 3.0);
+    EXPECT_EQ(step_of(26500), 4.0);
+    EXPECT_EQ(driver.view().rand(), 15724) << "the sixth draw of seed 1";
+}
+
+TEST_F(SessionFixture, SessionsOpenedOneAfterTheOtherEachStartFromTheirOwnSeed)
+{
+    install_step_table();
+    auto table_draws = [](int n) {
+        std::vector<double> out;
+        for (int i = 0; i < n; ++i)
+            out.push_back(draw_rand_table("STEPS"));
+        return out;
+    };
+    auto expected = [](uint32_t seed, int n) {
+        plat::Lcg g(seed);
+        std::vector<double> out;
+        for (int i = 0; i < n; ++i)
+            out.push_back(step_of(g.next()));
+        return out;
+    };
+    SessionManager sessions(Configuration{}, set.factory());
+    ASSERT_TRUE(sessions.StartSession(write(ScenarioBuilder(), "a.vnb"), {.seed = 1}));
+    EXPECT_EQ(table_draws(8), expected(1, 8));
+    ASSERT_TRUE(sessions.StartSession(write(ScenarioBuilder(), "b.vnb"), {.seed = 2}));
+    EXPECT_EQ(table_draws(8), expected(2, 8)) << "the second session draws from its own seed";
+    // The first seed again: the same draws, whatever the sessions before drew.
+    ASSERT_TRUE(sessions.StartSession(write(ScenarioBuilder(), "c.vnb"), {.seed = 1}));
+    EXPECT_EQ(table_draws(8), expected(1, 8));
+    // A load refused on the way leaves the open session's generator alone.
+    CVornView* open = sessions.view();
+    const uint32_t state = open->rand_state();
+    sessions.set_ui(nullptr);
+    driver.host().Answer(plat::IDOK, "", "");
+    EXPECT_FALSE(sessions.StartSession((dir.path() / "missing.vnb").string(), {.seed = 3}));
+    EXPECT_EQ(sessions.view(), open);
+    EXPECT_EQ(open->rand_state(), state);
+    const std::vector<double> ten = expected(1, 10);
+    EXPECT_EQ(table_draws(2), std::vector<double>(ten.begin() + 8, ten.end()));
 }
 
 TEST_F(SessionFixture, NewFeaturesItems)

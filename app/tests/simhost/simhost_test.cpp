@@ -23,8 +23,8 @@ TEST(ViewSimHost, AnswersFromTheSession)
     EXPECT_EQ(now.day, 2);
     EXPECT_EQ(host.rng(), 41);
     EXPECT_EQ(driver.view().rand(), 18467) << "one generator for the session and the shop floor";
-    EXPECT_TRUE(host.version_at_least("BG_1037"));
-    EXPECT_FALSE(host.version_at_least("BG_1038"));
+    EXPECT_TRUE(host.version_at_least("BG_1038"));
+    EXPECT_FALSE(host.version_at_least("BG_1039"));
     host.set_shift_mode(SHIFT_TWO);
     EXPECT_EQ(host.shift_mode(), SHIFT_TWO);
     EXPECT_EQ(driver.clock().work_hours[3], 16);

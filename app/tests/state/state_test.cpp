@@ -49,8 +49,8 @@ TEST_F(StateFixture, HeaderFileLayout)
 {
     std::string path = saved();
     std::vector<uint8_t> mgr = read_bytes(dir / "saved.MGR");
-    ASSERT_EQ(mgr.size(), 82u);
-    EXPECT_EQ(hex(mgr, 0, 8), "42475f3130333700") << "version id";
+    ASSERT_EQ(mgr.size(), 86u);
+    EXPECT_EQ(hex(mgr, 0, 8), "42475f3130333800") << "version id BG_1038";
     EXPECT_EQ(hex(mgr, 8, 4), "00000000") << "tick count";
     EXPECT_EQ(hex(mgr, 12, 4), "0a090000") << "marker 2314";
     EXPECT_EQ(hex(mgr, 16, 4), "100e0000") << "remaining 3600 s";
@@ -60,6 +60,9 @@ TEST_F(StateFixture, HeaderFileLayout)
     EXPECT_EQ(hex(mgr, 22, 28), "5f000100020008000000" "0000" "0100" "5f00" "0000" "0100" "0100" "0000" "0000" "0100");
     // Reputation: displayed 6.0, current 21.0, five zeros, 21.0.
     EXPECT_EQ(hex(mgr, 50, 32), "0000c040" "0000a841" "0000000000000000000000000000000000000000" "0000a841");
+    // The tail: the generator's state, seed 1 and nothing drawn yet.
+    EXPECT_EQ(hex(mgr, 82, 4), "01000000");
+    EXPECT_EQ(driver.view().rand_state(), 1u);
     // The session file was copied; each department wrote its state.
     EXPECT_EQ(read_bytes(path), read_bytes(dir / "s.vnb"));
     for (const char* ext : {"PRC", "MRK", "PRD", "FNC"})
@@ -99,16 +102,21 @@ TEST_F(StateFixture, VersionIdsOfTheHeader)
         const char* box;
     };
     const Case cases[] = {
+        {"BG_1038", true, false, nullptr},
         {"BG_1037", true, false, nullptr},
         {"BG_1020", true, false, nullptr},
         {"BG_1015", true, true, nullptr},
         {"BG_1012", true, true, nullptr},
         {"BG_1011", false, false, "Old version of"},
-        {"BG_1038", false, false, "Damaged session state file"},
+        {"BG_1039", false, false, "Damaged session state file"},
         {"XX_1037", false, false, "Damaged session state file"},
     };
+    const std::vector<uint8_t> with_tail = read_bytes(mgr);
+    const std::vector<uint8_t> without_tail(with_tail.begin(), with_tail.begin() + 82);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
+        // Files before the tails end after the Reputation pane's record.
+        write_bytes(mgr, std::string(c.id) < "BG_1038" ? without_tail : with_tail);
         patch(mgr, 0, std::string(c.id, 7));
         SessionDriver d;
         if (c.box != nullptr)
@@ -121,6 +129,122 @@ TEST_F(StateFixture, VersionIdsOfTheHeader)
         } else {
             EXPECT_EQ(d.prompts().size(), 1u);
         }
+    }
+}
+
+namespace {
+
+// A header written before the tails: "BG_1037", tick 0, the marker, 3600 s
+// left (rounded 3600), the clock at 2 Jan 95 08:00, the Reputation pane.
+const char* const HEADER_1037 =
+    "42475f3130333700" "00000000" "0a090000" "100e0000" "100e"
+    "5f000100020008000000" "0000" "0100" "5f00" "0000" "0100" "0100" "0000" "0000" "0100"
+    "0000c040" "0000a841" "0000000000000000000000000000000000000000" "0000a841";
+
+std::vector<uint8_t> from_hex(const std::string& text)
+{
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i + 1 < text.size(); i += 2)
+        out.push_back(static_cast<uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
+    return out;
+}
+
+std::vector<int> draws(CVornView& view, int n)
+{
+    std::vector<int> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(view.rand());
+    return out;
+}
+
+std::vector<int> formula(uint32_t seed, int skip, int n)
+{
+    plat::Lcg g(seed);
+    for (int i = 0; i < skip; ++i)
+        g.next();
+    std::vector<int> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(g.next());
+    return out;
+}
+
+} // namespace
+
+TEST_F(StateFixture, TheGeneratorResumesWhereTheSavedSessionStopped)
+{
+    ASSERT_TRUE(driver.start(scenario(), options()));
+    draws(driver.view(), 7);
+    const std::string path = dir / "drawn.vnb";
+    ASSERT_TRUE(driver.save(path));
+    const std::vector<int> unbroken = draws(driver.view(), 5);
+    EXPECT_EQ(unbroken, formula(1, 7, 5));
+
+    // Reopened under another seed: the saved state wins over the start's seed.
+    SessionDriver d;
+    DriverOptions o = options();
+    o.seed = 99;
+    ASSERT_TRUE(d.start(path, o));
+    ASSERT_TRUE(d.view().resumed());
+    EXPECT_EQ(draws(d.view(), 5), unbroken);
+}
+
+TEST_F(StateFixture, AHeaderBeforeTheTailsLoadsAndTheSessionKeepsItsStartSeed)
+{
+    std::string path = saved();
+    set.configure = [](RecordingSet& s) { s.production->tail = {0xAA, 0xBB}; };
+    write_bytes(dir / "saved.MGR", from_hex(HEADER_1037));
+    SessionDriver d;
+    DriverOptions o = options();
+    o.seed = 5;
+    ASSERT_TRUE(d.start(path, o));
+    ASSERT_TRUE(d.view().resumed());
+    EXPECT_EQ(d.tickCount(), 0);
+    EXPECT_EQ(d.view().timer.remaining, 3600);
+    EXPECT_FALSE(d.view().HasStateTail());
+    EXPECT_EQ(set.production->tails_read, 0) << "an older file has no tails to read";
+    EXPECT_EQ(hex(set.production->tail), "aabb");
+    // Reseeded as every session start seeds: the start's seed, nothing drawn.
+    EXPECT_EQ(draws(d.view(), 5), formula(5, 0, 5));
+    // Saved again, it is a file of this version, with the tails.
+    const std::string again = dir / "again.vnb";
+    ASSERT_TRUE(d.save(again));
+    std::vector<uint8_t> mgr = read_bytes(dir / "again.MGR");
+    ASSERT_EQ(mgr.size(), 86u);
+    EXPECT_EQ(hex(mgr, 0, 8), "42475f3130333800");
+    EXPECT_EQ(hex(read_bytes(dir / "again.PRD")), "010203aabb");
+}
+
+TEST_F(StateFixture, DepartmentTailsFollowTheirRecordsAndComeBackExactly)
+{
+    set.configure = [](RecordingSet& s) {
+        s.marketing->tail = {0x10, 0x11, 0x12};
+        s.finance->tail = {0x20};
+    };
+    std::string path = saved();
+    EXPECT_EQ(hex(read_bytes(dir / "saved.MRK")), "010203101112");
+    EXPECT_EQ(hex(read_bytes(dir / "saved.FNC")), "01020320");
+    EXPECT_EQ(hex(read_bytes(dir / "saved.PRC")), "010203");
+
+    set.configure = [](RecordingSet& s) {
+        s.marketing->tail = {0, 0, 0};
+        s.finance->tail = {0};
+    };
+    SessionDriver d;
+    ASSERT_TRUE(d.start(path, options()));
+    ASSERT_TRUE(d.view().resumed());
+    EXPECT_TRUE(d.view().HasStateTail());
+    EXPECT_EQ(hex(set.marketing->tail), "101112");
+    EXPECT_EQ(hex(set.finance->tail), "20");
+    EXPECT_EQ(set.purchasing->tails_read, 1) << "an empty tail is still asked for";
+
+    // A tail cut short, or one byte too many, is a damaged file.
+    for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{1, 2, 3, 0x10, 0x11},
+                                              std::vector<uint8_t>{1, 2, 3, 0x10, 0x11, 0x12, 0x13}}) {
+        write_bytes(dir / "saved.MRK", bytes);
+        SessionDriver e;
+        e.host().Answer(plat::IDOK, "Open Session", "Damaged session state file", plat::ScriptedHost::Match::Substring);
+        EXPECT_FALSE(e.start(path, options()));
+        EXPECT_EQ(e.prompts().size(), 1u);
     }
 }
 

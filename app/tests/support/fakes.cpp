@@ -58,13 +58,27 @@ void RecordingDepartment::save_state(BinFile& file)
         file.Write(state.data(), static_cast<int32_t>(state.size()));
 }
 
-bool RecordingDepartment::load_state(BinFile& file)
+static bool read_exactly(BinFile& file, std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> in(state.size());
+    std::vector<uint8_t> in(bytes.size());
     if (!in.empty() && file.Read(in.data(), static_cast<int32_t>(in.size())) != static_cast<int32_t>(in.size()))
         return false;
-    state = in;
+    bytes = in;
     return true;
+}
+
+bool RecordingDepartment::load_state(BinFile& file) { return read_exactly(file, state); }
+
+void RecordingDepartment::save_tail(BinFile& file)
+{
+    if (!tail.empty())
+        file.Write(tail.data(), static_cast<int32_t>(tail.size()));
+}
+
+bool RecordingDepartment::load_tail(BinFile& file)
+{
+    ++tails_read;
+    return read_exactly(file, tail);
 }
 
 void RecordingDepartment::write_policies(RecordWriter& out)

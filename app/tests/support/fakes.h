@@ -34,6 +34,8 @@ public:
     void build_menus(DepartmentMenus& menus) override;
     void save_state(BinFile& file) override;
     bool load_state(BinFile& file) override;
+    void save_tail(BinFile& file) override;
+    bool load_tail(BinFile& file) override;
     BOOL16 policies_consistent() override { return consistent; }
     void on_menu_command(int id) override { record("on_menu_command", id); }
     void load_data() override { record("load_data", 0); }
@@ -50,6 +52,10 @@ public:
     BOOL16 consistent = 1;
     // The department's state file: these bytes, read back exactly.
     std::vector<uint8_t> state{1, 2, 3};
+    // The department's part of the file's tail, read back exactly; the
+    // number of tails read.
+    std::vector<uint8_t> tail;
+    int tails_read = 0;
     std::vector<int16_t> settings;
     const std::string& tag() const { return tag_; }
 

@@ -17,6 +17,16 @@ struct RandTable {
 // "]", more than 20 thresholds or values, unequal counts, a number outside
 // int16). A 6th table is the fatal "Index Overflow MAX_TABLES" message.
 int load_random_tables(const char* path = "bgtables.tbl");
+// The program's generator: the running session's, installed by whoever
+// owns the sessions. Every draw of the program (tables and direct draws)
+// advances that one state. The source answers 0 .. 32767, or a negative
+// number when no session is there to draw from.
+using RandomSource = int (*)();
+void set_random_source(RandomSource source);
+// One draw of the installed source; a draw with no source or no session is
+// fatal ("Random draw without a session").
+int program_rand();
+
 // One draw of the program's generator against the named table (name
 // compared ignoring case). A draw at or past the last threshold gives the
 // last value. An unknown name is fatal ("Rand table not found %s").

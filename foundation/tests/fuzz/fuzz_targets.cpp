@@ -4,6 +4,7 @@
 #include "foundation/datavec.h"
 #include "foundation/lang.h"
 #include "foundation/randtables.h"
+#include "plat/crt.h"
 #include "plat/memory.h"
 #include "plat/testing.h"
 #include <cstdio>
@@ -104,6 +105,8 @@ void fuzz_randtables(const uint8_t* data, size_t size)
     guarded([&] {
         if (load_random_tables(path.c_str()) != 1)
             return;
+        static plat::Lcg generator(1);
+        set_random_source([] { return generator.next(); });
         for (int16_t i = 0; i < rand_tables_count(); ++i)
             draw_rand_table(rand_table_at(i)->name);
     });

@@ -39,5 +39,5 @@ struct SimHost {
     virtual void set_shift_mode(int mode) = 0;
     virtual bool version_at_least(std::string_view id) const = 0;
     virtual void log_decision(std::string_view key, std::string_view value) = 0;
-    virtual int rng() = 0;                    // the process generator, 0..32767
+    virtual int rng() = 0;                    // the session's generator, 0..32767
 };

@@ -1,0 +1,2 @@
+#include "plat/crt.h"
+int draw() { return plat::crt_rand(); }
