@@ -118,7 +118,7 @@ std::vector<uint8_t> CProductionWnd::save_plant() const
     return w.bytes();
 }
 
-bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& error)
+bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& error, size_t* used)
 {
     ByteReader r(bytes);
     scrub(*this);
@@ -242,6 +242,8 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
     transport->load_state(r);
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
         return refuse("bad transport file");
+    if (used != nullptr)
+        *used = bytes.size() - r.left();
 
     for (auto& j : Jobs)
         if (j)

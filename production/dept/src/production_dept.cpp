@@ -114,17 +114,36 @@ void ProductionDepartment::save_state(BinFile& file)
 
 bool ProductionDepartment::load_state(BinFile& file)
 {
-    const int32_t length = file.Length();
+    const int32_t start = file.Tell();
+    const int32_t length = start < 0 ? -1 : file.Length() - start;
     if (length < 0)
         return false;
     std::vector<uint8_t> bytes(static_cast<size_t>(length));
     if (length > 0 && file.Read(bytes.data(), length) != length)
         return false;
     std::string error;
-    if (engine_->load_plant(bytes, error))
-        return true;
+    size_t used = 0;
+    if (engine_->load_plant(bytes, error, &used))
+        // The file's tail follows the plant part.
+        return file.SeekTo(start + static_cast<int32_t>(used));
     ui_->message(error, "Application Error", static_cast<int>(plat::MB_ICONSTOP));
     return false;
+}
+
+// The work-order counter: without it a resumed plant would number its next
+// work orders after the last one still open, not after the last one made.
+void ProductionDepartment::save_tail(BinFile& file)
+{
+    file.WriteI16(static_cast<int16_t>(engine_->wo_counter));
+}
+
+bool ProductionDepartment::load_tail(BinFile& file)
+{
+    const int16_t counter = file.ReadI16();
+    if (file.Failed() || counter < 1 || counter > 999)
+        return false;
+    engine_->wo_counter = static_cast<uint16_t>(counter);
+    return true;
 }
 
 void ProductionDepartment::load_data()

@@ -82,7 +82,8 @@ public:
     // The plant part of the state file: orders, work orders, products, jobs, machines, transport.
     std::vector<uint8_t> save_plant() const;
     // False on any damage; the messages name the part ("bad work orders data", ...).
-    bool load_plant(const std::vector<uint8_t>& bytes, std::string& error);
+    // `used`, when given, takes the number of bytes the plant part took.
+    bool load_plant(const std::vector<uint8_t>& bytes, std::string& error, size_t* used = nullptr);
 
     bool in_minute() const { return minute_depth != 0; }
 

@@ -6,9 +6,11 @@
 #include "production/production_wnd.h"
 #include "support/driver.h"
 #include "support/scenario.h"
+#include <algorithm>
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -111,7 +113,11 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(purchasing_of(first).unsupplied[0] + purchasing_of(first).unsupplied[1], 0);
     EXPECT_GT(first.tickCount(), 21 * 480);
     const std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
-    EXPECT_EQ(prd, plant.save_plant());
+    // The plant part, then the tail: the work-order counter.
+    std::vector<uint8_t> expected = plant.save_plant();
+    expected.push_back(static_cast<uint8_t>(plant.wo_counter & 0xFF));
+    expected.push_back(static_cast<uint8_t>(plant.wo_counter >> 8));
+    EXPECT_EQ(prd, expected);
 
     SessionDriver second;
     ASSERT_TRUE(second.start(session, production_options(7)));
@@ -119,7 +125,8 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(second.tickCount(), first.tickCount());
     ProductionDepartment& q = production_of(second);
     // What was saved is what the resumed session saves again.
-    EXPECT_EQ(q.engine().save_plant(), prd);
+    EXPECT_EQ(q.engine().save_plant(), std::vector<uint8_t>(prd.begin(), prd.end() - 2));
+    EXPECT_EQ(q.engine().wo_counter, plant.wo_counter);
     const std::string again = dir / "again.vnb";
     ASSERT_TRUE(second.save(again));
     EXPECT_EQ(read_bytes(ext_of(again, "PRD")), prd);
@@ -153,6 +160,90 @@ TEST(ProductionSession, SameSeedSameStateFilesAnotherSeedAnotherPlant)
     for (const char* ext : {"MGR", "PRC", "MRK", "PRD", "FNC"})
         EXPECT_EQ(read_bytes(ext_of(a, ext)), read_bytes(ext_of(b, ext))) << ext;
     EXPECT_NE(read_bytes(ext_of(a, "PRD")), read_bytes(ext_of(c, "PRD")));
+}
+
+namespace {
+
+// A steady order stream: every STREAM_STEP ticks the stores are filled and
+// an order for A1 arrives, its size cycling through 3..7.
+constexpr int32_t STREAM_STEP = 720;
+
+void run_stream(SessionDriver& d, int32_t end)
+{
+    while (d.tickCount() < end) {
+        const int32_t t = d.tickCount();
+        if (t % STREAM_STEP == 0)
+            order_a1(d, {static_cast<int16_t>(3 + (t / STREAM_STEP) % 5)});
+        const int32_t next = std::min((t / STREAM_STEP + 1) * STREAM_STEP, end);
+        ASSERT_EQ(d.runTicks(next - t), next - t);
+    }
+}
+
+DriverOptions stream_options(int32_t seed)
+{
+    DriverOptions o = production_options(seed);
+    o.continue_on_stop = true;
+    return o;
+}
+
+std::map<std::string, std::vector<uint8_t>> state_files(const std::string& session)
+{
+    std::map<std::string, std::vector<uint8_t>> out;
+    for (const char* ext : {"MGR", "PRC", "MRK", "PRD", "FNC"})
+        out[ext] = read_bytes(ext_of(session, ext));
+    return out;
+}
+
+} // namespace
+
+TEST(ProductionSession, ARunSavedAndResumedHalfWayEndsAsTheUnbrokenRun)
+{
+    TempDir dir;
+    constexpr int32_t middle = 7 * STREAM_STEP + 130;   // mid-morning, work on the floor
+    constexpr int32_t end = 16 * STREAM_STEP;
+    auto begin = [](SessionDriver& d) {
+        ASSERT_TRUE(d.start(sample, stream_options(21)));
+        production_of(d).engine().Jobs[2]->add_material_to_output(nullptr, 0, 0, 60);   // U1 in stock
+    };
+
+    const std::string whole = dir / "whole.vnb";
+    {
+        SessionDriver d;
+        begin(d);
+        run_stream(d, end);
+        ASSERT_TRUE(d.save(whole));
+    }
+    const std::string half = dir / "half.vnb";
+    int16_t stores[2] = {0, 0};
+    {
+        SessionDriver d;
+        begin(d);
+        run_stream(d, middle);
+        ASSERT_TRUE(d.save(half));
+        std::copy(std::begin(purchasing_of(d).stock), std::end(purchasing_of(d).stock), stores);
+    }
+    const std::string resumed = dir / "resumed.vnb";
+    {
+        SessionDriver d;
+        // Another seed for the start: the saved generator state is what counts.
+        ASSERT_TRUE(d.start(half, stream_options(5)));
+        ASSERT_TRUE(d.view().resumed());
+        ASSERT_EQ(d.tickCount(), middle);
+        // The stand-ins keep no state files: their stores as the saved run had them.
+        std::copy(std::begin(stores), std::end(stores), purchasing_of(d).stock);
+        run_stream(d, end);
+        EXPECT_GT(marketing_of(d).delivered, 0);
+        ASSERT_TRUE(d.save(resumed));
+    }
+    const auto a = state_files(whole), b = state_files(resumed);
+    for (const auto& [ext, bytes] : a) {
+        const std::vector<uint8_t>& other = b.at(ext);
+        const auto diff = std::mismatch(bytes.begin(), bytes.end(), other.begin(), other.end());
+        EXPECT_TRUE(diff.first == bytes.end() && diff.second == other.end())
+            << ext << ": " << bytes.size() << " and " << other.size() << " bytes, first difference at "
+            << (diff.first - bytes.begin());
+    }
+    EXPECT_NE(state_files(half).at("PRD"), a.at("PRD")) << "the second half changed the plant";
 }
 
 TEST(ProductionSession, ShownProductionGivesItsMenusAndDisplayFrequency)
@@ -224,4 +315,32 @@ TEST(ProductionSession, DamagedPlantStateIsRefusedWithItsMessage)
     }
     EXPECT_TRUE(named);
     EXPECT_TRUE(refused);
+}
+
+TEST(ProductionSession, AWorkOrderCounterOutsideItsRangeIsRefused)
+{
+    TempDir dir;
+    const std::string session = dir / "s.vnb";
+    {
+        SessionDriver d;
+        run_month_and_save(d, 5, session);
+    }
+    const std::vector<uint8_t> good = read_bytes(ext_of(session, "PRD"));
+    for (uint16_t counter : {0, 1000}) {
+        SCOPED_TRACE(counter);
+        std::vector<uint8_t> prd = good;
+        prd[prd.size() - 2] = static_cast<uint8_t>(counter & 0xFF);
+        prd[prd.size() - 1] = static_cast<uint8_t>(counter >> 8);
+        write_bytes(ext_of(session, "PRD"), prd);
+        SessionDriver d;
+        d.host().Answer(plat::IDOK, "Open Session", "Damaged session state file",
+                        plat::ScriptedHost::Match::Substring);
+        EXPECT_FALSE(d.start(session, production_options(5)));
+        EXPECT_EQ(d.prompts().size(), 1u);
+    }
+    // Cut off, the tail is missing: refused too.
+    write_bytes(ext_of(session, "PRD"), std::vector<uint8_t>(good.begin(), good.end() - 1));
+    SessionDriver d;
+    d.host().Answer(plat::IDOK, "Open Session", "Damaged session state file", plat::ScriptedHost::Match::Substring);
+    EXPECT_FALSE(d.start(session, production_options(5)));
 }

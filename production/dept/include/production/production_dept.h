@@ -29,6 +29,8 @@ public:
     // The plant's bytes; a file the plant refuses shows its message and is refused.
     void save_state(BinFile& file) override;
     bool load_state(BinFile& file) override;
+    void save_tail(BinFile& file) override;
+    bool load_tail(BinFile& file) override;
     void on_hour(int hour) override;
     void load_data() override;
     void after_load() override;
