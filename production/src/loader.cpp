@@ -230,41 +230,14 @@ void CProductionWnd::load_production_data(PlantDataSource& data)
         }
     // The route graph must not loop: release walks it recursively.
     {
-        std::vector<int> state(static_cast<size_t>(J), 0);
         int bad_job = -1;
         size_t bad_input = 0;
-        std::function<bool(int)> visit = [&](int n) -> bool {
-            if (state[static_cast<size_t>(n)] == 2)
-                return true;
-            if (state[static_cast<size_t>(n)] == 1)
-                return false;
-            state[static_cast<size_t>(n)] = 1;
-            const RJob* j = job(n);
-            if (j)
-                for (size_t k = 0; k < j->inputs.size(); ++k) {
-                    int next = -1;
-                    if (j->inputs[k].kind == KIND_JOB)
-                        next = j->inputs[k].index;
-                    else if (j->inputs[k].kind == KIND_PRODUCT && product(j->inputs[k].index))
-                        next = product(j->inputs[k].index)->final_job;
-                    if (next >= 0 && !visit(next)) {
-                        if (bad_job < 0) {
-                            bad_job = n;
-                            bad_input = k;
-                        }
-                        return false;
-                    }
-                }
-            state[static_cast<size_t>(n)] = 2;
-            return true;
-        };
-        for (int n = 0; n < J; ++n)
-            if (!visit(n)) {
-                data.find_section("RJobs");
-                data.get_record(static_cast<int16_t>(bad_job + 2), static_cast<int16_t>(3 + bad_input));
-                data.item_int(2);
-                data.load_error(2);
-            }
+        if (find_route_loop(bad_job, bad_input)) {
+            data.find_section("RJobs");
+            data.get_record(static_cast<int16_t>(bad_job + 2), static_cast<int16_t>(3 + bad_input));
+            data.item_int(2);
+            data.load_error(2);
+        }
     }
 
     data.find_section("PRODUCTION");

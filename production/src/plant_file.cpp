@@ -1,28 +1,35 @@
 // The plant part of the Production state file: orders, work orders, products, jobs, machines, transport.
 #include "production/production_wnd.h"
 #include <algorithm>
+#include <map>
 
 namespace {
 
-void write_stamp(ByteWriter& w, const SimStamp& s)
-{
-    w.i16(s.year);
-    w.i16(s.month);
-    w.i16(s.day);
-    w.i16(s.hour);
-    w.i16(s.minute);
-}
+constexpr RecordField<SimStamp> stamp_fields[] = {
+    field<&SimStamp::year>(I16),
+    field<&SimStamp::month>(I16),
+    field<&SimStamp::day>(I16),
+    field<&SimStamp::hour>(I16),
+    field<&SimStamp::minute>(I16),
+};
 
-SimStamp read_stamp(ByteReader& r)
-{
-    SimStamp s;
-    s.year = r.i16();
-    s.month = r.i16();
-    s.day = r.i16();
-    s.hour = r.i16();
-    s.minute = r.i16();
-    return s;
-}
+// After the order date. The flag "in work order" must agree with the work order that holds it:
+// an order whose flag is clear while a work order holds it is produced a second time.
+constexpr RecordField<ProductionOrder> order_fields[] = {
+    field<&ProductionOrder::due_minute>(U32),
+    field<&ProductionOrder::family_id>(I16),
+    field<&ProductionOrder::product_index>(I16),
+    field<&ProductionOrder::quantity>(I16),
+    field<&ProductionOrder::scratch>(I16),
+    field<&ProductionOrder::order_type>(I16).within(ORDER_STOCK, ORDER_CONTRACT),
+    field<&ProductionOrder::in_work_order>(I16).within(0, 1),
+    pad<ProductionOrder>(U32),   // the work order follows as a list position
+    field<&ProductionOrder::item_kind>(I16).within(KIND_JOB, KIND_PRODUCT),
+    field<&ProductionOrder::priority>(I16),
+    field<&ProductionOrder::top_up>(I16),
+    field<&ProductionOrder::lead_days>(I16),
+};
+static_assert(file_size(stamp_fields) + file_size(order_fields) == PRODUCTION_ORDER_FILE_SIZE);
 
 // Leaves no request, queue entry, stock or transport pointing at a work order.
 void scrub(CProductionWnd& p)
@@ -65,19 +72,8 @@ std::vector<uint8_t> CProductionWnd::save_plant() const
     ByteWriter w;
     w.u16(static_cast<uint16_t>(prd_orders.size()));
     for (const auto& o : prd_orders) {
-        write_stamp(w, o->order_date);
-        w.u32(o->due_minute);
-        w.i16(o->family_id);
-        w.i16(o->product_index);
-        w.i16(o->quantity);
-        w.i16(o->scratch);
-        w.i16(o->order_type);
-        w.i16(o->in_work_order);
-        w.u32(0);   // the work order follows as a list position
-        w.i16(o->item_kind);
-        w.i16(o->priority);
-        w.i16(o->top_up);
-        w.i16(o->lead_days);
+        write_fields(w, o->order_date, stamp_fields);
+        write_fields(w, *o, order_fields);
     }
     w.u32(PRODUCTION_MARKER);
     w.u16(static_cast<uint16_t>(Work_Orders.size()));
@@ -131,21 +127,8 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
     const int no = r.count(32767, PRODUCTION_ORDER_FILE_SIZE);
     for (int i = 0; i < no; ++i) {
         auto o = std::make_unique<ProductionOrder>();
-        o->order_date = read_stamp(r);
-        o->due_minute = r.u32();
-        o->family_id = r.i16();
-        o->product_index = r.i16();
-        o->quantity = r.i16();
-        o->scratch = r.i16();
-        o->order_type = r.i16();
-        o->in_work_order = r.i16();
-        r.u32();
-        o->item_kind = r.i16();
-        o->priority = r.i16();
-        o->top_up = r.i16();
-        o->lead_days = r.i16();
-        if (o->item_kind != KIND_JOB && o->item_kind != KIND_PRODUCT)
-            r.fail();
+        read_fields(r, o->order_date, stamp_fields);
+        read_fields(r, *o, order_fields);
         prd_orders.push_back(std::move(o));
     }
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
@@ -171,7 +154,8 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         int holders = 0;
         for (const auto& wo : Work_Orders)
             holders += static_cast<int>(std::count(wo->Request.begin(), wo->Request.end(), o.get()));
-        if (holders > 1 || (holders == 1) != (o->work_order != nullptr))
+        if (holders > 1 || (holders == 1) != (o->work_order != nullptr) ||
+            (o->in_work_order != 0) != (o->work_order != nullptr))
             r.fail();
         if (o->work_order && std::find(o->work_order->Request.begin(), o->work_order->Request.end(), o.get()) ==
                                  o->work_order->Request.end())
@@ -227,6 +211,11 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
                 if ((j->busy[u] != 0) != (j->unit_request[u] != nullptr))
                     r.fail();
     }
+    // Release and the work content walk the inputs recursively: a loop would never end.
+    int loop_job = -1;
+    size_t loop_input = 0;
+    if (r.ok() && find_route_loop(loop_job, loop_input))
+        r.fail();
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
         return refuse("bad jobs data");
 
@@ -235,6 +224,16 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         r.fail();
     for (int i = 0; i < nm && r.ok(); ++i)
         Machines[static_cast<size_t>(i)]->load_state(r);
+    // A unit's batch is part of what its request has started; a larger one ends as output from nothing.
+    std::map<const Waiting_WO*, int64_t> in_batches;
+    for (const auto& m : Machines)
+        for (const auto& u : m->Units)
+            if (u->batch > 0 && u->current_job && u->current_job->machine == m.get())
+                if (const Waiting_WO* q = u->current_job->unit_request[u->number])
+                    in_batches[q] += u->batch;
+    for (const auto& [q, batches] : in_batches)
+        if (batches > q->started)
+            r.fail();
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
         return refuse("bad machines file");
 
@@ -249,8 +248,8 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         if (j)
             j->minutes_per_part = j->time_kind == 0 ? static_cast<float>(j->time)
                                                     : static_cast<float>(j->time) / j->machine->planning_batch;
-    for (size_t p = 0; p < Products.size(); ++p)
-        work_content({KIND_PRODUCT, static_cast<uint8_t>(p), 1});
+    if (!work_content_fits())
+        return refuse("bad jobs data");
     if (product_priority_on == 0)
         for (auto& p : Products)
             p->priority = 0;

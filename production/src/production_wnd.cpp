@@ -421,22 +421,81 @@ void CProductionWnd::route_text(const RouteItem& item, std::vector<std::string>&
     }
 }
 
-int32_t CProductionWnd::work_content(const RouteItem& item)
+namespace {
+
+// Past this a content no longer fits the job's 32-bit field; the walk stops growing there so
+// that the products of quantities down the route stay within 64 bits.
+constexpr int64_t CONTENT_CAP = int64_t{INT32_MAX} + 1;
+
+int64_t content_of(CProductionWnd& p, int16_t kind, int index, int64_t quantity)
 {
-    if (item.kind == KIND_PRODUCT) {
-        const RProduct* p = product(item.index);
-        return p ? work_content({KIND_JOB, static_cast<uint8_t>(p->final_job), item.quantity}) : 0;
+    if (kind == KIND_PRODUCT) {
+        const RProduct* prod = p.product(index);
+        return prod ? content_of(p, KIND_JOB, prod->final_job, quantity) : 0;
     }
-    if (item.kind != KIND_JOB)
+    if (kind != KIND_JOB)
         return 0;
-    RJob* j = job(item.index);
+    RJob* j = p.job(index);
     if (!j)
         return 0;
-    int32_t content = static_cast<int32_t>(static_cast<float>(item.quantity) * j->minutes_per_part);
+    const float own = static_cast<float>(quantity) * j->minutes_per_part;
+    int64_t content = own < 2.2e9f ? std::min<int64_t>(static_cast<int64_t>(own), CONTENT_CAP) : CONTENT_CAP;
     for (const RInp& i : j->inputs)
-        content += work_content({i.kind, i.index, item.quantity * i.quantity});
-    j->work_content = content;
+        content = std::min(CONTENT_CAP, content + content_of(p, i.kind, i.index, std::min(CONTENT_CAP, quantity * i.quantity)));
+    j->work_content = static_cast<int32_t>(std::min<int64_t>(content, INT32_MAX));
     return content;
+}
+
+} // namespace
+
+int32_t CProductionWnd::work_content(const RouteItem& item)
+{
+    return static_cast<int32_t>(std::min<int64_t>(content_of(*this, item.kind, item.index, item.quantity), INT32_MAX));
+}
+
+bool CProductionWnd::work_content_fits()
+{
+    for (size_t p = 0; p < Products.size(); ++p)
+        if (content_of(*this, KIND_PRODUCT, static_cast<int>(p), 1) >= CONTENT_CAP)
+            return false;
+    return true;
+}
+
+bool CProductionWnd::find_route_loop(int& bad_job, size_t& bad_input) const
+{
+    const int J = static_cast<int>(Jobs.size());
+    std::vector<int> state(static_cast<size_t>(J), 0);
+    bad_job = -1;
+    bad_input = 0;
+    std::function<bool(int)> visit = [&](int n) -> bool {
+        if (n < 0 || n >= J || state[static_cast<size_t>(n)] == 2)
+            return true;
+        if (state[static_cast<size_t>(n)] == 1)
+            return false;
+        state[static_cast<size_t>(n)] = 1;
+        const RJob* j = job(n);
+        if (j)
+            for (size_t k = 0; k < j->inputs.size(); ++k) {
+                int next = -1;
+                if (j->inputs[k].kind == KIND_JOB)
+                    next = j->inputs[k].index;
+                else if (j->inputs[k].kind == KIND_PRODUCT && product(j->inputs[k].index))
+                    next = product(j->inputs[k].index)->final_job;
+                if (next >= 0 && !visit(next)) {
+                    if (bad_job < 0) {
+                        bad_job = n;
+                        bad_input = k;
+                    }
+                    return false;
+                }
+            }
+        state[static_cast<size_t>(n)] = 2;
+        return true;
+    };
+    for (int n = 0; n < J; ++n)
+        if (!visit(n))
+            return true;
+    return false;
 }
 
 float CProductionWnd::evaluate_item(const RouteItem& item, int mode, int target)

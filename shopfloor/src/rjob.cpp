@@ -139,7 +139,9 @@ int32_t RJob::downstream_room() const
     const RMachine& m = *consumer->machine;
     if (m.buffer_capacity == NO_LIMIT)
         return NO_LIMIT;
-    return m.buffer_capacity - m.buffer_count - m.batch_in_progress() - m.finished_material;
+    // Summed wide: the counts are each within 32 bits, their difference need not be.
+    const int64_t room = int64_t{m.buffer_capacity} - m.buffer_count - m.batch_in_progress() - m.finished_material;
+    return static_cast<int32_t>(std::clamp<int64_t>(room, INT32_MIN, INT32_MAX));
 }
 
 bool RJob::inputs_available(const RWork_Order* wo, int16_t x, int16_t y, int n) const

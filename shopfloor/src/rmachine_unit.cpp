@@ -130,47 +130,6 @@ void RMachineUnit::on_new_month()
     }
 }
 
-void RMachineUnit::save_state(ByteWriter& w) const
-{
-    w.i16(state);
-    w.i16(saved_state);
-    w.u8(number);
-    w.u8(last_job);
-    w.u16(batch);
-    w.u16(minutes_left);
-    w.u16(break_left);
-    w.u16(hidden);
-    for (int16_t d : drawn)
-        w.i16(d);
-    w.u16(became_available);
-}
-
-bool RMachineUnit::load_state(ByteReader& r)
-{
-    state = r.i16();
-    saved_state = r.i16();
-    number = r.u8();
-    last_job = r.u8();
-    batch = r.u16();
-    minutes_left = r.u16();
-    break_left = r.u16();
-    hidden = r.u16();
-    for (int16_t& d : drawn)
-        d = r.i16();
-    became_available = r.u16();
-    if (state < 0 || state > 5 || saved_state < 0 || saved_state > 5 || saved_state == UNIT_BREAK)
-        r.fail();
-    if (number >= MAX_UNITS)
-        r.fail();
-    current_job = machine->plant->job(last_job);
-    // A unit's last job may be an emptied slot: it then keeps no job until it starts one.
-    if (last_job >= machine->plant->Jobs.size())
-        r.fail();
-    if ((state == UNIT_SETUP || state == UNIT_PROD || (state == UNIT_BREAK)) && !current_job)
-        r.fail();
-    return r.ok();
-}
-
 void RMachineUnit::draw(int x, int y, bool full)
 {
     Plant& plant = *machine->plant;

@@ -23,72 +23,61 @@ uint16_t RProduct::free_stock_at_final_job(const Plant& plant) const
     return j ? static_cast<uint16_t>(j->get_output_qty(nullptr, 0, 0)) : 0;
 }
 
+namespace {
+
+constexpr RecordField<RProduct> product_head[] = {
+    field<&RProduct::code>(CHARS),
+    field<&RProduct::final_job>(U16),
+    field<&RProduct::release_hours>(U16),
+    field<&RProduct::spare>(U16),
+    field<&RProduct::history>(U8),
+    field<&RProduct::in_process>(I16),
+    field<&RProduct::on_order>(I16),
+    // Departures only ever fall: the file keeps the 16-bit floor.
+    field<&RProduct::departures>(I16).saturated(),
+    field<&RProduct::order_up_to>(U16),
+    field<&RProduct::reorder_point>(U16),
+    field<&RProduct::red_line_level>(U16),
+    field<&RProduct::stock_policy>(I16).within(0, 1),
+    field<&RProduct::mrp_lead_time>(U16),
+    field<&RProduct::on_stock>(U16),
+    field<&RProduct::lead_days>(U16),
+    field<&RProduct::lead_time_mean>(U32),
+    field<&RProduct::lead_time_std>(U32),
+};
+static_assert(file_size(product_head) == 85);
+
+// After the lead-time statistics and the monthly means.
+constexpr RecordField<RProduct> product_tail[] = {
+    field<&RProduct::extra_item>(U16).since("BG_1019"),
+    field<&RProduct::position>(U16).since("BG_1019"),
+    field<&RProduct::buy>(U16).since("BG_1019"),
+    field<&RProduct::on_customer_orders>(I16).since("BG_1020"),
+    field<&RProduct::priority>(I16).since("BG_1025").absent(0),
+};
+
+} // namespace
+
 void RProduct::save_state(ByteWriter& w) const
 {
-    w.raw(code, 3);
-    w.u16(final_job);
-    w.u16(release_hours);
-    w.u16(spare);
-    w.raw(history, sizeof history);
-    w.i16(in_process);
-    w.i16(on_order);
-    w.i16(static_cast<int16_t>(std::max<int32_t>(departures, -32768)));
-    w.u16(order_up_to);
-    w.u16(reorder_point);
-    w.u16(red_line_level);
-    w.i16(stock_policy);
-    w.u16(mrp_lead_time);
-    w.u16(on_stock);
-    w.u16(lead_days);
-    w.u32(lead_time_mean);
-    w.u32(lead_time_std);
+    write_fields(w, *this, product_head);
     lead_times.save(w);
     for (const auto& a : acc)
         a.save(w);
     for (uint16_t m : means)
         w.u16(m);
-    w.u16(extra_item);
-    w.u16(position);
-    w.u16(buy);
-    w.i16(on_customer_orders);
-    w.i16(priority);
+    write_fields(w, *this, product_tail);
 }
 
 bool RProduct::load_state(ByteReader& r, const SimHost* versions)
 {
     auto since = [&](std::string_view id) { return !versions || versions->version_at_least(id); };
-    r.raw(code, 3);
-    code[2] = 0;
-    final_job = r.u16();
-    release_hours = r.u16();
-    spare = r.u16();
-    r.raw(history, sizeof history);
-    in_process = r.i16();
-    on_order = r.i16();
-    departures = r.i16();
-    order_up_to = r.u16();
-    reorder_point = r.u16();
-    red_line_level = r.u16();
-    stock_policy = r.i16();
-    mrp_lead_time = r.u16();
-    on_stock = r.u16();
-    lead_days = r.u16();
-    lead_time_mean = r.u32();
-    lead_time_std = r.u32();
+    read_fields(r, *this, product_head);
     lead_times.load(r);
     for (auto& a : acc)
         a.load(r);
     for (uint16_t& m : means)
         m = r.u16();
-    if (since("BG_1019")) {
-        extra_item = r.u16();
-        position = r.u16();
-        buy = r.u16();
-    }
-    if (since("BG_1020"))
-        on_customer_orders = r.i16();
-    priority = since("BG_1025") ? r.i16() : static_cast<int16_t>(0);
-    if (stock_policy < 0 || stock_policy > 1)
-        r.fail();
+    read_fields(r, *this, product_tail, since);
     return r.ok();
 }

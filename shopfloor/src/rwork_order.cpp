@@ -262,18 +262,28 @@ void RWork_Order::allocate_finished()
     }
 }
 
+namespace {
+
+// Followed by the positions of the production orders it bundles.
+constexpr RecordField<RWork_Order> work_order_fields[] = {
+    field<&RWork_Order::name>(CHARS),
+    field<&RWork_Order::created_minute>(U32),
+    field<&RWork_Order::due_minute>(I32),
+    field<&RWork_Order::item_kind>(I16).within(KIND_JOB, KIND_PRODUCT),
+    field<&RWork_Order::item>(U8),
+    field<&RWork_Order::quantity>(U32),
+    field<&RWork_Order::reserved>(U32),
+    field<&RWork_Order::number>(U16).within(1, 999),
+    field<&RWork_Order::materials_started>(U16),
+    field<&RWork_Order::priority>(I16),
+};
+static_assert(file_size(work_order_fields) == 31);
+
+} // namespace
+
 void RWork_Order::save_state(ByteWriter& w) const
 {
-    w.raw(name, 6);
-    w.u32(created_minute);
-    w.i32(due_minute);
-    w.i16(item_kind);
-    w.u8(item);
-    w.u32(quantity);
-    w.u32(reserved);
-    w.u16(number);
-    w.u16(materials_started);
-    w.i16(priority);
+    write_fields(w, *this, work_order_fields);
     w.i16(static_cast<int16_t>(Request.size()));
     for (const ProductionOrder* o : Request)
         w.i16(static_cast<int16_t>(plant->order_position(o)));
@@ -281,22 +291,8 @@ void RWork_Order::save_state(ByteWriter& w) const
 
 bool RWork_Order::load_state(ByteReader& r)
 {
-    r.raw(name, 6);
-    name[5] = 0;
-    created_minute = r.u32();
-    due_minute = r.i32();
-    item_kind = r.i16();
-    item = r.u8();
-    quantity = r.u32();
-    reserved = r.u32();
-    number = r.u16();
-    materials_started = r.u16();
-    priority = r.i16();
+    read_fields(r, *this, work_order_fields);
     // Whether the item exists is checked once the products are read: one may be introduced there.
-    if (item_kind != KIND_JOB && item_kind != KIND_PRODUCT)
-        r.fail();
-    if (number < 1 || number > 999)
-        r.fail();
     const int n = r.count(static_cast<int>(plant->prd_orders.size()), 2);
     for (int i = 0; i < n; ++i) {
         const int16_t pos = r.i16();

@@ -38,53 +38,95 @@ bool index_ok(const Plant& p, int kind, int index)
 
 } // namespace
 
+namespace {
+
+// The job's fixed head; its lists follow, then the closing fields.
+constexpr RecordField<RJob> job_head[] = {
+    field<&RJob::name>(CHARS),
+    scenario<&RJob::product_position>(U16),
+    scenario<&RJob::time_kind>(I16),
+    scenario<&RJob::letter>(I16),
+    field<&RJob::level>(U8),
+    scenario<&RJob::job_number>(U8).agreeing(),
+    field<&RJob::spare>(U16),
+    scenario<&RJob::machine_number>(U16),
+    scenario<&RJob::time>(U16),
+    field<&RJob::on_constraint>(U16),
+    field<&RJob::dbr_marker>(U16),
+    field<&RJob::busy_units>(U8).within(0, MAX_UNITS),
+    field<&RJob::busy>(U16).within(0, 1),
+};
+static_assert(file_size(job_head) == 32);
+
+constexpr RecordField<RJob> job_closing[] = {
+    field<&RJob::closing1>(U16),
+    field<&RJob::closing2>(U8),
+};
+
+// Stock, outputs and requests keep a pointer slot; their work orders follow each list as positions.
+constexpr RecordField<Input_Stock> stock_fields[] = {
+    pad<Input_Stock>(U32),
+    field<&Input_Stock::kind>(U16),
+    field<&Input_Stock::index>(U8),
+    field<&Input_Stock::quantity>(I16),
+    field<&Input_Stock::x>(I16).since("BG_1035"),
+    field<&Input_Stock::y>(I16).since("BG_1035"),
+};
+static_assert(file_size(stock_fields) == 13);
+
+constexpr RecordField<Finished_Output> output_fields[] = {
+    pad<Finished_Output>(U32),
+    field<&Finished_Output::quantity>(I16),
+    field<&Finished_Output::x>(I16).since("BG_1035"),
+    field<&Finished_Output::y>(I16).since("BG_1035"),
+};
+static_assert(file_size(output_fields) == 10);
+
+constexpr RecordField<Waiting_WO> request_fields[] = {
+    pad<Waiting_WO>(U32),
+    field<&Waiting_WO::quantity>(U16),
+    field<&Waiting_WO::finished>(U16),
+    field<&Waiting_WO::started>(U16),
+    field<&Waiting_WO::spare>(U16),
+    field<&Waiting_WO::x>(I16).since("BG_1035"),
+    field<&Waiting_WO::y>(I16).since("BG_1035"),
+};
+static_assert(file_size(request_fields) == 16);
+
+constexpr RecordField<RInp> input_fields[] = {
+    field<&RInp::kind>(I16),
+    field<&RInp::index>(U8),
+    field<&RInp::quantity>(U16).within(1, 65535),
+    field<&RInp::lead>(U16),
+    field<&RInp::constraint_path>(U16),
+};
+static_assert(file_size(input_fields) == 9);
+
+// Input positions are the scenario's: saved for the file's sake, read and dropped.
+constexpr RecordField<Inp_Pos> position_fields[] = {
+    scenario<&Inp_Pos::input>(U8),
+    scenario<&Inp_Pos::letter>(U8),
+    scenario<&Inp_Pos::level>(U8),
+};
+
+} // namespace
+
 void RJob::save_state(ByteWriter& w) const
 {
-    w.raw(name, 5);
-    w.u16(product_position);
-    w.i16(time_kind);
-    w.i16(letter);
-    w.u8(level);
-    w.u8(job_number);
-    w.u16(spare);
-    w.u16(machine_number);
-    w.u16(time);
-    w.u16(on_constraint);
-    w.u16(dbr_marker);
-    w.u8(busy_units);
-    for (uint16_t b : busy)
-        w.u16(b);
-    // Pointers are written as 0: positions follow each list.
+    write_fields(w, *this, job_head);
     w.i16(static_cast<int16_t>(input_stock.size()));
-    for (const auto& s : input_stock) {
-        w.u32(0);
-        w.u16(s.kind);
-        w.u8(s.index);
-        w.i16(s.quantity);
-        w.i16(s.x);
-        w.i16(s.y);
-    }
+    for (const auto& s : input_stock)
+        write_fields(w, s, stock_fields);
     for (const auto& s : input_stock)
         w.i16(wo_pos(*plant, s.wo));
     w.i16(static_cast<int16_t>(outputs.size()));
-    for (const auto& o : outputs) {
-        w.u32(0);
-        w.i16(o.quantity);
-        w.i16(o.x);
-        w.i16(o.y);
-    }
+    for (const auto& o : outputs)
+        write_fields(w, o, output_fields);
     for (const auto& o : outputs)
         w.i16(wo_pos(*plant, o.wo));
     w.i16(static_cast<int16_t>(requests.size()));
-    for (const auto& r : requests) {
-        w.u32(0);
-        w.u16(r->quantity);
-        w.u16(r->finished);
-        w.u16(r->started);
-        w.u16(r->spare);
-        w.i16(r->x);
-        w.i16(r->y);
-    }
+    for (const auto& r : requests)
+        write_fields(w, *r, request_fields);
     for (const auto& r : requests)
         w.i16(wo_pos(*plant, r->wo));
     for (const Waiting_WO* u : unit_request) {
@@ -95,93 +137,44 @@ void RJob::save_state(ByteWriter& w) const
         w.i16(pos);
     }
     w.i16(static_cast<int16_t>(inputs.size()));
-    for (const auto& i : inputs) {
-        w.i16(i.kind);
-        w.u8(i.index);
-        w.u16(i.quantity);
-        w.u16(i.lead);
-        w.u16(i.constraint_path);
-    }
-    w.u16(closing1);
-    w.u8(closing2);
+    for (const auto& i : inputs)
+        write_fields(w, i, input_fields);
+    write_fields(w, *this, job_closing);
     w.i16(static_cast<int16_t>(input_positions.size()));
-    for (const auto& p : input_positions) {
-        w.u8(p.input);
-        w.u8(static_cast<uint8_t>(p.letter));
-        w.u8(p.level);
-    }
+    for (const auto& p : input_positions)
+        write_fields(w, p, position_fields);
 }
 
 bool RJob::load_state(ByteReader& r)
 {
-    r.raw(name, 5);
-    name[4] = 0;
-    r.u16();   // product position, time kind, letter: the scenario's stay
-    r.i16();
-    r.i16();
-    level = r.u8();
-    const uint8_t num = r.u8();
-    if (num != job_number)
-        r.fail();
-    spare = r.u16();
-    r.u16();   // machine number and time: the scenario's stay
-    r.u16();
-    on_constraint = r.u16();
-    dbr_marker = r.u16();
-    busy_units = r.u8();
+    const auto gate = plant->host->file_gate();
+    read_fields(r, *this, job_head, gate);
     int flags = 0;
-    for (uint16_t& b : busy) {
-        b = r.u16();
-        if (b > 1)
-            r.fail();
+    for (uint16_t b : busy)
         flags += b;
-    }
     if (busy_units != flags)
         r.fail();
 
-    // Files before route positions hold shorter records; their positions are (0, 0).
-    const bool routes = plant->host->version_at_least("BG_1035");
-    const int ns = r.count(32767, routes ? 13 : 9);
+    const int ns = r.count(32767, file_size(stock_fields, gate));
     std::vector<Input_Stock> stock(static_cast<size_t>(ns));
     for (auto& s : stock) {
-        r.u32();
-        s.kind = r.u16();
-        s.index = r.u8();
-        s.quantity = r.i16();
-        if (routes) {
-            s.x = r.i16();
-            s.y = r.i16();
-        }
+        read_fields(r, s, stock_fields, gate);
         if (!index_ok(*plant, s.kind, s.index))
             r.fail();
     }
     for (auto& s : stock)
         s.wo = wo_at(*plant, r.i16(), r, true);
-    const int no = r.count(32767, routes ? 10 : 6);
+    const int no = r.count(32767, file_size(output_fields, gate));
     std::vector<Finished_Output> outs(static_cast<size_t>(no));
-    for (auto& o : outs) {
-        r.u32();
-        o.quantity = r.i16();
-        if (routes) {
-            o.x = r.i16();
-            o.y = r.i16();
-        }
-    }
+    for (auto& o : outs)
+        read_fields(r, o, output_fields, gate);
     for (auto& o : outs)
         o.wo = wo_at(*plant, r.i16(), r, true);
-    const int nr = r.count(32767, routes ? 16 : 12);
+    const int nr = r.count(32767, file_size(request_fields, gate));
     std::vector<std::unique_ptr<Waiting_WO>> reqs;
     for (int i = 0; i < nr; ++i) {
         auto q = std::make_unique<Waiting_WO>();
-        r.u32();
-        q->quantity = r.u16();
-        q->finished = r.u16();
-        q->started = r.u16();
-        q->spare = r.u16();
-        if (routes) {
-            q->x = r.i16();
-            q->y = r.i16();
-        }
+        read_fields(r, *q, request_fields, gate);
         if (q->started > q->quantity)
             r.fail();
         reqs.push_back(std::move(q));
@@ -198,22 +191,19 @@ bool RJob::load_state(ByteReader& r)
         else
             s = reqs[static_cast<size_t>(pos)].get();
     }
-    const int ni = r.count(32767, 9);
+    const int ni = r.count(32767, file_size(input_fields));
     std::vector<RInp> ins(static_cast<size_t>(ni));
     for (auto& i : ins) {
-        i.kind = r.i16();
-        i.index = r.u8();
-        i.quantity = r.u16();
-        i.lead = r.u16();
-        i.constraint_path = r.u16();
-        if (!index_ok(*plant, i.kind, i.index) || i.quantity < 1)
+        read_fields(r, i, input_fields);
+        if (!index_ok(*plant, i.kind, i.index))
             r.fail();
     }
-    closing1 = r.u16();
-    closing2 = r.u8();
-    const int np = r.count(32767, 3);
-    for (int i = 0; i < np * 3; ++i)
-        r.u8();   // the scenario's input positions stay
+    read_fields(r, *this, job_closing);
+    const int np = r.count(32767, file_size(position_fields));
+    for (int i = 0; i < np; ++i) {
+        Inp_Pos scratch;
+        read_fields(r, scratch, position_fields);
+    }
     if (!r.ok())
         return false;
     // The buffer counts belong to the machine's own record; only the lists change here.
@@ -225,38 +215,113 @@ bool RJob::load_state(ByteReader& r)
     return true;
 }
 
+namespace {
+
+constexpr RecordField<RMachine> machine_head[] = {
+    field<&RMachine::name>(CHARS),
+    field<&RMachine::rule>(I16).within(0, 4),
+    field<&RMachine::initial_rule>(I16).within(0, 4),
+    field<&RMachine::acceptance>(I16).within(0, 1),
+    field<&RMachine::schedule_option>(I16).within(0, 1),
+    scenario<&RMachine::number>(U8).agreeing(),
+    field<&RMachine::setup_pct_last>(F32),
+    field<&RMachine::production_pct_last>(F32),
+    field<&RMachine::break_pct_last>(F32),
+    scenario<&RMachine::setup_time>(U16),
+    scenario<&RMachine::panel_x>(U16),
+    scenario<&RMachine::panel_y>(U16),
+    scenario<&RMachine::panel_colour>(U8),
+    scenario<&RMachine::title_colour>(U8),
+    scenario<&RMachine::row_colour>(U8),
+    field<&RMachine::active_units>(U8).within(1, MAX_UNITS),
+    field<&RMachine::item6>(U16),
+    field<&RMachine::batch_size>(U16).within(1, 65535),
+    scenario<&RMachine::breakdowns_per_week>(I16),
+    scenario<&RMachine::break_scale>(U16),
+    field<&RMachine::spare>(U16),
+    field<&RMachine::production_pct>(F32),
+    field<&RMachine::setup_pct>(F32),
+    field<&RMachine::break_pct>(F32),
+    field<&RMachine::idle_pct>(F32),
+    // The file keeps 16-bit counters: a long month saturates.
+    field<&RMachine::minutes>(U16).saturated(),
+    scenario<&RMachine::unit_price>(I32),
+    scenario<&RMachine::delivery_months>(U16),
+    scenario<&RMachine::max_units>(U8),
+};
+static_assert(file_size(machine_head) == 251);
+
+// Requests and buffers came later; the buffer fields may only count what the jobs' lists hold.
+constexpr RecordField<RMachine> machine_tail[] = {
+    field<&RMachine::planning_batch>(U16).since("BG_1020").within(1, 65535),
+    field<&RMachine::request_size_sum>(I32).since("BG_1020").absent(0).within(0, INT32_MAX),
+    field<&RMachine::request_size_count>(U16).since("BG_1020").absent(0),
+    field<&RMachine::buffer_capacity>(I32).since("BG_1031").absent(NO_LIMIT).within(0, NO_LIMIT),
+    field<&RMachine::buffer_count>(I32).since("BG_1031").absent(0),
+    field<&RMachine::finished_material>(I32).since("BG_1031").absent(0),
+};
+static_assert(file_size(machine_tail) == 20);
+
+constexpr RecordField<RMachineUnit> unit_fields[] = {
+    field<&RMachineUnit::state>(I16).within(UNIT_IDLE, UNIT_ON_DELIVERY),
+    field<&RMachineUnit::saved_state>(I16).within(UNIT_IDLE, UNIT_ON_DELIVERY),
+    field<&RMachineUnit::number>(U8).within(0, MAX_UNITS - 1),
+    field<&RMachineUnit::last_job>(U8),
+    field<&RMachineUnit::batch>(U16),
+    field<&RMachineUnit::minutes_left>(U16),
+    field<&RMachineUnit::break_left>(U16),
+    field<&RMachineUnit::hidden>(U16),
+    field<&RMachineUnit::drawn>(I16),
+    field<&RMachineUnit::became_available>(U16),
+};
+static_assert(file_size(unit_fields) == 26);
+
+constexpr RecordField<Waiting_WO_Data> queue_fields[] = {
+    field<&Waiting_WO_Data::planned_start>(I32),
+    field<&Waiting_WO_Data::planned_duration>(U16),
+};
+
+// What the jobs on machine `m` hold in their input buffers and at their outputs.
+void held_on(const Plant& p, const RMachine* m, int64_t& in_buffers, int64_t& at_outputs)
+{
+    in_buffers = at_outputs = 0;
+    for (const auto& j : p.Jobs)
+        if (j && j->machine == m) {
+            for (const auto& s : j->input_stock)
+                in_buffers += s.quantity;
+            for (const auto& o : j->outputs)
+                at_outputs += o.quantity;
+        }
+}
+
+} // namespace
+
+void RMachineUnit::save_state(ByteWriter& w) const
+{
+    write_fields(w, *this, unit_fields);
+}
+
+bool RMachineUnit::load_state(ByteReader& r)
+{
+    read_fields(r, *this, unit_fields);
+    if (saved_state == UNIT_BREAK)
+        r.fail();
+    current_job = machine->plant->job(last_job);
+    // A unit's last job may be an emptied slot: it then keeps no job until it starts one.
+    if (last_job >= machine->plant->Jobs.size())
+        r.fail();
+    if ((state == UNIT_SETUP || state == UNIT_PROD || (state == UNIT_BREAK)) && !current_job)
+        r.fail();
+    // A working unit's job must run on this machine: the batch ends through the job's unit slots.
+    if ((state == UNIT_SETUP || state == UNIT_PROD || state == UNIT_BREAK) && current_job &&
+        current_job->machine != machine)
+        r.fail();
+    return r.ok();
+}
+
 void RMachine::save_state(ByteWriter& w) const
 {
-    w.raw(name, 3);
-    w.i16(rule);
-    w.i16(initial_rule);
-    w.i16(acceptance);
-    w.i16(schedule_option);
-    w.u8(number);
-    w.f32(setup_pct_last);
-    w.f32(production_pct_last);
-    w.f32(break_pct_last);
-    w.u16(setup_time);
-    w.u16(panel_x);
-    w.u16(panel_y);
-    w.u8(panel_colour);
-    w.u8(title_colour);
-    w.u8(row_colour);
-    w.u8(active_units);
-    w.u16(item6);
-    w.u16(batch_size);
-    w.i16(breakdowns_per_week);
-    w.u16(break_scale);
-    w.u16(spare);
-    for (const float* s : {production_pct, setup_pct, break_pct, idle_pct})
-        for (int m = 0; m < 12; ++m)
-            w.f32(s[m]);
-    // The file keeps 16-bit counters: a long month saturates.
-    for (uint32_t c : minutes)
-        w.u16(static_cast<uint16_t>(std::min<uint32_t>(c, 65535u)));
-    w.i32(unit_price);
-    w.u16(delivery_months);
-    w.u8(max_units);
+    write_fields(w, *this, machine_head);
     Break_Table.save(w);
     Times_Table.save(w);
     w.i16(static_cast<int16_t>(Units.size()));
@@ -274,8 +339,7 @@ void RMachine::save_state(ByteWriter& w) const
                     ri = static_cast<int16_t>(i);
         w.i16(ji);
         w.i16(ri);
-        w.i32(e->planned_start);
-        w.u16(e->planned_duration);
+        write_fields(w, *e, queue_fields);
     }
     w.i16(static_cast<int16_t>(Schedules.size()));
     for (const Waiting_WO_Data* s : Schedules) {
@@ -285,74 +349,41 @@ void RMachine::save_state(ByteWriter& w) const
                 pos = static_cast<int16_t>(i);
         w.i16(pos);
     }
-    w.u16(planning_batch);
-    w.i32(request_size_sum);
-    w.u16(request_size_count);
-    w.i32(buffer_capacity);
-    w.i32(buffer_count);
-    w.i32(finished_material);
+    write_fields(w, *this, machine_tail);
 }
 
 bool RMachine::load_state(ByteReader& r)
 {
-    r.raw(name, 3);
-    name[2] = 0;
-    rule = r.i16();
-    initial_rule = r.i16();
-    acceptance = r.i16();
-    schedule_option = r.i16();
-    const uint8_t num = r.u8();
-    if (num != number || rule < 0 || rule > 4 || acceptance < 0 || acceptance > 1 || schedule_option < 0 ||
-        schedule_option > 1)
-        r.fail();
-    setup_pct_last = r.f32();
-    production_pct_last = r.f32();
-    break_pct_last = r.f32();
-    r.u16();                     // setup time
-    r.u16();                     // panel x, y
-    r.u16();
-    r.u8();                      // colours
-    r.u8();
-    r.u8();
-    const uint8_t active = r.u8();
-    item6 = r.u16();
-    batch_size = r.u16();
-    r.i16();                     // breakdowns per week, break scale: the scenario's stay
-    r.u16();
-    spare = r.u16();
-    for (float* s : {production_pct, setup_pct, break_pct, idle_pct})
-        for (int m = 0; m < 12; ++m)
-            s[m] = r.f32();
-    for (uint32_t& c : minutes)
-        c = r.u16();
-    r.i32();
-    r.u16();
-    r.u8();
+    const auto gate = plant->host->file_gate();
+    read_fields(r, *this, machine_head, gate);
     rrandom scratch;
     scratch.load(r);
     scratch.load(r);
     // The scenario's maximum bounds the units a file may bring.
-    const int nu = r.count(std::min<int>(max_units, MAX_UNITS), 26);
-    if (nu < 1 || active > nu || active < 1 || batch_size < 1)
+    const int nu = r.count(std::min<int>(max_units, MAX_UNITS), file_size(unit_fields));
+    if (nu < 1 || active_units > nu)
         r.fail();
     if (!r.ok())
         return false;
-    active_units = active;
     for (int i = 0; i < nu; ++i) {
         if (static_cast<size_t>(i) >= Units.size())
             Units.push_back(std::make_unique<RMachineUnit>(this));
-        if (!Units[static_cast<size_t>(i)]->load_state(r))
+        RMachineUnit& u = *Units[static_cast<size_t>(i)];
+        // Units are found by their number (the jobs' unit slots, the panel rows): it is the position.
+        if (!u.load_state(r) || u.number != i) {
+            r.fail();
             return false;
+        }
     }
     Units.resize(static_cast<size_t>(nu));
     Schedules.clear();
     Waiting_WOs_Data.clear();
-    const int nq = r.count(32767, 10);
+    const int nq = r.count(32767, 4 + file_size(queue_fields));
     for (int i = 0; i < nq; ++i) {
         const int16_t ji = r.i16();
         const int16_t ri = r.i16();
-        const int32_t start = r.i32();
-        const uint16_t dur = r.u16();
+        Waiting_WO_Data scratch_entry;
+        read_fields(r, scratch_entry, queue_fields);
         if (ji == -1 || ri == -1)
             continue;
         RJob* j = plant->job(ji);
@@ -360,11 +391,9 @@ bool RMachine::load_state(ByteReader& r)
             r.fail();
             return false;
         }
-        auto e = std::make_unique<Waiting_WO_Data>();
+        auto e = std::make_unique<Waiting_WO_Data>(scratch_entry);
         e->job = j;
         e->request = j->requests[static_cast<size_t>(ri)].get();
-        e->planned_start = start;
-        e->planned_duration = dur;
         Waiting_WOs_Data.push_back(std::move(e));
     }
     const int ns = r.count(32767, 2);
@@ -378,49 +407,60 @@ bool RMachine::load_state(ByteReader& r)
         }
         Schedules.push_back(Waiting_WOs_Data[static_cast<size_t>(pos)].get());
     }
-    if (plant->host->version_at_least("BG_1020")) {
-        planning_batch = r.u16();
-        request_size_sum = r.i32();
-        request_size_count = r.u16();
-    } else {
-        request_size_sum = 0;
-        request_size_count = 0;
-    }
-    if (plant->host->version_at_least("BG_1031")) {
-        buffer_capacity = r.i32();
-        buffer_count = r.i32();
-        finished_material = r.i32();
-    } else {
-        buffer_capacity = NO_LIMIT;
-        buffer_count = 0;
-        finished_material = 0;
-    }
+    read_fields(r, *this, machine_tail, gate);
     if (planning_batch < 1)
         r.fail();
+    if (gate("BG_1031")) {
+        // The counts are sums the jobs' lists give; a count that disagrees drives the room
+        // downstream out of its type.
+        int64_t in_buffers = 0, at_outputs = 0;
+        held_on(*plant, this, in_buffers, at_outputs);
+        if (buffer_count != in_buffers || finished_material != at_outputs)
+            r.fail();
+    }
     return r.ok();
 }
+
+namespace {
+
+constexpr RecordField<RTransportJob> transport_job_fields[] = {
+    field<&RTransportJob::source_kind>(I16).within(KIND_RAW, KIND_PRODUCT),
+    field<&RTransportJob::dest_kind>(I16).within(KIND_JOB, KIND_PRODUCT),
+    field<&RTransportJob::material_kind>(I16),
+    field<&RTransportJob::source_index>(U8),
+    field<&RTransportJob::dest_index>(U8),
+    field<&RTransportJob::material_index>(U8),
+    field<&RTransportJob::quantity>(U16),
+    pad<RTransportJob>(U32, 2),   // the work orders follow the list as positions
+    field<&RTransportJob::from_input_stock>(U16),
+    field<&RTransportJob::daily_pick>(U16),
+    field<&RTransportJob::release>(I32),
+    field<&RTransportJob::sx>(I16).since("BG_1035"),
+    field<&RTransportJob::sy>(I16).since("BG_1035"),
+    field<&RTransportJob::dx>(I16).since("BG_1035"),
+    field<&RTransportJob::dy>(I16).since("BG_1035"),
+};
+static_assert(file_size(transport_job_fields) == 35);
+
+// After the unit's job position; the unit's number is its position, saved but not read.
+constexpr RecordField<RTransportUnit> transport_unit_fields[] = {
+    field<&RTransportUnit::loaded>(U16),
+    field<&RTransportUnit::state>(U16),
+    pad<RTransportUnit>(U16, 2),
+    scenario<&RTransportUnit::number>(U8),
+    pad<RTransportUnit>(U8),
+    field<&RTransportUnit::minutes_left>(U16),
+    pad<RTransportUnit>(U16),
+};
+static_assert(file_size(transport_unit_fields) == 14);
+
+} // namespace
 
 void RTransport_Manager::save_state(ByteWriter& w) const
 {
     w.i16(static_cast<int16_t>(Trans_Jobs.size()));
-    for (const auto& j : Trans_Jobs) {
-        w.i16(j->source_kind);
-        w.i16(j->dest_kind);
-        w.i16(j->material_kind);
-        w.u8(j->source_index);
-        w.u8(j->dest_index);
-        w.u8(j->material_index);
-        w.u16(j->quantity);
-        w.u32(0);
-        w.u32(0);
-        w.u16(j->from_input_stock);
-        w.u16(j->daily_pick);
-        w.i32(j->release);
-        w.i16(j->sx);
-        w.i16(j->sy);
-        w.i16(j->dx);
-        w.i16(j->dy);
-    }
+    for (const auto& j : Trans_Jobs)
+        write_fields(w, *j, transport_job_fields);
     for (const auto& j : Trans_Jobs) {
         w.i16(wo_pos(*plant, j->source_wo));
         w.i16(wo_pos(*plant, j->requesting_wo));
@@ -432,14 +472,7 @@ void RTransport_Manager::save_state(ByteWriter& w) const
             if (Trans_Jobs[i].get() == u->job)
                 pos = static_cast<int16_t>(i);
         w.i16(pos);
-        w.u16(u->loaded);
-        w.u16(u->state);
-        w.u16(0);
-        w.u16(0);
-        w.u8(u->number);
-        w.u8(0);
-        w.u16(u->minutes_left);
-        w.u16(0);
+        write_fields(w, *u, transport_unit_fields);
     }
 }
 
@@ -447,30 +480,17 @@ bool RTransport_Manager::load_state(ByteReader& r)
 {
     Trans_Jobs.clear();
     Trans_Units.clear();
-    const bool routes = plant->host->version_at_least("BG_1035");
-    const int nj = r.count(32767, routes ? 35 : 27);
+    const auto gate = plant->host->file_gate();
+    const int nj = r.count(32767, file_size(transport_job_fields, gate));
     for (int i = 0; i < nj; ++i) {
         auto j = std::make_unique<RTransportJob>();
-        j->source_kind = r.i16();
-        j->dest_kind = r.i16();
-        j->material_kind = r.i16();
-        j->source_index = r.u8();
-        j->dest_index = r.u8();
-        j->material_index = r.u8();
-        j->quantity = r.u16();
-        r.u32();
-        r.u32();
-        j->from_input_stock = r.u16();
-        j->daily_pick = r.u16();
-        j->release = r.i32();
-        if (routes) {
-            j->sx = r.i16();
-            j->sy = r.i16();
-            j->dx = r.i16();
-            j->dy = r.i16();
-        }
-        if (j->source_kind < 0 || j->source_kind > 2 || j->dest_kind < 1 || j->dest_kind > 2 ||
-            !index_ok(*plant, j->source_kind, j->source_index) || !index_ok(*plant, j->dest_kind, j->dest_index))
+        read_fields(r, *j, transport_job_fields, gate);
+        // Carried to a job, the material enters its input stock and must name an item; carried to a
+        // product, it names the job that made it.
+        const bool material_ok = j->dest_kind == KIND_JOB ? index_ok(*plant, j->material_kind, j->material_index)
+                                                          : index_ok(*plant, KIND_JOB, j->material_index);
+        if (!index_ok(*plant, j->source_kind, j->source_index) || !index_ok(*plant, j->dest_kind, j->dest_index) ||
+            !material_ok)
             r.fail();
         Trans_Jobs.push_back(std::move(j));
     }
@@ -478,18 +498,11 @@ bool RTransport_Manager::load_state(ByteReader& r)
         j->source_wo = wo_at(*plant, r.i16(), r, true);
         j->requesting_wo = wo_at(*plant, r.i16(), r, true);
     }
-    const int nu = r.count(255, 16);
+    const int nu = r.count(255, 2 + file_size(transport_unit_fields));
     for (int i = 0; i < nu; ++i) {
         auto u = std::make_unique<RTransportUnit>(static_cast<uint8_t>(i), this);
         const int16_t pos = r.i16();
-        u->loaded = r.u16();
-        u->state = r.u16();
-        r.u16();
-        r.u16();
-        r.u8();   // the unit's number is its position
-        r.u8();
-        u->minutes_left = r.u16();
-        r.u16();
+        read_fields(r, *u, transport_unit_fields);
         if (pos == -1)
             u->job = nullptr;
         else if (pos < 0 || pos >= nj)

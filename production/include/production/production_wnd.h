@@ -65,6 +65,10 @@ public:
     void load_rm_data_from_purch();
     void route_text(const RouteItem& item, std::vector<std::string>& out) const;
     int32_t work_content(const RouteItem& item);
+    // Whether every product's work content fits the jobs' 32-bit field.
+    bool work_content_fits();
+    // The first job whose inputs lead back to itself (and the input that does), if any.
+    bool find_route_loop(int& job, size_t& input) const;
     // Roll-ups through the structure; modes 0 price, 1 average cost, 2 count of a material,
     // 3 minutes per part, 4 uses of a job, 5 uses of a product, 6 first job on a machine.
     float evaluate_item(const RouteItem& item, int mode, int target);

@@ -3,6 +3,7 @@
 // counts bounded by what is left, and the short names they use.
 #pragma once
 #include "foundation/binfile.h"
+#include "foundation/record_fields.h"
 #include <cstddef>
 #include <cstdint>
 #include <vector>

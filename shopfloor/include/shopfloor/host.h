@@ -38,6 +38,11 @@ struct SimHost {
     virtual void set_run_state(int state) = 0;
     virtual void set_shift_mode(int mode) = 0;
     virtual bool version_at_least(std::string_view id) const = 0;
+    // Whether the file being read carries the fields a version id brought, for read_fields.
+    auto file_gate() const
+    {
+        return [this](std::string_view id) { return version_at_least(id); };
+    }
     virtual void log_decision(std::string_view key, std::string_view value) = 0;
     virtual int rng() = 0;                    // the session's generator, 0..32767
 };
