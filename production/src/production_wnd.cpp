@@ -18,18 +18,30 @@ int CProductionWnd::get_display_frequency() const
 
 int CProductionWnd::daily_step(int16_t)
 {
+    if (marketing->link_mode() == 2 && host->is_new_week())
+        make_forecast_orders();
     if (transport)
         transport->on_new_day();
     plan_work_orders(0);
     for (auto& wo : Work_Orders)
         wo->update_priority();
-    // Until the MRP and drum-buffer-rope releases exist, held material goes out each morning.
-    if (transport && release_policy >= RELEASE_MRP && release_policy <= RELEASE_DBR_CONSTRAINT)
-        transport->release_all();
+    if (release_policy == RELEASE_MRP_SCHEDULE)
+        do_MRP();
+    else if (release_policy == RELEASE_DBR_NO_CONSTRAINT)
+        dbr_no_constrain();
+    else if (release_policy == RELEASE_DBR_CONSTRAINT)
+        do_DBR_constrain();
     for (auto& m : Machines)
         m->on_new_day();
+    update_link_buttons();
     apply_shift_schedule();
     return 1;
+}
+
+void CProductionWnd::update_link_buttons()
+{
+    ui->show_link_buttons(marketing->any_product_in_red_line() ? 1 : 0, 1);
+    ui->show_link_buttons(purchasing->any_material_in_red_line() ? 1 : 0, 2);
 }
 
 void CProductionWnd::on_minute()
@@ -57,8 +69,14 @@ void CProductionWnd::on_minute()
 
 void CProductionWnd::on_hour()
 {
+    // The 09:00 replan only reads the planning timing: it runs on a planning day.
+    if (host->now().hour == 9 && make_reorder_orders() && is_planning_day())
+        plan_work_orders(3);
+    update_reorder_priorities();
     for (auto& wo : Work_Orders)
         wo->update_priority();
+    if (release_policy == RELEASE_DBR_CONSTRAINT)
+        dbr_hourly_release();
     for (auto& m : Machines)
         m->on_hour();
 }
@@ -222,19 +240,6 @@ RWork_Order* CProductionWnd::release_orders(const std::vector<ProductionOrder*>&
         return nullptr;
     }
     return wo;
-}
-
-void CProductionWnd::plan_work_orders(int)
-{
-    std::vector<ProductionOrder*> free;
-    for (auto& o : prd_orders)
-        if (!o->in_work_order)
-            free.push_back(o.get());
-    for (ProductionOrder* o : free)
-        if (order_position(o) >= 0 && !o->in_work_order)
-            release_orders({o});
-    for (auto& wo : Work_Orders)
-        wo->update_priority();
 }
 
 void CProductionWnd::product_pair_of(int position, uint16_t& family, uint16_t& prod) const

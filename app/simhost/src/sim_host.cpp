@@ -33,3 +33,20 @@ void ViewSimHost::log_decision(std::string_view key, std::string_view value)
 }
 
 int ViewSimHost::rng() { return view_.rand(); }
+
+namespace {
+
+SimDateTime to_date(const SimStamp& s) { return SimDateTime{s.year, s.month, s.day, s.hour, s.minute}; }
+SimStamp to_stamp(const SimDateTime& d) { return SimStamp{d.year, d.month, d.day, d.hour, d.minute}; }
+
+} // namespace
+
+SimStamp ViewSimHost::add_work_days(const SimStamp& date, int n) const
+{
+    return to_stamp(view_.clock.AddWorkDays(to_date(date), n));
+}
+
+int ViewSimHost::weekday(const SimStamp& date) const { return weekday_of(to_date(date)); }
+SimStamp ViewSimHost::work_day_start() const { return to_stamp(view_.clock.WorkDayStart()); }
+int32_t ViewSimHost::minutes_since_1990(const SimStamp& date) const { return date_to_minutes(to_date(date)); }
+int ViewSimHost::work_days_per_month() const { return view_.clock.shift_mode == SHIFT_THREE ? 30 : 22; }

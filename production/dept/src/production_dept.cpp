@@ -35,6 +35,9 @@ public:
     [[noreturn]] void fatal(std::string_view text) override { fatal_error(std::string(text).c_str()); }
     float scale_x() const override { return view_.scale_x; }
     float scale_y() const override { return view_.scale_y; }
+    // Drawn by the window once it exists.
+    void notice(std::string_view) override {}
+    void show_link_buttons(int show, int kind) override { view_.ShowDepartmentLinkButtons(show, kind); }
 
 private:
     ProductionDepartment& dept_;
@@ -190,4 +193,9 @@ int ProductionDepartment::count_active_units() { return engine_->count_active_un
 bool ProductionDepartment::activate_new_product(int family, int product)
 {
     return engine_->activate_new_product(family, product);
+}
+
+void ProductionDepartment::get_material_requirements(std::vector<MaterialRequirement>& list)
+{
+    engine_->get_material_requirements(list);
 }

@@ -4,6 +4,7 @@
 // the place of a department not built yet.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 class MarketingDept {
 public:
@@ -19,6 +20,31 @@ public:
     virtual void draw_on_order_units(int family, int product) = 0;
     virtual void update_product_stock(int family, int product, int units, int kind, int extra) = 0;
     virtual int get_contract_units_ahead(int family, int product) = 0;
+
+    // Finished-goods stock of the product.
+    virtual int16_t get_inventory(int family, int product) = 0;
+    // Units due to ship per working day ahead; length 0 (and any pointer) when it holds none.
+    virtual const int16_t* supply_days(int family, int product, int& length) = 0;
+    virtual int16_t red_line_level(int family, int product) = 0;
+    virtual void set_red_line_level(int family, int product, int16_t units) = 0;
+    // Working days.
+    virtual int16_t red_line_time(int family, int product) = 0;
+    virtual void set_red_line_time(int family, int product, int16_t days) = 0;
+    virtual int16_t get_quoted_lead_time(int family, int product) = 0;
+    virtual bool is_product_retired(int family, int product) = 0;
+    virtual int16_t safety_stock(int family, int product) = 0;
+    // The record's further quantity that forecast netting adds besides the safety stock.
+    virtual int16_t further_quantity(int family, int product) = 0;
+    // Six months of production plan; only month 0 is written back (forecast netting).
+    virtual int16_t production_plan(int family, int product, int month) = 0;
+    virtual void set_production_plan_month0(int family, int product, int16_t units) = 0;
+    // The next six months' requirements r0..r5.
+    virtual void get_monthly_requirements(int family, int product, int16_t out[6]) = 0;
+    virtual void build_monthly_forecast() = 0;
+    virtual void build_production_plan() = 0;
+    // The forecast window; its answer decides whether Production spreads the slots again.
+    virtual int dlg_forecast(int kind) = 0;
+    virtual bool any_product_in_red_line() = 0;
 };
 
 class PurchasingDept {
@@ -36,6 +62,15 @@ public:
     // The material's integer price and its average cost, for the material roll-ups.
     virtual int32_t material_price(int family, int material) = 0;
     virtual float average_cost(int family, int material) = 0;
+    virtual bool any_material_in_red_line() = 0;
+};
+
+// One raw material needed by the production plan at a minute; what Purchasing's MRP ordering reads.
+struct MaterialRequirement {
+    int16_t family = 0;
+    int16_t material = 0;
+    int16_t quantity = 0;
+    int32_t due_minute = 0;
 };
 
 class FinanceDept {
@@ -59,6 +94,8 @@ public:
     virtual int count_active_units() = 0;
     // A product introduced during the run joins the plant; false when none waits under that code.
     virtual bool activate_new_product(int family, int product) = 0;
+    // The raw materials the plan and the contracts ahead need, by due minute, family and material.
+    virtual void get_material_requirements(std::vector<MaterialRequirement>& list) = 0;
 };
 
 // Every department's neighbours, as the assembly wires them.

@@ -32,6 +32,7 @@ public:
     void on_new_month();
     void on_new_year();
     void apply_shift_schedule() {}
+    void update_link_buttons();
     int get_display_frequency() const;
     // The stored factor; past 2.0 (no stored value) this month's production share, 0.75 without one.
     float get_utilization_factor() const;
@@ -46,8 +47,56 @@ public:
     int16_t get_on_order_units(int16_t family_id, int16_t product_index) const;
     // Puts the given orders into one new work order and into the shop.
     RWork_Order* release_orders(const std::vector<ProductionOrder*>& orders);
-    // Until planning proper lands: every free order becomes its own work order.
+    // Groups free orders into work orders: 0 periodic, 1 immediate, 2 contract orders only;
+    // 3 the periodic pass with its timing already decided (the 09:00 replan).
     void plan_work_orders(int mode);
+    // Whether the 09:00 replan may run: today was a planning day (the timing is only read).
+    bool is_planning_day() const;
+
+    // Priorities of customer, stock and forecast orders from Marketing's position, then of reorders.
+    int update_priorities(int unused = 0);
+    int update_reorder_priorities(int unused = 0);
+    // By signed due minute; equal keys keep their order.
+    static void sort_orders_by_due(std::vector<ProductionOrder*>& list);
+    // The Products position an order makes.
+    uint16_t order_product(const ProductionOrder& o) const;
+
+    // Forecast, reorder-point and contract orders.
+    void make_forecast_orders();
+    void spread_forecast(int raise_only);
+    void net_forecast_requirements();
+    void on_link_mode_changed();
+    int make_reorder_orders();
+    int16_t get_open_production_units(int position) const;
+    void plan_contract_orders();
+    int32_t units_due_in_window(const SimStamp& from, const SimStamp& to, int position) const;
+    void delete_contract_work_orders();
+    void drop_reorder_work_orders(int position);
+    void edit_forecast();
+    // Forecast slots a spread fills: by horizon and planned months, at most the 24 a product holds.
+    int forecast_slot_count() const;
+    static int16_t forecast_slot(const RProduct& p, int slot);
+    static void set_forecast_slot(RProduct& p, int slot, int16_t units);
+
+    // MRP release planning.
+    void do_MRP();
+    void explode_mrp(const RouteItem& item, int32_t multiplier, RWork_Order* wo, int32_t need, int32_t lead,
+                     int parent, bool& replan, bool top);
+    void make_common_part_order(const RouteItem& item, int32_t quantity, int32_t need);
+    void set_all_dispatch_rules(int16_t value);
+    void apply_mrp_lead_time();
+    // What-if planning of contract orders and the current release; the real plant is left as it was.
+    void get_material_requirements(std::vector<MaterialRequirement>& list);
+
+    // Drum-buffer-rope release.
+    void mark_constraint_routes();
+    uint16_t find_constraint_path(const RouteItem& item);
+    void set_release_below(const RouteItem& item, RWork_Order* wo, int parent, int32_t minute);
+    void dbr_no_constrain();
+    void do_DBR_constrain();
+    int dbr_hourly_release();
+    void set_raw_releases_according_to_list(const std::vector<Waiting_WO_Data*>& list);
+    float buffer_factor(const RWork_Order& wo) const;
 
     // Lookups and roll-ups.
     int get_num_products() const { return static_cast<int>(Products.size()); }

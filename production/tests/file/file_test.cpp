@@ -83,6 +83,7 @@ TEST(SavedPlant, SaveLoadSaveGivesTheSameBytesAtAnyMinute)
 TEST(SavedPlant, BreakAndHeldJobsSurviveTheRoundTrip)
 {
     Sim s(sample_plant_text(), 5);
+    s.exact_work_orders();
     s.seed_u1(40);
     s.prod.release_policy = RELEASE_MANUAL;
     s.order_a1(6);

@@ -157,6 +157,7 @@ TEST(WorkOrderFlow, WorkOrderNumbersWrapAndOrdersAttachByIdentity)
 TEST(WorkOrderFlow, ManualOrderOfACommonPartIsMadeIntoFreeStock)
 {
     Sim s;
+    s.exact_work_orders();
     s.prod.add_order(-1, 1, 5, ORDER_MANUAL, KIND_PRODUCT, 0);
     s.prod.daily_step(0);
     ASSERT_EQ(s.prod.Work_Orders.size(), 1u);
@@ -172,6 +173,7 @@ TEST(WorkOrderFlow, ManualOrderOfACommonPartIsMadeIntoFreeStock)
 TEST(WorkOrderFlow, ManualOrderWhollyFromStockLeavesNoWorkOrder)
 {
     Sim s;
+    s.exact_work_orders();
     s.prod.Jobs[1]->add_material_to_output(nullptr, 0, 0, 6);   // six A1 at the final job
     s.prod.add_order(0, 0, 4, ORDER_MANUAL, KIND_PRODUCT, 0);
     s.prod.daily_step(0);
@@ -187,6 +189,7 @@ TEST(WorkOrderFlow, ManualOrderWhollyFromStockLeavesNoWorkOrder)
 TEST(WorkOrderFlow, ReorderWorkOrderEndsAtItsLastBatch)
 {
     Sim s;
+    s.exact_work_orders();
     s.prod.add_order(-1, 1, 6, ORDER_REORDER, KIND_PRODUCT, 0);
     s.prod.daily_step(0);
     ASSERT_EQ(s.prod.Work_Orders.size(), 1u);
@@ -201,8 +204,10 @@ TEST(WorkOrderFlow, ReorderWorkOrderEndsAtItsLastBatch)
 TEST(WorkOrderFlow, RemovedMidRunLeavesItsItemsAsFreeStock)
 {
     Sim s;
+    s.exact_work_orders();
     s.seed_u1(40);
     s.order_a1(10);
+    s.prod.plan_work_orders(1);   // planned apart: one product's free orders would share a work order
     s.order_a1(5);
     s.prod.daily_step(0);
     ASSERT_EQ(s.prod.Work_Orders.size(), 2u);
@@ -244,9 +249,11 @@ TEST(WorkOrderFlow, RemovedMidRunLeavesItsItemsAsFreeStock)
 TEST(WorkOrderFlow, TwoWorkOrdersFinishingInOneMinute)
 {
     Sim s;
+    s.exact_work_orders();
     s.seed_u1(40);
     s.prod.Jobs[1]->add_material_to_output(nullptr, 0, 0, 6);
     s.order_a1(3);
+    s.prod.plan_work_orders(1);
     s.order_a1(3);
     s.prod.daily_step(0);
     ASSERT_EQ(s.prod.Work_Orders.size(), 2u);
@@ -289,6 +296,7 @@ TEST(WorkOrderFlow, NestedMinuteIsRefused)
 TEST(WorkOrderFlow, CustomerOrderWhollyFromStockStillDelivers)
 {
     Sim s;
+    s.exact_work_orders();
     s.prod.Jobs[1]->add_material_to_output(nullptr, 0, 0, 6);
     s.order_a1(4);
     s.prod.daily_step(0);
@@ -305,6 +313,7 @@ TEST(WorkOrderFlow, CustomerOrderWhollyFromStockStillDelivers)
 TEST(WorkOrderFlow, ReorderDoesNotTakeItsOwnFreeStock)
 {
     Sim s;
+    s.exact_work_orders();
     s.seed_u1(40);
     s.prod.add_order(-1, 1, 6, ORDER_REORDER, KIND_PRODUCT, 0);
     s.prod.daily_step(0);

@@ -57,6 +57,7 @@ TEST(ProductionOrders, LeadDaysDueMinuteAndCounters)
 TEST(ProductionOrders, ReductionTakesFreeOrdersOnly)
 {
     Sim s;
+    s.exact_work_orders();
     s.seed_u1(40);
     CProductionWnd& p = s.prod;
     p.add_order(0, 0, 4, ORDER_CUSTOMER, KIND_PRODUCT, 5);   // goes into a work order below

@@ -124,6 +124,8 @@ struct Sim : Fakes {
         TextPlantData data(text);
         prod.load_production_data(data);
     }
+    // Each order becomes a work order of its own size: no top-up to the sample's minimum of 10.
+    void exact_work_orders() { prod.min_wo_quantity = 0; }
     void seed_u1(int units = 40) { prod.Jobs[2]->add_material_to_output(nullptr, 0, 0, units); }
 
     void minute()

@@ -24,6 +24,10 @@ struct ProductionUi {
     [[noreturn]] virtual void fatal(std::string_view text) = 0;
     virtual float scale_x() const = 0;
     virtual float scale_y() const = 0;
+    // A line of text in the Production window at (30, 30), black on grey.
+    virtual void notice(std::string_view text) = 0;
+    // The view's department link buttons: kind 1 Orders, 2 Materials.
+    virtual void show_link_buttons(int show, int kind) = 0;
 };
 
 struct SimHost {
@@ -45,4 +49,12 @@ struct SimHost {
     }
     virtual void log_decision(std::string_view key, std::string_view value) = 0;
     virtual int rng() = 0;                    // the session's generator, 0..32767
+    // Calendar services of the clock: whole working days forward (n < 1 keeps the date),
+    // weekday 1 Sunday .. 7 Saturday, today at 08:00, minutes since 1 January 1990.
+    virtual SimStamp add_work_days(const SimStamp& date, int n) const = 0;
+    virtual int weekday(const SimStamp& date) const = 0;
+    virtual SimStamp work_day_start() const = 0;
+    virtual int32_t minutes_since_1990(const SimStamp& date) const = 0;
+    // Working days of a planning month: 22, or 30 with three shifts.
+    virtual int work_days_per_month() const = 0;
 };

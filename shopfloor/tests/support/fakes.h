@@ -1,6 +1,8 @@
 // Scripted host, screen and neighbouring departments for engine tests.
 #pragma once
+#include "foundation/simdate.h"
 #include "shopfloor/plant.h"
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <stdexcept>
@@ -39,6 +41,23 @@ public:
         seed = seed * 214013u + 2531011u;
         return static_cast<int>((seed >> 16) & 0x7FFF);
     }
+    // The real calendar: Saturdays and Sundays are off unless three shifts run.
+    SimStamp add_work_days(const SimStamp& s, int n) const override
+    {
+        SimDateTime d{s.year, s.month, s.day, s.hour, s.minute};
+        for (int i = 0; i < n; ++i)
+            do
+                d = add_days(d, 1);
+            while (mode != 1 && (weekday_of(d) == 1 || weekday_of(d) == 7));
+        return SimStamp{d.year, d.month, d.day, d.hour, d.minute};
+    }
+    int weekday(const SimStamp& s) const override { return weekday_of(SimDateTime{s.year, s.month, s.day, s.hour, s.minute}); }
+    SimStamp work_day_start() const override { return SimStamp{stamp.year, stamp.month, stamp.day, 8, 0}; }
+    int32_t minutes_since_1990(const SimStamp& s) const override
+    {
+        return date_to_minutes(SimDateTime{s.year, s.month, s.day, s.hour, s.minute});
+    }
+    int work_days_per_month() const override { return mode == 1 ? 30 : 22; }
     int day_minutes() const { return mode == 1 ? 1440 : mode == 2 ? 960 : 480; }
     int minute_of_day() const { return static_cast<int>(ticks % static_cast<uint32_t>(day_minutes())); }
 
@@ -75,7 +94,11 @@ public:
     [[noreturn]] void fatal(std::string_view text) override { throw FatalError(std::string(text)); }
     float scale_x() const override { return 1.0f; }
     float scale_y() const override { return 1.0f; }
+    void notice(std::string_view text) override { notices.emplace_back(text); }
+    void show_link_buttons(int show, int kind) override { link_buttons[kind & 3] = show; }
 
+    std::vector<std::string> notices;
+    int link_buttons[4] = {-1, -1, -1, -1};
     bool is_shown = false;
     Painter* paint = nullptr;
     std::vector<int> redraws;
@@ -109,7 +132,47 @@ public:
         stock_updates.push_back({f, p, units, kind});
         delivered += units;
     }
-    int get_contract_units_ahead(int, int) override { return 0; }
+    int get_contract_units_ahead(int, int) override { return contract_ahead; }
+    int16_t get_inventory(int, int p) override { return inventory[p & 3]; }
+    const int16_t* supply_days(int, int p, int& length) override
+    {
+        length = static_cast<int>(supply[p & 3].size());
+        return supply[p & 3].data();
+    }
+    int16_t red_line_level(int, int p) override { return red_level[p & 3]; }
+    void set_red_line_level(int, int p, int16_t v) override { red_level[p & 3] = v; }
+    int16_t red_line_time(int, int p) override { return red_time[p & 3]; }
+    void set_red_line_time(int, int p, int16_t v) override { red_time[p & 3] = v; }
+    int16_t get_quoted_lead_time(int, int) override { return qlt; }
+    bool is_product_retired(int, int p) override { return retired[p & 3]; }
+    int16_t safety_stock(int, int p) override { return safety[p & 3]; }
+    int16_t further_quantity(int, int p) override { return further[p & 3]; }
+    int16_t production_plan(int, int p, int month) override { return plan[p & 3][std::clamp(month, 0, 5)]; }
+    void set_production_plan_month0(int, int p, int16_t v) override { plan[p & 3][0] = v; }
+    void get_monthly_requirements(int, int p, int16_t out[6]) override { std::copy(req[p & 3], req[p & 3] + 6, out); }
+    void build_monthly_forecast() override { calls.push_back("forecast"); }
+    void build_production_plan() override { calls.push_back("plan"); }
+    int dlg_forecast(int kind) override
+    {
+        calls.push_back("window " + std::to_string(kind));
+        return forecast_answer;
+    }
+    bool any_product_in_red_line() override { return in_red_line; }
+
+    int contract_ahead = 12;
+    int16_t inventory[4] = {5, 5, 5, 5};
+    std::vector<int16_t> supply[4] = {{4, 4, 4, 4, 4}, {4, 4, 4, 4, 4}, {4, 4, 4, 4, 4}, {4, 4, 4, 4, 4}};
+    int16_t red_level[4] = {10, 10, 10, 10};
+    int16_t red_time[4] = {3, 3, 3, 3};
+    int16_t qlt = 3;
+    bool retired[4] = {false, false, false, false};
+    int16_t safety[4] = {0, 0, 0, 0};
+    int16_t further[4] = {0, 0, 0, 0};
+    int16_t plan[4][6] = {{40, 40, 40, 40, 40, 40}, {40, 40, 40, 40, 40, 40}, {40, 40, 40, 40, 40, 40}, {40, 40, 40, 40, 40, 40}};
+    int16_t req[4][6] = {{30, 35, 0, 20, 10, 5}, {30, 35, 0, 20, 10, 5}, {30, 35, 0, 20, 10, 5}, {30, 35, 0, 20, 10, 5}};
+    int forecast_answer = 0;
+    bool in_red_line = false;
+    std::vector<std::string> calls;
 
     struct Update {
         int family, product, units, kind;
@@ -148,6 +211,8 @@ public:
 
     int32_t material_price(int, int m) override { return m == 0 ? 3 : 7; }
     float average_cost(int, int m) override { return m == 0 ? 2.5f : 6.25f; }
+    bool any_material_in_red_line() override { return in_red_line; }
+    bool in_red_line = false;
 
     int16_t stock[2] = {100, 100};
     int issued[2] = {0, 0};

@@ -20,6 +20,32 @@ public:
     void draw_on_order_units(int, int) override {}
     void update_product_stock(int family, int product, int units, int kind, int extra) override;
     int get_contract_units_ahead(int, int) override { return 0; }
+    // A market with no stock, no demand ahead and no plan: Production's own orders stay at priority 0.
+    int16_t get_inventory(int, int) override { return 0; }
+    const int16_t* supply_days(int, int, int& length) override
+    {
+        length = 0;
+        return nullptr;
+    }
+    int16_t red_line_level(int, int) override { return 0; }
+    void set_red_line_level(int, int, int16_t) override {}
+    int16_t red_line_time(int, int) override { return 0; }
+    void set_red_line_time(int, int, int16_t) override {}
+    int16_t get_quoted_lead_time(int, int) override { return 0; }
+    bool is_product_retired(int, int) override { return false; }
+    int16_t safety_stock(int, int) override { return 0; }
+    int16_t further_quantity(int, int) override { return 0; }
+    int16_t production_plan(int, int, int) override { return 0; }
+    void set_production_plan_month0(int, int, int16_t) override {}
+    void get_monthly_requirements(int, int, int16_t out[6]) override
+    {
+        for (int i = 0; i < 6; ++i)
+            out[i] = 0;
+    }
+    void build_monthly_forecast() override {}
+    void build_production_plan() override {}
+    int dlg_forecast(int) override { return 0; }
+    bool any_product_in_red_line() override { return false; }
 
     int32_t delivered = 0;   // finished units handed over
 };
@@ -36,6 +62,7 @@ public:
     void add_unsupplied_units(int family, int material, int units) override;
     int32_t material_price(int, int) override { return 0; }
     float average_cost(int, int) override { return 0.0f; }
+    bool any_material_in_red_line() override { return false; }
 
     int16_t stock[2] = {0, 0};
     int32_t unsupplied[2] = {0, 0};

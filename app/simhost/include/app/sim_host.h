@@ -19,6 +19,11 @@ public:
     bool version_at_least(std::string_view id) const override;
     void log_decision(std::string_view key, std::string_view value) override;
     int rng() override;
+    SimStamp add_work_days(const SimStamp& date, int n) const override;
+    int weekday(const SimStamp& date) const override;
+    SimStamp work_day_start() const override;
+    int32_t minutes_since_1990(const SimStamp& date) const override;
+    int work_days_per_month() const override;
 
 private:
     CVornView& view_;

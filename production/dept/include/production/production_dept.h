@@ -45,6 +45,7 @@ public:
     int32_t get_standard_material_cost(int16_t family, int16_t product) override;
     int count_active_units() override;
     bool activate_new_product(int family, int product) override;
+    void get_material_requirements(std::vector<MaterialRequirement>& list) override;
 
     CProductionWnd& engine() { return *engine_; }
 
