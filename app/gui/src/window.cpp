@@ -19,6 +19,7 @@
 #include "uikit/uikit.h"
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 using namespace plat;
 
@@ -648,6 +649,20 @@ void CVornWindow::timer_changed()
     if (CIndicatorPane* p = pane(203))
         p->InvalidateRect(nullptr, FALSE);
     UpdateStatusFields();
+}
+
+void CVornWindow::panes_changed(unsigned panes)
+{
+    const std::pair<unsigned, int> kinds[] = {{PANE_REPUTATION, 202}, {PANE_CASH, 205}, {PANE_PROFIT, 207}};
+    for (const auto& [bit, kind] : kinds) {
+        CIndicatorPane* p = (panes & bit) != 0 ? pane(kind) : nullptr;
+        if (p == nullptr || p->m_hWnd == 0)
+            continue;
+        // At once, as the figure changes, not when the message loop comes
+        // round to the pane.
+        p->InvalidateRect(nullptr, FALSE);
+        plat::UpdateWindow(p->m_hWnd);
+    }
 }
 
 void CVornWindow::department_switched(int command_id)

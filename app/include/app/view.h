@@ -36,6 +36,14 @@ struct Configuration {
 };
 inline constexpr uint32_t OPTION_PROTECT_SCENARIOS = 1u << 8;
 
+// The indicator panes whose figures the departments change, as bits for
+// CVornView::notify_panes.
+enum PaneNotice : unsigned {
+    PANE_REPUTATION = 1u << 0,  // the Reputation pane (Marketing's period figure)
+    PANE_CASH = 1u << 1,        // the Cash pane (Finance's balance)
+    PANE_PROFIT = 1u << 2,      // the Profit pane (Finance's reports)
+};
+
 // What the session needs of the windows around it. Without one (headless)
 // nothing is drawn and no dialog opens.
 class ViewUi {
@@ -44,6 +52,9 @@ public:
     virtual void run_state_changed(int16_t /*state*/) {}
     virtual void show_restore_hold(bool /*shown*/) {}
     virtual void timer_changed() {}
+    // The figures behind these panes (PaneNotice bits) changed: they show
+    // the new ones at once.
+    virtual void panes_changed(unsigned /*panes*/) {}
     // The Change Seed dialog with the current seed; the new seed, or none.
     virtual std::optional<int32_t> change_seed(int32_t seed) { (void)seed; return std::nullopt; }
     // Session start with a background story named in NEW_FEATURES: the
@@ -146,6 +157,14 @@ public:
     // Policies files.
     bool SavePolicies(const std::string& path);
     bool LoadPolicies(const std::string& path);
+
+    // A department changed what these panes show (PaneNotice bits, or-ed):
+    // the windows repaint them at once; headless, nothing happens.
+    void notify_panes(unsigned panes)
+    {
+        if (ui_ != nullptr)
+            ui_->panes_changed(panes);
+    }
 
     // The Change Seed command's effect.
     void ChangeSeed(int32_t seed);

@@ -199,6 +199,29 @@ TEST_F(SessionFixture, SessionsOpenedOneAfterTheOtherEachStartFromTheirOwnSeed)
     EXPECT_EQ(table_draws(2), std::vector<double>(ten.begin() + 8, ten.end()));
 }
 
+namespace {
+struct PaneUi : ViewUi {
+    std::vector<unsigned> notices;
+    void panes_changed(unsigned panes) override { notices.push_back(panes); }
+};
+} // namespace
+
+TEST_F(SessionFixture, PaneNoticesReachTheWindowsAndCostNothingHeadless)
+{
+    ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+    CVornView& v = driver.view();
+    v.notify_panes(PANE_CASH);   // headless: no windows, nothing to tell
+    PaneUi ui;
+    v.set_ui(&ui);
+    v.notify_panes(PANE_CASH | PANE_PROFIT);
+    v.reputation.AddPeriodValue(1.5f);
+    v.notify_panes(PANE_REPUTATION);
+    v.set_ui(nullptr);
+    EXPECT_THAT(ui.notices, ElementsAre(PANE_CASH | PANE_PROFIT, PANE_REPUTATION));
+    // The three panes are three bits.
+    EXPECT_EQ(PANE_REPUTATION | PANE_CASH | PANE_PROFIT, 7u);
+}
+
 TEST_F(SessionFixture, NewFeaturesItems)
 {
     SeedUi ui;

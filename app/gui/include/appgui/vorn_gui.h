@@ -130,6 +130,7 @@ public:
     void run_state_changed(int16_t state) override;
     void show_restore_hold(bool shown) override;
     void timer_changed() override;
+    void panes_changed(unsigned panes) override;
     std::optional<int32_t> change_seed(int32_t seed) override;
     void show_story(const std::string& text) override;
     void department_switched(int command_id) override;

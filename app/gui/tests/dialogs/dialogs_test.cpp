@@ -66,6 +66,7 @@ bool enabled(HWND dlg, int id)
 class RecordingDepartment : public CDepartmentWnd {
 public:
     int32_t cash() override { return cash_value; }
+    int32_t net_profit(char) override { return profit_value; }
     int32_t bank_credit_line() override { return 1234567; }
     int32_t client_credit_days() override { return 30; }
     int32_t supplier_credit_days() override { return 45; }
@@ -111,6 +112,7 @@ public:
     std::vector<std::string> policies;
     std::vector<std::string> calls;
     int32_t cash_value = 0;
+    int32_t profit_value = 0;
     float work_percent = 0.85f;
 };
 
@@ -562,6 +564,67 @@ TEST_F(VornDialogs, CashPaneShowsFinancesBalance)
     EXPECT_EQ(view->pane(205)->value_text(), "$0       ");
     finance.cash_value = 98765;
     EXPECT_EQ(view->pane(205)->value_text(), "$98,765  ");
+}
+
+namespace {
+// The dark pixels of a pane's value line: what its text looks like now, as
+// last painted (nothing here makes it paint).
+std::vector<int> value_ink(HWND pane)
+{
+    RECT rc;
+    GetClientRect(pane, &rc);
+    std::vector<int> ink;
+    for (int y = 20; y < rc.bottom - 4; ++y)
+        for (int x = 5; x < rc.right - 5; ++x) {
+            const COLORREF c = GetSurfacePixel(pane, x, y);
+            if (c != CLR_INVALID && GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128)
+                ink.push_back(y * 1000 + x);
+        }
+    return ink;
+}
+} // namespace
+
+// A department that changes a pane's figure tells the view; the pane shows
+// the new figure at once, with no message loop in between.
+TEST_F(VornDialogs, CashReputationAndProfitPanesRepaintOnTheViewsNotice)
+{
+    start_session("pane-notices");
+    RecordingDepartment finance;
+    SlotSwap f(session->finance, &finance);
+    finance.cash_value = 5;
+    for (int kind : {202, 205, 207})
+        view->pane(kind)->InvalidateRect(nullptr, FALSE);
+    PumpEvents(50);
+    HWND cash = view->pane(205)->m_hWnd;
+    HWND reputation = view->pane(202)->m_hWnd;
+    const std::vector<int> five = value_ink(cash);
+    ASSERT_FALSE(five.empty()) << "the Cash pane shows $5";
+
+    // Changed without a notice: the pane still shows the old figure.
+    finance.cash_value = -1234567;
+    EXPECT_EQ(value_ink(cash), five);
+    session->notify_panes(PANE_CASH);
+    const std::vector<int> owed = value_ink(cash);
+    EXPECT_NE(owed, five) << "repainted on the notice";
+    EXPECT_GT(owed.size(), five.size()) << "-$1,234,567 has more ink than $5";
+
+    const std::vector<int> before = value_ink(reputation);
+    EXPECT_EQ(view->pane(202)->value_text().substr(0, 3), "100");
+    session->reputation.AddPeriodValue(4.0f);
+    for (int i = 0; i < 5; ++i)
+        session->reputation.AddPeriodValue(4.0f);   // lateness 4 throughout: 2.5 %
+    EXPECT_EQ(value_ink(reputation), before);
+    session->notify_panes(PANE_REPUTATION);
+    EXPECT_NE(value_ink(reputation), before);
+    EXPECT_EQ(value_ink(cash), owed) << "only the panes named repaint";
+
+    HWND profit = view->pane(207)->m_hWnd;
+    const std::vector<int> none = value_ink(profit);
+    finance.profit_value = 7654321;
+    EXPECT_EQ(value_ink(profit), none);
+    session->notify_panes(PANE_PROFIT | PANE_CASH);
+    EXPECT_NE(value_ink(profit), none);
+    SaveWindowPng(frame->m_hWnd, png("pane_notices.png").c_str());
 }
 
 // Compare starts the comparer with the run log's name, and only while a
