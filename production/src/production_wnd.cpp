@@ -318,6 +318,7 @@ bool CProductionWnd::activate_new_product(int family, int prod)
         f->parent = static_cast<uint8_t>(position);
     }
     work_content({KIND_PRODUCT, static_cast<uint8_t>(position), 1});
+    activated_.emplace_back(position, n);
     return true;
 }
 

@@ -199,3 +199,30 @@ void ProductionDepartment::get_material_requirements(std::vector<MaterialRequire
 {
     engine_->get_material_requirements(list);
 }
+
+bool ProductionDepartment::deactivate_new_product(int16_t family, int16_t product)
+{
+    return engine_->deactivate_new_product(family, product);
+}
+
+float ProductionDepartment::get_material_cost_of_product(int16_t family, int16_t product)
+{
+    return engine_->get_material_cost_of_product(family, product);
+}
+
+int16_t ProductionDepartment::get_num_materials_in_product(int16_t family, int16_t product, int material_family,
+                                                           int material)
+{
+    return engine_->get_num_materials_in_product(family, product, material_family, material);
+}
+
+void ProductionDepartment::on_product_retired(int family, int product) { engine_->on_product_retired(family, product); }
+
+int32_t ProductionDepartment::get_process_minutes_per_unit(int16_t family, int16_t product)
+{
+    return engine_->get_process_minutes_per_unit(family, product);
+}
+
+void ProductionDepartment::on_link_mode_changed() { engine_->on_link_mode_changed(); }
+void ProductionDepartment::net_forecast_requirements() { engine_->net_forecast_requirements(); }
+void ProductionDepartment::spread_forecast(int raise_only) { engine_->spread_forecast(raise_only); }

@@ -94,6 +94,18 @@ public:
     virtual int count_active_units() = 0;
     // A product introduced during the run joins the plant; false when none waits under that code.
     virtual bool activate_new_product(int family, int product) = 0;
+    // The product leaves the plant again; only the last one brought in can.
+    virtual bool deactivate_new_product(int16_t family, int16_t product) = 0;
+    // One unit's material cost at the materials' average cost, and the uses of one material.
+    virtual float get_material_cost_of_product(int16_t family, int16_t product) = 0;
+    virtual int16_t get_num_materials_in_product(int16_t family, int16_t product, int material_family,
+                                                 int material) = 0;
+    virtual void on_product_retired(int family, int product) = 0;
+    virtual int32_t get_process_minutes_per_unit(int16_t family, int16_t product) = 0;
+    // After Marketing's links change: forecast netting and spreading, forecast orders, planning.
+    virtual void on_link_mode_changed() = 0;
+    virtual void net_forecast_requirements() = 0;
+    virtual void spread_forecast(int raise_only) = 0;
     // The raw materials the plan and the contracts ahead need, by due minute, family and material.
     virtual void get_material_requirements(std::vector<MaterialRequirement>& list) = 0;
 };

@@ -17,6 +17,17 @@ struct RouteItem {
     int32_t quantity = 1;
 };
 
+// One box of a route diagram: where it sits, the box it feeds (-1, -1 for the top product),
+// its palette colour (-1 for a product's final job) and the item with its units.
+struct RouteInfo {
+    int16_t x = 0, y = 0;
+    int16_t parent_x = -1, parent_y = -1;
+    int16_t colour = -1;
+    RouteItem item;
+    uint16_t lead = 0;
+    uint16_t constraint_path = 0;
+};
+
 class CProductionWnd : public Plant {
 public:
     CProductionWnd(SimHost& host, ProductionUi& ui, MarketingDept& marketing, PurchasingDept& purchasing,
@@ -98,6 +109,19 @@ public:
     void set_raw_releases_according_to_list(const std::vector<Waiting_WO_Data*>& list);
     float buffer_factor(const RWork_Order& wo) const;
 
+    // Route collection and the queries other departments read.
+    void collect_route_info(const RouteItem& item, std::vector<RouteInfo>& list, int x_offset, int y_offset,
+                            bool expand_all, const RWork_Order* wo);
+    int32_t get_process_minutes_per_unit(int16_t family_id, int16_t product_index);
+    int can_produce_product(int) const { return 1; }
+    float get_material_cost_of_product(int16_t family_id, int16_t product_index);
+    int16_t get_num_materials_in_product(int16_t family_id, int16_t product_index, int material_family, int material);
+    int16_t get_num_materials_in_product_ex(int position, int material_family, int material);
+    void on_product_retired(int, int) {}
+    std::string get_product_name(int position) const;
+    // The last product brought in goes back to its waiting slot; any other is refused.
+    bool deactivate_new_product(int16_t family_id, int16_t product_index);
+
     // Lookups and roll-ups.
     int get_num_products() const { return static_cast<int>(Products.size()); }
     void product_pair_of(int position, uint16_t& family, uint16_t& product) const;
@@ -142,6 +166,9 @@ public:
 
 private:
     int minute_depth = 0;
+    // The New_Products slot each activated product came from, in activation order (not saved:
+    // a load activates again).
+    std::vector<std::pair<uint16_t, int>> activated_;
     void check_bounds(bool ok, PlantDataSource& data, int level = 2);
 };
 

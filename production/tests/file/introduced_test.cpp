@@ -118,3 +118,38 @@ TEST(IntroducedProduct, APairThatNamesNoWaitingProductIsRefused)
         EXPECT_EQ(error, "bad products data");
     }
 }
+
+TEST(IntroducedProduct, DeactivationPutsItBackWhereItWaited)
+{
+    PlantWithA2 s(1);
+    EXPECT_FALSE(s.prod.deactivate_new_product(0, 1)) << "A2 is not in the plant yet";
+    ASSERT_TRUE(s.prod.activate_new_product(0, 1));
+    s.prod.add_order(0, 1, 4, ORDER_CUSTOMER, KIND_PRODUCT, 3);   // a free order made while it waited to start
+    EXPECT_FALSE(s.prod.deactivate_new_product(0, 0)) << "A1 was never brought in";
+    ASSERT_TRUE(s.prod.deactivate_new_product(0, 1));
+    ASSERT_EQ(s.prod.Products.size(), 2u);
+    ASSERT_EQ(s.prod.New_Products.size(), 1u);
+    ASSERT_NE(s.prod.New_Products[0], nullptr);
+    EXPECT_STREQ(s.prod.New_Products[0]->code, "A2");
+    EXPECT_EQ(s.prod.New_Products[0]->on_order, 0);   // its free order went with its counters
+    EXPECT_TRUE(s.prod.prd_orders.empty());
+    EXPECT_EQ(s.prod.Jobs[3], nullptr);
+    ASSERT_EQ(s.prod.New_Jobs.size(), 1u);
+    EXPECT_EQ(s.prod.New_Jobs[0]->product_position, 0);
+    EXPECT_EQ(s.prod.find_new_product(0, 1), 0);
+    // And it can come in again.
+    ASSERT_TRUE(s.prod.activate_new_product(0, 1));
+    EXPECT_NE(s.prod.Jobs[3], nullptr);
+}
+
+TEST(IntroducedProduct, DeactivationRefusedWhileItHasWork)
+{
+    PlantWithA2 s(1);
+    ASSERT_TRUE(s.prod.activate_new_product(0, 1));
+    s.exact_work_orders();
+    s.prod.add_order(0, 1, 4, ORDER_CUSTOMER, KIND_PRODUCT, 3);
+    s.prod.plan_work_orders(1);
+    ASSERT_EQ(s.prod.Work_Orders.size(), 1u);
+    EXPECT_FALSE(s.prod.deactivate_new_product(0, 1));
+    EXPECT_EQ(s.prod.Products.size(), 3u);
+}

@@ -46,6 +46,14 @@ public:
     int count_active_units() override;
     bool activate_new_product(int family, int product) override;
     void get_material_requirements(std::vector<MaterialRequirement>& list) override;
+    bool deactivate_new_product(int16_t family, int16_t product) override;
+    float get_material_cost_of_product(int16_t family, int16_t product) override;
+    int16_t get_num_materials_in_product(int16_t family, int16_t product, int material_family, int material) override;
+    void on_product_retired(int family, int product) override;
+    int32_t get_process_minutes_per_unit(int16_t family, int16_t product) override;
+    void on_link_mode_changed() override;
+    void net_forecast_requirements() override;
+    void spread_forecast(int raise_only) override;
 
     CProductionWnd& engine() { return *engine_; }
 
