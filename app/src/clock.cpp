@@ -91,6 +91,7 @@ void CClockPane::LoadTimeSection(DataFile& file)
         SetShiftMode(SHIFT_THREE);
     else if (shift == 3)
         SetShiftMode(SHIFT_TWO);
+    scenario_shift_mode = shift_mode;
     // Read again so a malformed item reports its own number.
     get_item_int(3, rec);
     time_setting4 = static_cast<int16_t>(get_item_int(4, rec));

@@ -664,3 +664,37 @@ void CProductionWnd::draw_route_link(int x1, int y1, int x2, int y2)
     p->line(x2 + 10, y1 + 30 * d, x2 + 10, y2);
     p->line(x2 + 10, y2, x2, y2);
 }
+
+namespace {
+
+// Earlier than, by year, month, day, hour and minute.
+bool before(const SimStamp& a, const SimStamp& b)
+{
+    const int16_t x[5] = {a.year, a.month, a.day, a.hour, a.minute};
+    const int16_t y[5] = {b.year, b.month, b.day, b.hour, b.minute};
+    return std::lexicographical_compare(x, x + 5, y, y + 5);
+}
+
+} // namespace
+
+void CProductionWnd::apply_shift_schedule()
+{
+    if (extra_shift_start.year == 0)
+        return;
+    // An extra shift raises one shift to two: a plant that already runs more keeps its mode and pays no premium.
+    if (host->scenario_shift_mode() != 0)
+        return;
+    const int mode = host->shift_mode();
+    if (mode != 0)
+        extra_shift_days = static_cast<int16_t>(extra_shift_days + 1);
+    const SimStamp now = host->now();
+    if (!before(now, extra_shift_start) && mode != 2) {
+        host->set_shift_mode(2);
+        return;
+    }
+    if (before(extra_shift_end, now) && mode == 2) {
+        host->set_shift_mode(0);
+        extra_shift_start = SimStamp{};
+        extra_shift_end = SimStamp{};
+    }
+}

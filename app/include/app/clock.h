@@ -65,6 +65,8 @@ public:
     SimDateTime session_end{};
     SimDateTime current{};
     int16_t shift_mode = SHIFT_ONE;
+    // The scenario's own shift mode, before any extra shift raised it (not saved: the scenario gives it).
+    int16_t scenario_shift_mode = SHIFT_ONE;
     int32_t date_order = 0;
     std::array<int16_t, 8> work_hours{};
     int16_t hours_into_day = 0;

@@ -50,3 +50,4 @@ int ViewSimHost::weekday(const SimStamp& date) const { return weekday_of(to_date
 SimStamp ViewSimHost::work_day_start() const { return to_stamp(view_.clock.WorkDayStart()); }
 int32_t ViewSimHost::minutes_since_1990(const SimStamp& date) const { return date_to_minutes(to_date(date)); }
 int ViewSimHost::work_days_per_month() const { return view_.clock.shift_mode == SHIFT_THREE ? 30 : 22; }
+int ViewSimHost::scenario_shift_mode() const { return view_.clock.scenario_shift_mode; }

@@ -244,6 +244,7 @@ TEST(Clock, TimeSectionReadsDateShiftAndOrder)
         EXPECT_EQ(show(clock.current), c.start);
         EXPECT_EQ(show(clock.session_end), c.end);
         EXPECT_EQ(clock.shift_mode, c.mode);
+        EXPECT_EQ(clock.scenario_shift_mode, c.mode);
         EXPECT_EQ(clock.date_order, c.order);
         EXPECT_EQ(clock.month_of_year, 1);
     }

@@ -27,6 +27,12 @@ TEST(ViewSimHost, AnswersFromTheSession)
     EXPECT_FALSE(host.version_at_least("BG_1039"));
     host.set_shift_mode(SHIFT_TWO);
     EXPECT_EQ(host.shift_mode(), SHIFT_TWO);
+    EXPECT_EQ(host.scenario_shift_mode(), SHIFT_ONE) << "an extra shift leaves the scenario's mode";
+    EXPECT_EQ(host.weekday(now), 2);
+    EXPECT_EQ(host.add_work_days(SimStamp{95, 1, 6, 8, 0}, 1).day, 9) << "Friday to Monday";
+    EXPECT_EQ(host.minutes_since_1990(SimStamp{90, 1, 2, 0, 0}), 1440);
+    EXPECT_EQ(host.work_days_per_month(), 22);
+    EXPECT_EQ(host.work_day_start().hour, 8);
     EXPECT_EQ(driver.clock().work_hours[3], 16);
     host.set_run_state(RUN_OVER);
     EXPECT_EQ(driver.state(), RUN_OVER);

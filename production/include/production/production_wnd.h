@@ -42,7 +42,7 @@ public:
     void on_new_week() { ++week_of_month; }
     void on_new_month();
     void on_new_year();
-    void apply_shift_schedule() {}
+    void apply_shift_schedule();
     void update_link_buttons();
     int get_display_frequency() const;
     // The stored factor; past 2.0 (no stored value) this month's production share, 0.75 without one.

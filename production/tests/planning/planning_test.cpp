@@ -319,3 +319,42 @@ TEST(OrderPriorities, SortByDueKeepsEqualKeysInOrder)
     EXPECT_EQ(sorted({2, 1}), (std::vector<int16_t>{2, 1}));
     EXPECT_EQ(sorted({0, 4, 1, 3}), (std::vector<int16_t>{3, 1, 4, 0}));
 }
+
+TEST(ExtraShift, RaisedOneShiftPlantOnly)
+{
+    Sim s;
+    s.prod.extra_shift_start = day_of_1999(3, 2);
+    s.prod.extra_shift_end = SimStamp{99, 3, 3, 16, 0};
+    s.host.stamp = day_of_1999(3, 1);
+    s.prod.apply_shift_schedule();
+    EXPECT_EQ(s.host.mode, 0) << "not yet";
+    s.host.stamp = day_of_1999(3, 2);
+    s.prod.apply_shift_schedule();
+    EXPECT_EQ(s.host.mode, 2);
+    EXPECT_EQ(s.prod.extra_shift_days, 0);
+    s.host.stamp = day_of_1999(3, 3);
+    s.prod.apply_shift_schedule();
+    EXPECT_EQ(s.host.mode, 2);
+    EXPECT_EQ(s.prod.extra_shift_days, 1);
+    s.host.stamp = day_of_1999(3, 4);
+    s.prod.apply_shift_schedule();   // the end has passed: back to one shift, dates cleared
+    EXPECT_EQ(s.host.mode, 0);
+    EXPECT_EQ(s.prod.extra_shift_days, 2);
+    EXPECT_EQ(s.prod.extra_shift_start.year, 0);
+    EXPECT_EQ(s.prod.extra_shift_end.year, 0);
+
+    for (int scenario : {1, 2}) {
+        SCOPED_TRACE(scenario);
+        Sim t;
+        t.host.mode = t.host.scenario_mode = scenario;
+        t.prod.extra_shift_start = day_of_1999(3, 2);
+        t.prod.extra_shift_end = day_of_1999(3, 3);
+        for (int d = 1; d <= 5; ++d) {
+            t.host.stamp = day_of_1999(3, d);
+            t.prod.apply_shift_schedule();
+        }
+        EXPECT_EQ(t.host.mode, scenario);
+        EXPECT_EQ(t.prod.extra_shift_days, 0);
+        EXPECT_EQ(t.prod.extra_shift_start.day, 2) << "the dates are kept";
+    }
+}

@@ -57,4 +57,6 @@ struct SimHost {
     virtual int32_t minutes_since_1990(const SimStamp& date) const = 0;
     // Working days of a planning month: 22, or 30 with three shifts.
     virtual int work_days_per_month() const = 0;
+    // The shift mode the scenario set, whatever an extra shift made of it since.
+    virtual int scenario_shift_mode() const = 0;
 };

@@ -58,6 +58,8 @@ public:
         return date_to_minutes(SimDateTime{s.year, s.month, s.day, s.hour, s.minute});
     }
     int work_days_per_month() const override { return mode == 1 ? 30 : 22; }
+    int scenario_shift_mode() const override { return scenario_mode; }
+    int scenario_mode = 0;
     int day_minutes() const { return mode == 1 ? 1440 : mode == 2 ? 960 : 480; }
     int minute_of_day() const { return static_cast<int>(ticks % static_cast<uint32_t>(day_minutes())); }
 

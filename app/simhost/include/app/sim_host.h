@@ -24,6 +24,7 @@ public:
     SimStamp work_day_start() const override;
     int32_t minutes_since_1990(const SimStamp& date) const override;
     int work_days_per_month() const override;
+    int scenario_shift_mode() const override;
 
 private:
     CVornView& view_;
