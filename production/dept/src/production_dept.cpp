@@ -8,41 +8,27 @@
 #include "plat/uihost.h"
 #include "production/datafile_source.h"
 #include "production/production_wnd.h"
+#include "session_ui.h"
 #include <iterator>
 #include <string>
 #include <vector>
 
-// No painter: machine boxes are drawn by the window once it exists.
-class ProductionDepartment::SessionUi : public ProductionUi {
-public:
-    SessionUi(ProductionDepartment& dept, CVornView& view) : dept_(dept), view_(view) {}
-    bool shown() const override { return dept_.visible() != 0; }
-    Painter* painter() override { return nullptr; }
-    void redraw_machine(int) override {}
-    int schedule_end(int machine) override
-    {
-        return dept_.schedule_end_hook ? dept_.schedule_end_hook(machine) : 0;
-    }
-    void message(std::string_view text, std::string_view caption, int icon) override
-    {
-        if (dept_.message_hook) {
-            dept_.message_hook(text, caption, icon);
-            return;
-        }
-        lang_message_box(0, std::string(text).c_str(), std::string(caption).c_str(),
-                         plat::MB_OK | static_cast<plat::UINT>(icon));
-    }
-    [[noreturn]] void fatal(std::string_view text) override { fatal_error(std::string(text).c_str()); }
-    float scale_x() const override { return view_.scale_x; }
-    float scale_y() const override { return view_.scale_y; }
-    // Drawn by the window once it exists.
-    void notice(std::string_view) override {}
-    void show_link_buttons(int show, int kind) override { view_.ShowDepartmentLinkButtons(show, kind); }
+int ProductionDepartment::SessionUi::schedule_end(int machine)
+{
+    return dept_.schedule_end_hook ? dept_.schedule_end_hook(machine) : 0;
+}
 
-private:
-    ProductionDepartment& dept_;
-    CVornView& view_;
-};
+void ProductionDepartment::SessionUi::message(std::string_view text, std::string_view caption, int icon)
+{
+    if (dept_.message_hook) {
+        dept_.message_hook(text, caption, icon);
+        return;
+    }
+    lang_message_box(0, std::string(text).c_str(), std::string(caption).c_str(),
+                     plat::MB_OK | static_cast<plat::UINT>(icon));
+}
+
+void ProductionDepartment::SessionUi::fatal(std::string_view text) { fatal_error(std::string(text).c_str()); }
 
 ProductionDepartment::ProductionDepartment(CVornView& view)
     : host_(std::make_unique<ViewSimHost>(view)), ui_(std::make_unique<SessionUi>(*this, view))

@@ -254,6 +254,9 @@ TEST(ProductionSession, ShownProductionGivesItsMenusAndDisplayFrequency)
     EXPECT_EQ(p.visible(), 0);
     d.view().SwitchDepartment(ID_PRODUCTION);
     EXPECT_EQ(p.visible(), 1);
+    // Headless: no window, so the plant draws nothing however it runs.
+    EXPECT_EQ(p.window_handle(), 0u);
+    EXPECT_EQ(p.engine().ui->painter(), nullptr);
     // The sample's "Production View Menus" keep options 1 and 2, 1 and 1.
     const DepartmentMenus& m = d.view().menu_tables;
     ASSERT_EQ(m.tables[0].count, 2);

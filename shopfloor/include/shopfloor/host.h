@@ -7,7 +7,8 @@
 class Painter {
 public:
     virtual ~Painter() = default;
-    // Colours are 0x00BBGGRR; fill < 0 draws no fill.
+    // Colours are 0x00BBGGRR, or 0..15 for a colour number of the drawing
+    // layer's palette (the scenario's machine colours); fill < 0 draws no fill.
     virtual void rect(int x, int y, int w, int h, int32_t fill, bool frame) = 0;
     virtual void line(int x1, int y1, int x2, int y2) = 0;
     virtual void text(int x, int y, std::string_view s, uint32_t colour) = 0;

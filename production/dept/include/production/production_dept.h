@@ -36,6 +36,26 @@ public:
     void after_load() override;
     int16_t display_frequency() override;
     float utilization_factor() override;
+    // The "View total load" check box flipped, as command 303 does.
+    void flip_total_load() override;
+
+    // The window's content (production_window.cpp): the title, the machine
+    // boxes and the "View total load" check box (303).
+    void create_controls(plat::HWND parent) override;
+    void destroy_controls() override;
+    void paint(plat::HDC dc, float scale_x, float scale_y) override;
+    void size(int cx, int cy) override;
+    plat::HCURSOR cursor_at(int x, int y) override;
+    bool command(int id, int code, plat::HWND control) override;
+    plat::HBRUSH control_colour(plat::HDC dc, plat::HWND control) override;
+    // The first machine in list order whose box holds the client point, -1 for none.
+    int machine_at(int x, int y) const;
+    // Marks a machine's box, or any area of the window, for the next paint.
+    void invalidate_machine(int machine);
+    void invalidate_area(int x, int y, int w, int h);
+    plat::HWND load_box() const { return load_box_; }
+    // A line of text at (30, 30), black on grey, until the next paint; nothing headless.
+    void draw_notice(std::string_view text);
 
     // ProductionDept
     void add_order(int16_t family, int16_t product, int16_t quantity, int16_t order_type, int16_t item_kind,
@@ -67,5 +87,7 @@ private:
     std::unique_ptr<ViewSimHost> host_;
     std::unique_ptr<SessionUi> ui_;
     std::unique_ptr<CProductionWnd> engine_;
+    plat::HWND load_box_ = 0;
+    void set_total_load(bool shown);
 };
 

@@ -1,0 +1,218 @@
+// The Production department's window: the title "Machines", one box per
+// machine drawn by the machine itself, and the "View total load" check box.
+// The panel of the windowed program serves it; headless none of this runs.
+#include "app/view.h"
+#include "foundation/draw.h"
+#include "foundation/lang.h"
+#include "plat/controls.h"
+#include "plat/gdi.h"
+#include "plat/msg.h"
+#include "plat/window.h"
+#include "production/production_dept.h"
+#include "production/production_wnd.h"
+#include "session_ui.h"
+#include <cstring>
+
+using namespace plat;
+
+namespace {
+
+constexpr int LOAD_BOX_ID = 303;
+
+// The plant's colours are colour references, or 0..15 for the drawing
+// layer's palette (the machines' scenario colours).
+COLORREF colour_of(int32_t value)
+{
+    return value >= 0 && value < 16 ? index_to_color(value) : static_cast<COLORREF>(value);
+}
+
+// The plant's drawing primitives on the window's device context.
+class DcPainter : public Painter {
+public:
+    explicit DcPainter(HDC dc) : dc_(dc)
+    {
+        if (HFONT font = gfx_font(1); font != 0)
+            old_font_ = SelectObject(dc_, font);
+        SetBkMode(dc_, TRANSPARENT);
+    }
+    ~DcPainter() override
+    {
+        if (old_font_ != 0)
+            SelectObject(dc_, old_font_);
+    }
+    DcPainter(const DcPainter&) = delete;
+    DcPainter& operator=(const DcPainter&) = delete;
+
+    void rect(int x, int y, int w, int h, int32_t fill, bool frame) override
+    {
+        const RECT r{x, y, x + w, y + h};
+        if (fill >= 0) {
+            HBRUSH brush = CreateSolidBrush(colour_of(fill));
+            FillRect(dc_, &r, brush);
+            DeleteObject(brush);
+        }
+        if (frame)
+            FrameRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    void line(int x1, int y1, int x2, int y2) override
+    {
+        MoveToEx(dc_, x1, y1, nullptr);
+        LineTo(dc_, x2, y2);
+    }
+    void text(int x, int y, std::string_view s, uint32_t colour) override
+    {
+        SetTextColor(dc_, colour_of(static_cast<int32_t>(colour)));
+        TextOut(dc_, x, y, s.data(), static_cast<int>(s.size()));
+    }
+    int text_width(std::string_view s) override
+    {
+        SIZE extent{};
+        GetTextExtentPoint32(dc_, s.data(), static_cast<int>(s.size()), &extent);
+        return extent.cx;
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_font_ = 0;
+};
+
+struct Box {
+    int left, top, right, bottom;
+    bool holds(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+// A machine's box: at its screen position, 230 wide and 20 plus 36 for each
+// unit high, scaled.
+Box box_of(const RMachine& m, float sx, float sy)
+{
+    const int w = static_cast<int>(230 * sx);
+    const int h = 20 + static_cast<int>(m.active_units * 36 * sy);
+    return Box{m.panel_x, m.panel_y, m.panel_x + w, m.panel_y + h};
+}
+
+} // namespace
+
+void ProductionDepartment::create_controls(HWND parent)
+{
+    load_box_ = CreateWindow("BUTTON", lang_translate("View total load"), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                             0, 5, 95, 20, parent, static_cast<HMENU>(LOAD_BOX_ID), 0, nullptr);
+    if (load_box_ == 0)
+        return;
+    if (HFONT font = gfx_font(1); font != 0)
+        SendMessage(load_box_, WM_SETFONT, static_cast<WPARAM>(font), 0);
+    if (engine_)
+        SendMessage(load_box_, BM_SETCHECK, engine_->show_load != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void ProductionDepartment::destroy_controls() { load_box_ = 0; }
+
+void ProductionDepartment::size(int cx, int)
+{
+    if (load_box_ != 0)
+        MoveWindow(load_box_, cx - 100, 5, 95, 20, TRUE);
+}
+
+HBRUSH ProductionDepartment::control_colour(HDC dc, HWND control)
+{
+    if (control != load_box_ || load_box_ == 0)
+        return 0;
+    SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+}
+
+bool ProductionDepartment::command(int id, int code, HWND)
+{
+    if (id != LOAD_BOX_ID || code != BN_CLICKED || load_box_ == 0)
+        return false;
+    set_total_load(SendMessage(load_box_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    return true;
+}
+
+void ProductionDepartment::flip_total_load()
+{
+    if (!engine_)
+        return;
+    const bool shown = engine_->show_load == 0;
+    if (load_box_ != 0)
+        SendMessage(load_box_, BM_SETCHECK, shown ? BST_CHECKED : BST_UNCHECKED, 0);
+    set_total_load(shown);
+}
+
+void ProductionDepartment::set_total_load(bool shown)
+{
+    engine_->show_load = shown ? 1 : 0;
+    if (shown)
+        engine_->refresh_machine_loads();
+    else
+        Repaint();
+}
+
+void ProductionDepartment::paint(HDC dc, float, float)
+{
+    HFONT font = make_font(lang_font("Ms Sans Serif"), 14, true, true, false, false, false);
+    HGDIOBJ old = font != 0 ? SelectObject(dc, font) : 0;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(128, 128, 128));
+    const std::string title = lang_translate("Machines");
+    TextOut(dc, 5, 34, title.c_str(), static_cast<int>(title.size()));
+    if (font != 0) {
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+    if (!engine_ || (view_ != nullptr && view_->machine_drawing_suspended != 0))
+        return;
+    DcPainter painter(dc);
+    ui_->painting = &painter;
+    struct Done {
+        SessionUi& ui;
+        ~Done() { ui.painting = nullptr; }
+    } done{*ui_};
+    for (const auto& m : engine_->Machines)
+        m->draw();
+}
+
+int ProductionDepartment::machine_at(int x, int y) const
+{
+    if (!engine_)
+        return -1;
+    const float sx = ui_->scale_x(), sy = ui_->scale_y();
+    for (size_t i = 0; i < engine_->Machines.size(); ++i)
+        if (box_of(*engine_->Machines[i], sx, sy).holds(x, y))
+            return static_cast<int>(i);
+    return -1;
+}
+
+HCURSOR ProductionDepartment::cursor_at(int x, int y)
+{
+    return machine_at(x, y) >= 0 && view_ != nullptr ? view_->hand_cursor : 0;
+}
+
+void ProductionDepartment::invalidate_machine(int machine)
+{
+    if (!engine_ || machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return;
+    const RMachine& m = *engine_->Machines[static_cast<size_t>(machine)];
+    // The outline the machine draws reaches past its box by a few pixels.
+    const int w = static_cast<int>(230 * ui_->scale_x());
+    const int h = 25 + m.active_units * static_cast<int>(36 * ui_->scale_y());
+    invalidate_area(m.panel_x, m.panel_y, w + 1, h);
+}
+
+void ProductionDepartment::draw_notice(std::string_view text)
+{
+    const HWND w = window_handle();
+    if (w == 0)
+        return;
+    HDC dc = GetDC(w);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(192, 192, 192));
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOut(dc, 30, 30, text.data(), static_cast<int>(text.size()));
+    ReleaseDC(w, dc);
+}
+
+void ProductionDepartment::invalidate_area(int x, int y, int w, int h)
+{
+    const RECT r{x, y, x + w, y + h};
+    invalidate(&r, false);
+}
