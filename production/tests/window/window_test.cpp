@@ -27,7 +27,9 @@ namespace {
 std::string data_folder()
 {
     const std::string bundled = std::string(VORN_BINARY_DIR) + "/data";
-    const fs::path dir = fs::path(VORN_BINARY_DIR) / "production-work" / "window";
+    // CTest runs the cases side by side: each has its own folder.
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "production-work" /
+                         (std::string("window-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})

@@ -101,7 +101,9 @@ protected:
     // the department shown first.
     void SetUp() override
     {
-        const fs::path folder = fs::path(VORN_BINARY_DIR) / "appgui-work" / "panel";
+        // CTest runs the cases side by side: each has its own folder.
+        const fs::path folder = fs::path(VORN_BINARY_DIR) / "appgui-work" /
+                                (std::string("panel-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
