@@ -382,6 +382,9 @@ void CProductionWnd::buy_machine_unit(int machine)
     // The table of units is fixed: a machine at its maximum takes no more.
     if (m.Units.empty() || m.Units.size() >= std::min<size_t>(m.max_units, MAX_UNITS))
         return;
+    // Finance refuses the purchase when its list of pending starts is full; then no unit comes.
+    if (!finance->add_machine(-m.unit_price, m.delivery_months))
+        return;
     auto u = std::make_unique<RMachineUnit>(&m);
     u->state = UNIT_ON_DELIVERY;
     u->number = static_cast<uint8_t>(m.Units.size());
@@ -389,7 +392,6 @@ void CProductionWnd::buy_machine_unit(int machine)
     u->current_job = m.Units[0]->current_job;
     u->minutes_left = m.delivery_months;
     m.Units.push_back(std::move(u));
-    finance->add_machine(-m.unit_price, m.delivery_months);
 }
 
 void CProductionWnd::load_rm_data_from_purch()

@@ -1,5 +1,6 @@
 // The session's departments and how they reach one another.
 #include "vorn/assembly.h"
+#include "finance/finance_dept.h"
 #include "production/production_dept.h"
 #include "vorn/stand_ins.h"
 
@@ -12,7 +13,7 @@ std::unique_ptr<ProductionDepartment> make_production(CVornView& view)
     return std::make_unique<ProductionDepartment>(view);
 }
 std::unique_ptr<StandInPurchasing> make_purchasing(CVornView&) { return std::make_unique<StandInPurchasing>(); }
-std::unique_ptr<StandInFinance> make_finance(CVornView&) { return std::make_unique<StandInFinance>(); }
+std::unique_ptr<FinanceDepartment> make_finance(CVornView& view) { return std::make_unique<FinanceDepartment>(view); }
 
 } // namespace
 
@@ -28,8 +29,9 @@ Departments assemble_departments(CVornView& view, const PanelMaker& panels)
     links.marketing = marketing.get();
     links.production = production.get();
     links.purchasing = purchasing.get();
-    links.finance = finance.get();
+    links.finance = &finance->books();
     production->connect(links);
+    finance->connect(links);
 
     Departments d;
     d.marketing = std::move(marketing);

@@ -212,3 +212,4 @@ int32_t ProductionDepartment::get_process_minutes_per_unit(int16_t family, int16
 void ProductionDepartment::on_link_mode_changed() { engine_->on_link_mode_changed(); }
 void ProductionDepartment::net_forecast_requirements() { engine_->net_forecast_requirements(); }
 void ProductionDepartment::spread_forecast(int raise_only) { engine_->spread_forecast(raise_only); }
+int16_t ProductionDepartment::extra_shift_days() { return engine_->extra_shift_days; }

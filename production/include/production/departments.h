@@ -6,6 +6,20 @@
 #include <cstdint>
 #include <vector>
 
+// One product's figures as Marketing keeps them, for Finance's reports.
+struct ProductFigures {
+    float price = 0;
+    float material_cost = 0;      // of one unit
+    float labour = 0;             // direct labour per unit
+    float indirect = 0;           // indirect cost per unit
+    float advertising = 0;        // advertising per unit
+    int32_t fg_units = 0;         // finished units in stock
+    int32_t export_units = 0;     // units in the export inventory
+    bool retired = false;
+    float run_material_cost_of_sales = 0;   // material cost of the run's sales
+    float todays_sales_value = 0;
+};
+
 class MarketingDept {
 public:
     virtual ~MarketingDept() = default;
@@ -45,6 +59,17 @@ public:
     // The forecast window; its answer decides whether Production spreads the slots again.
     virtual int dlg_forecast(int kind) = 0;
     virtual bool any_product_in_red_line() = 0;
+    // What Finance reads and drives; a market without these figures answers nothing.
+    virtual ProductFigures product_figures(int family, int product) { (void)family; (void)product; return {}; }
+    // The sales value of the run.
+    virtual int32_t accumulated_sales() { return 0; }
+    virtual int32_t get_backlog_value() { return 0; }
+    virtual int32_t get_daily_throughput() { return 0; }
+    // The month's advertising, charged at the month's closing.
+    virtual int32_t charge_monthly_advertising() { return 0; }
+    // At the new year's first working day, and the day after it.
+    virtual void roll_year_counters() {}
+    virtual void clear_campaign_costs() {}
 };
 
 class PurchasingDept {
@@ -63,6 +88,13 @@ public:
     virtual int32_t material_price(int family, int material) = 0;
     virtual float average_cost(int family, int material) = 0;
     virtual bool any_material_in_red_line() = 0;
+    // What Finance reads and drives: units issued to production and not yet
+    // in finished goods, the unit price inventory is valued at, the day's
+    // last step (after every department's daily step) and the yearly roll.
+    virtual int32_t in_process_units(int family, int material) { (void)family; (void)material; return 0; }
+    virtual float unit_price(int family, int material) { return static_cast<float>(material_price(family, material)); }
+    virtual void end_of_day_ordering() {}
+    virtual void roll_yearly_stats() {}
 };
 
 // One raw material needed by the production plan at a minute; what Purchasing's MRP ordering reads.
@@ -73,10 +105,38 @@ struct MaterialRequirement {
     int32_t due_minute = 0;
 };
 
+// Every movement of money goes through Finance.
 class FinanceDept {
 public:
     virtual ~FinanceDept() = default;
-    virtual void add_machine(int32_t amount, int months) = 0;
+    // A machine bought for minus its price, starting `months` ahead; false,
+    // with nothing booked, when the machine starts pending are at their limit.
+    virtual bool add_machine(int32_t amount, int months) = 0;
+    // deferred 0: booked now; else booked after the receivable (amount > 0)
+    // or payable (amount < 0) terms.
+    virtual void post_cash(int32_t amount, int16_t deferred) = 0;
+    virtual int16_t receivable_terms() const = 0;
+    virtual int16_t payable_terms() const = 0;
+    // The totals the posting departments add to themselves (accumulated and
+    // current year unless said otherwise). Receipts and payments posted at
+    // once, both as positive amounts.
+    virtual void add_cash_receipts(int32_t amount) = 0;
+    virtual void add_cash_payments(int32_t amount) = 0;
+    // Current year only.
+    virtual void add_sales(int32_t amount) = 0;
+    // Marketing and sales expenses, and total expenses.
+    virtual void add_marketing_expenses(int32_t amount) = 0;
+    virtual void add_promotion_expenses(int32_t amount) = 0;
+    virtual void add_inventory_written_off(int32_t amount) = 0;
+    virtual void add_materials_consumed(int32_t amount) = 0;
+    // Purchasing's daily copy of the materials consumed so far.
+    virtual void keep_materials_consumed_copy() = 0;
+    // The share of a month's working minutes in which machines work, and the
+    // month's direct labour and production expenses as charged (overtime
+    // included), for Marketing's unit costs.
+    virtual float machine_work_percent() const = 0;
+    virtual int32_t monthly_direct_labour() const = 0;
+    virtual int32_t monthly_production_expenses() const = 0;
 };
 
 // What Marketing, Purchasing and Finance call of Production.
@@ -108,6 +168,8 @@ public:
     virtual void spread_forecast(int raise_only) = 0;
     // The raw materials the plan and the contracts ahead need, by due minute, family and material.
     virtual void get_material_requirements(std::vector<MaterialRequirement>& list) = 0;
+    // Working days of this month on which an extra shift was worked.
+    virtual int16_t extra_shift_days() = 0;
 };
 
 // Every department's neighbours, as the assembly wires them.

@@ -386,6 +386,12 @@ TEST(Lookups, MachineLoadsAndBuyingAUnit)
     EXPECT_EQ(existing, 50);
     EXPECT_EQ(avail, 0);
 
+    // Finance refusing the purchase (its pending starts full): no unit, nothing bought.
+    s.finance.refuse_machines = true;
+    p.buy_machine_unit(0);
+    EXPECT_EQ(p.Machines[0]->Units.size(), 1u);
+    EXPECT_TRUE(s.finance.bought.empty());
+    s.finance.refuse_machines = false;
     p.buy_machine_unit(0);
     ASSERT_EQ(p.Machines[0]->Units.size(), 2u);
     const RMachineUnit& u = *p.Machines[0]->Units[1];

@@ -224,8 +224,30 @@ public:
 
 class FakeFinance : public FinanceDept {
 public:
-    void add_machine(int32_t amount, int months) override { bought.push_back({amount, months}); }
+    bool add_machine(int32_t amount, int months) override
+    {
+        if (refuse_machines)
+            return false;
+        bought.push_back({amount, months});
+        return true;
+    }
+    void post_cash(int32_t amount, int16_t deferred) override { posted += amount; (void)deferred; }
+    int16_t receivable_terms() const override { return 0; }
+    int16_t payable_terms() const override { return 0; }
+    void add_cash_receipts(int32_t) override {}
+    void add_cash_payments(int32_t) override {}
+    void add_sales(int32_t) override {}
+    void add_marketing_expenses(int32_t) override {}
+    void add_promotion_expenses(int32_t) override {}
+    void add_inventory_written_off(int32_t) override {}
+    void add_materials_consumed(int32_t) override {}
+    void keep_materials_consumed_copy() override {}
+    float machine_work_percent() const override { return 0.85f; }
+    int32_t monthly_direct_labour() const override { return 0; }
+    int32_t monthly_production_expenses() const override { return 0; }
     std::vector<std::pair<int32_t, int>> bought;
+    int64_t posted = 0;
+    bool refuse_machines = false;
 };
 
 struct Fakes {

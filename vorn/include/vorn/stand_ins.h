@@ -67,9 +67,3 @@ public:
     int16_t stock[2] = {0, 0};
     int32_t unsupplied[2] = {0, 0};
 };
-
-class StandInFinance : public CDepartmentWnd, public FinanceDept {
-public:
-    void add_machine(int32_t amount, int) override { machine_spending -= amount; }
-    int32_t machine_spending = 0;
-};

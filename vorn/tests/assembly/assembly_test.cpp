@@ -2,6 +2,7 @@
 // Production reaches its neighbours, and panels only when the windowed
 // program asks for them.
 #include "app/sessions.h"
+#include "finance/finance_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
@@ -42,14 +43,15 @@ TEST(Assembly, EverySlotHoldsItsDepartmentOrItsStandIn)
     auto* production = dynamic_cast<ProductionDepartment*>(d.production.get());
     ASSERT_NE(production, nullptr);
     ASSERT_NE(dynamic_cast<StandInPurchasing*>(d.purchasing.get()), nullptr);
-    ASSERT_NE(dynamic_cast<StandInFinance*>(d.finance.get()), nullptr);
+    auto* finance = dynamic_cast<FinanceDepartment*>(d.finance.get());
+    ASSERT_NE(finance, nullptr);
     EXPECT_EQ(d.management, nullptr);
 
     // Production calls the departments in the session's slots, no copies of its own.
     const CProductionWnd& plant = production->engine();
     EXPECT_EQ(plant.marketing, dynamic_cast<MarketingDept*>(d.marketing.get()));
     EXPECT_EQ(plant.purchasing, dynamic_cast<PurchasingDept*>(d.purchasing.get()));
-    EXPECT_EQ(plant.finance, dynamic_cast<FinanceDept*>(d.finance.get()));
+    EXPECT_EQ(plant.finance, &finance->books());
 
     // Headless: no department has a panel.
     for (CDepartmentWnd* slot : {d.marketing.get(), d.production.get(), d.purchasing.get(), d.finance.get()})

@@ -74,6 +74,7 @@ public:
     void on_link_mode_changed() override;
     void net_forecast_requirements() override;
     void spread_forecast(int raise_only) override;
+    int16_t extra_shift_days() override;
 
     CProductionWnd& engine() { return *engine_; }
 

@@ -1,0 +1,73 @@
+// The Finance department in a session: the view drives it through the
+// department interface, the other departments post through its books, and
+// the windowed program listens to what it tells its window.
+#pragma once
+#include "app/department.h"
+#include "finance/finance_wnd.h"
+#include <functional>
+#include <memory>
+#include <string_view>
+
+class DataFile;
+
+class FinanceDepartment : public CDepartmentWnd {
+public:
+    explicit FinanceDepartment(CVornView& view);
+    ~FinanceDepartment() override;
+
+    // Marketing, Purchasing and Production, or their stand-ins.
+    void connect(const DepartmentLinks& links);
+    // What every department posts through.
+    FinanceDept& books() { return *engine_; }
+    CFinanceWnd& engine() { return *engine_; }
+
+    void on_new_year() override;
+    void on_new_month() override;
+    BOOL16 daily_step(int16_t restart_code) override;
+    void on_minute() override;
+    void build_menus(DepartmentMenus& menus) override;
+    void save_state(BinFile& file) override;
+    bool load_state(BinFile& file) override;
+    void on_menu_command(int id) override;
+    void show_help() override;
+    void load_data() override;
+    void after_load() override;
+    void prepare_show() override;
+    void hold_entered(bool current) override;
+    bool profit_figures(char letter, ProfitFigures& out) override;
+    int32_t net_profit(char letter) override;
+    int32_t unit_added_value(int16_t family, int16_t product) override;
+    int32_t fg_value(bool with_added_value) override;
+    int32_t cash() override { return engine_->cash; }
+    int32_t bank_credit_line() override { return engine_->limit; }
+    int32_t client_credit_days() override { return engine_->receivable_terms(); }
+    int32_t supplier_credit_days() override { return engine_->payable_terms(); }
+    int32_t building_value() override { return engine_->other_assets - engine_->asset_dep_acc; }
+    int32_t machine_value() override { return engine_->machine_investment - engine_->machine_dep_acc; }
+    float machine_work_percent() override { return engine_->machine_work_percent(); }
+    void set_machine_work_percent(float percent) override { engine_->set_machine_work_percent(percent); }
+
+    // What a window or a test hears instead of the headless answers.
+    struct Hooks {
+        std::function<void()> cash_changed;
+        std::function<void()> statement_changed;
+        std::function<void()> profit_pane_changed;
+        std::function<void(std::string_view text, std::string_view caption)> message;
+        std::function<void(const double values[7])> daily_points;
+        std::function<void(int32_t profit, int ddp)> month_points;
+        std::function<void(int command_id)> menu_command;   // the dialogs of the Information menu
+    } hooks;
+    int32_t help_context = 0;   // the last help page asked for
+
+private:
+    class SessionHost;
+    class SessionUi;
+    std::unique_ptr<SessionHost> host_;
+    std::unique_ptr<SessionUi> ui_;
+    std::unique_ptr<CFinanceWnd> engine_;
+};
+
+// Reads the scenario's FINANCE section; a missing or bad item is the data
+// file's loading error.
+FinanceScenario load_finance_section(DataFile& file);
+

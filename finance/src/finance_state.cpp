@@ -1,0 +1,351 @@
+// The department's state file: every figure, the pending payments, the
+// reports and the lists, field by field. Reading is bounded: a record that
+// is short, long or holds what the engine cannot run is refused whole.
+#include "finance/finance_wnd.h"
+#include "app/clock.h"
+#include "foundation/binfile.h"
+#include <cmath>
+
+namespace {
+
+void put_date(RecordWriter& w, const SimDateTime& d)
+{
+    w.i16(d.year);
+    w.i16(d.month);
+    w.i16(d.day);
+    w.i16(d.hour);
+    w.i16(d.minute);
+}
+
+SimDateTime get_date(RecordReader& r)
+{
+    SimDateTime d{};
+    d.year = r.i16();
+    d.month = r.i16();
+    d.day = r.i16();
+    d.hour = r.i16();
+    d.minute = r.i16();
+    return d;
+}
+
+bool valid(const SimDateTime& d)
+{
+    return d.year >= 0 && d.year <= 300 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+           d.day <= month_length(d.month, d.year) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59;
+}
+
+void put_report(RecordWriter& w, const FinanceReport& r)
+{
+    for (int32_t v : r.v)
+        w.i32(v);
+}
+
+FinanceReport get_report(RecordReader& r)
+{
+    FinanceReport out;
+    for (int32_t& v : out.v)
+        v = r.i32();
+    return out;
+}
+
+void put_total(RecordWriter& w, const Total& t)
+{
+    w.i32(t.acc);
+    w.i32(t.cur);
+    w.i32(t.last);
+}
+
+Total get_total(RecordReader& r)
+{
+    Total t;
+    t.acc = r.i32();
+    t.cur = r.i32();
+    t.last = r.i32();
+    return t;
+}
+
+void put_pair(RecordWriter& w, const ValuePair& p)
+{
+    w.i32(p.with);
+    w.i32(p.material);
+}
+
+ValuePair get_pair(RecordReader& r)
+{
+    ValuePair p;
+    p.with = r.i32();
+    p.material = r.i32();
+    return p;
+}
+
+constexpr int SHUTDOWN_ENTRY = 12;
+constexpr int DATE_BYTES = 10;
+
+} // namespace
+
+std::vector<uint8_t> CFinanceWnd::save_state() const
+{
+    RecordWriter w;
+    w.i16(static_cast<int16_t>(deferred.size()));
+    for (const DeferredPayment& d : deferred) {
+        w.i32(d.amount);
+        w.i32(d.due_tick);
+    }
+    w.i16(static_cast<int16_t>(report_letter));
+    w.i32(cash);
+    w.i32(opening_cash);
+    w.i32(cash_year_start);
+    w.i32(cash_last_year_start);
+    w.i32(year_rolled);
+    w.i32(pending_year_end);
+    w.i32(pending_year_before);
+    w.i32(limit);
+    w.f32(positive_rate);
+    w.f32(negative_rate);
+    w.f32(interest_earned_month);
+    w.f32(interest_paid_month);
+    w.f32(interest_paid_last_month);
+    w.f32(interest_earned.acc);
+    w.f32(interest_paid.acc);
+    w.f32(interest_earned.cur);
+    w.f32(interest_earned.last);
+    w.f32(interest_paid.cur);
+    w.f32(interest_paid.last);
+    put_total(w, receipts);
+    put_total(w, payments);
+    put_total(w, total_expenses);
+    w.i32(pending_positive_year_end);
+    w.i32(pending_negative_year_end);
+    w.i32(inventory_run_start);
+    w.i32(inventory_year_start);
+    w.i32(inventory_last_year_start);
+    w.i32(inventory_period_start);
+    put_total(w, written_off);
+    w.i32(sales_cur);
+    w.i32(sales_last);
+    w.i32(marketing_amount);
+    put_total(w, marketing_expenses);
+    w.i32(production_amount);
+    put_total(w, production_expenses);
+    w.i32(labour_amount);
+    put_total(w, direct_labour);
+    w.i32(management_amount);
+    put_total(w, management_expenses);
+    w.i32(materials.acc);
+    w.i32(materials_acc_copy);
+    w.i32(materials.cur);
+    w.i32(materials.last);
+    w.i32(materials_cur_copy);
+    put_pair(w, fg_run_start);
+    put_pair(w, fg_year_start);
+    put_pair(w, fg_last_year_start);
+    put_pair(w, fg_last_year_end);
+    for (const auto& family : on_order)
+        for (int16_t units : family)
+            w.i16(units);
+    put_pair(w, wip_run_start);
+    put_pair(w, wip_year_start);
+    put_pair(w, wip_last_year_start);
+    put_pair(w, wip_last_year_end);
+    w.i32(wip_added_last_year_end);
+    put_total(w, promotion);
+    w.i32(other_assets);
+    w.i32(machine_investment);
+    w.i32(displayed_taxes);
+    put_total(w, depreciation);
+    w.i32(fg_today);
+    w.i32(taxes_acc);
+    w.i32(taxes_last_year_end);
+    put_date(w, period_start);
+    put_date(w, last_period_start);
+    w.i32(last_net_profit);
+    w.i32(eva);
+    // Unused slots are written as zeros, so equal states give equal bytes.
+    w.i16(static_cast<int16_t>(shutdowns.size()));
+    for (int i = 0; i < MAX_SHUTDOWNS; ++i) {
+        if (static_cast<size_t>(i) < shutdowns.size()) {
+            put_date(w, shutdowns[static_cast<size_t>(i)].date);
+            w.i16(shutdowns[static_cast<size_t>(i)].days);
+        } else {
+            w.zeros(SHUTDOWN_ENTRY);
+        }
+    }
+    w.i16(static_cast<int16_t>(machine_starts.size()));
+    for (int i = 0; i < MAX_MACHINE_STARTS; ++i) {
+        if (static_cast<size_t>(i) < machine_starts.size())
+            put_date(w, machine_starts[static_cast<size_t>(i)]);
+        else
+            w.zeros(DATE_BYTES);
+    }
+    put_report(w, displayed);
+    put_report(w, current);
+    put_report(w, accumulated);
+    put_report(w, last);
+    w.f32(work_percent);
+    w.i16(with_added_value);
+    put_report(w, current_before_roll);
+    put_report(w, before_last);
+    w.i32(previous_eva);
+    w.i32(machine_dep_acc);
+    w.i32(machine_dep_cur);
+    w.i32(asset_dep_acc);
+    w.i32(asset_dep_cur);
+    return w.bytes();
+}
+
+bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
+{
+    // Read into a copy; only a whole, sound record replaces the books.
+    FinanceBooks t = *this;
+    t.deferred.clear();
+    t.shutdowns.clear();
+    t.machine_starts.clear();
+    t.before_last = {};
+    t.previous_eva = 0;
+    RecordReader r(bytes.data(), bytes.size());
+
+    const int16_t count = r.i16();
+    if (count < 0 || static_cast<size_t>(count) > r.remaining() / 8)
+        return false;
+    t.deferred.resize(static_cast<size_t>(count));
+    for (DeferredPayment& d : t.deferred) {
+        d.amount = r.i32();
+        d.due_tick = r.i32();
+    }
+    const int16_t letter = r.i16();
+    if (letter != 'A' && letter != 'C' && letter != 'L' && letter != 'P')
+        return false;
+    t.report_letter = static_cast<char>(letter);
+    t.cash = r.i32();
+    r.i32();   // opening cash: the scenario's stays
+    t.cash_year_start = r.i32();
+    t.cash_last_year_start = r.i32();
+    t.year_rolled = r.i32();
+    if (t.year_rolled != 0 && t.year_rolled != 1)
+        return false;
+    t.pending_year_end = r.i32();
+    t.pending_year_before = r.i32();
+    r.i32();   // the limit and the rates are the scenario's
+    r.f32();
+    r.f32();
+    t.interest_earned_month = r.f32();
+    t.interest_paid_month = r.f32();
+    t.interest_paid_last_month = r.f32();
+    t.interest_earned.acc = r.f32();
+    t.interest_paid.acc = r.f32();
+    t.interest_earned.cur = r.f32();
+    t.interest_earned.last = r.f32();
+    t.interest_paid.cur = r.f32();
+    t.interest_paid.last = r.f32();
+    t.receipts = get_total(r);
+    t.payments = get_total(r);
+    t.total_expenses = get_total(r);
+    t.pending_positive_year_end = r.i32();
+    t.pending_negative_year_end = r.i32();
+    t.inventory_run_start = r.i32();
+    t.inventory_year_start = r.i32();
+    t.inventory_last_year_start = r.i32();
+    t.inventory_period_start = r.i32();
+    t.written_off = get_total(r);
+    t.sales_cur = r.i32();
+    t.sales_last = r.i32();
+    t.marketing_amount = r.i32();
+    t.marketing_expenses = get_total(r);
+    t.production_amount = r.i32();
+    t.production_expenses = get_total(r);
+    t.labour_amount = r.i32();
+    t.direct_labour = get_total(r);
+    t.management_amount = r.i32();
+    t.management_expenses = get_total(r);
+    t.materials.acc = r.i32();
+    t.materials_acc_copy = r.i32();
+    t.materials.cur = r.i32();
+    t.materials.last = r.i32();
+    t.materials_cur_copy = r.i32();
+    t.fg_run_start = get_pair(r);
+    t.fg_year_start = get_pair(r);
+    t.fg_last_year_start = get_pair(r);
+    t.fg_last_year_end = get_pair(r);
+    for (auto& family : t.on_order)
+        for (int16_t& units : family)
+            units = r.i16();
+    t.wip_run_start = get_pair(r);
+    t.wip_year_start = get_pair(r);
+    t.wip_last_year_start = get_pair(r);
+    t.wip_last_year_end = get_pair(r);
+    t.wip_added_last_year_end = r.i32();
+    t.promotion = get_total(r);
+    t.other_assets = r.i32();
+    t.machine_investment = r.i32();
+    t.displayed_taxes = r.i32();
+    t.depreciation = get_total(r);
+    t.fg_today = r.i32();
+    t.taxes_acc = r.i32();
+    t.taxes_last_year_end = r.i32();
+    t.period_start = get_date(r);
+    t.last_period_start = get_date(r);
+    if (!valid(t.period_start) || !valid(t.last_period_start))
+        return false;
+    t.last_net_profit = r.i32();
+    t.eva = r.i32();
+    const int16_t shutdowns = r.i16();
+    if (shutdowns < 0 || shutdowns > MAX_SHUTDOWNS)
+        return false;
+    for (int i = 0; i < MAX_SHUTDOWNS; ++i) {
+        ShutdownRestart s;
+        s.date = get_date(r);
+        s.days = r.i16();
+        if (i < shutdowns) {
+            if (!valid(s.date))
+                return false;
+            t.shutdowns.push_back(s);
+        }
+    }
+    const int16_t starts = r.i16();
+    if (starts < 0 || starts > MAX_MACHINE_STARTS)
+        return false;
+    for (int i = 0; i < MAX_MACHINE_STARTS; ++i) {
+        const SimDateTime d = get_date(r);
+        if (i < starts) {
+            if (!valid(d))
+                return false;
+            t.machine_starts.push_back(d);
+        }
+    }
+    t.displayed = get_report(r);
+    t.current = get_report(r);
+    t.accumulated = get_report(r);
+    t.last = get_report(r);
+    t.work_percent = r.f32();
+    if (!std::isfinite(t.work_percent) || t.work_percent <= 0)
+        return false;
+    t.with_added_value = r.i16();
+    if (t.with_added_value != 0 && t.with_added_value != 1)
+        return false;
+    t.current_before_roll = get_report(r);
+    if (host_.version_at_least("BG_1032")) {
+        t.before_last = get_report(r);
+        t.previous_eva = r.i32();
+    }
+    if (host_.version_at_least("BG_1033")) {
+        t.machine_dep_acc = r.i32();
+        t.machine_dep_cur = r.i32();
+        t.asset_dep_acc = r.i32();
+        t.asset_dep_cur = r.i32();
+    } else {
+        // Older files keep only the total: this year's parts are today's
+        // figures, the accumulated total is split by the two rates.
+        const int32_t days = std::max(host_.clock().work_days_this_year - 1, 0);
+        t.machine_dep_cur = std::max(static_cast<int32_t>(days * (t.machine_investment * 0.2) / 260.0), 0);
+        t.asset_dep_cur = std::max(static_cast<int32_t>(days * (t.other_assets * 0.04) / 260.0), 0);
+        const double machine_rate = t.machine_investment * 0.2;
+        const double rates = machine_rate + t.other_assets * 0.04;
+        t.machine_dep_acc = rates > 0 ? static_cast<int32_t>(t.depreciation.acc * (machine_rate / rates)) : 0;
+        t.asset_dep_acc = t.depreciation.acc - t.machine_dep_acc;
+    }
+    if (r.failed() || r.remaining() != 0)
+        return false;
+
+    static_cast<FinanceBooks&>(*this) = std::move(t);
+    return true;
+}
