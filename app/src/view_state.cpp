@@ -145,13 +145,25 @@ bool CVornView::load_core_tail(BinFile& f, StateFile which)
     return true;
 }
 
+// The clock must be one the run can go on from: within the scenario's dates (a few days past
+// the end, where a run that ended at the next day start stands) and inside the working day.
 static bool valid_clock_record(const CClockPane& c)
 {
     const SimDateTime& d = c.current;
-    return d.year >= 90 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-           d.day <= month_length(d.month, d.year) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 &&
-           d.minute <= 59 && c.stored_month >= 1 && c.stored_month <= 12 && c.hours_into_day >= 0 &&
-           c.hours_into_day < 24;
+    if (!(d.year >= 90 && d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= month_length(d.month, d.year) &&
+          d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59 && c.stored_month >= 1 &&
+          c.stored_month <= 12 && c.month_of_year >= 1 && c.month_of_year <= 12 && c.years_elapsed >= 0 &&
+          c.months_elapsed >= 0 && c.work_days_this_year >= 0 && c.work_days_this_month >= 0 &&
+          c.work_days_last_month >= 0))
+        return false;
+    SimDateTime first = c.start_date;
+    first.hour = 0;
+    first.minute = 0;
+    if (compare_dates(d, first) == 0 || compare_dates(d, add_days(c.session_end, 7)) == 2)
+        return false;
+    // The day ends when the hours reach the day's working hours; past them it never would.
+    const int16_t day_hours = c.work_hours[static_cast<size_t>(weekday_of(d))];
+    return c.hours_into_day >= 0 && (c.hours_into_day == 0 || c.hours_into_day < day_hours);
 }
 
 void CVornView::refuse_state_file(const std::string& name)

@@ -401,23 +401,64 @@ TEST_F(StateFixture, EveryCutAndFlipOfTheHeaderLoadsOrIsRefused)
     std::string mgr = dir / "saved.MGR";
     const std::vector<uint8_t> good = read_bytes(mgr);
     driver.host().Answer(plat::IDOK, "", "");
-    auto try_load = [&](const std::vector<uint8_t>& bytes) {
+    auto refusals = [&] {
+        size_t n = 0;
+        for (const std::string& p : driver.prompts())
+            n += p.find("Damaged session state file") != std::string::npos || p.find("Old version") != std::string::npos;
+        return n;
+    };
+    // Each try is counted on its own: loaded with no box, or refused with exactly one.
+    auto try_load = [&](const std::vector<uint8_t>& bytes, size_t& loaded, size_t& refused) {
         write_bytes(mgr, bytes);
-        bool loaded = driver.sessions().StartSession(path, {.seed = 1});
-        if (loaded) {
+        const size_t before = refusals();
+        const bool ok = driver.sessions().StartSession(path, {.seed = 1});
+        const size_t boxes = refusals() - before;
+        if (ok) {
+            ++loaded;
             const SimDateTime& now = driver.clock().current;
             EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.minute < 60);
+            EXPECT_EQ(boxes, 0u);
+        } else {
+            refused += boxes == 1;
         }
     };
+    size_t cuts_loaded = 0, cuts_refused = 0;
     for (size_t n = 0; n < good.size(); ++n)
-        try_load(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n)));
+        try_load(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(n)), cuts_loaded, cuts_refused);
+    EXPECT_EQ(cuts_loaded, 0u) << "no cut loads";
+    EXPECT_EQ(cuts_refused, good.size()) << "every cut is refused with its box";
+    size_t flips_loaded = 0, flips_refused = 0;
     for (size_t i = 0; i < good.size(); ++i) {
         std::vector<uint8_t> flipped = good;
         flipped[i] ^= 0xFF;
-        try_load(flipped);
+        try_load(flipped, flips_loaded, flips_refused);
     }
-    size_t refused = 0;
-    for (const std::string& p : driver.prompts())
-        refused += p.find("Damaged session state file") != std::string::npos || p.find("Old version") != std::string::npos;
-    EXPECT_GE(refused, good.size()) << "every cut is refused";
+    EXPECT_EQ(flips_loaded + flips_refused, good.size()) << "every flip loads or is refused with its box";
+    EXPECT_GT(flips_refused, 0u);
+}
+
+TEST_F(StateFixture, AClockTheRunCannotGoOnFromIsRefused)
+{
+    // The scenario runs five years from Monday 2 January 1995 on one shift (8 working hours).
+    std::string path = saved();
+    const std::vector<uint8_t> good = read_bytes(dir / "saved.MGR");
+    struct Case { const char* why; size_t at; std::string bytes; bool loads; };
+    const Case cases[] = {
+        {"seven hours into the day", 32, std::string("\x07\x00", 2), true},
+        {"eight hours: the day would never end", 32, std::string("\x08\x00", 2), false},
+        {"twenty-three hours into the day", 32, std::string("\x17\x00", 2), false},
+        {"the year 1999, within the run", 22, std::string("\x63\x00", 2), true},
+        {"the year 2035, far past the run's end", 22, std::string("\x87\x00", 2), false},
+        {"the year 1994, before the run's start", 22, std::string("\x5e\x00", 2), false},
+        {"month of the simulated year 0", 48, std::string("\x00\x00", 2), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        write_bytes(dir / "saved.MGR", good);
+        patch(dir / "saved.MGR", c.at, c.bytes);
+        const size_t boxes = driver.prompts().size();
+        driver.host().Answer(plat::IDOK, "Open Session", "Damaged session state file");
+        EXPECT_EQ(driver.sessions().StartSession(path, {}), c.loads);
+        EXPECT_EQ(driver.prompts().size() - boxes, c.loads ? 0u : 1u);
+    }
 }
