@@ -27,15 +27,19 @@ void legend(QXGRAPH g, const char* id, const char* text, COLORREF c, int y)
     QXIAddLabel(g, id, text, 0, 0, 660, y, 0, 0, c, 0);
 }
 
+// Any picture not written fails the demo: its test checks that the pictures are there.
+bool all_written = true;
+
 void save(HWND w, const std::string& out, const char* name)
 {
     InvalidateRect(w, nullptr, FALSE);
     UpdateWindow(w);
     PumpEvents(20);
     std::string path = out + "/" + name;
-    if (!SaveWindowPng(w, path.c_str()))
+    if (!SaveWindowPng(w, path.c_str())) {
         std::fprintf(stderr, "could not write %s\n", path.c_str());
-    else
+        all_written = false;
+    } else
         std::printf("%s\n", path.c_str());
 }
 
@@ -131,5 +135,5 @@ int main(int argc, char** argv)
     QXIDestroyGraph(g2);
     DestroyWindow(w);
     DestroyWindow(w2);
-    return 0;
+    return all_written ? 0 : 1;
 }
