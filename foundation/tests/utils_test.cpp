@@ -114,7 +114,17 @@ TEST(Numbers, TextIsReadAndWrittenInTheCLocale)
 {
     struct Restore {
         std::string saved;
-        ~Restore() { std::setlocale(LC_ALL, saved.c_str()); }
+        const char* locpath = std::getenv("LOCPATH");
+        std::string old_locpath = locpath ? locpath : "";
+        bool had_locpath = locpath != nullptr;
+        ~Restore()
+        {
+            if (had_locpath)
+                setenv("LOCPATH", old_locpath.c_str(), 1);
+            else
+                unsetenv("LOCPATH");
+            std::setlocale(LC_ALL, saved.c_str());
+        }
     } restore{std::setlocale(LC_ALL, nullptr) != nullptr ? std::setlocale(LC_ALL, nullptr) : "C"};
     // The build's own copy, when the machine has none installed.
     const std::string built = std::string(VORN_BINARY_DIR) + "/test-home/locale";
