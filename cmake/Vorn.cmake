@@ -1,5 +1,7 @@
 # Build helpers shared by every folder.
 
+include(${CMAKE_CURRENT_LIST_DIR}/WriteIfChanged.cmake)
+
 # Our own code builds with warnings as errors; third-party and generated
 # code (moc, resources) does not go through this.
 # GCC 12 reports buffer overflows inside the standard library's inlined
@@ -65,7 +67,10 @@ function(vorn_test_folder label)
     target_compile_definitions(${exe} PRIVATE
       VORN_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
       VORN_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-      VORN_BINARY_DIR="${CMAKE_BINARY_DIR}")
+      VORN_BINARY_DIR="${CMAKE_BINARY_DIR}"
+      VORN_CMAKE_COMMAND="${CMAKE_COMMAND}"
+      VORN_CMAKE_GENERATOR="${CMAKE_GENERATOR}"
+      VORN_CMAKE_MAKE_PROGRAM="${CMAKE_MAKE_PROGRAM}")
     # gtest_discover_tests splits a list-valued ENVIRONMENT, so the test
     # environment comes from env(1) as the launcher, for discovery and runs.
     set_target_properties(${exe} PROPERTIES CROSSCOMPILING_EMULATOR "/usr/bin/env;${VORN_TEST_ENV}")

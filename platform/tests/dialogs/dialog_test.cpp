@@ -1,6 +1,7 @@
 // Dialogs driven by messages, as the tutorial player drives them: creation
 // order, results, notifications and the classic keyboard rules.
 #include "dialog_fixture.h"
+#include <ostream>
 
 namespace dlgtest {
 namespace {
@@ -116,6 +117,9 @@ struct KeyCase {
     int wantControlId; // id of the control in lParam, 0 for none
 };
 
+// Test names (and CTest's names for them) show the case's name, never its bytes.
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
+
 class DialogKeys : public DialogTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(DialogKeys, EnterAndEscapeFollowTheClassicRules)
@@ -154,6 +158,62 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"EscapeWithoutCancelButton", IDD_NO_OK, IDC_NAME, VK_ESCAPE, "\x1b", {{IDCANCEL, BN_CLICKED}}, 0},
         KeyCase{"EnterInMultiLineEditStays", IDD_SAMPLE, IDC_NOTES, VK_RETURN, "\r", {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, EnterReachesTheDialogAfterAKeyOfAnotherWindow)
+{
+    // A key a plain window took first, then Enter in the dialog's edit: both
+    // events may live at the same address, which must not make the second
+    // look like the first on its way up.
+    g_endOnButtons = false;
+    HWND plain = CreateWindowEx(0, "PlatWnd", "plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, 0, 0, 0,
+                                nullptr);
+    ASSERT_NE(plain, 0u);
+    HWND dlg = open_modeless();
+    HWND edit = GetDlgItem(dlg, IDC_NAME);
+    g_seen.commands.clear();
+    for (HWND target : {plain, edit}) {
+        if (target == edit)
+            SetFocus(edit);
+        SimulateKeyDown(target, VK_RETURN, "\r");
+    }
+    std::vector<Cmd> clicks;
+    for (const Cmd& c : g_seen.commands)
+        if (c.first == IDOK)
+            clicks.push_back(c);
+    EXPECT_EQ(clicks, (std::vector<Cmd>{{IDOK, BN_CLICKED}}));
+    DestroyWindow(plain);
+}
+
+TEST_F(DialogTest, AnOwnedDialogStaysAboveItsOwnerWithOnlyTheButtonsItAsksFor)
+{
+    HWND main = CreateWindowEx(0, "PlatWnd", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, 0, 0, 0,
+                               nullptr);
+    ASSERT_NE(main, 0u);
+    ScriptedHost host;
+    FrameLook seen;
+    host.OnDialog(IDD_SAMPLE, [&](HWND dlg) {
+        seen = GetFrameLook(dlg);
+        EndDialog(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(DialogBoxParam(module(), IDD_SAMPLE, main, sample_proc, 0), IDCANCEL);
+    EXPECT_EQ(seen.keptAbove, main) << "the window manager must keep it above its owner";
+    EXPECT_TRUE(seen.title);
+    EXPECT_TRUE(seen.close);
+    EXPECT_FALSE(seen.minimize);
+    EXPECT_FALSE(seen.maximize);
+    EXPECT_FALSE(seen.resizable) << "no sizing border";
+
+    const FrameLook top = GetFrameLook(main);
+    EXPECT_EQ(top.keptAbove, 0u);
+    EXPECT_TRUE(top.minimize && top.maximize && top.close && top.resizable);
+    HWND caption = CreateWindowEx(0, "PlatWnd", "caption only", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 100,
+                                  80, main, 0, 0, nullptr);
+    const FrameLook bare = GetFrameLook(caption);
+    EXPECT_EQ(bare.keptAbove, main);
+    EXPECT_TRUE(bare.title);
+    EXPECT_FALSE(bare.close || bare.minimize || bare.maximize);
+    DestroyWindow(main);
+}
 
 TEST_F(DialogTest, CloseRequestCancels)
 {

@@ -1,6 +1,7 @@
 // Golden pixels for BitBlt, StretchBlt and PatBlt: raster operations,
 // monochrome conversions, the mask-and-picture transparent blit.
 #include "gdi_fixture.h"
+#include <ostream>
 
 using namespace gditest;
 
@@ -111,6 +112,8 @@ struct RopCase {
     // destination "r.#b", source "rr..", brush yellow
     std::vector<COLORREF> expected;
 };
+
+void PrintTo(const RopCase& c, std::ostream* os) { *os << c.name; }
 
 class RasterOps : public ::testing::TestWithParam<RopCase> {};
 

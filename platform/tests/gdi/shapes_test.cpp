@@ -1,6 +1,7 @@
 // Golden pixels for lines, shapes, fills, ROP2, flood fill, clipping and
 // mapping, drawn into memory-DC bitmaps.
 #include "gdi_fixture.h"
+#include <ostream>
 
 using namespace gditest;
 
@@ -11,6 +12,8 @@ struct LineCase {
     POINT from, to;
     std::vector<std::string> grid;
 };
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 class LineEnds : public ::testing::TestWithParam<LineCase> {};
 
@@ -103,6 +106,8 @@ struct StyleCase {
     std::string row;
 };
 
+void PrintTo(const StyleCase& c, std::ostream* os) { *os << "style " << c.style << " mode " << c.bkMode << " length " << c.length; }
+
 class PenStyles : public ::testing::TestWithParam<StyleCase> {};
 
 TEST_P(PenStyles, OnOffPatternWithGapsInTheBackgroundWhenOpaque)
@@ -164,6 +169,8 @@ struct RectCase {
     RECT box;
     std::vector<std::string> grid;
 };
+
+void PrintTo(const RectCase& c, std::ostream* os) { *os << c.name; }
 
 class RectangleRules : public ::testing::TestWithParam<RectCase> {};
 

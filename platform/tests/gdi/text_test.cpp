@@ -2,6 +2,7 @@
 // top left, OPAQUE cell fills, alignment, DrawText layout, prefixes and
 // turned text. Glyph shapes are never compared, only cells and ink boxes.
 #include "gdi_fixture.h"
+#include <ostream>
 #include <cstring>
 
 using namespace gditest;
@@ -45,6 +46,8 @@ struct FontCase {
     int weight;
     int em;     // expected em pixels, 0 = check the cell rule instead
 };
+
+void PrintTo(const FontCase& c, std::ostream* os) { *os << c.name; }
 
 class FontMetrics : public ::testing::TestWithParam<FontCase> {};
 
@@ -177,6 +180,8 @@ struct AlignCase {
     UINT align;
 };
 
+void PrintTo(const AlignCase& c, std::ostream* os) { *os << c.name; }
+
 class TextAlign : public ::testing::TestWithParam<AlignCase> {};
 
 TEST_P(TextAlign, CellMovesAroundTheReferencePoint)
@@ -257,6 +262,8 @@ struct DrawCase {
     const char* name;
     UINT format;
 };
+
+void PrintTo(const DrawCase& c, std::ostream* os) { *os << c.name; }
 
 class DrawTextPlacement : public ::testing::TestWithParam<DrawCase> {};
 
@@ -364,6 +371,8 @@ TEST(GdiText, AmpersandUnderlinesTheNextLetterUnlessNoPrefix)
 struct TurnCase {
     int escapement;
 };
+
+void PrintTo(const TurnCase& c, std::ostream* os) { *os << "escapement " << c.escapement; }
 
 class TurnedText : public ::testing::TestWithParam<TurnCase> {};
 

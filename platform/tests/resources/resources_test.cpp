@@ -190,8 +190,18 @@ TEST(Resources, CMakeFunctionEmbedsFilesByteForByte)
         << "include(" << VORN_SOURCE_DIR << "/platform/cmake/PlatResources.cmake)\n"
         << "add_library(check STATIC)\n"
         << "plat_add_resources(check demo_images BITMAP 104 one.bmp CURSOR 106 hand.cur 3 4)\n";
-    const std::string cmd = "cmake -S " + (dir / "src").string() + " -B " + (dir / "build").string() + " >/dev/null 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    // A fresh machine has no make: a "make" that fails stands first on the
+    // path, so the nested build must use the generator this build uses.
+    const fs::path nomake = dir / "nomake";
+    fs::create_directories(nomake);
+    for (const char* name : {"make", "gmake"}) {
+        std::ofstream(nomake / name) << "#!/bin/sh\necho \"$0: not installed\" >&2\nexit 127\n";
+        fs::permissions(nomake / name, fs::perms::owner_all);
+    }
+    const std::string cmd = "PATH=" + nomake.string() + ":\"$PATH\" \"" + VORN_CMAKE_COMMAND + "\" -G \"" +
+                            VORN_CMAKE_GENERATOR + "\" -DCMAKE_MAKE_PROGRAM=\"" + VORN_CMAKE_MAKE_PROGRAM + "\" -S " +
+                            (dir / "src").string() + " -B " + (dir / "build").string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     std::ifstream in(dir / "build" / "demo_images_resources.cpp");
     ASSERT_TRUE(in.good());
     std::stringstream s;
