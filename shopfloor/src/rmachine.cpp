@@ -268,8 +268,9 @@ void RMachine::schedule_rule()
     }
     int steps = 0;
     for (int sweep = 0; sweep < 2; ++sweep) {
-        const size_t count = Schedules.size();
-        for (size_t pos = 0; pos < count; ++pos) {
+        size_t count = Schedules.size();
+        for (size_t next = 0; next < count;) {
+            const size_t pos = next++;
             const size_t idx = schedule_option == 0 ? 0 : pos;
             if (idx >= Schedules.size())
                 break;
@@ -286,6 +287,11 @@ void RMachine::schedule_rule()
             if (!queued) {
                 // An entry the queue no longer holds was freed with its request: drop it.
                 Schedules.erase(Schedules.begin() + static_cast<std::ptrdiff_t>(idx));
+                // The entry after it has moved into its place and is looked at next.
+                if (schedule_option != 0) {
+                    next = pos;
+                    --count;
+                }
                 continue;
             }
             const int u = pick_idle_unit(e->job);

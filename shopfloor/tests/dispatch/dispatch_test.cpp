@@ -154,6 +154,18 @@ TEST(Dispatch, StaleScheduleEntryIsDroppedSilently)
     EXPECT_EQ(q.started(), "C");
 }
 
+TEST(Dispatch, DroppingAStaleEntryKeepsTheScheduleOrder)
+{
+    // The entry after the dropped one moves into its place: it is the next looked at.
+    Queue q(1, RULE_SCHEDULE);
+    Waiting_WO_Data stale;
+    q.m->Schedules = {&stale, q.a, q.b};
+    q.m->schedule_option = 1;
+    q.m->dispatch();
+    EXPECT_EQ(q.m->Schedules, (std::vector<Waiting_WO_Data*>{q.a, q.b}));
+    EXPECT_EQ(q.started(), "A");
+}
+
 TEST(Dispatch, NewRequestGoesBeforeTrailingRunOfItsWorkOrder)
 {
     TestPlant t;
