@@ -99,4 +99,17 @@ void SimulateScroll(HWND hwnd, int bar, WORD code);
 // The Qt close request a title-bar close button makes.
 void SimulateClose(HWND hwnd);
 
+// Opens the popup of the frame's menu bar at `index` the way a click on its
+// title does, puts the item texts the popup shows into *shown ("-" for a
+// separator) and closes it again. FALSE when no popup came up on the screen.
+BOOL OpenMenuBarPopupForTest(HWND frame, int index, std::vector<std::string>* shown);
+
+// What a top-level window asks of the window manager: the window it stays
+// above (0: none) and the parts of its frame.
+struct FrameLook {
+    HWND keptAbove = 0;
+    bool title = false, close = false, minimize = false, maximize = false, resizable = false;
+};
+FrameLook GetFrameLook(HWND hwnd);
+
 } // namespace plat

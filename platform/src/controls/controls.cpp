@@ -6,6 +6,7 @@
 #include "plat/text.h"
 #include "text_qt_p.h"
 #include <QApplication>
+#include <QPointer>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QAbstractScrollArea>
@@ -28,7 +29,27 @@ AttachHook g_attach = nullptr;
 DialogKeyHook g_dialogKeys = nullptr;
 MenuKeyHook g_menuActive = nullptr;
 int g_delivering = 0;
+// A key event the filter let through, and the widget it was let through
+// at: Qt offers it again to that widget's parents as it propagates. A new
+// event may live at the same address, so only the way up counts as "again".
 const QEvent* g_passed = nullptr;
+QPointer<QWidget> g_passedAt;
+
+bool passed_before(const QEvent* e, const QWidget* w)
+{
+    if (e != g_passed || !g_passedAt)
+        return false;
+    for (const QWidget* p = g_passedAt->parentWidget(); p; p = p->parentWidget())
+        if (p == w)
+            return true;
+    return false;
+}
+
+void pass(const QEvent* e, QWidget* w)
+{
+    g_passed = e;
+    g_passedAt = w;
+}
 const QKeyEvent* g_currentKey = nullptr;
 
 // The Qt mouse event whose message is on its way through the control's
@@ -51,12 +72,12 @@ bool LayerFilter::eventFilter(QObject* o, QEvent* e)
         return false;
     const QEvent::Type type = e->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        if (e == g_passed)
-            return false;
         auto* w = static_cast<QWidget*>(o);
+        if (passed_before(e, w))
+            return false;
         const HWND h = core::HwndOfWidget(w);
         if (!h) {
-            g_passed = e;
+            pass(e, w);
             return false;
         }
         auto* ke = static_cast<QKeyEvent*>(e);
@@ -70,7 +91,7 @@ bool LayerFilter::eventFilter(QObject* o, QEvent* e)
             g_currentKey = saved;
             return true;
         }
-        g_passed = e;
+        pass(e, w);
         return false;
     }
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||

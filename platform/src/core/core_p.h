@@ -78,6 +78,10 @@ struct WindowRec {
     // top-level window; part of the non-client area.
     int menuBarHeight = 0;
     QRect normalRect;    // before maximizing
+    // What the window manager puts around a top-level window (title bar,
+    // borders): outside `rect`, known once the window is on the screen; the
+    // window's rectangle as the program sees it includes them.
+    QMargins decor;
 
     // Surface of a custom window (null for Qt-backed controls).
     bool hasSurface = true;
@@ -120,6 +124,11 @@ HWND HwndOfWidget(const QWidget* w);
 
 // ---- geometry --------------------------------------------------------------
 QMargins ComputeNonClient(const WindowRec& r);
+// The window manager's frame around a top-level window changed (first
+// shown, or another look): the window keeps its outer place and size.
+void DecorationChanged(HWND hwnd, const QMargins& decor);
+// The Qt window kind and frame buttons of a top-level window's styles.
+Qt::WindowFlags TopLevelFlags(DWORD style, DWORD exStyle, bool owned);
 // Puts widgets, scroll bars and surface in line with rect and nc. Sends no
 // messages; returns whether the client size changed.
 bool ApplyGeometry(WindowRec& r, const QRect& oldClient);

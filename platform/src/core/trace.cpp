@@ -291,6 +291,26 @@ void SimulateMouseMove(HWND hwnd, int x, int y, WPARAM held)
     send_mouse(hwnd, QEvent::MouseMove, Qt::NoButton, held_of(held), x, y, held);
 }
 
+FrameLook GetFrameLook(HWND hwnd)
+{
+    FrameLook look;
+    core::WindowRec* r = core::Find(hwnd);
+    if (!r || (r->style & WS_CHILD) || !r->frame)
+        return look;
+    const Qt::WindowFlags f = r->frame->windowFlags();
+    const bool framed = !(f & Qt::FramelessWindowHint);
+    // A window manager keeps a dialog-kind window above the window it names.
+    if ((r->frame->windowType() == Qt::Dialog || r->frame->windowType() == Qt::Tool) && r->frame->parentWidget())
+        look.keptAbove = core::HwndOfWidget(r->frame->parentWidget());
+    const bool custom = f & Qt::CustomizeWindowHint;
+    look.title = framed && (!custom || (f & Qt::WindowTitleHint));
+    look.close = framed && (!custom || (f & Qt::WindowCloseButtonHint));
+    look.minimize = framed && (!custom || (f & Qt::WindowMinimizeButtonHint));
+    look.maximize = framed && (!custom || (f & Qt::WindowMaximizeButtonHint));
+    look.resizable = framed && r->frame->minimumSize() != r->frame->maximumSize();
+    return look;
+}
+
 void SimulateKeyDown(HWND hwnd, UINT vk, const char* text, WPARAM keys, bool alt)
 {
     QWidget* w = client_of(hwnd);

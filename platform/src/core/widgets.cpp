@@ -29,12 +29,26 @@ void FrameWidget::paintEvent(QPaintEvent*)
         PaintNonClient(hwnd_, this);
 }
 
+// The window manager's frame is learnt from where it put the window.
+void FrameWidget::noteDecoration()
+{
+    if (!isWindow() || !isVisible() || !rec())
+        return;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins decor(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    if (decor != rec()->decor && decor.left() >= 0 && decor.top() >= 0 && decor.right() >= 0 && decor.bottom() >= 0)
+        QtEntry([&] { DecorationChanged(hwnd_, decor); });
+}
+
 void FrameWidget::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     if (applying || !isWindow() || !rec())
         return;
     QtEntry([&] { NativeGeometryChanged(hwnd_, geometry()); });
+    noteDecoration();
 }
 
 void FrameWidget::moveEvent(QMoveEvent* e)
@@ -43,6 +57,7 @@ void FrameWidget::moveEvent(QMoveEvent* e)
     if (applying || !isWindow() || !rec())
         return;
     QtEntry([&] { NativeGeometryChanged(hwnd_, geometry()); });
+    noteDecoration();
 }
 
 void FrameWidget::closeEvent(QCloseEvent* e)

@@ -31,6 +31,7 @@ protected:
 
 private:
     WindowRec* rec() const;
+    void noteDecoration();
     HWND hwnd_;
     uint64_t gen_;
 };

@@ -109,15 +109,33 @@ void register_builtin()
     add_class(wc, nullptr);
 }
 
-Qt::WindowFlags top_level_flags(DWORD style, DWORD exStyle)
+} // namespace
+
+Qt::WindowFlags TopLevelFlags(DWORD style, DWORD exStyle, bool owned)
 {
-    Qt::WindowFlags f = Qt::Window;
-    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+    Qt::WindowFlags f;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION) {
         f = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+    } else {
+        // An owned window stays above its owner: the window manager is told
+        // so through the dialog kind (a transient window). The frame shows
+        // only the buttons the styles ask for.
+        f = (owned ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
+        if ((style & WS_CAPTION) == WS_CAPTION)
+            f |= Qt::WindowTitleHint;
+        if (style & WS_SYSMENU)
+            f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if ((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX))
+            f |= Qt::WindowMinimizeButtonHint;
+        if ((style & WS_SYSMENU) && (style & WS_MAXIMIZEBOX))
+            f |= Qt::WindowMaximizeButtonHint;
+    }
     if (exStyle & WS_EX_TOPMOST)
         f |= Qt::WindowStaysOnTopHint;
     return f;
 }
+
+namespace {
 
 void free_record(HWND hwnd)
 {
@@ -343,6 +361,10 @@ bool ApplyGeometry(WindowRec& r, const QRect& oldClient)
     if (r.frame) {
         r.frame->applying = true;
         r.frame->setGeometry(r.rect);
+        // Without a sizing border the window manager offers no resizing
+        // (nor maximizing) either.
+        if (!(r.style & WS_CHILD) && (r.style & WS_CAPTION) == WS_CAPTION && !(r.style & WS_THICKFRAME))
+            r.frame->setFixedSize(r.rect.size());
         r.frame->applying = false;
         r.client->setGeometry(r.nc.left(), r.nc.top(), cs.width(), cs.height());
         // The bars lie right of and below the client area, inside the edges
@@ -371,6 +393,20 @@ bool ApplyGeometry(WindowRec& r, const QRect& oldClient)
     if (r.hasSurface && cs != oldClient.size())
         ResizeSurface(r, oldClient.size());
     return cs != oldClient.size();
+}
+
+void DecorationChanged(HWND hwnd, const QMargins& decor)
+{
+    WindowRec* r = Find(hwnd);
+    if (!r || (r->style & WS_CHILD) || r->decor == decor)
+        return;
+    const QMargins old = r->decor;
+    r->decor = decor;
+    // A maximized window is the window manager's to place.
+    if (r->maximized || r->frame->isMaximized())
+        return;
+    const QRect outer = r->rect.marginsAdded(old);
+    SetWindowPos(hwnd, 0, outer.x(), outer.y(), outer.width(), outer.height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void NativeGeometryChanged(HWND hwnd, const QRect& rect)
@@ -509,8 +545,9 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     if (child) {
         qparent = parentRec->client;
     } else {
-        flags = top_level_flags(style, exStyle);
-        if (WindowRec* o = Find(r.owner))
+        WindowRec* o = Find(r.owner);
+        flags = TopLevelFlags(style, exStyle, o != nullptr);
+        if (o)
             qparent = o->frame;
     }
     r.frame = new FrameWidget(hwnd, r.gen, qparent, flags);
@@ -623,15 +660,27 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     if (!(r->style & WS_CHILD) && show) {
         const bool maximize = cmd == SW_SHOWMAXIMIZED;
         const bool restore = cmd == SW_RESTORE || cmd == SW_SHOWNORMAL;
+        // A window manager maximizes a window itself (title bar and
+        // borders on the screen) and reports the size it gave; without one
+        // the window takes the desktop.
+        const bool managed = QGuiApplication::platformName() != QStringLiteral("offscreen");
         if (maximize && !r->maximized) {
             r->maximized = true;
             r->normalRect = r->rect;
-            const SIZE d = DesktopSize();
-            SetWindowPos(hwnd, 0, 0, 0, d.cx, d.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            if (managed) {
+                r->frame->showMaximized();
+            } else {
+                const SIZE d = DesktopSize();
+                SetWindowPos(hwnd, 0, 0, 0, d.cx, d.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
         } else if (restore && r->maximized) {
             r->maximized = false;
             const QRect n = r->normalRect;
-            SetWindowPos(hwnd, 0, n.x(), n.y(), n.width(), n.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+            if (managed)
+                r->frame->showNormal();
+            SetWindowPos(hwnd, 0, n.x() - r->decor.left(), n.y() - r->decor.top(),
+                         n.width() + r->decor.left() + r->decor.right(),
+                         n.height() + r->decor.top() + r->decor.bottom(), SWP_NOZORDER | SWP_NOACTIVATE);
         }
         r = Find(hwnd);
         if (!r)
@@ -772,11 +821,14 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     } else if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOP) {
         r->frame->raise();
     }
+    // A top-level window is placed by its outer rectangle, the window
+    // manager's frame included.
+    const QMargins& d = r->decor;
     QRect nr = r->rect;
     if (!(flags & SWP_NOMOVE))
-        nr.moveTo(x, y);
+        nr.moveTo(x + d.left(), y + d.top());
     if (!(flags & SWP_NOSIZE))
-        nr.setSize(QSize(std::max(0, cx), std::max(0, cy)));
+        nr.setSize(QSize(std::max(0, cx - d.left() - d.right()), std::max(0, cy - d.top() - d.bottom())));
     const QMargins oldNc = r->nc;
     r->nc = ComputeNonClient(*r);
     if (nr != r->rect || ((flags & SWP_FRAMECHANGED) && r->nc != oldNc)) {
@@ -818,7 +870,9 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect)
     if (r->style & WS_CHILD)
         if (WindowRec* p = Find(r->parent))
             tl += ClientOrigin(*p);
-    *rect = RECT{tl.x(), tl.y(), tl.x() + r->rect.width(), tl.y() + r->rect.height()};
+    const QMargins& d = r->decor;
+    *rect = RECT{tl.x() - d.left(), tl.y() - d.top(), tl.x() + r->rect.width() + d.right(),
+                 tl.y() + r->rect.height() + d.bottom()};
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 // Menus as the layer's own tables, shown through QMenuBar and QMenu; popup
 // tracking and accelerators.
 #include "plat/menu.h"
+#include "plat/trace.h"
 #include "core/widgets_p.h"
 #include "kernel/handles_p.h"
 #include "plat/controls.h"
@@ -12,6 +13,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPointer>
 #include <QShortcut>
@@ -188,6 +190,10 @@ QMenu* qmenu_of(HMENU menu)
         return m->qmenu;
     auto* q = new QMenu();
     q->setAttribute(Qt::WA_DeleteOnClose, false);
+    // An empty popup would be sized 0 x 0, which the window system cannot
+    // show; Qt then leaves it off the screen for good, even once it has
+    // items. A popup with nothing in it is a small empty box instead.
+    q->setMinimumSize(8, 8);
     m->qmenu = q;
     QObject::connect(q, &QMenu::aboutToShow, [menu, q] {
         core::QtEntry([&] {
@@ -200,6 +206,7 @@ QMenu* qmenu_of(HMENU menu)
                 SendMessage(owner, WM_INITMENUPOPUP, menu, MAKELPARAM(index_in_parent(menu), 0));
             if (find_menu(menu))
                 rebuild(q, menu);
+            q->setAttribute(Qt::WA_OutsideWSRange, false);
         }, true);
     });
     QObject::connect(q, &QMenu::aboutToHide, [menu] {
@@ -229,6 +236,11 @@ void refresh_bar(HWND hwnd)
 
 void refresh_containing(HMENU menu)
 {
+    // A popup made earlier shows what its menu holds now. Its own show
+    // cannot be relied on to refresh it: a popup shown while it had no
+    // items keeps its empty look on the screen otherwise.
+    if (MenuRec* m = find_menu(menu); m && m->qmenu && !m->bar)
+        rebuild(m->qmenu, menu);
     for (auto& [hwnd, b] : bars())
         if (contains(b.menu, menu))
             refresh_bar(hwnd);
@@ -500,7 +512,7 @@ BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, const c
     }
     MenuRec* w = find_menu(where);
     w->items.insert(w->items.begin() + static_cast<std::ptrdiff_t>(pos), make_item(flags, newItem, text));
-    refresh_containing(menu);
+    refresh_containing(where);
     return TRUE;
 }
 
@@ -513,7 +525,7 @@ BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR newItem, const c
     if ((flags & MF_POPUP) && !find_menu(static_cast<HMENU>(newItem)))
         return FALSE;
     find_menu(where)->items[pos] = make_item(flags, newItem, text);
-    refresh_containing(menu);
+    refresh_containing(where);
     return TRUE;
 }
 
@@ -525,7 +537,7 @@ BOOL RemoveMenu(HMENU menu, UINT position, UINT flags)
         return FALSE;
     MenuRec* w = find_menu(where);
     w->items.erase(w->items.begin() + static_cast<std::ptrdiff_t>(pos));
-    refresh_containing(menu);
+    refresh_containing(where);
     return TRUE;
 }
 
@@ -605,6 +617,39 @@ void EndMenu()
 }
 
 HMENU GetTrackedMenu() { return g_tracked; }
+
+BOOL OpenMenuBarPopupForTest(HWND frame, int index, std::vector<std::string>* shown)
+{
+    shown->clear();
+    auto it = bars().find(frame);
+    if (it == bars().end() || !it->second.widget)
+        return FALSE;
+    QMenuBar* bar = it->second.widget;
+    const QList<QAction*> titles = bar->actions();
+    if (index < 0 || index >= titles.size())
+        return FALSE;
+    const QPoint at = bar->actionGeometry(titles[index]).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(bar, &press);
+    QApplication::sendEvent(bar, &release);
+    QApplication::processEvents();
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup)
+        return FALSE;
+    // Qt keeps a window it takes to lie outside the screen's range unmapped.
+    const bool onScreen = popup->isVisible() && !popup->testAttribute(Qt::WA_OutsideWSRange) &&
+                          popup->width() > 0 && popup->height() > 0;
+    for (QAction* a : popup->actions())
+        if (a->isVisible())
+            shown->push_back(a->isSeparator() ? "-" : ansi_from_qstr(a->text()));
+    popup->close();
+    QApplication::processEvents();
+    core::RethrowPending();
+    return onScreen ? TRUE : FALSE;
+}
 
 // ---- accelerators ------------------------------------------------------------------
 

@@ -286,3 +286,45 @@ TEST_F(MenuTest, ActivatingAWindowClosesThePopupWithoutAChoice)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MenuTest, APopupShowsItsItemsAfterTheyChange)
+{
+    // A department popup is empty at first, opened while empty, then
+    // filled: the popup on the screen shows what the menu holds by then.
+    HWND frame = CreateWindowEx(0, "MenuTestFrame", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, 0,
+                                0, 0, nullptr);
+    HMENU bar = CreateMenu();
+    HMENU info = CreatePopupMenu();
+    HMENU actions = CreatePopupMenu();
+    AppendMenu(bar, MF_POPUP, info, "&Information");
+    AppendMenu(bar, MF_POPUP, actions, "&Actions");
+    ASSERT_TRUE(SetMenu(frame, bar));
+    PumpEvents();
+    std::vector<std::string> shown;
+    EXPECT_TRUE(OpenMenuBarPopupForTest(frame, 0, &shown)) << "an empty popup is a small empty box";
+    EXPECT_TRUE(shown.empty());
+
+    AppendMenu(info, MF_STRING, 301, "Machine information");
+    AppendMenu(info, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(info, MF_STRING, 302, "Machines utilization");
+    AppendMenu(actions, MF_STRING, 401, "Display frequency");
+    EXPECT_TRUE(OpenMenuBarPopupForTest(frame, 0, &shown));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Machine information", "-", "Machines utilization"}));
+    EXPECT_TRUE(OpenMenuBarPopupForTest(frame, 1, &shown));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Display frequency"}));
+
+    // Emptied again and filled with another department's items.
+    while (GetMenuItemCount(info) > 0)
+        DeleteMenu(info, 0, MF_BYPOSITION);
+    EXPECT_TRUE(OpenMenuBarPopupForTest(frame, 0, &shown));
+    EXPECT_TRUE(shown.empty());
+    AppendMenu(info, MF_STRING, 301, "Raw material release");
+    EXPECT_TRUE(OpenMenuBarPopupForTest(frame, 0, &shown));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Raw material release"}));
+    EXPECT_EQ(ModalDepth(), 0) << "every popup closed";
+    DestroyWindow(frame);
+}
+
+} // namespace
