@@ -1,6 +1,7 @@
 // The plant part of the Production state file: orders, work orders, products, jobs, machines, transport.
 #include "production/production_wnd.h"
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -30,6 +31,54 @@ constexpr RecordField<ProductionOrder> order_fields[] = {
     field<&ProductionOrder::lead_days>(I16),
 };
 static_assert(file_size(stamp_fields) + file_size(order_fields) == PRODUCTION_ORDER_FILE_SIZE);
+
+// The settings before the orders (the file's head, after its marker).
+constexpr RecordField<Plant> head_fields[] = {
+    field<&Plant::release_policy>(I16).within(RELEASE_IMMEDIATE, RELEASE_MANUAL),
+    field<&Plant::display_frequency>(I16),
+    field<&Plant::halt_flag>(I16),
+    scenario<&Plant::routing_option>(I16),   // the scenario's value stays
+    field<&Plant::red_level_policy>(I16),
+    field<&Plant::selection>(U16),
+    field<&Plant::spare>(I16),
+    field<&Plant::wo_planning_mode>(I16).within(0, 2),
+    field<&Plant::spare_setting>(I16),
+    field<&Plant::wo_planning_parameter>(I16),
+    field<&Plant::wo_planning_countdown>(I16),
+    field<&Plant::forecast_horizon_days>(I16),
+    field<&Plant::forecast_range_months>(I16),
+    field<&Plant::week_of_month>(I16),
+};
+
+// Between the orders and the work orders.
+constexpr RecordField<Plant> middle_fields[] = {
+    field<&Plant::mrp_lead_time_minutes>(I16),
+    field<&Plant::mrp_option>(I16).since("BG_1035"),
+    field<&Plant::route_option>(I16).since("BG_1035").absent(0),
+};
+
+// After the transport manager, up to the last marker; the accumulator is written by its own code.
+constexpr RecordField<Plant> tail_fields[] = {
+    field<&Plant::mrp_setting>(I16),
+    field<&Plant::constraint_machine>(I16),
+    field<&Plant::shipping_buffer_hours>(I16),
+    field<&Plant::constraint_buffer_hours>(I16),
+    field<&Plant::assembly_buffer_hours>(I16),
+    field<&Plant::min_wo_demand>(I16),
+    field<&Plant::min_wo_quantity>(I16),
+    field<&Plant::utilization_factor>(F32),
+};
+
+constexpr RecordField<Plant> tail_after_average[] = {
+    field<&Plant::batch_size>(I16).since("BG_1020").absent(0),
+    field<&Plant::merge_order_types>(I16).since("BG_1020").absent(0),
+    field<&Plant::product_priority_on>(I16).since("BG_1026").absent(0),
+};
+
+constexpr RecordField<Plant> last_fields[] = {
+    field<&Plant::contract_factor>(F32).since("BG_1036"),
+    field<&Plant::red_line_hours>(I16).since("BG_1037"),
+};
 
 // Leaves no request, queue entry, stock or transport pointing at a work order.
 void scrub(CProductionWnd& p)
@@ -75,6 +124,7 @@ std::vector<uint8_t> CProductionWnd::save_plant() const
         write_fields(w, o->order_date, stamp_fields);
         write_fields(w, *o, order_fields);
     }
+    write_fields(w, static_cast<const Plant&>(*this), middle_fields);
     w.u32(PRODUCTION_MARKER);
     w.u16(static_cast<uint16_t>(Work_Orders.size()));
     for (const auto& wo : Work_Orders)
@@ -131,6 +181,7 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         read_fields(r, *o, order_fields);
         prd_orders.push_back(std::move(o));
     }
+    read_fields(r, static_cast<Plant&>(*this), middle_fields, host->file_gate());
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
         return refuse("bad production 1 data");
 
@@ -254,4 +305,127 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         for (auto& p : Products)
             p->priority = 0;
     return true;
+}
+
+std::vector<uint8_t> CProductionWnd::save_state_bytes() const
+{
+    const Plant& p = *this;
+    ByteWriter head;
+    head.u32(PRODUCTION_MARKER);
+    write_fields(head, p, head_fields);
+    write_fields(head, plan_date_1, stamp_fields);
+    write_fields(head, plan_date_2, stamp_fields);
+    std::vector<uint8_t> out = head.bytes();
+    const std::vector<uint8_t> plant = save_plant();
+    out.insert(out.end(), plant.begin(), plant.end());
+    ByteWriter tail;
+    write_fields(tail, p, tail_fields);
+    utilization_average.save_float(tail);
+    write_fields(tail, p, tail_after_average);
+    write_fields(tail, extra_shift_start, stamp_fields);
+    write_fields(tail, extra_shift_end, stamp_fields);
+    tail.i16(extra_shift_days);
+    tail.u32(PRODUCTION_MARKER);
+    write_fields(tail, p, last_fields);
+    const std::vector<uint8_t> t = tail.bytes();
+    out.insert(out.end(), t.begin(), t.end());
+    return out;
+}
+
+bool CProductionWnd::load_state_bytes(const std::vector<uint8_t>& bytes, std::string& error, size_t* used)
+{
+    Plant& p = *this;
+    // A refused file leaves the settings as they were; the plant part scrubs itself.
+    ByteWriter kept;
+    write_fields(kept, p, head_fields);
+    write_fields(kept, p, middle_fields);
+    write_fields(kept, p, tail_fields);
+    write_fields(kept, p, tail_after_average);
+    write_fields(kept, p, last_fields);
+    const SimStamp kept_dates[4] = {plan_date_1, plan_date_2, extra_shift_start, extra_shift_end};
+    const AverageAccumulator kept_average = utilization_average;
+    const int16_t kept_days = extra_shift_days;
+    const auto refuse = [&](const char* what) {
+        const std::vector<uint8_t> k = kept.bytes();
+        ByteReader back(k);
+        read_fields(back, p, head_fields);
+        read_fields(back, p, middle_fields);
+        read_fields(back, p, tail_fields);
+        read_fields(back, p, tail_after_average);
+        read_fields(back, p, last_fields);
+        plan_date_1 = kept_dates[0];
+        plan_date_2 = kept_dates[1];
+        extra_shift_start = kept_dates[2];
+        extra_shift_end = kept_dates[3];
+        utilization_average = kept_average;
+        extra_shift_days = kept_days;
+        error = what;
+        return false;
+    };
+    const auto gate = host->file_gate();
+    ByteReader r(bytes);
+    if (r.u32() != PRODUCTION_MARKER)
+        return refuse("bad production file");
+    read_fields(r, p, head_fields, gate);
+    read_fields(r, plan_date_1, stamp_fields);
+    read_fields(r, plan_date_2, stamp_fields);
+    if (!r.ok())
+        return refuse("bad production 1 data");
+    if (!host->version_at_least("BG_1023")) {
+        forecast_horizon_days = std::min<int16_t>(forecast_horizon_days, 30);
+        if (forecast_range_months > 3)
+            forecast_range_months = static_cast<int16_t>(forecast_range_months / 30);
+        week_of_month = static_cast<int16_t>(host->now().day / 7 + 1);
+    }
+    const size_t head_size = bytes.size() - r.left();
+    const std::vector<uint8_t> rest(bytes.begin() + static_cast<std::ptrdiff_t>(head_size), bytes.end());
+    // The priorities are cleared once the file has said whether they are on.
+    product_priority_on = 1;
+    size_t plant_size = 0;
+    std::string plant_error;
+    if (!load_plant(rest, plant_error, &plant_size)) {
+        refuse("");
+        error = plant_error;
+        return false;
+    }
+    const std::vector<uint8_t> after(rest.begin() + static_cast<std::ptrdiff_t>(plant_size), rest.end());
+    ByteReader t(after);
+    read_fields(t, p, tail_fields, gate);
+    utilization_average.load_float(t);
+    read_fields(t, p, tail_after_average, gate);
+    if (host->version_at_least("BG_1033")) {
+        read_fields(t, extra_shift_start, stamp_fields);
+        read_fields(t, extra_shift_end, stamp_fields);
+    }
+    if (host->version_at_least("BG_1034"))
+        extra_shift_days = t.i16();
+    const bool settings_ok = constraint_machine >= 0 && static_cast<size_t>(constraint_machine) < Machines.size() &&
+                             std::isfinite(utilization_factor);
+    if (!t.ok() || t.u32() != PRODUCTION_MARKER || !settings_ok) {
+        scrub_plant();
+        return refuse("bad production 2 data");
+    }
+    read_fields(t, p, last_fields, gate);
+    if (!t.ok() || !std::isfinite(contract_factor) || contract_factor < 0.0f || contract_factor > 100.0f) {
+        scrub_plant();
+        return refuse("bad production 2 data");
+    }
+    // Display-only choices out of range read as none.
+    if (selection[0] != NONE16 && selection[0] >= Machines.size())
+        selection[0] = NONE16;
+    if (selection[1] != NONE16 && selection[1] >= Work_Orders.size())
+        selection[1] = NONE16;
+    if (selection[2] > 1)
+        selection[2] = 0;
+    if (product_priority_on == 0)
+        for (auto& pr : Products)
+            pr->priority = 0;
+    if (used != nullptr)
+        *used = head_size + plant_size + (after.size() - t.left());
+    return true;
+}
+
+void CProductionWnd::scrub_plant()
+{
+    scrub(*this);
 }

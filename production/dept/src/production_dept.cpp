@@ -96,7 +96,7 @@ void ProductionDepartment::build_menus(DepartmentMenus& menus)
 
 void ProductionDepartment::save_state(BinFile& file)
 {
-    const std::vector<uint8_t> bytes = engine_->save_plant();
+    const std::vector<uint8_t> bytes = engine_->save_state_bytes();
     // A short write leaves the file's error set; its Close reports it and the save is refused.
     file.Write(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
@@ -112,7 +112,7 @@ bool ProductionDepartment::load_state(BinFile& file)
         return false;
     std::string error;
     size_t used = 0;
-    if (engine_->load_plant(bytes, error, &used))
+    if (engine_->load_state_bytes(bytes, error, &used))
         // The file's tail follows the plant part.
         return file.SeekTo(start + static_cast<int32_t>(used));
     ui_->message(error, "Application Error", static_cast<int>(plat::MB_ICONSTOP));

@@ -162,6 +162,12 @@ public:
     // `used`, when given, takes the number of bytes the plant part took.
     bool load_plant(const std::vector<uint8_t>& bytes, std::string& error, size_t* used = nullptr);
 
+    // The whole state file: settings, the plant part, the settings that follow it.
+    std::vector<uint8_t> save_state_bytes() const;
+    bool load_state_bytes(const std::vector<uint8_t>& bytes, std::string& error, size_t* used = nullptr);
+    // Leaves no request, stock or transport pointing at a work order (a refused file's plant).
+    void scrub_plant();
+
     bool in_minute() const { return minute_depth != 0; }
 
 private:

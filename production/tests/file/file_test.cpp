@@ -127,8 +127,8 @@ TEST(SavedPlant, DamageIsRefusedAsAWhole)
     s.run(30);
     const auto good = s.prod.save_plant();
 
-    // Offsets of the parts: orders are 2 + 38 each, then the marker.
-    const size_t after_orders = 2 + 38 * s.prod.prd_orders.size();
+    // Offsets of the parts: orders are 2 + 38 each, the MRP settings 6, then the marker.
+    const size_t after_orders = 2 + 38 * s.prod.prd_orders.size() + 6;
     struct Case { const char* why; size_t at; uint8_t value; const char* error; };
     const Case cases[] = {
         {"first marker", after_orders, 0x00, "bad production 1 data"},

@@ -113,8 +113,8 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(purchasing_of(first).unsupplied[0] + purchasing_of(first).unsupplied[1], 0);
     EXPECT_GT(first.tickCount(), 21 * 480);
     const std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
-    // The plant part, then the tail: the work-order counter.
-    std::vector<uint8_t> expected = plant.save_plant();
+    // The state file, then the tail: the work-order counter.
+    std::vector<uint8_t> expected = plant.save_state_bytes();
     expected.push_back(static_cast<uint8_t>(plant.wo_counter & 0xFF));
     expected.push_back(static_cast<uint8_t>(plant.wo_counter >> 8));
     EXPECT_EQ(prd, expected);
@@ -125,7 +125,7 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(second.tickCount(), first.tickCount());
     ProductionDepartment& q = production_of(second);
     // What was saved is what the resumed session saves again.
-    EXPECT_EQ(q.engine().save_plant(), std::vector<uint8_t>(prd.begin(), prd.end() - 2));
+    EXPECT_EQ(q.engine().save_state_bytes(), std::vector<uint8_t>(prd.begin(), prd.end() - 2));
     EXPECT_EQ(q.engine().wo_counter, plant.wo_counter);
     const std::string again = dir / "again.vnb";
     ASSERT_TRUE(second.save(again));
@@ -300,8 +300,8 @@ TEST(ProductionSession, DamagedPlantStateIsRefusedWithItsMessage)
     }
     std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
     ASSERT_GT(prd.size(), 2u);
-    prd[0] = 0xFF;   // the order count: more orders than the file holds
-    prd[1] = 0x7F;
+    prd[56] = 0xFF;   // the order count after the settings: more orders than the file holds
+    prd[57] = 0x7F;
     write_bytes(ext_of(session, "PRD"), prd);
 
     SessionDriver d;
