@@ -36,6 +36,7 @@ public:
     SessionUi(FinanceDepartment& dept, CVornView& view) : dept_(dept), view_(view) {}
     void update_cash() override
     {
+        view_.notify_panes(PANE_CASH);
         if (dept_.hooks.cash_changed)
             dept_.hooks.cash_changed();
     }
@@ -46,6 +47,7 @@ public:
     }
     void repaint_profit_pane() override
     {
+        view_.notify_panes(PANE_PROFIT);
         if (dept_.hooks.profit_pane_changed)
             dept_.hooks.profit_pane_changed();
     }

@@ -1,0 +1,202 @@
+// Finance in whole sessions over the bundled sample, on the program's own
+// assembly of the departments: a year run solvent to the new-year stop, the
+// bankrupt twin, the refused twins of the FINANCE section and the state file.
+#include "app/view.h"
+#include "finance/finance_dept.h"
+#include "production/production_dept.h"
+#include "production/production_wnd.h"
+#include "support/driver.h"
+#include "support/scenario.h"
+#include "vorn/assembly.h"
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace {
+
+const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string sample = data_dir + "/SAMPLE.VNB";
+
+DriverOptions options()
+{
+    DriverOptions o;
+    o.seed = 5;
+    o.workdir = data_dir;
+    o.config.timer_enabled = false;
+    o.factory = department_assembly();
+    o.script = [](plat::ScriptedHost& h) { h.Answer(plat::IDOK, ""); };
+    return o;
+}
+
+FinanceDepartment& finance_of(SessionDriver& d)
+{
+    auto* f = dynamic_cast<FinanceDepartment*>(d.view().finance);
+    if (f == nullptr)
+        throw std::logic_error("the session's Finance is not the Finance department");
+    return *f;
+}
+
+// The sample with its FINANCE section's first or second record replaced.
+std::string twin(const TempDir& dir, const std::string& name, const std::string& from, const std::string& to)
+{
+    std::ifstream in(sample, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t at = text.find(from, text.find("[FINANCE]"));
+    if (at == std::string::npos)
+        throw std::logic_error("the sample has no such FINANCE record");
+    text.replace(at, from.size(), to);
+    const std::string path = dir / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+const std::string record1 = "^300000^-50000^0^10^0.01^0.05^0.10^0.85^@";
+const std::string record2 = "^5000^2500^1500^2000^100000^210000^@";
+
+std::string ext_of(const std::string& session, const char* ext)
+{
+    return session.substr(0, session.size() - 3) + ext;
+}
+
+int32_t pending(const CFinanceWnd& e)
+{
+    int32_t sum = 0;
+    for (const DeferredPayment& d : e.deferred)
+        sum += d.amount;
+    return sum;
+}
+
+} // namespace
+
+TEST(FinanceSession, TheSampleRunsAYearSolventToTheNewYearStop)
+{
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, options()));
+    CFinanceWnd& e = finance_of(d).engine();
+    EXPECT_EQ(e.cash, 300000);
+    EXPECT_EQ(e.payable_terms(), 10);
+    int64_t posted = 0, interest = 0;
+    int postings = 0;
+    e.posting_observer = [&](int32_t amount, int16_t) {
+        posted += amount;
+        ++postings;
+    };
+    // A machine unit bought early: its price leaves through Finance.
+    auto& production = dynamic_cast<ProductionDepartment&>(*d.view().production);
+    production.engine().buy_machine_unit(1);
+    const int32_t opening = 300000;
+    int days = 0;
+    while (d.state() != RUN_STOPPED || d.clock().current.year == 95) {
+        const float earned = e.interest_earned_month, paid = e.interest_paid_month;
+        d.runTicks(1);
+        if (d.clock().IsMonthClosing())
+            interest += static_cast<int32_t>(earned) - static_cast<int32_t>(paid);
+        // The ledger at every day's end.
+        if (d.clock().current.hour == 15 && d.clock().current.minute == 59) {
+            ++days;
+            ASSERT_EQ(e.cash + static_cast<int64_t>(pending(e)), opening + posted + interest) << days;
+        }
+        ASSERT_NE(d.state(), RUN_OVER);
+        if (d.state() == RUN_STOPPED)
+            break;
+    }
+    // The run stopped at the first working minute of 1996, Finance in front.
+    EXPECT_EQ(d.clock().current.year, 96);
+    EXPECT_EQ(d.clock().current.month, 1);
+    EXPECT_EQ(d.clock().current.hour, 8);
+    EXPECT_EQ(d.view().current_department, d.view().finance);
+    EXPECT_GT(days, 250);
+    EXPECT_GT(postings, 4 * 12);
+    EXPECT_GT(e.cash, e.limit);   // solvent through the year
+    // Every yearly total is last year's and this year's.
+    for (const Total* t : {&e.total_expenses, &e.direct_labour, &e.production_expenses, &e.management_expenses,
+                           &e.marketing_expenses, &e.depreciation})
+        EXPECT_EQ(t->acc, t->last + t->cur);
+    EXPECT_GE(e.direct_labour.last, 12 * 5000);
+    EXPECT_EQ(e.machine_investment, 290000);
+    // The year's statement adds up and its taxes were paid.
+    const StatementFigures s = statement_figures(e.last, true);
+    EXPECT_EQ(s.net_profit, s.before_taxes - s.taxes);
+    EXPECT_EQ(e.taxes_acc, s.taxes);
+    EXPECT_EQ(e.last_net_profit, e.get_net_profit('L', 1));
+    std::printf("year's end: cash %d, net profit %d\n", e.cash, e.get_net_profit('L', 1));
+}
+
+TEST(FinanceSession, TheBankruptTwinEndsAtTheFirstDailyStepAndAgainAfterStopAndRun)
+{
+    TempDir dir;
+    const std::string path = twin(dir, "BANKRUPT.VNB", record1, "^300000^300000^0^10^0.01^0.05^0.10^0.85^@");
+    SessionDriver d;
+    ASSERT_TRUE(d.start(path, options()));
+    EXPECT_EQ(d.state(), RUN_OVER);
+    const auto boxes = d.prompts();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back(), "Simulation Over|You have bankrupted");
+    d.view().Stop();
+    ASSERT_EQ(d.state(), RUN_STOPPED);
+    finance_of(d).engine().post_cash(50000, 0);   // cash lifted: still bankrupt
+    d.runTicks(3 * 480);
+    EXPECT_EQ(d.state(), RUN_OVER);
+    EXPECT_EQ(d.prompts().back(), "Simulation Over|You have bankrupted");
+    EXPECT_LE(d.clock().current.day, 4);
+}
+
+TEST(FinanceSession, DamagedFinanceSectionsAreRefusedWhole)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string from, to;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"RECEIVE5.VNB", record1, "^300000^-50000^5^10^0.01^0.05^0.10^0.85^@", true},
+        {"PERCENT0.VNB", record1, "^300000^-50000^0^10^0.01^0.05^0.10^0^@", false},
+        {"SHORT.VNB", record2, "^5000^2500^1500^2000^100000^@", false},
+        {"NOFIN.VNB", "[FINANCE]", "[FINANCE_GONE]", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SessionDriver d;
+        EXPECT_EQ(d.start(twin(dir, c.name, c.from, c.to), options()), c.loads);
+        if (c.loads) {
+            EXPECT_EQ(finance_of(d).engine().receivable_terms(), 5);
+        } else {
+            ASSERT_FALSE(d.prompts().empty());
+            EXPECT_NE(d.prompts().back().find("Data Loading Error"), std::string::npos) << d.prompts().back();
+        }
+    }
+}
+
+TEST(FinanceSession, SaveLoadSaveMidYearGivesTheSameFinanceFile)
+{
+    TempDir dir;
+    const std::string first = dir / "mid.vnb";
+    SessionDriver a;
+    ASSERT_TRUE(a.start(sample, options()));
+    a.runUntil({95, 5, 10, 8, 0});
+    auto& production = dynamic_cast<ProductionDepartment&>(*a.view().production);
+    production.engine().buy_machine_unit(1);   // a machine on order
+    CFinanceWnd& e = finance_of(a).engine();
+    e.post_cash(-1234, 1);                       // a payment pending
+    a.runTicks(90);
+    ASSERT_TRUE(a.save(first));
+    const std::vector<uint8_t> fnc = read_bytes(ext_of(first, "FNC"));
+    EXPECT_EQ(fnc, e.save_state());
+
+    SessionDriver b;
+    ASSERT_TRUE(b.start(first, options()));
+    ASSERT_TRUE(b.view().resumed());
+    CFinanceWnd& r = finance_of(b).engine();
+    EXPECT_EQ(r.cash, e.cash);
+    EXPECT_EQ(r.deferred.size(), 1u);
+    EXPECT_EQ(r.machine_starts.size(), 1u);
+    const std::string again = dir / "again.vnb";
+    ASSERT_TRUE(b.save(again));
+    EXPECT_EQ(read_bytes(ext_of(again, "FNC")), fnc);
+
+    // Both run on alike.
+    a.runUntil({95, 8, 1, 8, 0});
+    b.runUntil({95, 8, 1, 8, 0});
+    EXPECT_EQ(r.save_state(), e.save_state());
+}
