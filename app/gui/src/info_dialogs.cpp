@@ -13,6 +13,7 @@
 #include "plat/uihost.h"
 #include "plat/window.h"
 #include "uikit/uikit.h"
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -167,7 +168,14 @@ public:
         // leading number, 0 when there is none.
         char text[64] = {};
         plat::GetDlgItemText(m_hWnd, 1294, text, sizeof text);
-        percent = static_cast<float>(parse_double(text));
+        const double typed = parse_double(text);
+        // Marketing's unit costs divide by it: only a number above 0 is taken.
+        if (!std::isfinite(typed) || typed <= 0 || typed > 3.0e38) {
+            lang_message_box(m_hWnd, "The machine work percent must be a number above 0",
+                             "Set Machine Work Percent", plat::MB_OK | plat::MB_ICONINFORMATION);
+            return;
+        }
+        percent = static_cast<float>(typed);
         CSimDialog::OnOK();
     }
     float percent;

@@ -302,6 +302,35 @@ TEST_F(VornDialogs, MachineWorkPercentCancelKeepsThePercent)
     EXPECT_FLOAT_EQ(finance.work_percent, 0.85f);
 }
 
+// Marketing divides by the percent: anything but a number above 0 is refused
+// with a box and the dialog stays open for another try.
+TEST_F(VornDialogs, MachineWorkPercentRefusesZeroNegativeAndText)
+{
+    start_session("workpercent-refused");
+    RecordingDepartment finance;
+    SlotSwap f(session->finance, &finance);
+    session->clock.current = SimDateTime{95, 1, 2, 9, 0};
+    ScriptedHost host;
+    host.Answer(IDOK, "");
+    bool still_open = true;
+    host.OnDialog(IDD_MACHINE_WORK_PERCENT, [&](HWND d) {
+        for (const char* typed : {"0", "-1", "x", "1e39"}) {
+            SetDlgItemText(d, 1294, typed);
+            click(d, IDOK);
+            still_open = still_open && IsWindow(d) && IsWindowVisible(d);
+        }
+        SetDlgItemText(d, 1294, "0.5");
+        click(d, IDOK);
+    });
+    view->ExecuteCommand(ID_SET_MACHINE_WORK_PERCENT);
+    EXPECT_TRUE(still_open);
+    int refusals = 0;
+    for (const auto& b : host.boxes())
+        refusals += b.text == "The machine work percent must be a number above 0" ? 1 : 0;
+    EXPECT_EQ(refusals, 4);
+    EXPECT_FLOAT_EQ(finance.work_percent, 0.5f);
+}
+
 // Made once, shown again on the next call, hidden by its button and gone
 // after FALSE.
 TEST_F(VornDialogs, RedWarningsIsMadeOnceAndDestroyedOnFalse)
