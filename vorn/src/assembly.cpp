@@ -1,13 +1,17 @@
 // The session's departments and how they reach one another.
 #include "vorn/assembly.h"
 #include "finance/finance_dept.h"
+#include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
 #include "vorn/stand_ins.h"
 
 namespace {
 
 // One function per slot: the department's library, or its stand-in.
-std::unique_ptr<StandInMarketing> make_marketing(CVornView&) { return std::make_unique<StandInMarketing>(); }
+std::unique_ptr<MarketingDepartment> make_marketing(CVornView& view)
+{
+    return std::make_unique<MarketingDepartment>(view);
+}
 std::unique_ptr<ProductionDepartment> make_production(CVornView& view)
 {
     return std::make_unique<ProductionDepartment>(view);
@@ -30,6 +34,7 @@ Departments assemble_departments(CVornView& view, const PanelMaker& panels)
     links.production = production.get();
     links.purchasing = purchasing.get();
     links.finance = &finance->books();
+    marketing->connect(links);
     production->connect(links);
     finance->connect(links);
 

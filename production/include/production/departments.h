@@ -95,6 +95,9 @@ public:
     virtual float unit_price(int family, int material) { return static_cast<float>(material_price(family, material)); }
     virtual void end_of_day_ordering() {}
     virtual void roll_yearly_stats() {}
+    // Finished units arrived: the material's in-process counter falls.
+    virtual void lower_in_process(int family, int material, int units) { (void)family; (void)material; (void)units; }
+    virtual bool orders_by_mrp() const { return false; }
 };
 
 // One raw material needed by the production plan at a minute; what Purchasing's MRP ordering reads.

@@ -23,7 +23,19 @@ DriverOptions production_options(int32_t seed)
     o.seed = seed;
     o.workdir = data_dir;   // the scenario's folder holds the files a session reads beside it
     o.config.timer_enabled = false;
-    o.factory = department_assembly();
+    // Production against the stand-ins: the real market would draw orders of its own.
+    o.factory = [](CVornView& view) {
+        Departments d = assemble_departments(view, {});
+        auto market = std::make_unique<StandInMarketing>();
+        DepartmentLinks links;
+        links.marketing = market.get();
+        links.production = dynamic_cast<ProductionDept*>(d.production.get());
+        links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
+        links.finance = dynamic_cast<FinanceDept*>(d.finance.get());
+        dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
+        d.marketing = std::move(market);
+        return d;
+    };
     return o;
 }
 

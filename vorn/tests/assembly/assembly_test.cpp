@@ -3,6 +3,7 @@
 // program asks for them.
 #include "app/sessions.h"
 #include "finance/finance_dept.h"
+#include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
@@ -39,7 +40,7 @@ TEST(Assembly, EverySlotHoldsItsDepartmentOrItsStandIn)
 {
     CVornView view(Configuration{});
     Departments d = assemble_departments(view, {});
-    ASSERT_NE(dynamic_cast<StandInMarketing*>(d.marketing.get()), nullptr);
+    ASSERT_NE(dynamic_cast<MarketingDepartment*>(d.marketing.get()), nullptr);
     auto* production = dynamic_cast<ProductionDepartment*>(d.production.get());
     ASSERT_NE(production, nullptr);
     ASSERT_NE(dynamic_cast<StandInPurchasing*>(d.purchasing.get()), nullptr);
