@@ -1442,6 +1442,9 @@ void CMarketingWnd::add_new_product(int n)
     NewProductEntry& e = new_products[static_cast<size_t>(n)];
     add_new_product_temporary(n);
     e.index = static_cast<int16_t>(families[e.family].product_count - 1);
+    // Launched now, not at a later date: its demand starts at once.
+    if (e.pending == 0)
+        e.due = 1;
     finance_->post_cash(-e.cost, 0);
     finance_->add_marketing_expenses(e.cost);
 }

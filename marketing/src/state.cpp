@@ -303,9 +303,10 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
         a.u16(k.status);
         a.date(k.offer_date);
         a.date(k.start_date);
-        a.date(k.decision_date);
+        // A one-time contract has neither.
+        a.raw_date(k.decision_date);
         if (!A::reading || host.version_at_least("BG_1022"))
-            a.date(k.end_copy);
+            a.raw_date(k.end_copy);
         a.date(k.end_date);
         uint16_t items = k.item_count;
         a.u16(items);

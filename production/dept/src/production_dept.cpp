@@ -156,6 +156,9 @@ float ProductionDepartment::utilization_factor() { return engine_->get_utilizati
 void ProductionDepartment::add_order(int16_t family, int16_t product, int16_t quantity, int16_t order_type,
                                      int16_t item_kind, int16_t lead_days, int32_t unused1, int32_t unused2)
 {
+    // A product the plant does not make (a market product without a route) has nowhere to go.
+    if (item_kind == KIND_PRODUCT && engine_->find_product(family, product) == NONE16)
+        return;
     engine_->add_order(family, product, quantity, order_type, item_kind, lead_days, unused1, unused2);
 }
 
