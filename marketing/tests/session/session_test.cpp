@@ -2,6 +2,7 @@
 // sessions over the bundled sample.
 #include "app/view.h"
 #include "marketing/marketing_dept.h"
+#include "finance/finance_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "support/driver.h"
@@ -47,9 +48,11 @@ DriverOptions market_options(int32_t seed)
         links.marketing = market.get();
         links.production = dynamic_cast<ProductionDept*>(d.production.get());
         links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
-        links.finance = dynamic_cast<FinanceDept*>(d.finance.get());
+        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
+        links.finance = &finance.books();
         market->connect(links);
         dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
+        finance.connect(links);
         auto& store = dynamic_cast<StandInPurchasing&>(*d.purchasing);
         store.stock[0] = 30000;
         store.stock[1] = 30000;

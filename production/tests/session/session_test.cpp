@@ -2,6 +2,7 @@
 // scenario's plant runs for a month, the session saves and resumes, the
 // same seed gives the same state files.
 #include "app/view.h"
+#include "finance/finance_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "support/driver.h"
@@ -31,8 +32,10 @@ DriverOptions production_options(int32_t seed)
         links.marketing = market.get();
         links.production = dynamic_cast<ProductionDept*>(d.production.get());
         links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
-        links.finance = dynamic_cast<FinanceDept*>(d.finance.get());
+        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
+        links.finance = &finance.books();
         dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
+        finance.connect(links);
         d.marketing = std::move(market);
         return d;
     };
