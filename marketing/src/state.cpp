@@ -261,11 +261,8 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
     const uint16_t orders = count(a, m.open_orders.size(), 32767);
     if (A::reading)
         m.open_orders.assign(orders, OpenOrder{});
-    for (OpenOrder& o : m.open_orders) {
+    for (OpenOrder& o : m.open_orders)
         open_order(a, o);
-        if (A::reading && (!m.product_exists(o.family, o.product) || o.units < 1 || o.days_late < 0))
-            a.refuse();
-    }
     // 2. Products; a family holds its own and its introduced products.
     for (int f = 0; f < m.family_count_ && a.ok(); ++f) {
         Family& fam = m.families[static_cast<size_t>(f)];
@@ -283,6 +280,11 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
     }
     if (!a.ok())
         return false;
+    // An order may be of a product introduced during the run: checked once the products are in.
+    if (A::reading)
+        for (const OpenOrder& o : m.open_orders)
+            if (!m.product_exists(o.family, o.product) || o.units < 1 || o.days_late < 0)
+                a.refuse();
     // 3. Customers.
     for (Customer& c : m.customers) {
         a.f32(c.weighted_penalty);

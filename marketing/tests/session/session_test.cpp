@@ -195,7 +195,7 @@ TEST(MarketingSession, SavedStateLoadsAndSavesAgainIdentically)
     TempDir dir;
     const std::string session = dir / "feb.vnb";
     SessionDriver first;
-    run_days_and_save(first, 5, 40, session);
+    run_days_and_save(first, 5, 92, session);
     const CMarketingWnd& m = marketing_of(first).engine();
     ASSERT_FALSE(m.open_orders.empty());
     const std::vector<uint8_t> mrk = read_bytes(ext_of(session, "MRK"));
@@ -214,7 +214,7 @@ TEST(MarketingSession, SavedStateLoadsAndSavesAgainIdentically)
 
     SessionDriver twin;
     const std::string other = dir / "twin.vnb";
-    run_days_and_save(twin, 5, 40, other);
+    run_days_and_save(twin, 5, 92, other);
     EXPECT_EQ(read_bytes(ext_of(other, "MRK")), mrk);
 }
 
