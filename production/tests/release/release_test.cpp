@@ -380,3 +380,46 @@ TEST(DbrRelease, ManualListReleasesByPhase)
     for (const auto& tj : s.prod.transport->Trans_Jobs)
         EXPECT_EQ(tj->release, -1);
 }
+
+TEST(ReleasePolicies, SampleRunsAMonthUnderEachPolicy)
+{
+    for (int16_t policy = RELEASE_IMMEDIATE; policy <= RELEASE_MANUAL; ++policy) {
+        SCOPED_TRACE(policy);
+        Sim s;
+        s.clock_hours = true;
+        s.prod.release_policy = policy;
+        s.prod.mrp_lead_time_minutes = 480;
+        s.prod.apply_mrp_lead_time();
+        s.prod.mark_constraint_routes();
+        bool planned = false, drum = false, held_after_morning = false;
+        for (int day = 0; day < 21; ++day) {
+            s.purchasing.stock[0] = s.purchasing.stock[1] = 2000;
+            s.order_a1(10, ORDER_CUSTOMER, 5);
+            s.run(480);
+            for (const auto& m : s.prod.Machines)
+                for (const auto& e : m->Waiting_WOs_Data) {
+                    planned = planned || e->planned_start != -1;
+                    drum = drum || e->drum_start != -1;
+                }
+            // Right after the morning's release planning: the releasing policies leave nothing held.
+            for (const auto& tj : s.prod.transport->Trans_Jobs)
+                held_after_morning = held_after_morning || (tj->release == -2 && s.host.minute_of_day() == 0);
+        }
+        EXPECT_EQ(planned, policy == RELEASE_MRP || policy == RELEASE_MRP_SCHEDULE);
+        EXPECT_EQ(drum, policy == RELEASE_DBR_CONSTRAINT);
+        if (policy == RELEASE_MANUAL) {
+            // Nothing releases raw material by itself: no finished unit can be made.
+            EXPECT_EQ(s.marketing.delivered, 0);
+            bool held = false;
+            for (const auto& tj : s.prod.transport->Trans_Jobs)
+                held = held || tj->release == -2;
+            EXPECT_TRUE(held);
+        } else {
+            EXPECT_FALSE(held_after_morning);
+            EXPECT_GT(s.marketing.delivered, 0);
+        }
+        if (policy == RELEASE_DBR_CONSTRAINT) {
+            EXPECT_FALSE(s.prod.Machines[1]->Schedules.empty() && !s.prod.Machines[1]->Waiting_WOs_Data.empty());
+        }
+    }
+}

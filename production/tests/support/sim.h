@@ -124,6 +124,7 @@ struct Sim : Fakes {
         TextPlantData data(text);
         prod.load_production_data(data);
     }
+    bool clock_hours = false;
     // Each order becomes a work order of its own size: no top-up to the sample's minimum of 10.
     void exact_work_orders() { prod.min_wo_quantity = 0; }
     void seed_u1(int units = 40) { prod.Jobs[2]->add_material_to_output(nullptr, 0, 0, units); }
@@ -141,6 +142,11 @@ struct Sim : Fakes {
                 host.new_year = host.stamp.month == 1;
             }
             host.stamp.day = static_cast<int16_t>(host.day % 21 + 1);
+        }
+        // When asked, the clock's hour follows the working minutes from 08:00 (09:00 reorders run).
+        if (clock_hours) {
+            host.stamp.hour = static_cast<int16_t>(8 + host.minute_of_day() / 60);
+            host.stamp.minute = static_cast<int16_t>(host.minute_of_day() % 60);
         }
         if (host.new_year)
             prod.on_new_year();
