@@ -28,78 +28,56 @@ std::string grouped(int32_t v)
 
 } // namespace
 
-void CFinanceWnd::compute_report(char letter, FinanceReport& out)
+namespace {
+
+// One period's report: its part of every total, its inventory values at the
+// start and at the end (now, or as stored at last year's end).
+FinanceReport period_report(const FinanceBooks& k, int32_t Total::*part, float FloatTotal::*interest, int32_t sales,
+                            const ValuePair& fg_start, const ValuePair& fg_end, const ValuePair& wip_start,
+                            const ValuePair& wip_end, int32_t wip_added)
 {
     FinanceReport r;
-    switch (letter) {
-    case 'C': {
-        const int32_t fg_with = fg_value_with_added_value();
-        const int32_t fg_material = fg_value_at_material_cost();
-        const int32_t wip = wip_value();
-        const int32_t wip_added = added_value_in_wip();
-        r.v[0] = sales_cur;
-        r.v[1] = materials.cur;
-        r.v[2] = direct_labour.cur;
-        r.v[3] = production_expenses.cur;
-        r.set_depreciation(static_cast<float>(depreciation.cur));
-        r.v[5] = fg_year_start.with;
-        r.v[6] = fg_with - r.v[5];
-        r.v[7] = fg_material - fg_year_start.material;
-        r.v[8] = wip_year_start.with;
-        r.v[9] = wip - r.v[8];
-        r.v[10] = (wip - wip_added) - wip_year_start.material;
-        r.v[11] = wip_added;
-        r.v[12] = marketing_expenses.cur;
-        r.v[13] = promotion.cur;
-        r.v[14] = management_expenses.cur;
-        r.v[15] = trunc_float(interest_paid.cur - interest_earned.cur);
-        break;
-    }
-    case 'A': {
-        const int32_t fg_with = fg_value_with_added_value();
-        const int32_t fg_material = fg_value_at_material_cost();
-        const int32_t wip = wip_value();
-        const int32_t wip_added = added_value_in_wip();
-        r.v[0] = marketing_ != nullptr ? marketing_->accumulated_sales() : 0;
-        r.v[1] = materials.acc;
-        r.v[2] = direct_labour.acc;
-        r.v[3] = production_expenses.acc;
-        r.set_depreciation(static_cast<float>(depreciation.acc));
-        r.v[5] = fg_run_start.with;
-        r.v[6] = fg_with - r.v[5];
-        r.v[7] = fg_material - fg_run_start.material;
-        r.v[8] = wip_run_start.with;
-        r.v[9] = wip - r.v[8];
-        r.v[10] = (wip - wip_added) - wip_run_start.material;
-        r.v[11] = wip_added;
-        r.v[12] = marketing_expenses.acc;
-        r.v[13] = promotion.acc;
-        r.v[14] = management_expenses.acc;
-        r.v[15] = trunc_float(interest_paid.acc - interest_earned.acc);
-        break;
-    }
-    case 'L':
-        r.v[0] = sales_last;
-        r.v[1] = materials.last;
-        r.v[2] = direct_labour.last;
-        r.v[3] = production_expenses.last;
-        r.set_depreciation(static_cast<float>(depreciation.last));
-        r.v[5] = fg_last_year_start.with;
-        r.v[6] = fg_last_year_end.with - r.v[5];
-        r.v[7] = fg_last_year_end.material - fg_last_year_start.material;
-        r.v[8] = wip_last_year_start.with;
-        r.v[9] = wip_last_year_end.with - r.v[8];
-        r.v[10] = wip_last_year_end.material - wip_last_year_start.material;
-        r.v[11] = wip_added_last_year_end;
-        r.v[12] = marketing_expenses.last;
-        r.v[13] = promotion.last;
-        r.v[14] = management_expenses.last;
-        r.v[15] = trunc_float(interest_paid.last - interest_earned.last);
-        break;
-    default:
+    r.v[0] = sales;
+    r.v[1] = k.materials.*part;
+    r.v[2] = k.direct_labour.*part;
+    r.v[3] = k.production_expenses.*part;
+    r.set_depreciation(static_cast<float>(k.depreciation.*part));
+    r.v[5] = fg_start.with;
+    r.v[6] = fg_end.with - fg_start.with;
+    r.v[7] = fg_end.material - fg_start.material;
+    r.v[8] = wip_start.with;
+    r.v[9] = wip_end.with - wip_start.with;
+    r.v[10] = wip_end.material - wip_start.material;
+    r.v[11] = wip_added;
+    r.v[12] = k.marketing_expenses.*part;
+    r.v[13] = k.promotion.*part;
+    r.v[14] = k.management_expenses.*part;
+    r.v[15] = trunc_float(k.interest_paid.*interest - k.interest_earned.*interest);
+    return r;
+}
+
+} // namespace
+
+void CFinanceWnd::compute_report(char letter, FinanceReport& out)
+{
+    if (letter == 'L') {
+        out = period_report(*this, &Total::last, &FloatTotal::last, sales_last, fg_last_year_start, fg_last_year_end,
+                            wip_last_year_start, wip_last_year_end, wip_added_last_year_end);
         return;
     }
-    out = r;
+    if (letter != 'A' && letter != 'C')
+        return;
+    const ValuePair fg_now{fg_value_with_added_value(), fg_value_at_material_cost()};
+    const int32_t wip = wip_value();
+    const int32_t wip_added = added_value_in_wip();
+    const ValuePair wip_now{wip, wip - wip_added};
+    if (letter == 'C')
+        out = period_report(*this, &Total::cur, &FloatTotal::cur, sales_cur, fg_year_start, fg_now, wip_year_start,
+                            wip_now, wip_added);
+    else
+        out = period_report(*this, &Total::acc, &FloatTotal::acc,
+                            marketing_ != nullptr ? marketing_->accumulated_sales() : 0, fg_run_start, fg_now,
+                            wip_run_start, wip_now, wip_added);
 }
 
 StatementFigures statement_figures(const FinanceReport& r, bool with_added_value)
