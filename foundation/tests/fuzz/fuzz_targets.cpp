@@ -17,15 +17,27 @@
 
 namespace {
 
+// One scratch folder for the process, removed when the process that made it ends.
+struct ScratchFolder {
+    std::string path;
+    pid_t owner = ::getpid();
+    ScratchFolder()
+        : path(std::filesystem::temp_directory_path().string() + "/foundation-fuzz-" + std::to_string(::getpid()))
+    {
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        if (::getpid() == owner)
+            std::filesystem::remove_all(path, ec);
+    }
+};
+
 const std::string& folder()
 {
-    static const std::string path = [] {
-        const std::string p = std::filesystem::temp_directory_path().string() + "/foundation-fuzz-" +
-                              std::to_string(::getpid());
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    return path;
+    static const ScratchFolder scratch;
+    return scratch.path;
 }
 
 std::string put(const char* name, const uint8_t* data, size_t size)
@@ -42,23 +54,14 @@ std::string slurp(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-plat::ScriptedHost& host()
-{
-    static plat::ScriptedHost* h = [] {
-        auto* s = new plat::ScriptedHost;
-        s->Answer(plat::IDOK, "");
-        return s;
-    }();
-    h->clear_records();
-    return *h;
-}
-
 // Runs f; a fatal error (the scripted host's exit) is a fine answer to bad
 // bytes, any other way out is not.
 template <class F>
 void guarded(F f)
 {
-    host();
+    // Only for the call: the process's own host is back afterwards.
+    plat::ScriptedHost host;
+    host.Answer(plat::IDOK, "");
     try {
         f();
     } catch (const plat::ExitRequest& e) {

@@ -4,6 +4,13 @@
 #include "plat/fw/wnd.h"
 #include <string>
 
+// Each class here has its own Create form and hides CWnd's on purpose, as the
+// framework it follows does; clang's warning about it is not an error here.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Woverloaded-virtual"
+#endif
+
 namespace plat {
 
 class CDataExchange;
@@ -81,3 +88,7 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minVal, int maxVal);
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars);
 
 } // namespace plat
+
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif

@@ -4,6 +4,13 @@
 #include "plat/fw/wrappers.h"
 #include <string>
 
+// Each class here has its own Create form and hides CWnd's on purpose, as the
+// framework it follows does; clang's warning about it is not an error here.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Woverloaded-virtual"
+#endif
+
 namespace plat {
 
 class CDocument;
@@ -86,3 +93,7 @@ public:
 inline constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 
 } // namespace plat
+
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif

@@ -9,6 +9,13 @@
 #include "plat/menu.h"
 #include <string>
 
+// Each class here has its own Create form and hides CWnd's on purpose, as the
+// framework it follows does; clang's warning about it is not an error here.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Woverloaded-virtual"
+#endif
+
 namespace plat {
 
 // ---- drawing objects -------------------------------------------------------
@@ -354,3 +361,7 @@ public:
 };
 
 } // namespace plat
+
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
