@@ -1,0 +1,109 @@
+// The session-file fuzz entry: the bytes stand in for one file of a saved session of the sample.
+#include "session/state_fuzz.h"
+#include "app/view.h"
+#include "support/driver.h"
+#include "support/scenario.h"
+#include "vorn/assembly.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+namespace {
+
+const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+
+DriverOptions options()
+{
+    DriverOptions o;
+    o.seed = 3;
+    o.workdir = data_dir;
+    o.config.timer_enabled = false;
+    o.factory = department_assembly();
+    return o;
+}
+
+std::vector<uint8_t> slurp(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void spit(const std::filesystem::path& p, const uint8_t* data, size_t size)
+{
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+const char* const EXTS[] = {"MGR", "PRC", "MRK", "PRD", "FNC"};
+
+// The saved session every input is laid over: the sample a day and a half in.
+struct Base {
+    TempDir dir;
+    std::string session;
+    std::map<std::string, std::vector<uint8_t>> files;
+    Base()
+    {
+        session = dir / "base.vnb";
+        SessionDriver d;
+        if (!d.start(data_dir + "/SAMPLE.VNB", options()))
+            std::abort();
+        d.runTicks(480 + 240);
+        if (!d.save(session))
+            std::abort();
+        files["vnb"] = slurp(session);
+        for (const char* ext : EXTS)
+            files[ext] = slurp(dir / (std::string("base.") + ext));
+    }
+};
+
+} // namespace
+
+static Base& base()
+{
+    static Base b;
+    return b;
+}
+
+const std::vector<uint8_t>& base_session_file(const char* ext) { return base().files[ext]; }
+
+SessionFileOutcome fuzz_session_file(const char* ext, const uint8_t* data, size_t size)
+{
+    Base& b = base();
+    TempDir dir;
+    const std::string session = dir / "s.vnb";
+    spit(session, b.files["vnb"].data(), b.files["vnb"].size());
+    for (const char* e : EXTS) {
+        const auto& bytes = b.files[e];
+        const std::filesystem::path p = dir / (std::string("s.") + e);
+        if (std::string(e) == ext)
+            spit(p, data, size);
+        else
+            spit(p, bytes.data(), bytes.size());
+    }
+    SessionDriver d;
+    if (!d.start(data_dir + "/SAMPLE.VNB", options()))
+        std::abort();
+    d.host().Answer(plat::IDOK, "");
+    const size_t boxes = d.prompts().size();
+    if (!d.sessions().StartSession(session, {.seed = 1})) {
+        // Refused: with a box, the open session kept.
+        if (d.prompts().size() == boxes || d.view().session_open != 1)
+            std::abort();
+        return SessionFileOutcome::Refused;
+    }
+    d.runTicks(10 * 480);
+    const std::string again = dir / "again.vnb";
+    if (!d.save(again))
+        std::abort();
+    // Whatever the program saves, it opens again.
+    SessionDriver reopen;
+    if (!reopen.start(data_dir + "/SAMPLE.VNB", options()))
+        std::abort();
+    reopen.host().Answer(plat::IDOK, "");
+    if (!reopen.sessions().StartSession(again, {.seed = 1}))
+        std::abort();
+    return SessionFileOutcome::Loaded;
+}
+
