@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -214,6 +215,9 @@ int BinFile::Close()
     if (file_ == nullptr)
         return -1;
     bool ok = !error_;
+    // What is renamed into place must be on the disk first, or a crash can leave an empty target.
+    if (writing_ && (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0))
+        ok = false;
     if (std::fclose(file_) != 0)
         ok = false;
     if (writing_ && !direct_) {
