@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# Drives the real program in a real X server, as a student meets it: Xvfb,
+# a window manager, mouse and keys only. Keeps a picture of the whole screen
+# after each step in the output folder.
+# Arguments: vorn, plat_screenshot, the data folder, an output folder.
+set -uo pipefail
+vorn="$1" shot="$2" data="$3" out="$4"
+SKIP=77
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
+}
+trap cleanup EXIT
+fail() { echo "x_smoke: FAILED at step '$step': $*"; xwininfo -root -tree > "$out/tree.txt" 2>&1; "$shot" "$out/failed.png" 2>/dev/null; exit 1; }
+for tool in Xvfb openbox xdotool xprop xwininfo; do
+  command -v "$tool" >/dev/null || { echo "x_smoke: $tool is not installed (scripts/setup.sh installs it)"; exit 1; }
+done
+rm -rf "$out" && mkdir -p "$out/home" "$out/data"
+cp -r "$data"/. "$out/data/"
+
+# A free display; skipped only when no X server can start.
+display=""
+for n in $(seq 91 119); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do
+    if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then display=":$n"; break; fi
+    kill -0 "${pids[-1]}" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$display" ] && break
+done
+if [ -z "$display" ]; then
+  echo "x_smoke: SKIPPED: Xvfb cannot start here ($(tail -1 "$out/xvfb.log"))"
+  exit $SKIP
+fi
+export DISPLAY="$display"
+openbox >"$out/openbox.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
+
+n=0
+picture() { n=$((n + 1)); "$shot" "$(printf '%s/%02d-%s.png' "$out" "$n" "$1")" 2>/dev/null || fail "no screen picture"; }
+# The window named (whole-word start) once it is on the screen.
+wait_window() {
+  timeout 15 xdotool search --sync --onlyvisible --name "^$1" 2>/dev/null | head -1
+}
+wait_gone() {
+  for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
+  return 1
+}
+press_in() { # window title, keys...
+  local title="$1"; shift
+  local w; w=$(wait_window "$title") || true
+  [ -n "$w" ] || fail "no window '$title'"
+  xdotool windowactivate --sync "$w" >/dev/null 2>&1
+  for _ in $(seq 30); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$w" ] && break; sleep 0.1; done
+  xdotool key --clearmodifiers "$@"
+}
+# A key that closes the window: a window just shown may not take keys yet,
+# so it is pressed again while the window stays (three times at most).
+dismiss() { # window title, key
+  for _ in 1 2 3; do
+    press_in "$1" "$2"
+    for _ in $(seq 20); do xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
+  done
+  return 1
+}
+# The popup menu on the screen, as the X window tree holds it: the
+# program's override-redirect window that is mapped.
+popup_height() {
+  local best=0 h info
+  for w in $(xwininfo -root -children | awk '/\("vorn" "vorn"\)/ {print $1}'); do
+    info=$(xwininfo -id "$w")
+    echo "$info" | grep -q "Map State: IsViewable" || continue
+    echo "$info" | grep -q "Override Redirect State: yes" || continue
+    h=$(echo "$info" | awk '/Height:/ {print $2}')
+    [ "$h" -gt "$best" ] && best=$h
+  done
+  echo "$best"
+}
+
+step="start"
+(cd "$out/data" && XDG_CONFIG_HOME="$out/home" VORN_DATA_DIR="$out/data" exec "$vorn") >"$out/vorn.log" 2>&1 &
+vpid=$!
+pids+=($vpid)
+
+step="About's OK"
+[ -n "$(wait_window "About")" ] || fail "no About box"
+picture about
+dismiss "About" Return || fail "Enter left the About box open"
+step="Open, Level 1"
+[ -n "$(wait_window "Open Session")" ] || fail "About's OK did not open the session dialog"
+picture open-session
+dismiss "Open Session" Return || fail "Enter left the session dialog open"
+step="the story"
+[ -n "$(wait_window "Background")" ] || fail "no background story"
+picture story
+dismiss "Background" Return || fail "the story stays"
+
+step="the main window"
+main=$(wait_window "VORNS Application")
+[ -n "$main" ] || fail "no main window"
+picture session
+top=$(xwininfo -id "$main" | awk '/Absolute upper-left Y:/ {print $4}')
+extents=$(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //')
+title_h=$(echo "$extents" | awk -F', ' '{print $3}')
+[ -n "$title_h" ] && [ "$top" -ge "$title_h" ] || fail "the title bar is off the screen (client top $top, frame $extents)"
+
+# Each department's three popups, opened by a click on the bar's titles.
+bar_y=8
+titles=(104 175 234)
+step="department popups"
+for dept in Marketing:200 Production:287 Purchasing:373 Finance:460; do
+  name=${dept%%:*} x=${dept##*:}
+  xdotool mousemove --window "$main" "$x" 33 click 1
+  sleep 0.3
+  for i in 0 1 2; do
+    xdotool mousemove --window "$main" "${titles[i]}" "$bar_y" click 1
+    h=0
+    for _ in $(seq 20); do h=$(popup_height); [ "$h" -ge 20 ] && break; sleep 0.1; done
+    picture "$name-popup-$i"
+    echo "x_smoke: $name popup $i is $h pixels high"
+    if [ "$name" = Production ] && [ "$h" -lt 20 ]; then
+      fail "Production's popup $i shows no items (height $h)"
+    fi
+    xdotool key Escape
+    sleep 0.2
+  done
+done
+
+step="a click on the main window under the Run dialog"
+xdotool mousemove --window "$main" 85 33 click 1
+run=$(wait_window "Run")
+[ -n "$run" ] || fail "no Run dialog"
+xdotool mousemove --window "$main" 700 500 click 1
+sleep 0.5
+picture run-over-main
+[ "$(xdotool getactivewindow)" = "$run" ] || fail "the main window came above the Run dialog"
+step="Esc closes the Run dialog"
+dismiss "Run" Escape || fail "Esc left the Run dialog open"
+
+step="Run a month"
+xdotool mousemove --window "$main" 85 33 click 1
+[ -n "$(wait_window "Run")" ] || fail "no Run dialog"
+press_in "Run" alt+m
+sleep 0.2
+picture run-month
+dismiss "Run" Return || fail "Enter left the Run dialog open"
+sleep 3
+picture month-run
+
+step="Exit with its confirmation"
+press_in "VORNS Application" alt+F4
+box=$(wait_window "VORNS")
+[ -n "$box" ] || fail "no confirmation"
+sleep 0.3
+picture exit-question
+for w in $(xdotool search --onlyvisible --pid "$vpid"); do
+  [ "$(xdotool getwindowname "$w")" = "VORNS" ] && { xdotool windowactivate --sync "$w"; xdotool key Return; }
+done
+for _ in $(seq 100); do kill -0 "$vpid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$vpid" 2>/dev/null && fail "the program did not end"
+echo "x_smoke: passed; pictures in $out"
