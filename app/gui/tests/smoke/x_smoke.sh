@@ -37,6 +37,9 @@ if [ -z "$display" ]; then
   exit $SKIP
 fi
 export DISPLAY="$display"
+# The real window system, whatever the other tests run on.
+export QT_QPA_PLATFORM=xcb
+unset PLAT_DESKTOP WAYLAND_DISPLAY
 openbox >"$out/openbox.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
