@@ -71,6 +71,23 @@ dismiss() { # window title, key
   done
   return 1
 }
+# Answers with Enter the boxes a running session raises (the departments'
+# notices), for up to $1 seconds or until none has come for two seconds.
+answer_boxes() {
+  local quiet=0 name
+  for _ in $(seq $(($1 * 10))); do
+    local seen=0
+    for w in $(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null); do
+      name=$(xdotool getwindowname "$w" 2>/dev/null)
+      [ -z "$name" ] || [ "$name" = "VORNS Application" ] || [ "$name" = "vorn" ] && continue
+      seen=1
+      "$shot" "$out/box-$(echo "$name" | tr -c 'A-Za-z0-9\n' '_').png" 2>/dev/null
+      xdotool windowactivate --sync "$w" >/dev/null 2>&1 && xdotool key Return
+    done
+    if [ $seen = 0 ]; then quiet=$((quiet + 1)); [ $quiet -ge 20 ] && return; else quiet=0; fi
+    sleep 0.1
+  done
+}
 # The popup menu on the screen, as the X window tree holds it: the
 # program's override-redirect window that is mapped.
 popup_height() {
@@ -152,7 +169,10 @@ press_in "Run" alt+m
 sleep 0.2
 picture run-month
 dismiss "Run" Return || fail "Enter left the Run dialog open"
-sleep 3
+answer_boxes 40
+step="Stop"
+xdotool mousemove --window "$main" 127 33 click 1
+answer_boxes 5
 picture month-run
 
 step="Exit with its confirmation"
