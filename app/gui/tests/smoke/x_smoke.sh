@@ -19,18 +19,16 @@ done
 rm -rf "$out" && mkdir -p "$out/home" "$out/data"
 cp -r "$data"/. "$out/data/"
 
-# A free display; skipped only when no X server can start.
+# The server picks a free display itself and names it once it is ready
+# (never another session's server); skipped only when none can start.
 display=""
-for n in $(seq 91 119); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 50); do
-    if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then display=":$n"; break; fi
-    kill -0 "${pids[-1]}" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
+Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$out/display" >"$out/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  num=$(tr -dc '0-9' <"$out/display" 2>/dev/null)
+  if [ -n "$num" ]; then display=":$num"; break; fi
+  kill -0 "${pids[-1]}" 2>/dev/null || break
+  sleep 0.1
 done
 if [ -z "$display" ]; then
   echo "x_smoke: SKIPPED: Xvfb cannot start here ($(tail -1 "$out/xvfb.log"))"
