@@ -121,11 +121,17 @@ dismiss "Background" Return || fail "the story stays"
 step="the main window"
 main=$(wait_window "VORNS Application")
 [ -n "$main" ] || fail "no main window"
+# The window manager frames and places the window a moment after it shows.
+ok=0
+for _ in $(seq 100); do
+  top=$(xwininfo -id "$main" | awk '/Absolute upper-left Y:/ {print $4}')
+  extents=$(xprop -id "$main" _NET_FRAME_EXTENTS 2>/dev/null | grep "=" | sed 's/.*= //')
+  title_h=$(echo "$extents" | awk -F', ' '{print $3}')
+  if [ -n "$title_h" ] && [ "$title_h" -gt 0 ] && [ "$top" -ge "$title_h" ]; then ok=1; break; fi
+  sleep 0.1
+done
+[ $ok = 1 ] || fail "the title bar is off the screen (client top $top, frame $extents)"
 picture session
-top=$(xwininfo -id "$main" | awk '/Absolute upper-left Y:/ {print $4}')
-extents=$(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //')
-title_h=$(echo "$extents" | awk -F', ' '{print $3}')
-[ -n "$title_h" ] && [ "$top" -ge "$title_h" ] || fail "the title bar is off the screen (client top $top, frame $extents)"
 
 # Each department's three popups, opened by a click on the bar's titles.
 bar_y=8
