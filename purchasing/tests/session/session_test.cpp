@@ -1,0 +1,215 @@
+// The sample for a quarter with Production, Purchasing and the Finance
+// stand-in: the shop floor consumes XA and XB, order-level orders and a
+// package contract refill them, MRP orders from a scripted requirements
+// source (Production's MRP release planning is not there yet), a contract
+// end is held and restored, the invariants hold every day, and a session
+// saved mid-transit resumes with the same state bytes.
+#include "app/view.h"
+#include "production/production_dept.h"
+#include "production/production_wnd.h"
+#include "purchasing/purchasing_dept.h"
+#include "support/driver.h"
+#include "support/scenario.h"
+#include "vorn/assembly.h"
+#include "finance/finance_dept.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string sample = data_dir + "/SAMPLE.VNB";
+
+DriverOptions session_options(int32_t seed)
+{
+    DriverOptions o;
+    o.seed = seed;
+    o.workdir = data_dir;
+    o.config.timer_enabled = false;
+    o.script = [](plat::ScriptedHost& h) { h.Answer(1, ""); };   // every box: OK
+    o.continue_on_stop = true;
+    o.factory = department_assembly();
+    return o;
+}
+
+PurchasingDepartment& dept(SessionDriver& d) { return dynamic_cast<PurchasingDepartment&>(*d.view().purchasing); }
+ProductionDepartment& production(SessionDriver& d) { return dynamic_cast<ProductionDepartment&>(*d.view().production); }
+FinanceDepartment& finance(SessionDriver& d) { return dynamic_cast<FinanceDepartment&>(*d.view().finance); }
+
+std::string ext_of(const std::string& session, const char* ext) { return session.substr(0, session.size() - 3) + ext; }
+
+// On order is what is open and on its way, never below zero.
+void check_invariants(CPurchasingWnd& p)
+{
+    for (int f = 0; f < p.family_count(); ++f)
+        for (int m = 0; m < p.material_count(f); ++m) {
+            int32_t open = 0;
+            for (const VendorOrder& o : p.orders)
+                if (o.family == f && o.material == m)
+                    open += o.quantity;
+            for (const ContractShipment& s : p.shipments) {
+                const int c = p.contract_by_serial(s.contract);
+                ASSERT_GE(c, 0);
+                for (int i = 0; i < p.contracts[static_cast<size_t>(c)].package.count; ++i) {
+                    const PackageItem& it = p.contracts[static_cast<size_t>(c)].package.items[static_cast<size_t>(i)];
+                    if (it.family == f && it.material == m)
+                        open += it.quantity;
+                }
+            }
+            ASSERT_EQ(p.on_order[static_cast<size_t>(f)][static_cast<size_t>(m)], open) << p.material_code(f, m);
+            ASSERT_GE(open, 0);
+        }
+}
+
+struct Quarter {
+    int holds = 0;
+    int asked = 0;
+    int32_t xa_issued = 0, xb_issued = 0;
+    int32_t vendor_arrivals = 0, contract_arrivals = 0;
+    size_t mrp_orders = 0;
+};
+
+// Runs the sample day by day for about three months, A1 ordered weekly.
+void run_quarter(SessionDriver& d, Quarter& q, const std::string& save_at_mid = {})
+{
+    PurchasingDepartment& pd = dept(d);
+    CPurchasingWnd& p = pd.engine();
+    ASSERT_EQ(p.create_contract(0, 0, {40, 40}), "");
+    // Its end comes within the quarter: held once, then renewed.
+    p.contracts[0].end = p.add_work_days(d.view().clock.current, 30);
+    pd.contract_end_hook = [&](const PurchaseContract&) { return ++q.asked == 1 ? CONTRACT_HOLD : CONTRACT_RENEW; };
+    const SimDateTime start = d.clock().current;
+    for (int day = 0; day < 65; ++day) {
+        if (day % 5 == 0)
+            production(d).engine().add_order(0, 0, 30, ORDER_CUSTOMER, KIND_PRODUCT, 5);
+        if (day == 45) {
+            // The rest of the quarter under MRP, from a scripted plan.
+            p.policy = POLICY_MRP;
+            for (int m = 0; m < 2; ++m)
+                p.safety_stock[0][static_cast<size_t>(m)] = 500;
+            p.requirements_source = [&d](std::vector<MaterialRequirement>& out) {
+                out.push_back({0, 0, 200, static_cast<int32_t>(d.view().tick_count + 480 * 5)});
+                out.push_back({0, 1, 300, static_cast<int32_t>(d.view().tick_count + 480 * 8)});
+            };
+            p.apply_purchasing_policy();
+            p.build_mrp_plan();
+            q.mrp_orders = p.orders.size();
+        }
+        const int16_t xa = p.material(0, 0).issued_this_month, xb = p.material(0, 1).issued_this_month;
+        SimDateTime next = d.clock().AddWorkDays(d.clock().current, 1);
+        next.hour = 9;
+        next.minute = 0;
+        d.runUntil(next);
+        if (d.view().run_state == RUN_HOLD)
+            ++q.holds;
+        const int slot = p.day_index - 1;
+        if (slot >= 0) {
+            for (int m = 0; m < 2; ++m) {
+                q.vendor_arrivals += p.material(0, m).daily_arrived[static_cast<size_t>(slot)];
+                q.contract_arrivals += p.material(0, m).daily_contract_arrivals[static_cast<size_t>(slot)];
+            }
+        }
+        if (p.material(0, 0).issued_this_month >= xa)
+            q.xa_issued += p.material(0, 0).issued_this_month - xa;
+        if (p.material(0, 1).issued_this_month >= xb)
+            q.xb_issued += p.material(0, 1).issued_this_month - xb;
+        check_invariants(p);
+        if (day == 30 && !save_at_mid.empty()) {
+            ASSERT_FALSE(p.shipments.empty());
+            ASSERT_TRUE(d.save(save_at_mid));
+        }
+    }
+    EXPECT_GT(compare_dates(d.clock().current, start), 1);
+}
+
+TEST(PurchasingSession, SampleQuarterWithOrdersContractsMrpAndAHeldContractEnd)
+{
+    TempDir dir;
+    const std::string session = dir / "mid.vnb";
+    SessionDriver d;
+    int restored = 0;
+    DriverOptions o = session_options(7);
+    o.on_hold = [&](CVornView& v) {
+        ++restored;
+        v.RestoreHold();
+    };
+    ASSERT_TRUE(d.start(sample, o));
+    const int32_t cash_at_start = finance(d).cash();
+    Quarter q;
+    run_quarter(d, q, session);
+    CPurchasingWnd& p = dept(d).engine();
+    EXPECT_GT(q.xa_issued, 0);
+    EXPECT_GT(q.xb_issued, 0);
+    EXPECT_GT(q.vendor_arrivals, 0);
+    EXPECT_GT(q.contract_arrivals, 0);
+    EXPECT_EQ(q.asked, 2);      // held, then asked again for the same contract
+    EXPECT_EQ(restored, 1);
+    ASSERT_EQ(p.contracts.size(), 1u);
+    EXPECT_GT(p.orders.size() + static_cast<size_t>(q.vendor_arrivals), q.mrp_orders);
+    // The shop floor found its material.
+    EXPECT_EQ(p.unsupplied_this_year[0][0] + p.unsupplied_this_year[0][1], 0u);
+    // Issues were booked as materials consumed, at their average cost.
+    EXPECT_GT(finance(d).engine().materials.acc, 0);
+    EXPECT_EQ(finance(d).engine().materials.acc, finance(d).engine().materials.cur);
+    EXPECT_LT(finance(d).cash(), cash_at_start);
+
+    // Resumed mid-transit: the state saved is the state it saves again, and
+    // it runs on as the first session did.
+    const std::vector<uint8_t> prc = read_bytes(ext_of(session, "PRC"));
+    SessionDriver second;
+    ASSERT_TRUE(second.start(session, session_options(7)));
+    ASSERT_TRUE(second.view().resumed());
+    EXPECT_EQ(dept(second).engine().save_state_bytes(), prc);
+    const std::string again = dir / "again.vnb";
+    ASSERT_TRUE(second.save(again));
+    EXPECT_EQ(read_bytes(ext_of(again, "PRC")), prc);
+    EXPECT_FALSE(dept(second).engine().shipments.empty());
+    for (int day = 0; day < 10; ++day) {
+        SimDateTime next = second.clock().AddWorkDays(second.clock().current, 1);
+        next.hour = 9;
+        next.minute = 0;
+        second.runUntil(next);
+        check_invariants(dept(second).engine());
+    }
+}
+
+TEST(PurchasingSession, DamagedStateFileIsRefusedWithTheCoreBox)
+{
+    TempDir dir;
+    const std::string session = dir / "s.vnb";
+    {
+        SessionDriver d;
+        ASSERT_TRUE(d.start(sample, session_options(3)));
+        d.runTicks(480 * 3);
+        ASSERT_TRUE(d.save(session));
+    }
+    std::vector<uint8_t> prc = read_bytes(ext_of(session, "PRC"));
+    prc.pop_back();
+    write_bytes(ext_of(session, "PRC"), prc);
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, session_options(3)));
+    CVornView* open = &d.view();
+    EXPECT_FALSE(d.start(session, session_options(3)));
+    EXPECT_EQ(&d.view(), open);
+    bool seen = false;
+    for (const std::string& b : d.prompts())
+        seen = seen || b.find("Damaged session state file:") != std::string::npos;
+    EXPECT_TRUE(seen);
+}
+
+TEST(PurchasingSession, PoliciesFileRoundTripsThePurchasingBlock)
+{
+    TempDir dir;
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, session_options(3)));
+    CPurchasingWnd& p = dept(d).engine();
+    p.material(0, 1).max_level = 654;
+    p.minimum_to_order = 8;
+    ASSERT_TRUE(d.view().SavePolicies(dir / "p.plc"));
+    p.material(0, 1).max_level = 1;
+    p.minimum_to_order = 0;
+    ASSERT_TRUE(d.view().LoadPolicies(dir / "p.plc"));
+    EXPECT_EQ(p.material(0, 1).max_level, 654);
+    EXPECT_EQ(p.minimum_to_order, 8);
+}
+
+} // namespace
