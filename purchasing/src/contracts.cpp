@@ -59,7 +59,7 @@ int CPurchasingWnd::build_shipment_dates(PurchaseContract& c) const
     c.next_shipment = 0;
     c.dates.clear();
     SimDateTime d = c.start;
-    while (compare_dates(d, c.end) != 2 && static_cast<int>(c.dates.size()) < MAX_SUPPLY_LIST) {
+    while (compare_dates(d, c.end) != 2 && static_cast<int>(c.dates.size()) < MAX_CONTRACT_DATES) {
         if (c.package.frequency == FREQUENCY_WEEKLY) {
             if (weekday_of(d) == c.package.shipment_day)
                 c.dates.push_back(d);

@@ -342,7 +342,7 @@ bool CPurchasingWnd::load_state_bytes(const std::vector<uint8_t>& bytes)
         k.start = get_date(r);
         k.end = get_date(r);
         const int16_t dates = r.i16();
-        if (!in_range(dates, 0, MAX_SUPPLY_LIST))
+        if (!in_range(dates, 0, MAX_CONTRACT_DATES))
             return false;
         k.dates.resize(static_cast<size_t>(dates));
         for (SimDateTime& d : k.dates) {

@@ -96,9 +96,6 @@ public:
     virtual int16_t get_on_order(int /*family*/, int /*material*/) { return 0; }
     // The n-th material in table order; the out values are left alone past the end.
     virtual void material_by_index(int /*n*/, uint16_t& /*family*/, uint16_t& /*material*/) {}
-    // Marketing: finished units took these materials out of the process.
-    virtual void lower_in_process(int /*family*/, int /*material*/, int /*units*/) {}
-    virtual bool orders_by_mrp() const { return false; }
     virtual void end_of_day_ordering() {}
     virtual void roll_yearly_stats() {}
     // Finished units arrived: the material's in-process counter falls.

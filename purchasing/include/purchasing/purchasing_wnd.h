@@ -24,7 +24,7 @@ inline constexpr int MAX_PACKAGES_PER_SUPPLIER = 2;
 inline constexpr int MAX_PACKAGE_ITEMS_PER_PACKAGE = 12;
 inline constexpr int MAX_RM_ORDERS = 150;
 inline constexpr int MAX_LOADED_CONTRACT_SHIPMENTS = 10;
-inline constexpr int MAX_SUPPLY_LIST = 68;
+inline constexpr int MAX_CONTRACT_DATES = 68;
 inline constexpr int MAX_PRC_CONTRACTS = 10;
 inline constexpr int MAX_LEAD_SAMPLES = 50;
 inline constexpr int DAYS_KEPT = 31;
@@ -125,7 +125,7 @@ struct PurchaseContract {
     SupplierPackage package;      // with the ordered quantities
     SimDateTime start{};
     SimDateTime end{};
-    std::vector<SimDateTime> dates;   // the shipment calendar, at most MAX_SUPPLY_LIST
+    std::vector<SimDateTime> dates;   // the shipment calendar, at most MAX_CONTRACT_DATES
     int16_t first_dispatch = 1;
     int16_t next_shipment = 0;
     int16_t end_handled = 0;
