@@ -12,6 +12,7 @@
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include "finance/finance_dept.h"
+#include "marketing/marketing_dept.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,7 +28,23 @@ DriverOptions session_options(int32_t seed)
     o.config.timer_enabled = false;
     o.script = [](plat::ScriptedHost& h) { h.Answer(1, ""); };   // every box: OK
     o.continue_on_stop = true;
-    o.factory = department_assembly();
+    // The program's assembly, with this department in Purchasing's slot.
+    o.factory = [](CVornView& view) {
+        Departments d = assemble_departments(view, {});
+        auto purchasing = std::make_unique<PurchasingDepartment>(view);
+        DepartmentLinks links;
+        links.marketing = dynamic_cast<MarketingDept*>(d.marketing.get());
+        links.production = dynamic_cast<ProductionDept*>(d.production.get());
+        links.purchasing = purchasing.get();
+        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
+        links.finance = &finance.books();
+        purchasing->connect(links);
+        dynamic_cast<MarketingDepartment&>(*d.marketing).connect(links);
+        dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
+        finance.connect(links);
+        d.purchasing = std::move(purchasing);
+        return d;
+    };
     return o;
 }
 
