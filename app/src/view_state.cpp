@@ -161,6 +161,9 @@ static bool valid_clock_record(const CClockPane& c)
     first.minute = 0;
     if (compare_dates(d, first) == 0 || compare_dates(d, add_days(c.session_end, 7)) == 2)
         return false;
+    // The year last seen by the new-year check lies between the start and today.
+    if (c.stored_year < c.start_date.year || c.stored_year > d.year)
+        return false;
     // The day ends when the hours reach the day's working hours; past them it never would.
     const int16_t day_hours = c.work_hours[static_cast<size_t>(weekday_of(d))];
     return c.hours_into_day >= 0 && (c.hours_into_day == 0 || c.hours_into_day < day_hours);
