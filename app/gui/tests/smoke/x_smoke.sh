@@ -46,7 +46,14 @@ n=0
 picture() { n=$((n + 1)); "$shot" "$(printf '%s/%02d-%s.png' "$out" "$n" "$1")" 2>/dev/null || fail "no screen picture"; }
 # The window named (whole-word start) once it is on the screen.
 wait_window() {
-  timeout 15 xdotool search --sync --onlyvisible --name "^$1" 2>/dev/null | head -1
+  # A search can end early while the window manager reframes a window; ask again until the time is up.
+  local w=""
+  for _ in $(seq 150); do
+    w=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -1)
+    [ -n "$w" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$w"
 }
 wait_gone() {
   for _ in $(seq 100); do xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 || return 0; sleep 0.1; done
