@@ -161,6 +161,9 @@ static bool valid_clock_record(const CClockPane& c)
     first.minute = 0;
     if (compare_dates(d, first) == 0 || compare_dates(d, add_days(c.session_end, 7)) == 2)
         return false;
+    // Work days are counted one a started day: a month holds at most 31 of them, a year 366.
+    if (c.work_days_this_month > 31 || c.work_days_last_month > 31 || c.work_days_this_year > 366)
+        return false;
     // The year last seen by the new-year check lies between the start and today.
     if (c.stored_year < c.start_date.year || c.stored_year > d.year)
         return false;
