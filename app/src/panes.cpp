@@ -2,6 +2,7 @@
 #include "app/panes.h"
 #include "foundation/binfile.h"
 #include "foundation/datafile.h"
+#include <cmath>
 #include <cstdio>
 
 void CReputationPane::LoadStatusSection(DataFile& file)
@@ -58,6 +59,17 @@ void CReputationPane::LoadState(BinFile& file)
     current_figure = file.ReadF32();
     for (float& v : periods)
         v = file.ReadF32();
+}
+
+// A figure that is not a number would be averaged into every later period and shown as such.
+bool CReputationPane::IsValidRecord() const
+{
+    if (!std::isfinite(displayed) || !std::isfinite(current_figure))
+        return false;
+    for (float v : periods)
+        if (!std::isfinite(v))
+            return false;
+    return true;
 }
 
 void CTimerPane::LoadTimerSection(DataFile& file)

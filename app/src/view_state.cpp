@@ -227,7 +227,7 @@ bool CVornView::LoadSessionFiles(const std::string& path)
     if (ok) {
         clock.LoadState(f);
         reputation.LoadState(f);
-        ok = !f.Failed() && valid_clock_record(clock);
+        ok = !f.Failed() && valid_clock_record(clock) && reputation.IsValidRecord();
         if (ok && HasStateTail())
             ok = load_core_tail(f, StateFile::Header);
         ok = ok && at_end(f);

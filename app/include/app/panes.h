@@ -20,6 +20,7 @@ public:
     void AddPeriodValue(float lateness);
     void SaveState(BinFile& file) const;
     void LoadState(BinFile& file);
+    bool IsValidRecord() const;
 
     float displayed = 0.0f;
     float current_figure = 0.0f;
