@@ -8,32 +8,6 @@
 
 namespace {
 
-void put_date(RecordWriter& w, const SimDateTime& d)
-{
-    w.i16(d.year);
-    w.i16(d.month);
-    w.i16(d.day);
-    w.i16(d.hour);
-    w.i16(d.minute);
-}
-
-SimDateTime get_date(RecordReader& r)
-{
-    SimDateTime d{};
-    d.year = r.i16();
-    d.month = r.i16();
-    d.day = r.i16();
-    d.hour = r.i16();
-    d.minute = r.i16();
-    return d;
-}
-
-bool valid(const SimDateTime& d)
-{
-    return d.year >= 0 && d.year <= 300 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-           d.day <= month_length(d.month, d.year) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59;
-}
-
 void put_report(RecordWriter& w, const FinanceReport& r)
 {
     for (int32_t v : r.v)
@@ -284,7 +258,7 @@ bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
     t.taxes_last_year_end = r.i32();
     t.period_start = get_date(r);
     t.last_period_start = get_date(r);
-    if (!valid(t.period_start) || !valid(t.last_period_start))
+    if (!real_date(t.period_start) || !real_date(t.last_period_start))
         return false;
     t.last_net_profit = r.i32();
     t.eva = r.i32();
@@ -296,7 +270,7 @@ bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
         s.date = get_date(r);
         s.days = r.i16();
         if (i < shutdowns) {
-            if (!valid(s.date))
+            if (!real_date(s.date))
                 return false;
             t.shutdowns.push_back(s);
         }
@@ -307,7 +281,7 @@ bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
     for (int i = 0; i < MAX_MACHINE_STARTS; ++i) {
         const SimDateTime d = get_date(r);
         if (i < starts) {
-            if (!valid(d))
+            if (!real_date(d))
                 return false;
             t.machine_starts.push_back(d);
         }

@@ -114,6 +114,37 @@ TEST(RecordReader, RawRunsRemainingAndRefusal)
     EXPECT_EQ(refused.u8(), 0) << "nothing more is read once refused";
 }
 
+// A date is ten bytes, year first; the check refuses any field the calendar
+// cannot hold, and a year whose minutes since 1990 would overflow a count.
+TEST(RecordReader, DatesRoundTripAndOnlyRealOnesPass)
+{
+    const SimDateTime d{96, 2, 29, 23, 59};
+    RecordWriter w;
+    put_date(w, d);
+    const std::vector<uint8_t>& bytes = w.bytes();
+    EXPECT_EQ(hex(std::string(bytes.begin(), bytes.end())), "600002001d0017003b00");
+    RecordReader r(bytes.data(), bytes.size());
+    const SimDateTime back = get_date(r);
+    EXPECT_FALSE(r.failed());
+    EXPECT_EQ(compare_dates(back, d), 1);
+    EXPECT_TRUE(real_date(back));
+
+    struct Case {
+        SimDateTime date;
+        bool real;
+    };
+    const Case cases[] = {
+        {{0, 1, 1, 0, 0}, true},      {{300, 12, 31, 23, 59}, true}, {{-1, 1, 1, 0, 0}, false},
+        {{301, 1, 1, 0, 0}, false},   {{97, 2, 29, 8, 0}, false},    {{96, 4, 31, 8, 0}, false},
+        {{96, 0, 1, 8, 0}, false},    {{96, 13, 1, 8, 0}, false},    {{96, 1, 0, 8, 0}, false},
+        {{96, 1, 1, 24, 0}, false},   {{96, 1, 1, -1, 0}, false},    {{96, 1, 1, 8, 60}, false},
+        {{96, 1, 1, 8, -1}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(real_date(c.date), c.real) << c.date.year << "-" << c.date.month << "-" << c.date.day << " "
+                                             << c.date.hour << ":" << c.date.minute;
+}
+
 TEST(BinFile, DamagedCountsLeaveAnEmptyListAndAnError)
 {
     struct Case {

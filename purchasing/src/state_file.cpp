@@ -9,32 +9,6 @@
 
 namespace {
 
-void put_date(RecordWriter& w, const SimDateTime& d)
-{
-    w.i16(d.year);
-    w.i16(d.month);
-    w.i16(d.day);
-    w.i16(d.hour);
-    w.i16(d.minute);
-}
-
-SimDateTime get_date(RecordReader& r)
-{
-    SimDateTime d{};
-    d.year = r.i16();
-    d.month = r.i16();
-    d.day = r.i16();
-    d.hour = r.i16();
-    d.minute = r.i16();
-    return d;
-}
-
-bool real_date(const SimDateTime& d)
-{
-    return d.year >= 0 && d.year <= 8000 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-           d.day <= month_length(d.month, d.year) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59;
-}
-
 template <typename T>
 void put_table16(RecordWriter& w, const PerMaterial<T>& t)
 {

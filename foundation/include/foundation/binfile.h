@@ -1,6 +1,7 @@
 // The stream through which state files and policies files are written and read.
 #pragma once
 #include "foundation/rlist.h"
+#include "foundation/simdate.h"
 #include "plat/types.h"
 #include <cstdint>
 #include <cstdio>
@@ -61,6 +62,14 @@ private:
     size_t pos_ = 0;
     bool failed_ = false;
 };
+
+// A date on file: its five fields as int16, in their order (ten bytes).
+void put_date(RecordWriter& w, const SimDateTime& d);
+SimDateTime get_date(RecordReader& r);
+// A date read from a state file that the calendar can hold: a real day of a
+// real month, a time of day, and a year whose minutes since 1990 fit the
+// engine's 32-bit minute counts.
+bool real_date(const SimDateTime& d);
 
 // A file stream. Any failed or short read or write sets a sticky error flag;
 // Close reports it. A file written with Create replaces its target only when
