@@ -5,6 +5,16 @@
 #include <map>
 #include <set>
 
+void CProductionWnd::apply_release_policy()
+{
+    apply_mrp_lead_time();
+    if (release_policy == 0 && transport)
+        transport->release_all();
+    if (release_policy == 1)
+        for (auto& m : Machines)
+            m->schedule_option = 1;
+}
+
 namespace {
 
 int16_t clamp16(int32_t v)

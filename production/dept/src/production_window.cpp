@@ -9,9 +9,15 @@
 #include "plat/msg.h"
 #include "plat/window.h"
 #include "production/production_dept.h"
+#include "production/production_dialogs.h"
+#include "plat/fw/app.h"
 #include "production/production_wnd.h"
 #include "session_ui.h"
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 using namespace plat;
 
@@ -94,6 +100,8 @@ Box box_of(const RMachine& m, float sx, float sy)
 
 void ProductionDepartment::create_controls(HWND parent)
 {
+    // The dialogs exist only where there is a window to open them from.
+    register_production_templates(AfxGetResourceHandle());
     load_box_ = CreateWindow("BUTTON", lang_translate("View total load"), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
                              0, 5, 95, 20, parent, static_cast<HMENU>(LOAD_BOX_ID), 0, nullptr);
     if (load_box_ == 0)
@@ -185,6 +193,54 @@ int ProductionDepartment::machine_at(int x, int y) const
 HCURSOR ProductionDepartment::cursor_at(int x, int y)
 {
     return machine_at(x, y) >= 0 && view_ != nullptr ? view_->hand_cursor : 0;
+}
+
+void ProductionDepartment::left_down(int x, int y, UINT)
+{
+    if (!engine_ || window_handle() == 0)
+        return;
+    if (const int machine = machine_at(x, y); machine >= 0) {
+        CWaitingWOsDlg dlg(*engine_, machine, nullptr);
+        dlg.DoModal();
+        return;
+    }
+    constexpr int BAND = 30;
+    if (view_ != nullptr && view_->management_feature != 0 && y >= BAND)
+        view_->SwitchDepartment(ID_MANAGEMENT);
+}
+
+void ProductionDepartment::draw_machine_at(HDC dc, int machine, int x, int y)
+{
+    if (!engine_ || machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return;
+    RMachine& m = *engine_->Machines[static_cast<size_t>(machine)];
+    struct Kept {
+        RMachine& m;
+        uint16_t x, y;
+        std::vector<std::array<int16_t, 5>> drawn;
+        Painter* painting;
+        SessionUi& ui;
+        ~Kept()
+        {
+            m.panel_x = x;
+            m.panel_y = y;
+            for (size_t i = 0; i < drawn.size() && i < m.Units.size(); ++i)
+                std::copy(drawn[i].begin(), drawn[i].end(), m.Units[i]->drawn);
+            ui.painting = painting;
+        }
+    } kept{m, m.panel_x, m.panel_y, {}, ui_->painting, *ui_};
+    for (const auto& u : m.Units) {
+        std::array<int16_t, 5> d{};
+        std::copy(std::begin(u->drawn), std::end(u->drawn), d.begin());
+        kept.drawn.push_back(d);
+        // Drawn in full whatever the window last showed.
+        std::fill(std::begin(u->drawn), std::end(u->drawn), static_cast<int16_t>(-1));
+    }
+    m.panel_x = static_cast<uint16_t>(std::max(0, x));
+    m.panel_y = static_cast<uint16_t>(std::max(0, y));
+    DcPainter painter(dc);
+    ui_->painting = &painter;
+    m.draw();
 }
 
 void ProductionDepartment::invalidate_machine(int machine)

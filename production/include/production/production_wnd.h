@@ -96,6 +96,10 @@ public:
     void make_common_part_order(const RouteItem& item, int32_t quantity, int32_t need);
     void set_all_dispatch_rules(int16_t value);
     void apply_mrp_lead_time();
+    // The release policy in force again: the MRP lead time given out, held
+    // transport released at once (policy 0), every machine scheduling as
+    // possible (policy 1).
+    void apply_release_policy();
     // What-if planning of contract orders and the current release; the real plant is left as it was.
     void get_material_requirements(std::vector<MaterialRequirement>& list);
 

@@ -15,6 +15,7 @@
 #include "plat/controls.h"
 #include "plat/gdi.h"
 #include <gtest/gtest.h>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -266,4 +267,396 @@ TEST(ProductionWindow, TheWindowShowsTheMachinesMovingAndTheLoadBox)
     UpdateWindow(panel);
     EXPECT_EQ(pixel(panel, bar_x, bar_y), index_to_color(m1.row_colour));
     EXPECT_EQ(pixel(panel, state_x, state_y), state_colour(m1.Units[0]->state));
+}
+
+// A click on a machine's box lists the work orders waiting there; a click
+// beside every box opens nothing.
+TEST(ProductionWindow, AClickOnAMachineListsItsWaitingWorkOrders)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    const HWND panel = production->window_handle();
+    ASSERT_NE(panel, 0u);
+    CProductionWnd& plant = production->engine();
+    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
+    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    for (int16_t q : {6, 4, 5})
+        production->add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
+
+    // Run until work waits at a machine.
+    int waiting = -1;
+    for (int tick = 0; tick < 3 * 480 && waiting < 0; ++tick) {
+        p.session->SimulationTick(RESTART_NONE);
+        for (size_t m = 0; m < plant.Machines.size(); ++m)
+            if (!plant.Machines[m]->Waiting_WOs_Data.empty() && waiting < 0)
+                waiting = static_cast<int>(m);
+    }
+    ASSERT_GE(waiting, 0) << "no work waited anywhere";
+    const RMachine& m = *plant.Machines[static_cast<size_t>(waiting)];
+    UpdateWindow(panel);
+
+    int opened = 0;
+    std::string caption;
+    std::vector<std::string> rows;
+    p.host.OnDialog(197, [&](HWND d) {
+        ++opened;
+        char text[128] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        const HWND list = GetDlgItem(d, 1326);
+        const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            char row[256] = {};
+            SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+            rows.emplace_back(row);
+        }
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "waiting_wos.png").c_str()));
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    SimulateMouseDown(panel, Button::Left, m.panel_x + 20, m.panel_y + 8);
+    SimulateMouseUp(panel, Button::Left, m.panel_x + 20, m.panel_y + 8);
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(caption, std::string("Waiting WO's - ") + m.name);
+    ASSERT_EQ(rows.size(), m.Waiting_WOs_Data.size());
+    const Waiting_WO_Data& first = *m.Waiting_WOs_Data.front();
+    const std::string expected = std::string("\t") + first.request->wo->name + "\t" + first.job->name + "\tA1\t" +
+                                 std::to_string(first.request->quantity) + "\t" +
+                                 std::to_string(first.request->remaining()) + "\t";
+    EXPECT_EQ(rows.front().substr(0, expected.size()), expected) << rows.front();
+
+    // Beside every box: nothing opens.
+    SimulateMouseDown(panel, Button::Left, 2, 300);
+    SimulateMouseUp(panel, Button::Left, 2, 300);
+    EXPECT_EQ(opened, 1);
+}
+
+struct BoxCase {
+    int command;
+    const char* caption;
+    const char* text;
+};
+
+// Commands of features the program does not have show their box; others
+// whose condition does not hold show theirs, or nothing.
+TEST(ProductionWindow, MenuCommandsWithoutADialogShowTheirBoxes)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    production->engine().release_policy = 0;
+    p.host.Answer(IDOK, "");
+    const BoxCase cases[] = {
+        {307, "dlg_job_wos", "Not implemented yet"},
+        {317, "dlg_test", "Not implemented yet"},
+        {401, "dlg_set_display_freq", "Not implemented yet"},
+        {402, "dlg_convert_to_wo", "Not implemented yet"},
+        {412, "dlg_get_product_plt", "Not implemented yet"},
+        {413, "dlg_manual_raw_m_release", "Not implemented yet"},
+        {503, "dlg_set_trans_acc_policy", "Not implemented yet"},
+        {508, "make_dlg_set_wo_kit_policy", "Not implemented yet"},
+        {511, "dlg_set_recommended_batch_creation", "Not implemented yet"},
+        {2113, "dlg_halt_after_min", "Not implemented yet"},
+        {314, "MRP Load Profile", "You must set the Raw Material Release to MRP before watching this graph"},
+        // Only with link mode 2 and the MRP policies.
+        {406, nullptr, nullptr},
+        {409, nullptr, nullptr},
+        {9999, nullptr, nullptr},
+    };
+    for (const BoxCase& c : cases) {
+        p.host.clear_records();
+        production->on_menu_command(c.command);
+        if (c.caption == nullptr) {
+            EXPECT_TRUE(p.host.boxes().empty()) << c.command;
+            continue;
+        }
+        ASSERT_EQ(p.host.boxes().size(), 1u) << c.command;
+        EXPECT_EQ(p.host.boxes()[0].caption, c.caption) << c.command;
+        EXPECT_EQ(p.host.boxes()[0].text, c.text) << c.command;
+    }
+    // Under MRP the lead time's feature is one the program lacks.
+    production->engine().release_policy = 1;
+    p.host.clear_records();
+    production->on_menu_command(409);
+    ASSERT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(p.host.boxes()[0].caption, "dlg_set_MRP_lead_time");
+}
+
+// Set unit manually asks for the machine first: cancelled, nothing more; a
+// machine with nothing waiting, the box; one with work waiting, the dialog.
+TEST(ProductionWindow, SetUnitManuallyAsksForTheMachineFirst)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+
+    int asked = 0, opened = 0;
+    std::string answer;
+    std::string title;
+    p.host.OnDialog(138, [&](HWND d) {
+        ++asked;
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        title = text;
+        SetDlgItemText(d, 1112, answer.c_str());
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(answer.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
+    });
+    p.host.OnDialog(146, [&](HWND d) {
+        ++opened;
+        UpdateWindow(d);
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "set_unit_manually_window.png").c_str()));
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+
+    production->on_menu_command(403);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(title, "Set Unit Manually");
+    EXPECT_TRUE(p.host.boxes().empty());
+    EXPECT_EQ(opened, 0);
+
+    p.host.Answer(IDOK, "");
+    // The sample starts with work waiting everywhere: M2's records are kept
+    // aside (alive, as the schedules point at them) while it is asked.
+    const int idle = 1;
+    std::vector<std::unique_ptr<Waiting_WO_Data>> kept;
+    kept.swap(plant.Machines[1]->Waiting_WOs_Data);
+    answer = plant.Machines[static_cast<size_t>(idle)]->name;
+    answer[0] = static_cast<char>(std::tolower(answer[0]));
+    production->on_menu_command(403);
+    ASSERT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(p.host.boxes()[0].text,
+              std::string("There are no waiting jobs for machine: ") + plant.Machines[static_cast<size_t>(idle)]->name);
+    EXPECT_EQ(p.host.boxes()[0].caption, "Set Unit Manually");
+    EXPECT_EQ(opened, 0);
+    kept.swap(plant.Machines[1]->Waiting_WOs_Data);
+
+    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
+    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    for (int16_t q : {6, 4})
+        production->add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
+    answer = "M1";
+    for (int tick = 0; tick < 3 * 480 && plant.Machines[0]->Waiting_WOs_Data.empty(); ++tick)
+        p.session->SimulationTick(RESTART_NONE);
+    ASSERT_FALSE(plant.Machines[0]->Waiting_WOs_Data.empty());
+    p.host.clear_records();
+    production->on_menu_command(403);
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(p.host.boxes().empty());
+}
+
+// Production order opens the Order dialog; what it places is a manual order.
+TEST(ProductionWindow, ProductionOrderPlacesAManualOrder)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    const size_t before = plant.prd_orders.size();
+    p.host.Answer(IDOK, "");
+    p.host.OnDialog(145, [&](HWND d) {
+        SetDlgItemText(d, 1130, "12");
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(1128, BN_CLICKED), 0);
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    production->on_menu_command(405);
+    ASSERT_EQ(plant.prd_orders.size(), before + 1);
+    EXPECT_EQ(plant.prd_orders.back()->quantity, 12);
+    EXPECT_EQ(plant.prd_orders.back()->order_type, ORDER_MANUAL);
+    ASSERT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(p.host.boxes()[0].text, "Order accepted");
+}
+
+namespace {
+
+void press(HWND d, int id)
+{
+    SendMessage(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(d, id)));
+}
+
+std::string item(HWND d, int id)
+{
+    char text[64] = {};
+    GetDlgItemText(d, id, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+// MRP with 3 days stores 1440 minutes and reopens showing 3; every machine
+// then schedules as possible. Opening under "MRP Schedule" gives the
+// machines their own rules back even when cancelled.
+TEST(ProductionWindow, RawMaterialReleaseStoresThePolicyAndItsLeadTime)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.release_policy = 0;
+    for (auto& m : plant.Machines)
+        m->schedule_option = 0;
+
+    bool dbr_disabled = false, lead_enabled_after_click = false, lead_disabled_at_open = false;
+    p.host.OnDialog(136, [&](HWND d) {
+        EXPECT_EQ(IsDlgButtonChecked(d, 1105), static_cast<UINT>(BST_CHECKED));
+        dbr_disabled = !IsWindowEnabled(GetDlgItem(d, 1339)) && !IsWindowEnabled(GetDlgItem(d, 1325));
+        lead_disabled_at_open = !IsWindowEnabled(GetDlgItem(d, 1108));
+        CheckDlgButton(d, 1105, BST_UNCHECKED);
+        CheckDlgButton(d, 1100, BST_CHECKED);
+        press(d, 1100);
+        lead_enabled_after_click = IsWindowEnabled(GetDlgItem(d, 1108)) != 0;
+        SetDlgItemText(d, 1108, "3");
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "raw_material_release.png").c_str()));
+        press(d, IDOK);
+    });
+    production->on_menu_command(501);
+    EXPECT_TRUE(dbr_disabled);
+    EXPECT_TRUE(lead_disabled_at_open);
+    EXPECT_TRUE(lead_enabled_after_click);
+    EXPECT_EQ(plant.release_policy, 1);
+    EXPECT_EQ(plant.mrp_lead_time_minutes, 1440);
+    for (auto& m : plant.Machines)
+        EXPECT_EQ(m->schedule_option, 1);
+    for (auto& pr : plant.Products)
+        EXPECT_EQ(pr->mrp_lead_time, 1440);
+
+    std::string shown;
+    p.host.OnDialog(136, [&](HWND d) {
+        shown = item(d, 1108);
+        EXPECT_EQ(IsDlgButtonChecked(d, 1100), static_cast<UINT>(BST_CHECKED));
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(501);
+    EXPECT_EQ(shown, "3");
+
+    // Beyond 136 days the minutes would not fit: refused, the dialog stays.
+    p.host.clear_records();
+    p.host.Answer(IDOK, "");
+    bool stayed = false;
+    p.host.OnDialog(136, [&](HWND d) {
+        SetDlgItemText(d, 1108, "137");
+        press(d, IDOK);
+        stayed = IsWindow(d) != 0;
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(501);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(plant.mrp_lead_time_minutes, 1440);
+
+    plant.release_policy = 2;
+    for (auto& m : plant.Machines) {
+        m->initial_rule = RULE_FIFO;
+        m->rule = RULE_SCHEDULE;
+    }
+    p.host.OnDialog(136, [&](HWND d) { press(d, IDCANCEL); });
+    production->on_menu_command(501);
+    EXPECT_EQ(plant.release_policy, 2);
+    for (auto& m : plant.Machines)
+        EXPECT_EQ(m->rule, RULE_FIFO);
+}
+
+// Weekly planning on Friday stores 6; the fixed interval keeps its range.
+TEST(ProductionWindow, WorkOrderPlanningWeeklyOnFridayStoresSix)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.wo_planning_mode = 0;
+    plant.wo_planning_parameter = 3;
+    std::string label_before, label_after, interval;
+    p.host.OnDialog(156, [&](HWND d) {
+        label_before = item(d, 1153);
+        interval = item(d, 1149);
+        CheckDlgButton(d, 1146, BST_UNCHECKED);
+        CheckDlgButton(d, 1147, BST_CHECKED);
+        press(d, 1147);
+        label_after = item(d, 1153);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 1149)));
+        SendDlgItemMessage(d, 1150, CB_SETCURSEL, 4, 0);
+        SetDlgItemText(d, 1152, "25");
+        press(d, IDOK);
+    });
+    production->on_menu_command(504);
+    EXPECT_EQ(label_before, "Fixed interval:");
+    EXPECT_EQ(interval, "3");
+    EXPECT_EQ(label_after, "Day of week:");
+    EXPECT_EQ(plant.wo_planning_mode, 1);
+    EXPECT_EQ(plant.wo_planning_parameter, 6);
+    EXPECT_EQ(plant.wo_planning_countdown, 6);
+    EXPECT_EQ(plant.min_wo_quantity, 25);
+    EXPECT_EQ(plant.min_wo_demand, 1);
+
+    // Back to a fixed interval of 41: beyond its range, refused.
+    p.host.clear_records();
+    p.host.Answer(IDOK, "");
+    p.host.OnDialog(156, [&](HWND d) {
+        EXPECT_EQ(item(d, 1149), "10");
+        CheckDlgButton(d, 1147, BST_UNCHECKED);
+        CheckDlgButton(d, 1146, BST_CHECKED);
+        press(d, 1146);
+        SetDlgItemText(d, 1149, "41");
+        press(d, IDOK);
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(504);
+    EXPECT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(plant.wo_planning_mode, 1);
+}
+
+// With no machine selected the command asks for one; the option is stored.
+TEST(ProductionWindow, SchedulingOptionsAsksForAMachineWithoutASelection)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.selection[0] = NONE16;
+    plant.Machines[1]->schedule_option = 0;
+    int asked = 0;
+    std::string caption;
+    p.host.OnDialog(138, [&](HWND d) {
+        ++asked;
+        SetDlgItemText(d, 1112, "M2");
+        press(d, IDOK);
+    });
+    p.host.OnDialog(139, [&](HWND d) {
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        CheckDlgButton(d, 1113, BST_UNCHECKED);
+        CheckDlgButton(d, 1114, BST_CHECKED);
+        press(d, IDOK);
+    });
+    production->on_menu_command(505);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(caption, "Schedules Options - M2");
+    EXPECT_EQ(plant.Machines[1]->schedule_option, 1);
+
+    // A selected machine (machine 0 included) is taken without asking.
+    plant.selection[0] = 0;
+    production->on_menu_command(505);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(plant.Machines[0]->schedule_option, 1);
 }

@@ -6,6 +6,7 @@
 #include "production/departments.h"
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 class CProductionWnd;
@@ -36,6 +37,16 @@ public:
     void after_load() override;
     int16_t display_frequency() override;
     float utilization_factor() override;
+    // The menus' commands (the option ids 301..., 401..., 501... and the
+    // department's extra slot).
+    void on_menu_command(int command_id) override;
+    // The Policy Decisions shortcut: machine policy, work-order planning, red level.
+    void edit_policy(int which) override;
+    static constexpr int EXTRA_SLOT_COMMAND = 2113;
+    // The choosers: a Machines or Products position, -1 for none (always
+    // none headless).
+    int ask_machine(const char* title);
+    int ask_common_part();
     // The "View total load" check box flipped, as command 303 does.
     void flip_total_load() override;
 
@@ -46,6 +57,9 @@ public:
     void paint(plat::HDC dc, float scale_x, float scale_y) override;
     void size(int cx, int cy) override;
     plat::HCURSOR cursor_at(int x, int y) override;
+    // A machine's box opens the work orders waiting there; elsewhere below
+    // the title band, with the Management feature on, Management is shown.
+    void left_down(int x, int y, plat::UINT keys) override;
     bool command(int id, int code, plat::HWND control) override;
     plat::HBRUSH control_colour(plat::HDC dc, plat::HWND control) override;
     // The first machine in list order whose box holds the client point, -1 for none.
@@ -90,5 +104,20 @@ private:
     std::unique_ptr<CProductionWnd> engine_;
     plat::HWND load_box_ = 0;
     void set_total_load(bool shown);
+    // Whether dialogs can open: only where the department has a window.
+    bool has_dialogs() const;
+    std::function<void(const char*, const std::string&, const std::string&, const std::string&, int, int)>
+    decision_log();
+    void box(const std::string& text, const char* caption, unsigned icon);
+    void set_unit_manually();
+    void raw_material_release();
+    void check_constraint_schedule();
+    void schedules_options();
+    void set_work_order_planning();
+    void set_machine_policy();
+    void set_red_level_policy();
+    // A machine's box drawn with its corner at (x, y) of a dialog's device
+    // context; the window's last-drawn marks stay as they were.
+    void draw_machine_at(plat::HDC dc, int machine, int x, int y);
 };
 

@@ -1,0 +1,409 @@
+// The Production menus' commands. Each opens its dialog where the
+// department has a window; headless a chooser answers none, so a command
+// that needs one ends there.
+#include "app/view.h"
+#include "foundation/lang.h"
+#include "foundation/msgbox.h"
+#include "plat/msg.h"
+#include "plat/uihost.h"
+#include "production/production_dept.h"
+#include "production/production_dialogs.h"
+#include "production/production_wnd.h"
+#include "session_ui.h"
+#include <cstdio>
+
+namespace {
+
+std::string formatted(const char* format, const char* name)
+{
+    const std::string translated = lang_translate(format);
+    char text[256];
+    std::snprintf(text, sizeof text, translated.c_str(), name);
+    return text;
+}
+
+bool any_transport_job(const CProductionWnd& plant)
+{
+    return plant.transport && !plant.transport->Trans_Jobs.empty();
+}
+
+} // namespace
+
+bool ProductionDepartment::has_dialogs() const { return engine_ != nullptr && window_handle() != 0; }
+
+DecisionLog ProductionDepartment::decision_log()
+{
+    return [this](const char* key, const std::string& object, const std::string& old_value,
+                  const std::string& new_value, int kind, int flag) {
+        if (view_ != nullptr)
+            view_->log_decision("Prd", key, object, old_value, new_value, kind, flag);
+    };
+}
+
+int ProductionDepartment::ask_machine(const char* title)
+{
+    if (!has_dialogs())
+        return -1;
+    CGetMachineNameDlg dlg(*engine_, title, nullptr);
+    dlg.DoModal();
+    return dlg.result;
+}
+
+int ProductionDepartment::ask_common_part()
+{
+    if (!has_dialogs())
+        return -1;
+    CGetCommonPartDlg dlg(*engine_, nullptr);
+    dlg.DoModal();
+    return dlg.result;
+}
+
+// The box translates the text and the caption itself.
+void ProductionDepartment::box(const std::string& text, const char* caption, unsigned icon)
+{
+    ui_->message(text, caption, static_cast<int>(icon));
+}
+
+void ProductionDepartment::on_menu_command(int id)
+{
+    if (!engine_)
+        return;
+    CProductionWnd& plant = *engine_;
+    switch (id) {
+    case 307:
+        not_implemented("dlg_job_wos");
+        break;
+    case 311:
+        if (!any_transport_job(plant))
+            box("No trans orders", "Raw Material Release List", 0);
+        break;
+    case 314:
+        if (plant.release_policy == 1 || plant.release_policy == 2)
+            ask_machine("Load Profile");
+        else
+            box("You must set the Raw Material Release to MRP before watching this graph", "MRP Load Profile", 0);
+        break;
+    case 317:
+        not_implemented("dlg_test");
+        break;
+    case 318: {
+        bool any = false;
+        for (int i = 0; i < plant.get_num_products() && !any; ++i)
+            any = plant.is_taken_from_stock(i) != 0;
+        if (!any)
+            box("No common parts as materials", "Unassigned common part materials", 0);
+        break;
+    }
+    case 401:
+        not_implemented("dlg_set_display_freq");
+        break;
+    case 402:
+        not_implemented("dlg_convert_to_wo");
+        break;
+    case 403:
+        set_unit_manually();
+        break;
+    case 405:
+        if (has_dialogs()) {
+            COrderDlg dlg(plant, decision_log(), nullptr);
+            dlg.DoModal();
+        }
+        break;
+    case 406:
+        if (plant.marketing->link_mode() == 2)
+            not_implemented("dlg_forecast_policy");
+        break;
+    case 409:
+        if (plant.release_policy == 1 || plant.release_policy == 2)
+            not_implemented("dlg_set_MRP_lead_time");
+        break;
+    case 411: {
+        const int machine = ask_machine("Unit Shutdown");
+        not_implemented("dlg_unit_shutdown");
+        if (machine >= 0)
+            invalidate_machine(machine);
+        break;
+    }
+    case 412:
+        not_implemented("dlg_get_product_plt");
+        break;
+    case 413:
+        not_implemented("dlg_manual_raw_m_release");
+        break;
+    case 501:
+        raw_material_release();
+        break;
+    case 502:
+        set_machine_policy();
+        break;
+    case 504:
+        set_work_order_planning();
+        break;
+    case 506:
+        set_red_level_policy();
+        break;
+    case 505:
+        schedules_options();
+        break;
+    case 503:
+        not_implemented("dlg_set_trans_acc_policy");
+        break;
+    case 508:
+        not_implemented("make_dlg_set_wo_kit_policy");
+        break;
+    case 511:
+        not_implemented("dlg_set_recommended_batch_creation");
+        break;
+    case EXTRA_SLOT_COMMAND:
+        not_implemented("dlg_halt_after_min");
+        break;
+    default:
+        break;
+    }
+}
+
+void ProductionDepartment::set_unit_manually()
+{
+    const int machine = ask_machine("Set Unit Manually");
+    if (machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return;
+    const RMachine& m = *engine_->Machines[static_cast<size_t>(machine)];
+    if (m.Waiting_WOs_Data.empty()) {
+        box(formatted("There are no waiting jobs for machine: %s", m.name), "Set Unit Manually",
+            plat::MB_ICONINFORMATION);
+        return;
+    }
+    CSetUnitManuallyDlg dlg(
+        *engine_, machine, decision_log(),
+        [this](plat::HDC dc, int which, int x, int y) { draw_machine_at(dc, which, x, y); }, nullptr);
+    if (dlg.DoModal() == plat::IDOK)
+        Repaint();
+}
+
+namespace {
+
+const char* release_name(int policy)
+{
+    static const char* const names[6] = {"Immediate release", "MRP",          "MRP Schedule",
+                                         "DBR No Contrain",   "DBR Contrain", "Manual release"};
+    return policy >= 0 && policy < 6 ? names[policy] : "";
+}
+
+const char* planning_mode_name(int mode)
+{
+    static const char* const names[3] = {"Fixed Interval", "Weekly", "Day of Month"};
+    return mode >= 0 && mode < 3 ? names[mode] : "";
+}
+
+} // namespace
+
+void ProductionDepartment::raw_material_release()
+{
+    if (!has_dialogs())
+        return;
+    CProductionWnd& plant = *engine_;
+    // Leaving "MRP Schedule" starts from the machines' own rules, even if the dialog is cancelled.
+    if (plant.release_policy == 2)
+        plant.set_all_dispatch_rules(RULE_SCHEDULE);
+    std::vector<std::string> names;
+    for (const auto& m : plant.Machines)
+        names.emplace_back(m->name);
+    CRawMaterialReleaseDlg dlg(names, nullptr);
+    static constexpr int choice_of[6] = {0, 1, -1, 4, 3, 2};
+    const int before = plant.release_policy;
+    dlg.choice = before >= 0 && before < 6 ? choice_of[before] : 0;
+    dlg.lead_days = static_cast<uint16_t>(plant.mrp_lead_time_minutes) / 480;
+    dlg.mrp_option = plant.mrp_option != 0 ? 1 : 0;
+    dlg.constraint_machine = plant.constraint_machine;
+    dlg.shipping_buffer = plant.shipping_buffer_hours;
+    dlg.constraint_buffer = plant.constraint_buffer_hours;
+    dlg.assembly_buffer = plant.assembly_buffer_hours;
+    dlg.contract_factor = plant.contract_factor;
+    dlg.red_line_hours = plant.red_line_hours;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    bool constraint_check = false;
+    switch (dlg.choice) {
+    case 0:
+        plant.release_policy = 0;
+        plant.mrp_option = 0;
+        break;
+    case 1:
+        plant.release_policy = 1;
+        // Up to 136 days: the minutes are read as a 16-bit count.
+        plant.mrp_lead_time_minutes = static_cast<int16_t>(static_cast<uint16_t>(dlg.lead_days * 480));
+        plant.mrp_option = static_cast<int16_t>(dlg.mrp_option);
+        break;
+    case 2:
+        plant.release_policy = 5;
+        plant.mrp_option = 0;
+        break;
+    case 3:
+        plant.release_policy = 4;
+        plant.mrp_option = 0;
+        plant.assembly_buffer_hours = static_cast<int16_t>(dlg.assembly_buffer);
+        plant.constraint_buffer_hours = static_cast<int16_t>(dlg.constraint_buffer);
+        plant.contract_factor = static_cast<float>(dlg.contract_factor);
+        if (dlg.constraint_machine >= 0 && static_cast<size_t>(dlg.constraint_machine) < plant.Machines.size())
+            plant.constraint_machine = static_cast<int16_t>(dlg.constraint_machine);
+        plant.red_line_hours = static_cast<int16_t>(dlg.red_line_hours);
+        plant.shipping_buffer_hours = static_cast<int16_t>(dlg.shipping_buffer);
+        plant.mark_constraint_routes();
+        constraint_check = true;
+        break;
+    case 4:
+        plant.release_policy = 3;
+        plant.shipping_buffer_hours = static_cast<int16_t>(dlg.shipping_buffer);
+        break;
+    default:
+        break;   // "MRP Schedule" shown with no choice and none made: the policy stays
+    }
+    plant.apply_release_policy();
+    if (plant.release_policy != before)
+        decision_log()("RawM Release", "-----", release_name(before), release_name(plant.release_policy), 2, 0);
+    if (constraint_check)
+        check_constraint_schedule();
+}
+
+void ProductionDepartment::check_constraint_schedule()
+{
+    CProductionWnd& plant = *engine_;
+    const int c = plant.constraint_machine;
+    if (c < 0 || static_cast<size_t>(c) >= plant.Machines.size() || plant.Machines[static_cast<size_t>(c)]->spare == 0)
+        return;
+    plant.Machines[static_cast<size_t>(c)]->spare = 0;
+    plant.selection[0] = static_cast<uint16_t>(c);
+    schedules_options();
+}
+
+void ProductionDepartment::schedules_options()
+{
+    if (!has_dialogs())
+        return;
+    CProductionWnd& plant = *engine_;
+    int machine = plant.selection[0];
+    if (static_cast<size_t>(machine) >= plant.Machines.size())
+        machine = ask_machine("Schedule Options");
+    if (machine < 0 || static_cast<size_t>(machine) >= plant.Machines.size())
+        return;
+    RMachine& m = *plant.Machines[static_cast<size_t>(machine)];
+    CSchedulesOptionsDlg dlg(m.name, nullptr);
+    dlg.option = m.schedule_option != 0 ? 1 : 0;
+    if (dlg.DoModal() == plat::IDOK && dlg.option >= 0)
+        m.schedule_option = static_cast<int16_t>(dlg.option);
+}
+
+void ProductionDepartment::set_work_order_planning()
+{
+    if (!has_dialogs())
+        return;
+    CProductionWnd& plant = *engine_;
+    CWorkOrderPlanningDlg dlg(nullptr);
+    dlg.mode = plant.wo_planning_mode;
+    dlg.min_batch = plant.min_wo_quantity;
+    if (plant.wo_planning_mode == 1)
+        dlg.day = plant.wo_planning_parameter - 2;
+    else
+        dlg.interval = plant.wo_planning_parameter;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    const int old_mode = plant.wo_planning_mode, old_parameter = plant.wo_planning_parameter,
+              old_batch = plant.min_wo_quantity;
+    plant.wo_planning_mode = static_cast<int16_t>(dlg.mode);
+    plant.wo_planning_parameter = static_cast<int16_t>(dlg.mode == 1 ? dlg.day + 2 : dlg.interval);
+    plant.min_wo_demand = 1;
+    plant.min_wo_quantity = static_cast<int16_t>(dlg.min_batch);
+    plant.wo_planning_countdown = plant.wo_planning_parameter;
+    const DecisionLog log = decision_log();
+    if (plant.wo_planning_mode != old_mode)
+        log("WOPlann-Frequancy", "-----", planning_mode_name(old_mode), planning_mode_name(plant.wo_planning_mode), 2, 0);
+    if (plant.wo_planning_parameter != old_parameter)
+        log("WOPlann-Interval", "-----", std::to_string(old_parameter), std::to_string(plant.wo_planning_parameter), 2,
+            0);
+    if (plant.min_wo_quantity != old_batch)
+        log("WOPlann-Batch", "-----", std::to_string(old_batch), std::to_string(plant.min_wo_quantity), 2, 0);
+}
+
+void ProductionDepartment::edit_policy(int which)
+{
+    if (!engine_)
+        return;
+    switch (which) {
+    case POLICY_MACHINE:
+        set_machine_policy();
+        break;
+    case POLICY_WORK_ORDER_PLANNING:
+        set_work_order_planning();
+        break;
+    case POLICY_RED_LEVEL:
+        set_red_level_policy();
+        break;
+    default:
+        break;
+    }
+}
+
+void ProductionDepartment::set_machine_policy()
+{
+    if (!has_dialogs())
+        return;
+    static const char* const rules[5] = {"FIFO", "Current job", "Schedule", "EDD", "PRI"};
+    static const char* const acceptances[2] = {"Complete WO", "Partial WO"};
+    auto name_of = [](const char* const* names, int n, int v) { return v >= 0 && v < n ? names[v] : ""; };
+    CProductionWnd& plant = *engine_;
+    std::vector<CSetMachinePolicyDlg::Row> rows;
+    for (const auto& m : plant.Machines)
+        rows.push_back({m->name, m->rule, m->acceptance == 0 ? 0 : 1});
+    CSetMachinePolicyDlg dlg(rows, nullptr);
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    const DecisionLog log = decision_log();
+    for (size_t i = 0; i < plant.Machines.size() && i < dlg.rows.size(); ++i) {
+        RMachine& m = *plant.Machines[i];
+        const CSetMachinePolicyDlg::Row& r = dlg.rows[i];
+        if (r.rule != m.rule) {
+            log("DispatchPolicy", m.name, name_of(rules, 5, m.rule), name_of(rules, 5, r.rule), 2, 0);
+            m.rule = static_cast<int16_t>(r.rule);
+        }
+        if (r.acceptance != m.acceptance) {
+            log("WOAccept", m.name, name_of(acceptances, 2, m.acceptance), name_of(acceptances, 2, r.acceptance), 2,
+                0);
+            m.acceptance = static_cast<int16_t>(r.acceptance);
+        }
+    }
+    Repaint();
+}
+
+void ProductionDepartment::set_red_level_policy()
+{
+    if (!has_dialogs())
+        return;
+    CProductionWnd& plant = *engine_;
+    MarketingDept& market = *plant.marketing;
+    const bool times = market.link_mode() == 1;
+    std::vector<CRedLinePolicyDlg::Row> rows;
+    std::vector<std::pair<int, int>> pairs;
+    for (int f = 0; f < market.family_count(); ++f)
+        for (int p = 0; p < market.product_count(f); ++p) {
+            const char code[3] = {market.family_letter(f), market.product_letter(f, p), 0};
+            rows.push_back({code, times ? market.red_line_time(f, p) : market.red_line_level(f, p)});
+            pairs.emplace_back(f, p);
+        }
+    CRedLinePolicyDlg dlg(times, rows, nullptr);
+    dlg.policy = plant.red_level_policy != 0 ? 1 : 0;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    const DecisionLog log = decision_log();
+    for (size_t i = 0; i < rows.size() && i < dlg.rows.size(); ++i) {
+        if (dlg.rows[i].value == rows[i].value)
+            continue;
+        const auto [f, p] = pairs[i];
+        log(times ? "RedlineTime" : "PrdRedLevel", rows[i].code, std::to_string(rows[i].value),
+            std::to_string(dlg.rows[i].value), 2, 0);
+        if (times)
+            market.set_red_line_time(f, p, dlg.rows[i].value);
+        else
+            market.set_red_line_level(f, p, dlg.rows[i].value);
+    }
+    plant.red_level_policy = static_cast<int16_t>(dlg.policy);
+}

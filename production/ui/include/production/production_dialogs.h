@@ -1,0 +1,264 @@
+// The Production department's dialogs. They read and change the plant
+// engine; the department opens them from its window and its menus, and only
+// where it has a window (headless there is no dialog).
+#pragma once
+#include "production/production_wnd.h"
+#include "uikit/sim_dialog.h"
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CVornView;
+
+inline constexpr int IDD_GET_MACHINE_NAME = 138;
+inline constexpr int IDD_PRODUCTION_ORDER = 145;
+inline constexpr int IDD_SET_UNIT_MANUALLY = 146;
+inline constexpr int IDD_WAITING_WOS = 197;
+inline constexpr int IDD_GET_COMMON_PART = 203;
+
+// Adds Production's templates to the module's dialog table.
+void register_production_templates(plat::HINSTANCE module);
+
+// The minutes a waiting request's available work takes at its machine (its
+// delivered inputs, setup included); 0 when none of it can start now.
+int32_t available_work_minutes(CProductionWnd& plant, int machine, const Waiting_WO_Data& entry);
+
+// "Waiting WO's": the work orders waiting at one machine, read only.
+class CWaitingWOsDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 420;
+    static constexpr int LIST_ID = 1326;
+
+    CWaitingWOsDlg(CProductionWnd& plant, int machine, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CWaitingWOsDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+
+    // One line per request waiting at the machine, in its queue order.
+    static std::vector<std::string> lines(CProductionWnd& plant, int machine);
+
+private:
+    CProductionWnd& m_plant;
+    int m_machine;
+};
+
+// A decision record of the department ("Prd"): key, object, old and new
+// value, kind, flag. Empty: nothing is recorded.
+using DecisionLog = std::function<void(const char* key, const std::string& object, const std::string& old_value,
+                                       const std::string& new_value, int kind, int flag)>;
+
+// "Get Machine Name": the machine whose name the user typed or picked.
+class CGetMachineNameDlg : public CSimDialog {
+public:
+    CGetMachineNameDlg(CProductionWnd& plant, std::string title, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CGetMachineNameDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Machines position, -1 when cancelled or no machine has that name.
+    int result = -1;
+
+private:
+    CProductionWnd& m_plant;
+    std::string m_title;
+};
+
+// "Get Common Part Name": one of the stocked common parts.
+class CGetCommonPartDlg : public CSimDialog {
+public:
+    CGetCommonPartDlg(CProductionWnd& plant, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CGetCommonPartDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Products position, -1 when cancelled.
+    int result = -1;
+
+private:
+    CProductionWnd& m_plant;
+};
+
+// "Order": manual production orders, as many as the user places before Close.
+class COrderDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 414;
+
+    COrderDlg(CProductionWnd& plant, DecisionLog log, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "COrderDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+
+    int orders_placed = 0;
+
+private:
+    CProductionWnd& m_plant;
+    DecisionLog m_log;
+    void place_order();
+};
+
+// "Set Unit Manually": a waiting request started on the unit the user picks,
+// whatever that unit was doing.
+class CSetUnitManuallyDlg : public CSimDialog {
+public:
+    // Draws the machine's box with its top-left corner at (x, y) of the device context.
+    using MachineDrawer = std::function<void(plat::HDC dc, int machine, int x, int y)>;
+
+    CSetUnitManuallyDlg(CProductionWnd& plant, int machine, DecisionLog log, MachineDrawer drawer,
+                        plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CSetUnitManuallyDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnPaint() override;
+
+    static std::vector<std::string> lines(CProductionWnd& plant, int machine);
+
+private:
+    CProductionWnd& m_plant;
+    int m_machine;
+    DecisionLog m_log;
+    MachineDrawer m_drawer;
+};
+
+inline constexpr int IDD_RAW_MATERIAL_RELEASE = 136;
+inline constexpr int IDD_TRANSPORT_POLICY = 137;
+inline constexpr int IDD_SCHEDULES_OPTIONS = 139;
+inline constexpr int IDD_WORK_ORDER_KIT = 140;
+inline constexpr int IDD_SET_MACHINE_POLICY = 142;
+inline constexpr int IDD_RED_LINE_LEVEL_POLICY = 144;
+inline constexpr int IDD_WORK_ORDER_PLANNING = 156;
+
+// "Raw Material Release": the release policy as a choice (0 immediate,
+// 1 MRP, 2 manual, 3 DBR, 4 DBR without the capacity constraint) and its
+// parameters. The caller fills the members, reads them back after IDOK.
+class CRawMaterialReleaseDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 415;
+    // Lead days times 480 minutes must fit the 16-bit lead time.
+    static constexpr int MAX_LEAD_DAYS = 136;
+    static constexpr int MAX_HOURS = 32767;
+
+    CRawMaterialReleaseDlg(std::vector<std::string> machine_names, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CRawMaterialReleaseDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+    void OnOK() override;
+
+    int choice = 0;
+    int lead_days = 0;
+    int mrp_option = 0;
+    int constraint_machine = 0;
+    int shipping_buffer = 0;
+    int constraint_buffer = 0;
+    int assembly_buffer = 0;
+    double contract_factor = 1.0;
+    int red_line_hours = 0;
+
+private:
+    std::vector<std::string> m_names;
+    void enable_for(int chosen);
+};
+
+// "Schedules Options": 0 Critical, 1 As possible.
+class CSchedulesOptionsDlg : public CSimDialog {
+public:
+    CSchedulesOptionsDlg(std::string machine_name, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CSchedulesOptionsDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int option = 0;
+
+private:
+    std::string m_name;
+};
+
+// "Transport Policy" (0 Partial WO, 1 Complete WO) and "Work Order Kit"
+// (0 Partial kit, 1 Complete kit): -1 until a choice is made.
+class CTwoChoiceDlg : public CSimDialog {
+public:
+    CTwoChoiceDlg(int template_id, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CTwoChoiceDlg"; }
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int choice = -1;
+};
+
+// "Work Order Planning": mode 0 fixed interval, 1 weekly (day index 0 =
+// Monday), 2 a day of the month; the minimum production batch.
+class CWorkOrderPlanningDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 417;
+
+    CWorkOrderPlanningDlg(plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CWorkOrderPlanningDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int mode = 0;
+    int interval = 1;
+    int day = 0;
+    int min_batch = 0;
+
+private:
+    void show_mode(int shown);
+};
+
+class CGrid;
+
+// "Set Machine Policy": each machine's dispatch rule and work-order
+// acceptance in a grid of choices. A cell left as it was keeps its value.
+class CSetMachinePolicyDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 416;
+    struct Row {
+        std::string name;
+        int rule = 0;         // 0 FIFO, 1 Current job, 2 Schedule, 3 EDD, 4 PRI (scenarios only)
+        int acceptance = 0;   // 0 Complete WO, 1 Partial WO
+    };
+
+    CSetMachinePolicyDlg(std::vector<Row> rows, plat::CWnd* parent);
+    ~CSetMachinePolicyDlg() override;
+    const char* GetRuntimeClassName() const override { return "CSetMachinePolicyDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnOK() override;
+    CGrid& grid() { return *m_grid; }
+
+    std::vector<Row> rows;
+
+private:
+    std::unique_ptr<CGrid> m_grid;
+};
+
+// "Red line level policy": the policy's check box and one figure per
+// product (its red-line time when Marketing makes to order, else its level).
+class CRedLinePolicyDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 418;
+    struct Row {
+        std::string code;
+        int16_t value = 0;
+    };
+
+    CRedLinePolicyDlg(bool times, std::vector<Row> rows, plat::CWnd* parent);
+    ~CRedLinePolicyDlg() override;
+    const char* GetRuntimeClassName() const override { return "CRedLinePolicyDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+    void OnOK() override;
+    CGrid& grid() { return *m_grid; }
+
+    int policy = 0;
+    std::vector<Row> rows;
+
+private:
+    bool m_times;
+    std::unique_ptr<CGrid> m_grid;
+};

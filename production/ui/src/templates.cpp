@@ -1,0 +1,179 @@
+// Production's dialog templates.
+#include "production/production_dialogs.h"
+#include "plat/controls.h"
+#include "plat/res.h"
+#include "plat/uihost.h"
+#include "plat/window.h"
+
+using namespace plat;
+
+namespace {
+
+constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
+constexpr DWORD DLG = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER;
+constexpr DWORD LIST = CHILD | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
+
+// The header statics stand where the list's columns start: the dialog sets
+// the list's tab stops from them.
+const DlgItemTemplate kWaitingWOsItems[] = {
+    {"STATIC", 1087, "WO", CHILD, 0, 14, 10, 44, 16},
+    {"STATIC", 1327, "Job", CHILD, 0, 66, 10, 44, 16},
+    {"STATIC", 1328, "Prod.", CHILD, 0, 118, 10, 44, 16},
+    {"STATIC", 1329, "Qty.", CHILD, 0, 170, 10, 44, 16},
+    {"STATIC", 1330, "Left", CHILD, 0, 222, 10, 44, 16},
+    {"STATIC", 1331, "Avail.", CHILD, 0, 274, 10, 60, 16},
+    {"LISTBOX", CWaitingWOsDlg::LIST_ID, "", LIST, 0, 10, 28, 360, 180},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 190, 218, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 280, 218, 80, 24},
+};
+
+const DlgItemTemplate kGetMachineNameItems[] = {
+    {"STATIC", -1, "Enter machine name:", CHILD, 0, 12, 14, 120, 18},
+    {"COMBOBOX", 1112, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 0, 134, 10, 100, 160},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 30, 50, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 140, 50, 80, 24},
+};
+
+const DlgItemTemplate kGetCommonPartItems[] = {
+    {"STATIC", -1, "Enter common part name:", CHILD, 0, 12, 14, 140, 18},
+    {"COMBOBOX", 1112, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 0, 154, 10, 80, 160},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 30, 50, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 140, 50, 80, 24},
+};
+
+const DlgItemTemplate kOrderItems[] = {
+    {"STATIC", -1, "Product:", CHILD, 0, 12, 10, 80, 16},
+    {"LISTBOX", 1088, "", CHILD | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 12, 28, 90, 110},
+    {"STATIC", -1, "Quantity:", CHILD, 0, 120, 28, 70, 16},
+    {"EDIT", 1130, "", CHILD | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 120, 46, 80, 22},
+    {"BUTTON", 1128, "&Order", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 214, 28, 80, 24},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP, 0, 214, 60, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 214, 92, 80, 24},
+};
+
+const DlgItemTemplate kSetUnitManuallyItems[] = {
+    // The machine is drawn on the dialog where the hidden frame stands.
+    {"STATIC", -1, "Machine", CHILD, 0, 10, 6, 120, 16},
+    {"STATIC", 1235, "", WS_CHILD, 0, 10, 24, 250, 132},
+    {"STATIC", -1, "Unit:", CHILD, 0, 272, 10, 60, 16},
+    {"LISTBOX", 1164, "", CHILD | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 272, 28, 110, 128},
+    {"STATIC", -1, "WO", CHILD, 0, 16, 164, 40, 16},
+    {"STATIC", -1, "Job", CHILD, 0, 62, 164, 40, 16},
+    {"STATIC", -1, "Prod.", CHILD, 0, 110, 164, 40, 16},
+    {"STATIC", -1, "Qty.", CHILD, 0, 160, 164, 40, 16},
+    {"STATIC", -1, "Left", CHILD, 0, 208, 164, 40, 16},
+    {"STATIC", -1, "Avail.", CHILD, 0, 256, 164, 40, 16},
+    {"LISTBOX", 1087, "", LIST, 0, 10, 182, 372, 120},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 200, 312, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 296, 312, 80, 24},
+};
+
+constexpr DWORD RADIO = CHILD | WS_TABSTOP | BS_AUTORADIOBUTTON;
+constexpr DWORD FIRST_RADIO = RADIO | WS_GROUP;
+constexpr DWORD NUMBER = CHILD | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+
+const DlgItemTemplate kRawMaterialReleaseItems[] = {
+    {"BUTTON", -1, "Policy", CHILD | BS_GROUPBOX, 0, 10, 6, 230, 150},
+    {"BUTTON", 1105, "&Immediate release", FIRST_RADIO, 0, 22, 26, 200, 20},
+    {"BUTTON", 1100, "&MRP", RADIO, 0, 22, 50, 200, 20},
+    {"BUTTON", 1106, "M&anual release", RADIO, 0, 22, 74, 200, 20},
+    {"BUTTON", 1339, "&DBR", RADIO, 0, 22, 98, 200, 20},
+    {"BUTTON", 1325, "DBR &without capacity constraint", RADIO, 0, 22, 122, 210, 20},
+    {"BUTTON", -1, "Parameters", CHILD | BS_GROUPBOX | WS_GROUP, 0, 250, 6, 300, 230},
+    {"STATIC", 1107, "Default MRP lead time:", CHILD, 0, 262, 28, 150, 18},
+    {"EDIT", 1108, "", NUMBER, 0, 416, 24, 60, 22},
+    {"STATIC", 1109, "Days", CHILD, 0, 482, 28, 50, 18},
+    {"BUTTON", 1271, "Work Order for U1 ...", CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 262, 52, 260, 20},
+    {"STATIC", -1, "Constraint machine:", CHILD, 0, 262, 82, 150, 18},
+    {"COMBOBOX", 1335, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 416, 78, 90, 160},
+    {"STATIC", -1, "Shipping buffer:", CHILD, 0, 262, 110, 150, 18},
+    {"EDIT", 1332, "", NUMBER, 0, 416, 106, 60, 22},
+    {"STATIC", -1, "Constraint buffer:", CHILD, 0, 262, 134, 150, 18},
+    {"EDIT", 1333, "", NUMBER, 0, 416, 130, 60, 22},
+    {"STATIC", -1, "Assembly buffer:", CHILD, 0, 262, 158, 150, 18},
+    {"EDIT", 1334, "", NUMBER, 0, 416, 154, 60, 22},
+    {"STATIC", -1, "Contract Factor:", CHILD, 0, 262, 182, 150, 18},
+    {"EDIT", 1240, "", NUMBER, 0, 416, 178, 60, 22},
+    {"STATIC", -1, "Red Line Hours:", CHILD, 0, 262, 206, 150, 18},
+    {"EDIT", 1241, "", NUMBER, 0, 416, 202, 60, 22},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 246, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 100, 246, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 190, 246, 80, 24},
+};
+
+const DlgItemTemplate kTransportPolicyItems[] = {
+    {"BUTTON", -1, "Policy", CHILD | BS_GROUPBOX, 0, 10, 6, 180, 76},
+    {"BUTTON", 1110, "&Partial WO", FIRST_RADIO, 0, 22, 26, 150, 20},
+    {"BUTTON", 1111, "&Complete WO", RADIO, 0, 22, 52, 150, 20},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 92, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 110, 92, 80, 24},
+};
+
+const DlgItemTemplate kWorkOrderKitItems[] = {
+    {"BUTTON", -1, "Policy", CHILD | BS_GROUPBOX, 0, 10, 6, 180, 76},
+    {"BUTTON", 1115, "&Partial kit", FIRST_RADIO, 0, 22, 26, 150, 20},
+    {"BUTTON", 1116, "&Complete kit", RADIO, 0, 22, 52, 150, 20},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 92, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 110, 92, 80, 24},
+};
+
+const DlgItemTemplate kSchedulesOptionsItems[] = {
+    {"BUTTON", -1, "Options", CHILD | BS_GROUPBOX, 0, 10, 6, 180, 76},
+    {"BUTTON", 1113, "C&ritical", FIRST_RADIO, 0, 22, 26, 150, 20},
+    {"BUTTON", 1114, "&As possible", RADIO, 0, 22, 52, 150, 20},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 92, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 110, 92, 80, 24},
+};
+
+const DlgItemTemplate kWorkOrderPlanningItems[] = {
+    {"BUTTON", -1, "Planning frequency", CHILD | BS_GROUPBOX, 0, 10, 6, 170, 76},
+    {"BUTTON", 1146, "&Fixed interval", FIRST_RADIO, 0, 22, 26, 140, 20},
+    {"BUTTON", 1147, "&Weekly", RADIO, 0, 22, 52, 140, 20},
+    {"BUTTON", -1, "Interval", CHILD | BS_GROUPBOX | WS_GROUP, 0, 190, 6, 220, 76},
+    {"STATIC", 1153, "Fixed interval:", CHILD, 0, 200, 28, 100, 18},
+    {"EDIT", 1149, "", NUMBER, 0, 304, 24, 50, 22},
+    {"COMBOBOX", 1150, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 304, 52, 96, 160},
+    {"BUTTON", -1, "Batching policy", CHILD | BS_GROUPBOX, 0, 10, 88, 400, 50},
+    {"STATIC", -1, "Minimum production batch:", CHILD, 0, 22, 110, 170, 18},
+    {"EDIT", 1152, "", NUMBER, 0, 200, 106, 60, 22},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 148, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 100, 148, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 190, 148, 80, 24},
+};
+
+const DlgItemTemplate kSetMachinePolicyItems[] = {
+    {"STATIC", 1251, "", CHILD | SS_ETCHEDFRAME, 0, 10, 13, 330, 150},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 176, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 100, 176, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 190, 176, 80, 24},
+};
+
+const DlgItemTemplate kRedLinePolicyItems[] = {
+    {"BUTTON", 1127, "Red line level policy", CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 12, 8, 200, 20},
+    {"STATIC", 1251, "", CHILD, 0, 12, 36, 200, 150},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 230, 36, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 230, 68, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 230, 100, 80, 24},
+};
+
+const DlgTemplate kTemplates[] = {
+    {IDD_SET_MACHINE_POLICY, "Set Machine Policy", DLG, 0, 0, 360, 210, nullptr, 0, kSetMachinePolicyItems},
+    {IDD_RED_LINE_LEVEL_POLICY, "Red line level policy", DLG, 0, 0, 320, 200, nullptr, 0, kRedLinePolicyItems},
+    {IDD_RAW_MATERIAL_RELEASE, "Raw Material Release", DLG, 0, 0, 560, 280, nullptr, 0, kRawMaterialReleaseItems},
+    {IDD_TRANSPORT_POLICY, "Transport Policy", DLG, 0, 0, 200, 126, nullptr, 0, kTransportPolicyItems},
+    {IDD_WORK_ORDER_KIT, "Work Order Kit", DLG, 0, 0, 200, 126, nullptr, 0, kWorkOrderKitItems},
+    {IDD_SCHEDULES_OPTIONS, "Schedules Options", DLG, 0, 0, 200, 126, nullptr, 0, kSchedulesOptionsItems},
+    {IDD_WORK_ORDER_PLANNING, "Work Order Planning", DLG, 0, 0, 420, 182, nullptr, 0, kWorkOrderPlanningItems},
+    {IDD_GET_MACHINE_NAME, "Get Machine Name", DLG, 0, 0, 250, 86, nullptr, 0, kGetMachineNameItems},
+    {IDD_GET_COMMON_PART, "Get Common Part Name", DLG, 0, 0, 250, 86, nullptr, 0, kGetCommonPartItems},
+    {IDD_PRODUCTION_ORDER, "Order", DLG, 0, 0, 306, 150, nullptr, 0, kOrderItems},
+    {IDD_SET_UNIT_MANUALLY, "Set Unit Manually", DLG, 0, 0, 392, 346, nullptr, 0, kSetUnitManuallyItems},
+    {IDD_WAITING_WOS, "Waiting WO's", DLG, 0, 0, 380, 252, nullptr, 0, kWaitingWOsItems},
+};
+
+} // namespace
+
+void register_production_templates(HINSTANCE module)
+{
+    RegisterDialogTemplates(module, kTemplates);
+}
