@@ -202,27 +202,6 @@ bool machine_work_percent_allowed(const CClockPane& clock)
     return first.month == d.month && first.day == d.day;
 }
 
-bool read_command_record(const std::string& path, CommandRecord& out)
-{
-    std::array<char, COMMAND_RECORD_SIZE + 1> buf{};
-    std::FILE* f = plat::crt_fopen(path.c_str(), "rb");
-    size_t n = 0;
-    if (f != nullptr) {
-        n = std::fread(buf.data(), 1, buf.size(), f);
-        std::fclose(f);
-    }
-    if (f == nullptr || n != COMMAND_RECORD_SIZE) {
-        const plat::CWinApp* app = plat::AfxGetApp();
-        const char* caption = app != nullptr && app->m_pszAppName != nullptr ? app->m_pszAppName : "";
-        lang_message_box(0, "Unable to read command binary file", caption, plat::MB_OK);
-        return false;
-    }
-    buf[COMMAND_RECORD_SIZE - 1] = 0;
-    out.code = static_cast<int16_t>(static_cast<uint8_t>(buf[0]) | (static_cast<uint8_t>(buf[1]) << 8));
-    out.text = std::string(buf.data() + 2);
-    return true;
-}
-
 bool load_configuration(const std::string& path, Configuration& out)
 {
     Configuration c;

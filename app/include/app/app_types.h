@@ -1,5 +1,6 @@
 // Ids, limits and enums of the application core; cheap to include.
 #pragma once
+#include "tutorproto/protocol.h"
 #include <cstdint>
 
 using BOOL16 = int16_t;
@@ -53,7 +54,7 @@ inline constexpr int ID_RUN_YEAR = 32827;
 // Private window messages.
 inline constexpr unsigned WM_SET_FONTS = 0x61D;
 inline constexpr unsigned WM_RESUME_DEPARTMENT = 0x61E;
-inline constexpr unsigned WM_TUTOR_REQUEST = 0x61F;
+// WM_TUTOR_REQUEST (0x61F) is the tutorial player's, in its protocol.
 
 // Department menus: option lists hold at most 21 entries; the view's tables
 // hold 22 texts (position 0 unused), ids 300 + position and so on.

@@ -4,6 +4,7 @@
 #pragma once
 #include "app/learn_file.h"
 #include "app/view.h"
+#include "tutorproto/protocol.h"
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -70,14 +71,6 @@ bool machine_work_percent_allowed(const CClockPane& clock);
 std::string finished_goods_text(CVornView& view);
 // The Version box's text.
 inline constexpr const char* VORN_VERSION_TEXT = "9.00.07";
-
-inline constexpr size_t COMMAND_RECORD_SIZE = 1044;
-struct CommandRecord {
-    int16_t code = 0;
-    std::string text;  // the argument text, up to its NUL
-};
-// Exactly 1044 bytes, else the box "Unable to read command binary file".
-bool read_command_record(const std::string& path, CommandRecord& out);
 
 // The program's configuration file (a sectioned data file).
 bool load_configuration(const std::string& path, Configuration& out);

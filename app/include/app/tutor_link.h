@@ -2,26 +2,10 @@
 // remembering its window, the messages both ways and the hand-off file
 // through which it passes one command at a time.
 #pragma once
-#include "app/commands.h"
+#include "tutorproto/protocol.h"
 #include "plat/types.h"
 #include <cstdint>
 #include <functional>
-
-// Simulator to player: wParam 1 (sent) starts the player with the low 16
-// bits of the simulator's main window; wParam 3 (posted) says the command
-// whose code is in lParam has been carried out.
-inline constexpr unsigned WM_TUTOR_CONTROL = 0x61E;
-inline constexpr plat::WPARAM TUTOR_CONTROL_START = 1;
-inline constexpr plat::WPARAM TUTOR_CONTROL_DONE = 3;
-// Player to simulator (WM_TUTOR_REQUEST): wParam 1 a command waits in the
-// hand-off file, wParam 2 the player has closed.
-inline constexpr plat::WPARAM TUTOR_REQUEST_EXECUTE = 1;
-inline constexpr plat::WPARAM TUTOR_REQUEST_CLOSED = 2;
-
-inline constexpr const char* TUTOR_PROGRAM = "Steplay32.EXE";
-inline constexpr const char* TUTOR_WINDOW_TITLE = "App Tutorial";
-// In the working folder, whatever the case of its name on disk.
-inline constexpr const char* TUTOR_STEP_FILE = "STEPBIN.CMD";
 
 // The running player's window, 0 when none.
 plat::HWND GetTutorWindow();

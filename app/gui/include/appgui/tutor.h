@@ -12,12 +12,6 @@
 inline constexpr int ID_DECISIONS_CENTER = 32815;
 inline constexpr int ID_GUIDED_RUNS = 32821;
 
-// The player's command codes the frame carries out.
-inline constexpr int16_t TUTOR_OPEN_FILE = 1;
-inline constexpr int16_t TUTOR_EXEC_MENU = 13;
-inline constexpr int16_t TUTOR_CLOSE_WINDOW = 16;
-inline constexpr int16_t TUTOR_SELECT_COMBO = 17;
-
 // The frame's timer that steps a walk, and the key press each step posts.
 inline constexpr plat::UINT_PTR TUTOR_TIMER = 1;
 inline constexpr plat::UINT TUTOR_STEP_MS = 300;
