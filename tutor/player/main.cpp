@@ -1,0 +1,11 @@
+// steplay32: the tutorial player and decision browser.
+#include "plat/config.h"
+#include "steplay/player.h"
+
+int main(int argc, char** argv)
+{
+    plat::InitGui(argc, argv);
+    register_steplay_resources();
+    CSteplayApp app;
+    return app.WinMain(argc, argv);
+}
