@@ -33,6 +33,7 @@ seeds_of() {
   case "$1" in
     foundation_*_fuzz) echo "foundation/tests/data/fuzz/${1#foundation_}" | sed 's/_fuzz$//' ;;
     chartlib_fuzz_*) echo "chartlib/tests/data/fuzz/${1#chartlib_fuzz_}" ;;
+    tutor_*_fuzz) echo "tutor/tests/data/fuzz/${1#tutor_}" | sed 's/_fuzz$//' ;;
     session_*_fuzz) echo "production/tests/data/fuzz/$(echo "${1#session_}" | sed 's/_fuzz$//')" ;;
   esac
 }

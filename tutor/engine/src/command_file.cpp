@@ -20,6 +20,9 @@ int16_t parse_command_name(const std::string& keyword)
 
 void CommandFileParser::feed_line(std::string line, bool had_break)
 {
+    // The records hold C texts: a line ends at a NUL byte.
+    if (const size_t nul = line.find('\0'); nul != std::string::npos)
+        line.resize(nul);
     if (line.size() > COMMAND_LINE_MAX)
         line.resize(COMMAND_LINE_MAX);
     if (coded_)

@@ -139,6 +139,8 @@ TEST(CommandFile, LineEndsAndLongLines)
         {"text after ]", "[Delay] trailing words\n10\n", {{TUTOR_DELAY, "10"}}},
         {"blank lines inside arguments", "[SetEditText]\nA,\n\n  \nB\n", {{TUTOR_SET_EDIT_TEXT, "A,B"}}},
         {"tab is not a blank line", "[SetEditText]\n\t\n", {{TUTOR_SET_EDIT_TEXT, "\t"}}},
+        // The records hold C texts: a NUL byte ends its line.
+        {"NUL in a line", std::string("[SetEditText]\nab\0cd\nef\n", 22), {{TUTOR_SET_EDIT_TEXT, "abef"}}},
         {"no commands", "; only a comment\n\nplain words\n", {}},
         {"empty", "", {}},
     };

@@ -2,6 +2,8 @@
 // files written and read as bytes.
 #pragma once
 #include <atomic>
+#include <csignal>
+#include <sys/resource.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +33,32 @@ struct TempDir {
     TempDir& operator=(const TempDir&) = delete;
     std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
+
+// While it lives, no file of this process may grow past `bytes`: writes
+// beyond fail as on a full disk (whoever runs the test).
+struct FileSizeLimit {
+    struct rlimit previous {};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        struct rlimit limit = previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &previous); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+};
+
+// The files of a folder whose names start with the prefix.
+inline size_t count_files(const std::filesystem::path& dir, const std::string& prefix)
+{
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        n += e.path().filename().string().rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+}
 
 inline void write_bytes(const std::string& path, const std::string& bytes)
 {

@@ -1,0 +1,6 @@
+; x
+[ShowText]
+One
+Two
+[Delay]
+-7x
