@@ -25,7 +25,7 @@ TEST(CommandRecordFile, LayoutAndRoundTrip)
     // Written as bytes: the line feed stays one byte.
     EXPECT_EQ(bytes.substr(2, rec.text.size()), rec.text);
     EXPECT_EQ(bytes.find_first_not_of('\0', 2 + rec.text.size()), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(tutortest::count_files(dir.path, "STEPBIN.CMD"), 1u) << "no temp file left";
 
     CommandRecord back;
     ASSERT_TRUE(read_command_record(path, back));
@@ -88,10 +88,12 @@ TEST(CommandRecordFile, FailedWriteLeavesTheOldFile)
     TempDir dir;
     const std::string path = dir / "STEPBIN.CMD";
     ASSERT_TRUE(write_command_record(path, CommandRecord{TUTOR_OPEN_FILE, "OLD.VNB"}));
-    // The temp file lands on a full disk: the write fails at its flush.
-    std::filesystem::create_symlink("/dev/full", path + ".tmp");
-    EXPECT_FALSE(write_command_record(path, CommandRecord{TUTOR_CLOSE_WINDOW, ""}));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path + ".tmp")));
+    {
+        // The disk is full: the write fails at its flush.
+        tutortest::FileSizeLimit full(100);
+        EXPECT_FALSE(write_command_record(path, CommandRecord{TUTOR_CLOSE_WINDOW, ""}));
+    }
+    EXPECT_EQ(tutortest::count_files(dir.path, "STEPBIN.CMD"), 1u) << "no temp file left";
     CommandRecord back;
     ASSERT_TRUE(read_command_record(path, back));
     EXPECT_EQ(back.code, TUTOR_OPEN_FILE);
@@ -101,7 +103,7 @@ TEST(CommandRecordFile, FailedWriteLeavesTheOldFile)
     std::filesystem::create_directories(folder + "/STEPBIN.CMD/inner");
     EXPECT_FALSE(write_command_record(folder + "/STEPBIN.CMD", CommandRecord{TUTOR_DELAY, "1"}));
     EXPECT_TRUE(std::filesystem::is_directory(folder + "/STEPBIN.CMD"));
-    EXPECT_FALSE(std::filesystem::exists(folder + "/STEPBIN.CMD.tmp"));
+    EXPECT_EQ(tutortest::count_files(folder, "STEPBIN.CMD"), 1u);
 }
 
 TEST(CommandRecordFile, KeywordTable)
@@ -180,7 +182,7 @@ TEST(DecisionMenuFile, WriterGivesTheKnownImage)
     ASSERT_EQ(bytes.size(), want.bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i)
         ASSERT_EQ(static_cast<uint8_t>(bytes[i]), want.bytes[i]) << "byte " << i;
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(tutortest::count_files(dir.path, "vorndec.mnu"), 1u) << "no temp file left";
 
     // Write, read, write: the same bytes.
     DecisionMenu back;
@@ -271,8 +273,10 @@ TEST(DecisionMenuFile, FailedWriteKeepsTheOldFile)
     const std::string path = dir / "vorndec.mnu";
     ASSERT_TRUE(write_decision_menu_file(path, sample_menu()));
     const std::string before = read_bytes(path);
-    std::filesystem::create_symlink("/dev/full", path + ".tmp");
-    EXPECT_FALSE(write_decision_menu_file(path, DecisionMenu{}));
+    {
+        tutortest::FileSizeLimit full(1000);
+        EXPECT_FALSE(write_decision_menu_file(path, DecisionMenu{}));
+    }
     EXPECT_EQ(read_bytes(path), before);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path + ".tmp")));
+    EXPECT_EQ(tutortest::count_files(dir.path, "vorndec.mnu"), 1u) << "no temp file left";
 }

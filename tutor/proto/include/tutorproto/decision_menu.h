@@ -62,7 +62,8 @@ DecisionMenuBytes encode_decision_menu(const DecisionMenu& menu);
 // byte at the latest; counts outside 0..20 are taken as the nearest bound.
 bool decode_decision_menu(const uint8_t* data, size_t size, DecisionMenu& out);
 
-// Through "<path>.tmp", flushed and checked, then renamed over the file.
+// Through a temp file beside it, flushed and checked, then renamed over
+// the file.
 bool write_decision_menu_file(const std::string& path, const DecisionMenu& menu);
 // False when the file cannot be read or is not exactly one image.
 bool read_decision_menu_file(const std::string& path, DecisionMenu& out);

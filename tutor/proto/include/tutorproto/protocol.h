@@ -72,6 +72,6 @@ CommandRecord decode_command_record(const CommandRecordBytes& bytes);
 // Exactly 1044 bytes, else the box "Unable to read command binary file"
 // (captioned with the application's name) and false.
 bool read_command_record(const std::string& path, CommandRecord& out);
-// Through "<path>.tmp": written, flushed, closed and checked, then renamed
-// over the file. False (and no file left half written) on any failure.
+// Through a temp file beside it: written, flushed, closed and checked, then
+// renamed over the file. False (and no file left half written) on any failure.
 bool write_command_record(const std::string& path, const CommandRecord& record);
