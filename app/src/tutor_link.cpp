@@ -9,6 +9,9 @@
 namespace {
 
 plat::HWND g_player = 0;
+// A player whose window went away without its closing notice having come
+// yet; the notice may still be on its way.
+plat::HWND g_lost = 0;
 int16_t g_pending = 0;
 TutorLauncher g_launcher;
 
@@ -21,8 +24,30 @@ plat::UINT launch(const char* commandLine)
 
 } // namespace
 
-plat::HWND GetTutorWindow() { return g_player; }
-void SetTutorWindow(plat::HWND player) { g_player = player; }
+plat::HWND GetTutorWindow()
+{
+    // A player that is gone (ended, killed, its link lost) is forgotten, so
+    // no resume goes into nothing and the end of the run is shown again.
+    if (g_player != 0 && !plat::IsWindow(g_player)) {
+        g_lost = g_player;
+        g_player = 0;
+    }
+    return g_player;
+}
+
+bool TakeTutorClosingNotice()
+{
+    const bool known = GetTutorWindow() != 0 || g_lost != 0;
+    g_player = 0;
+    g_lost = 0;
+    return known;
+}
+
+void SetTutorWindow(plat::HWND player)
+{
+    g_player = player;
+    g_lost = 0;
+}
 void SetTutorPendingCode(int16_t code) { g_pending = code; }
 int16_t GetTutorPendingCode() { return g_pending; }
 
@@ -35,7 +60,7 @@ TutorLauncher set_tutor_launcher(TutorLauncher launcher)
 
 void ResumeTutorial()
 {
-    if (g_player != 0 && g_pending > 0)
+    if (GetTutorWindow() != 0 && g_pending > 0)
         plat::PostMessage(g_player, WM_TUTOR_CONTROL, TUTOR_CONTROL_DONE,
                           static_cast<plat::LPARAM>(static_cast<uint16_t>(g_pending)));
     g_pending = 0;
@@ -43,6 +68,7 @@ void ResumeTutorial()
 
 void CloseTutorial()
 {
+    g_lost = 0;
     if (g_player == 0)
         return;
     plat::PostMessage(g_player, plat::WM_QUIT, 0, 0);
@@ -61,6 +87,9 @@ plat::HWND StartTutorial(plat::HWND mainWindow, const char* title, const char* c
         line = line + " " + commandFile;
     if (launch(line.c_str()) < 32)
         return 0;
+    // One player at a time: the one running quits once another has started,
+    // so no hand-over of the old one lands in the new one's session.
+    CloseTutorial();
     g_player = plat::FindWindow(nullptr, TUTOR_WINDOW_TITLE);
     if (g_player == 0)
         return 0;

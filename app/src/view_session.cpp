@@ -1,5 +1,6 @@
 // The session lifecycle: the scenario's sections in their fixed order, the
 // seed, the resume offer and the first tick; closing.
+#include "app/tutor_link.h"
 #include "app/view.h"
 #include "app/run_log.h"
 #include "app/state_names.h"
@@ -301,6 +302,7 @@ void CVornView::BeginSession()
         run_log->open(*this);
     }
     compare_available = file_exists("compare.exe") || comparer_installed() ? 1 : 0;
+    WriteDecisionMenu(*this);
 }
 
 void CVornView::ChangeSeed(int32_t seed)

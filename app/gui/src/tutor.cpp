@@ -11,6 +11,7 @@
 #include "plat/uihost.h"
 #include "plat/window.h"
 #include <cstdlib>
+#include <sys/stat.h>
 #include <string>
 
 using namespace plat;
@@ -108,8 +109,11 @@ LRESULT close_window(CMainFrame& frame)
 {
     SetTutorPendingCode(TUTOR_CLOSE_WINDOW);
     CVornWindow* w = frame.window();
+    // Sent, not posted: the player posts the next department's commands
+    // right behind its request, and they must find this dialog closed rather
+    // than open inside its loop.
     if (w != nullptr && w->dialogs().top() != 0)
-        PostMessage(w->dialogs().top(), WM_CLOSE, 0, 0);
+        SendMessage(w->dialogs().top(), WM_CLOSE, 0, 0);
     ResumeTutorial();
     return 1;
 }
@@ -144,14 +148,12 @@ const TutorWalk& tutor_walk() { return g_walk; }
 
 LRESULT OnTutorRequest(CMainFrame& frame, WPARAM wParam)
 {
-    if (GetTutorWindow() == 0)
-        return 0;
-    CommandRecord record;
-    if (!ReadStepFile(record))
-        return 0;
-    g_command = record;
+    // The closing notice carries no record: it is taken before the hand-off
+    // file is read, so a missing file neither raises a box nor keeps a
+    // player that is gone. Its window may be gone already.
     if (wParam == TUTOR_REQUEST_CLOSED) {
-        SetTutorWindow(0);
+        if (!TakeTutorClosingNotice())
+            return 0;
         g_resume_after_start = false;
         if (CVornWindow* w = frame.window()) {
             w->sessions().RequestClose();
@@ -160,8 +162,12 @@ LRESULT OnTutorRequest(CMainFrame& frame, WPARAM wParam)
         }
         return 0;
     }
-    if (wParam != TUTOR_REQUEST_EXECUTE)
+    if (wParam != TUTOR_REQUEST_EXECUTE || GetTutorWindow() == 0)
         return 0;
+    CommandRecord record;
+    if (!ReadStepFile(record))
+        return 0;
+    g_command = record;
     switch (g_command.code) {
     case TUTOR_OPEN_FILE: return open_file(frame);
     case TUTOR_EXEC_MENU: return exec_menu(frame);
@@ -267,6 +273,20 @@ void OnDecisionsCenter(CVornWindow& window)
     }
     if (start_in_data_folder(window, "Decisions", nullptr) == 0)
         lang_message_box(window.m_hWnd, "Unable to load Decisions screen", "Decisions", MB_OK | MB_ICONINFORMATION);
+}
+
+bool guided_runs_available(const std::string& data_folder)
+{
+    const std::string name = (data_folder.empty() ? std::string(".") : data_folder) + "/guide1.cmd";
+    std::string path;
+    struct stat st {};
+    return ResolvePath(name.c_str(), path) && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void TutorSessionMenu(CVornWindow& window, HMENU menu)
+{
+    if (menu != 0 && !guided_runs_available(window.data_folder))
+        DeleteMenu(menu, ID_GUIDED_RUNS, MF_BYCOMMAND);
 }
 
 bool handle_tutor_command(CVornWindow& window, int id)

@@ -588,8 +588,11 @@ void CVornWindow::SyncSession()
     if (v != nullptr)
         v->clock.set_display(pane(201));
     auto* frame = dynamic_cast<CMainFrame*>(GetParent());
-    if (frame != nullptr)
+    if (frame != nullptr) {
         frame->LoadMainMenu(v != nullptr ? IDR_SESSION_MENU : IDR_START_MENU);
+        if (v != nullptr)
+            TutorSessionMenu(*this, plat::GetMenu(frame->m_hWnd));
+    }
     ShowSessionFurniture(v != nullptr);
     if (v != nullptr) {
         department_switched(v->shown_command);

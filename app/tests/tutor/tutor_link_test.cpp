@@ -120,6 +120,48 @@ TEST_F(TutorLink, StartFailsWhenTheProgramOrItsWindowIsMissing)
     EXPECT_TRUE(running.got.empty());
 }
 
+// A second start quits the player that runs once the new one has started;
+// a start that fails leaves it running.
+TEST_F(TutorLink, SecondStartQuitsTheFirstPlayer)
+{
+    std::vector<std::unique_ptr<FakePlayer>> players;
+    set_tutor_launcher([&](const char*, UINT) -> UINT {
+        players.push_back(std::make_unique<FakePlayer>());
+        return 33;
+    });
+    ASSERT_NE(StartTutorial(1, "VORNS Tutorial", "steplay.cmd"), 0u);
+    ASSERT_NE(StartTutorial(1, "Decisions", nullptr), 0u);
+    ASSERT_EQ(players.size(), 2u);
+    EXPECT_EQ(GetTutorWindow(), players[1]->hwnd);
+    pump();
+    EXPECT_EQ(players[0]->count(WM_QUIT), 1);
+    EXPECT_EQ(players[1]->count(WM_QUIT), 0);
+}
+
+// A player whose window has gone is forgotten; its closing notice may still
+// come once.
+TEST_F(TutorLink, DeadPlayerIsForgottenButItsNoticeCountsOnce)
+{
+    auto player = std::make_unique<FakePlayer>();
+    SetTutorWindow(player->hwnd);
+    EXPECT_EQ(GetTutorWindow(), player->hwnd);
+    SetTutorPendingCode(16);
+    player.reset();
+    EXPECT_EQ(GetTutorWindow(), 0u);
+    ResumeTutorial();
+    EXPECT_EQ(GetTutorPendingCode(), 0);
+    EXPECT_TRUE(TakeTutorClosingNotice());
+    EXPECT_FALSE(TakeTutorClosingNotice());
+
+    // Closed by the simulator: no notice is expected any more.
+    auto next = std::make_unique<FakePlayer>();
+    SetTutorWindow(next->hwnd);
+    next.reset();
+    EXPECT_EQ(GetTutorWindow(), 0u);
+    CloseTutorial();
+    EXPECT_FALSE(TakeTutorClosingNotice());
+}
+
 // Through the layer's program start: with no player program beside the
 // test nor on the path, the start fails.
 TEST_F(TutorLink, StartWithNoPlayerProgramAnswersZero)

@@ -6,6 +6,7 @@
 #include "app/tutor_link.h"
 #include "appgui/vorn_gui.h"
 #include <cstdint>
+#include <string>
 
 // The view's commands that start the player (Run tutorial is
 // ID_RUN_TUTORIAL).
@@ -40,6 +41,11 @@ void OnTutorTimer(CMainFrame& frame);
 bool TutorIdle(CVornWindow& window);
 // The frame closes: the player ends.
 void TutorFrameClosing(CMainFrame& frame);
+
+// The session menu offers "Guided runs ..." only when the data folder holds
+// the first guided run ("guide1.cmd", whatever the case of its name).
+bool guided_runs_available(const std::string& data_folder);
+void TutorSessionMenu(CVornWindow& window, plat::HMENU menu);
 
 // The view's commands Run tutorial, Decisions centre and Guided runs;
 // true for those three.

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <unistd.h>
@@ -175,6 +176,73 @@ TEST_F(TutorFrame, RequestWithNoPlayerKnownDoesNothing)
     EXPECT_EQ(view->session(), s) << "neither a new session nor a closed one";
     EXPECT_TRUE(host.boxes().empty());
     EXPECT_TRUE(host.dialogs().empty());
+}
+
+// The closing notice needs no hand-off file, and counts even when the
+// player's window is gone by the time it arrives; a session stays open
+// when a player is merely lost.
+TEST_F(TutorFrame, ClosingNoticeReadsNoFileAndOutlivesThePlayersWindow)
+{
+    for (const bool windowGone : {false, true}) {
+        SCOPED_TRACE(windowGone ? "window gone first" : "window still there");
+        ScriptedHost host;
+        ASSERT_NE(open_sample(host), nullptr);
+        host.clear_records();
+        fs::remove(folder + "/STEPBIN.CMD");
+        auto player = std::make_unique<FakePlayer>();
+        SetTutorWindow(player->hwnd);
+        if (windowGone)
+            player.reset();
+        EXPECT_EQ(frame->SendMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_CLOSED, 0), 0);
+        pump();
+        EXPECT_EQ(GetTutorWindow(), 0u);
+        EXPECT_EQ(view->session(), nullptr) << "the session closed";
+        EXPECT_TRUE(host.boxes().empty()) << "no box about the hand-off file";
+        // A second notice finds no player.
+        ASSERT_NE(open_sample(host), nullptr);
+        EXPECT_EQ(frame->SendMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_CLOSED, 0), 0);
+        pump();
+        EXPECT_NE(view->session(), nullptr);
+        view->sessions().RequestClose();
+        view->sessions().ProcessRequests();
+        view->SyncSession();
+    }
+
+    // Lost without a notice: forgotten, the session stays.
+    ScriptedHost host;
+    ASSERT_NE(open_sample(host), nullptr);
+    auto player = std::make_unique<FakePlayer>();
+    SetTutorWindow(player->hwnd);
+    player.reset();
+    EXPECT_EQ(GetTutorWindow(), 0u);
+    step(TUTOR_CLOSE_WINDOW, "");
+    EXPECT_EQ(frame->SendMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0), 0);
+    pump();
+    EXPECT_NE(view->session(), nullptr);
+}
+
+// "Guided runs ..." stands in the session menu only beside a first guided
+// run, found whatever the case of its name.
+TEST_F(TutorFrame, GuidedRunsEntryNeedsTheFirstGuidedRun)
+{
+    auto offered = [this] {
+        return GetMenuState(GetMenu(frame->m_hWnd), ID_GUIDED_RUNS, MF_BYCOMMAND) != MF_ERROR;
+    };
+    ScriptedHost host;
+    ASSERT_FALSE(fs::exists(folder + "/guide1.cmd"));
+    ASSERT_NE(open_sample(host), nullptr);
+    EXPECT_EQ(frame->loaded_menu, IDR_SESSION_MENU);
+    EXPECT_FALSE(offered());
+    EXPECT_NE(GetMenuState(GetMenu(frame->m_hWnd), ID_RUN_TUTORIAL, MF_BYCOMMAND), MF_ERROR) << "the rest stays";
+    view->sessions().RequestClose();
+    view->sessions().ProcessRequests();
+    view->SyncSession();
+
+    std::ofstream(folder + "/GUIDE1.CMD") << "[ShowText]\nHello\n";
+    EXPECT_TRUE(guided_runs_available(folder));
+    EXPECT_FALSE(guided_runs_available(folder + "/nowhere"));
+    ASSERT_NE(open_sample(host), nullptr);
+    EXPECT_TRUE(offered());
 }
 
 // Missing, short and long files: the box, the request dropped, the player
@@ -419,6 +487,40 @@ TEST_F(TutorFrame, CloseCurrentWindowClosesTheTopDialogOnly)
     frame->SendMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0);
     pump();
     EXPECT_EQ(player.resumed(), (std::vector<LPARAM>{16, 16}));
+}
+
+// The decision browser hands over CloseCurrentWindow and posts the next
+// commands right behind its request: the open dialog has returned before
+// they run, so the decision's dialog is the only one open.
+TEST_F(TutorFrame, CloseCurrentWindowEndsTheDialogBeforeTheNextCommands)
+{
+    ScriptedHost host;
+    ASSERT_NE(open_sample(host), nullptr);
+    FakePlayer player;
+    SetTutorWindow(player.hwnd);
+    step(TUTOR_CLOSE_WINDOW, "");
+    HWND first = 0;
+    HWND second = 0;
+    bool firstAliveAtSecond = true;
+    std::vector<HWND> stackAtSecond;
+    host.OnDialog(IDD_CHANGE_SEED, [&](HWND d) {
+        if (first == 0) {
+            first = d;
+            frame->PostMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0);
+            view->PostMessage(WM_COMMAND, MAKEWPARAM(ID_CHANGE_SEED, 0), 0);
+            return;
+        }
+        second = d;
+        firstAliveAtSecond = IsWindow(first) != FALSE;
+        stackAtSecond = view->dialogs().all();
+        PostMessage(d, WM_CLOSE, 0, 0);
+    });
+    view->ExecuteCommand(ID_CHANGE_SEED);
+    pump();
+    ASSERT_NE(second, 0u) << "the posted command opened its dialog";
+    EXPECT_FALSE(firstAliveAtSecond);
+    EXPECT_EQ(stackAtSecond, std::vector<HWND>{second}) << "not nested in the old dialog's loop";
+    EXPECT_EQ(player.resumed(), std::vector<LPARAM>{16});
 }
 
 // The menu walk on a popup "First", separator, "Second", "Third": item n
