@@ -85,14 +85,17 @@ LRESULT exec_menu(CMainFrame& frame)
     const HMENU bar = plat::GetMenu(frame.m_hWnd);
     const HMENU popup = bar != 0 ? GetSubMenu(bar, position) : 0;
     UINT id = 0;
+    // Item n is the n-th entry that is not a separator, wherever the
+    // separators stand (the walk's down-steps skip them the same way).
     if (popup != 0 && item > 0) {
-        int separators = 0;
-        for (int i = 0; i < item; ++i)
-            if (GetMenuItemID(popup, i) == 0)
-                ++separators;
-        const int at = item + separators - 1;
-        if (at < GetMenuItemCount(popup))
-            id = GetMenuItemID(popup, at);
+        const int count = GetMenuItemCount(popup);
+        for (int i = 0, seen = 0; i < count; ++i) {
+            const UINT at = GetMenuItemID(popup, i);
+            if (at != 0 && ++seen == item) {
+                id = at;
+                break;
+            }
+        }
     }
     if (id == 0 || id == static_cast<UINT>(-1)) {
         ResumeTutorial();

@@ -523,8 +523,9 @@ TEST_F(TutorFrame, CloseCurrentWindowEndsTheDialogBeforeTheNextCommands)
     EXPECT_EQ(player.resumed(), std::vector<LPARAM>{16});
 }
 
-// The menu walk on a popup "First", separator, "Second", "Third": item n
-// is counted among the items that are not separators; n - 1 down-steps.
+// The menu walk on a popup "First", separator, "Second", separator,
+// "Third": item n is the n-th item that is not a separator; n - 1
+// down-steps.
 TEST_F(TutorFrame, MenuWalkSendsTheNthItemsCommand)
 {
     struct Case {
@@ -539,6 +540,8 @@ TEST_F(TutorFrame, MenuWalkSendsTheNthItemsCommand)
         AppendMenu(popup, MF_STRING, 9001, "First");
         AppendMenu(popup, MF_SEPARATOR, 0, nullptr);
         AppendMenu(popup, MF_STRING, 9002, "Second");
+        // A second separator within the first n + separators positions.
+        AppendMenu(popup, MF_SEPARATOR, 0, nullptr);
         AppendMenu(popup, MF_STRING, 9003, "Third");
         AppendMenu(bar, MF_POPUP, popup, "Walk");
         SetMenu(frame->m_hWnd, bar);
