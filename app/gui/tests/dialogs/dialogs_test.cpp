@@ -144,6 +144,10 @@ protected:
         fs::copy_file(fs::path(kBundled) / "story.txt", folder / "story.txt");
         if (fs::exists(fs::path(kBundled) / "bgtables.tbl"))
             fs::copy_file(fs::path(kBundled) / "bgtables.tbl", folder / "bgtables.tbl");
+        // The first guided run, so the session menu offers the guided runs
+        // as it does beside the bundled data.
+        if (fs::exists(fs::path(kBundled) / "guide1.cmd"))
+            fs::copy_file(fs::path(kBundled) / "guide1.cmd", folder / "guide1.cmd");
         setenv("VORN_DATA_DIR", folder.c_str(), 1);
         app = std::make_unique<CVornApp>();
         app->about_at_start = false;
