@@ -103,6 +103,9 @@ void ProductionDepartment::on_menu_command(int id)
     case 403:
         set_unit_manually();
         break;
+    case 404:
+        manual_scheduling(-1);
+        break;
     case 405:
         if (has_dialogs()) {
             COrderDlg dlg(plant, decision_log(), nullptr);
@@ -406,4 +409,62 @@ void ProductionDepartment::set_red_level_policy()
             market.set_red_line_level(f, p, dlg.rows[i].value);
     }
     plant.red_level_policy = static_cast<int16_t>(dlg.policy);
+}
+
+int ProductionDepartment::ask_schedule_end(int machine)
+{
+    if (!has_dialogs() || machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return 0;
+    CScheduleEndDlg dlg(engine_->Machines[static_cast<size_t>(machine)]->name, nullptr);
+    dlg.DoModal();
+    // A dialog opened inside the machine's dispatch would change the queue it walks.
+    if (dlg.choice == 0)
+        post_command(502, machine);
+    else if (dlg.choice == 1)
+        post_command(404, machine);
+    return dlg.choice;
+}
+
+void ProductionDepartment::post_command(int command, int machine)
+{
+    const plat::HWND w = window_handle();
+    if (w == 0)
+        return;
+    posted_.emplace_back(command, machine);
+    plat::PostMessage(w, plat::WM_COMMAND, plat::MAKEWPARAM(POSTED_COMMAND_ID, 0), 0);
+}
+
+void ProductionDepartment::run_posted_commands()
+{
+    std::vector<std::pair<int, int>> commands;
+    commands.swap(posted_);
+    for (const auto& [command, machine] : commands) {
+        if (!engine_)
+            return;
+        if (command == 502)
+            set_machine_policy();
+        else if (command == 404)
+            manual_scheduling(machine);
+    }
+}
+
+void ProductionDepartment::manual_scheduling(int machine)
+{
+    if (!has_dialogs())
+        return;
+    if (machine < 0)
+        machine = ask_machine("Manual Scheduling");
+    if (machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return;
+    RMachine& m = *engine_->Machines[static_cast<size_t>(machine)];
+    if (m.Waiting_WOs_Data.empty()) {
+        box(formatted("No waiting WO's for machine: %s", m.name), "Manual Scheduling", plat::MB_ICONINFORMATION);
+        return;
+    }
+    CManualSchedulingDlg dlg(*engine_, machine, decision_log(), nullptr);
+    dlg.option = m.schedule_option != 0 ? 1 : 0;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    m.schedule_option = static_cast<int16_t>(dlg.option);
+    Repaint();
 }

@@ -15,7 +15,7 @@
 
 int ProductionDepartment::SessionUi::schedule_end(int machine)
 {
-    return dept_.schedule_end_hook ? dept_.schedule_end_hook(machine) : 0;
+    return dept_.schedule_end_hook ? dept_.schedule_end_hook(machine) : dept_.ask_schedule_end(machine);
 }
 
 void ProductionDepartment::SessionUi::message(std::string_view text, std::string_view caption, int icon)

@@ -130,6 +130,10 @@ HBRUSH ProductionDepartment::control_colour(HDC dc, HWND control)
 
 bool ProductionDepartment::command(int id, int code, HWND)
 {
+    if (id == POSTED_COMMAND_ID) {
+        run_posted_commands();
+        return true;
+    }
     if (id != LOAD_BOX_ID || code != BN_CLICKED || load_box_ == 0)
         return false;
     set_total_load(SendMessage(load_box_, BM_GETCHECK, 0, 0) == BST_CHECKED);

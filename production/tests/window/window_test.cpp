@@ -16,6 +16,7 @@
 #include "plat/gdi.h"
 #include <gtest/gtest.h>
 #include <cctype>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -659,4 +660,245 @@ TEST(ProductionWindow, SchedulingOptionsAsksForAMachineWithoutASelection)
     production->on_menu_command(505);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(plant.Machines[0]->schedule_option, 1);
+}
+
+// The machine policy grid starts from each machine's rule and acceptance;
+// what the user changes is stored, a cell left alone keeps its value (the
+// scenario-only priority rule included).
+TEST(ProductionWindow, MachinePolicyStoresChangedCellsOnly)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.Machines[0]->rule = RULE_FIFO;
+    plant.Machines[0]->acceptance = 1;
+    plant.Machines[1]->rule = 4;   // PRI, only a scenario sets it
+    plant.Machines[1]->acceptance = 0;
+    std::vector<int> shown;
+    p.host.OnDialog(142, [&](HWND d) {
+        // The grid's cells are children of the dialog from a base id by
+        // thousands: rows by 100, columns by 1.
+        int base = 0;
+        for (int k = 1; k < 100 && base == 0; ++k)
+            if (GetDlgItem(d, 1000 * k) != 0 && GetDlgItem(d, 1000 * k + 101) != 0)
+                base = 1000 * k;
+        ASSERT_NE(base, 0);
+        for (int row = 0; row < 2; ++row)
+            for (int col = 0; col < 2; ++col)
+                shown.push_back(static_cast<int>(SendMessage(GetDlgItem(d, base + row * 100 + col), CB_GETCURSEL, 0, 0)));
+        SendMessage(GetDlgItem(d, base), CB_SETCURSEL, 3, 0);   // M1: EDD
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "machine_policy.png").c_str()));
+        press(d, IDOK);
+    });
+    production->on_menu_command(502);
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 4, 0}));
+    EXPECT_EQ(plant.Machines[0]->rule, RULE_EDD);
+    EXPECT_EQ(plant.Machines[0]->acceptance, 1);
+    EXPECT_EQ(plant.Machines[1]->rule, 4);
+    EXPECT_EQ(plant.Machines[1]->acceptance, 0);
+}
+
+namespace {
+
+void pump()
+{
+    MSG msg{};
+    while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+}
+
+std::vector<std::string> rows_of(HWND d, int id)
+{
+    std::vector<std::string> rows;
+    const int n = static_cast<int>(SendDlgItemMessage(d, id, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        char row[256] = {};
+        SendDlgItemMessage(d, id, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+        rows.emplace_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+// The unit's work leads the schedule; adding to an empty schedule needs no
+// selected line; Cancel after Remove All puts the whole schedule back; OK
+// runs the machine by its schedule.
+TEST(ProductionWindow, ManualSchedulingOrdersTheMachinesWork)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
+    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    RMachine& m = *plant.Machines[0];
+    for (int tick = 0; tick < 3 * 480 && m.waiting_data_of_unit(0) == nullptr; ++tick)
+        p.session->SimulationTick(RESTART_NONE);
+    Waiting_WO_Data* busy = m.waiting_data_of_unit(0);
+    ASSERT_NE(busy, nullptr) << "the unit never took work";
+    m.Schedules.clear();
+    plant.release_policy = 0;
+
+    p.host.Answer(IDOK, "");
+    p.host.OnDialog(138, [&](HWND d) {
+        SetDlgItemText(d, 1112, "M1");
+        press(d, IDOK);
+    });
+    std::string caption;
+    std::vector<std::string> schedule_at_open, waiting_at_open;
+    p.host.OnDialog(168, [&](HWND d) {
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        schedule_at_open = rows_of(d, 1167);
+        waiting_at_open = rows_of(d, 1087);
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "manual_scheduling.png").c_str()));
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(404);
+    EXPECT_EQ(caption, "Manual Scheduling - M1");
+    EXPECT_TRUE(m.Schedules.empty()) << "Cancel leaves the schedule as it was before the dialog";
+    ASSERT_EQ(schedule_at_open.size(), 2u) << "one entry and the closing blank line";
+    EXPECT_EQ(schedule_at_open[0].substr(0, 3 + std::strlen(busy->request->wo->name)),
+              std::string("\t1\t") + busy->request->wo->name);
+    EXPECT_TRUE(schedule_at_open[1].empty());
+    ASSERT_EQ(waiting_at_open.size(), m.Waiting_WOs_Data.size());
+    for (size_t i = 0; i < m.Waiting_WOs_Data.size(); ++i) {
+        const bool same_wo = m.Waiting_WOs_Data[i]->request->wo == busy->request->wo;
+        EXPECT_EQ(waiting_at_open[i].substr(0, 2), same_wo ? "+\t" : " \t") << "only the scheduled work order is marked";
+    }
+
+    // Cancel after Remove All: the whole schedule as it was at the opening.
+    m.Schedules = {busy};
+    p.host.OnDialog(168, [&](HWND d) {
+        press(d, 5);
+        EXPECT_TRUE(m.Schedules.empty());
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(404);
+    ASSERT_EQ(m.Schedules.size(), 1u);
+    EXPECT_EQ(m.Schedules[0], busy);
+
+    // An empty schedule takes the selected waiting work order without a selected line;
+    // the same one again is refused.
+    m.Schedules.clear();
+    busy = nullptr;
+    p.host.clear_records();
+    p.host.OnDialog(168, [&](HWND d) {
+        press(d, 5);
+        SendDlgItemMessage(d, 1167, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SendDlgItemMessage(d, 1087, LB_SETCURSEL, 0, 0);
+        press(d, 3);
+        EXPECT_EQ(m.Schedules.size(), 1u);
+        SendDlgItemMessage(d, 1087, LB_SETCURSEL, 0, 0);
+        press(d, 3);
+        EXPECT_EQ(m.Schedules.size(), 1u);
+        CheckDlgButton(d, 1113, BST_UNCHECKED);
+        CheckDlgButton(d, 1166, BST_CHECKED);
+        press(d, IDOK);
+    });
+    m.schedule_option = 0;
+    production->on_menu_command(404);
+    ASSERT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(p.host.boxes()[0].text, "Waiting WO already selected!");
+    EXPECT_EQ(m.rule, RULE_SCHEDULE);
+    EXPECT_EQ(m.schedule_option, 1);
+    for (const auto& u : m.Units)
+        EXPECT_EQ(u->batch, 0) << "every unit dropped its batch";
+}
+
+// Schedule End: "Enter new schedule" opens Manual Scheduling for the machine
+// once the tick is over; "Pause" stops the run at once.
+TEST(ProductionWindow, ScheduleEndAnswersRunAfterTheTick)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    ASSERT_FALSE(plant.Machines[0]->Waiting_WOs_Data.empty());
+
+    int asked = 0, scheduling = 0;
+    int answer = 1;
+    std::string caption;
+    p.host.OnDialog(186, [&](HWND d) {
+        ++asked;
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        EXPECT_EQ(IsDlgButtonChecked(d, 1191), static_cast<UINT>(BST_UNCHECKED));
+        const int ids[3] = {1191, 1192, 1122};
+        CheckDlgButton(d, ids[answer], BST_CHECKED);
+        press(d, IDOK);
+    });
+    p.host.OnDialog(168, [&](HWND d) {
+        ++scheduling;
+        press(d, IDCANCEL);
+    });
+    plant.on_schedule_end(0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(caption, "Schedule End - M1");
+    EXPECT_EQ(scheduling, 0) << "nothing opens inside the machine's dispatch";
+    pump();
+    EXPECT_EQ(scheduling, 1);
+
+    answer = 2;
+    p.session->run_state = RUN_RUNNING;
+    plant.on_schedule_end(0);
+    EXPECT_EQ(p.session->run_state, RUN_STOPPED);
+    pump();
+    EXPECT_EQ(scheduling, 1);
+}
+
+// The red-line grid shows Marketing's levels (times under make to order);
+// a changed figure goes back to Marketing, the check box to the policy.
+TEST(ProductionWindow, RedLevelPolicyWritesChangedLevelsBack)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    MarketingDept& market = *plant.marketing;
+    ASSERT_GT(market.family_count(), 0);
+    ASSERT_GT(market.product_count(0), 0);
+    ASSERT_NE(market.link_mode(), 1) << "the sample's market makes to stock";
+    market.set_red_line_level(0, 0, 10);
+    plant.red_level_policy = 0;
+    std::string first;
+    p.host.OnDialog(144, [&](HWND d) {
+        int base = 0;
+        for (int k = 1; k < 100 && base == 0; ++k)
+            if (GetDlgItem(d, 1000 * k) != 0)
+                base = 1000 * k;
+        ASSERT_NE(base, 0);
+        char text[32] = {};
+        GetDlgItemText(d, base, text, sizeof text);
+        first = text;
+        SetDlgItemText(d, base, "17");
+        CheckDlgButton(d, 1127, BST_CHECKED);
+        UpdateWindow(d);
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "red_level_policy.png").c_str()));
+        press(d, IDOK);
+    });
+    production->on_menu_command(506);
+    EXPECT_EQ(first, "10");
+    EXPECT_EQ(market.red_line_level(0, 0), 17);
+    EXPECT_EQ(plant.red_level_policy, 1);
 }

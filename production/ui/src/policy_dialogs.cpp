@@ -5,6 +5,7 @@
 #include "foundation/utils.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
+#include "plat/gdi.h"
 #include "plat/help.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
@@ -262,6 +263,14 @@ BOOL CSetMachinePolicyDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CSimDialog::OnCommand(wParam, lParam);
 }
 
+void CSetMachinePolicyDlg::OnPaint()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    m_grid->Draw(dc);
+    EndPaint(m_hWnd, &ps);
+}
+
 void CSetMachinePolicyDlg::OnOK()
 {
     for (size_t i = 0; i < rows.size() && static_cast<int>(i) < m_grid->GetRowCount(); ++i) {
@@ -305,6 +314,14 @@ BOOL CRedLinePolicyDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     if (help(m_hWnd, wParam, HELP_CONTEXT_ID))
         return TRUE;
     return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CRedLinePolicyDlg::OnPaint()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    m_grid->Draw(dc);
+    EndPaint(m_hWnd, &ps);
 }
 
 void CRedLinePolicyDlg::DoDataExchange(CDataExchange* dx)

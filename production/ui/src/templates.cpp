@@ -142,7 +142,7 @@ const DlgItemTemplate kWorkOrderPlanningItems[] = {
 };
 
 const DlgItemTemplate kSetMachinePolicyItems[] = {
-    {"STATIC", 1251, "", CHILD | SS_ETCHEDFRAME, 0, 10, 13, 330, 150},
+    {"STATIC", 1251, "", WS_CHILD, 0, 10, 13, 330, 150},
     {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 176, 80, 24},
     {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 100, 176, 80, 24},
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 190, 176, 80, 24},
@@ -150,13 +150,46 @@ const DlgItemTemplate kSetMachinePolicyItems[] = {
 
 const DlgItemTemplate kRedLinePolicyItems[] = {
     {"BUTTON", 1127, "Red line level policy", CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 12, 8, 200, 20},
-    {"STATIC", 1251, "", CHILD, 0, 12, 36, 200, 150},
+    {"STATIC", 1251, "", WS_CHILD, 0, 12, 36, 200, 150},
     {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 230, 36, 80, 24},
     {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 230, 68, 80, 24},
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 230, 100, 80, 24},
 };
 
+const DlgItemTemplate kManualSchedulingItems[] = {
+    {"STATIC", -1, "Current WO's:", CHILD, 0, 10, 6, 120, 16},
+    {"STATIC", 1220, "WO", CHILD, 0, 24, 24, 40, 16},
+    {"STATIC", 1305, "Job", CHILD, 0, 52, 24, 40, 16},
+    {"STATIC", 1215, "Prod.", CHILD, 0, 96, 24, 40, 16},
+    {"STATIC", 1216, "Qty.", CHILD, 0, 142, 24, 40, 16},
+    {"STATIC", 1217, "Left", CHILD, 0, 186, 24, 40, 16},
+    {"STATIC", 1306, "Avail.", CHILD, 0, 232, 24, 50, 16},
+    {"LISTBOX", 1087, "", LIST, 0, 10, 42, 290, 200},
+    {"BUTTON", 3, "--->", CHILD | WS_TABSTOP, 0, 310, 110, 50, 24},
+    {"STATIC", -1, "Current schedule:", CHILD, 0, 370, 6, 160, 16},
+    {"LISTBOX", 1167, "", LIST, 0, 370, 42, 200, 200},
+    {"BUTTON", 4, "&Remove", CHILD | WS_TABSTOP, 0, 370, 250, 90, 24},
+    {"BUTTON", 5, "Remove &All", CHILD | WS_TABSTOP, 0, 470, 250, 100, 24},
+    {"BUTTON", -1, "Policy", CHILD | BS_GROUPBOX, 0, 10, 246, 290, 48},
+    {"BUTTON", 1113, "Critical", FIRST_RADIO, 0, 22, 266, 110, 20},
+    {"BUTTON", 1166, "As possible", RADIO, 0, 150, 266, 120, 20},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 300, 306, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 390, 306, 80, 24},
+    {"BUTTON", 6, "&Help", CHILD | WS_TABSTOP, 0, 480, 306, 80, 24},
+};
+
+const DlgItemTemplate kScheduleEndItems[] = {
+    {"BUTTON", -1, "Next step", CHILD | BS_GROUPBOX, 0, 10, 6, 220, 100},
+    {"BUTTON", 1191, "&Set machine policy", FIRST_RADIO, 0, 22, 26, 190, 20},
+    {"BUTTON", 1192, "&Enter new schedule", RADIO, 0, 22, 52, 190, 20},
+    {"BUTTON", 1122, "&Pause", RADIO, 0, 22, 78, 190, 20},
+    {"BUTTON", IDOK, "&Continue", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 20, 116, 90, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 130, 116, 90, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_MANUAL_SCHEDULING, "Manual Scheduling", DLG, 0, 0, 580, 340, nullptr, 0, kManualSchedulingItems},
+    {IDD_SCHEDULE_END, "Schedule End", DLG, 0, 0, 240, 150, nullptr, 0, kScheduleEndItems},
     {IDD_SET_MACHINE_POLICY, "Set Machine Policy", DLG, 0, 0, 360, 210, nullptr, 0, kSetMachinePolicyItems},
     {IDD_RED_LINE_LEVEL_POLICY, "Red line level policy", DLG, 0, 0, 320, 200, nullptr, 0, kRedLinePolicyItems},
     {IDD_RAW_MATERIAL_RELEASE, "Raw Material Release", DLG, 0, 0, 560, 280, nullptr, 0, kRawMaterialReleaseItems},

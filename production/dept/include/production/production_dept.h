@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class CProductionWnd;
 class ViewSimHost;
@@ -46,6 +48,12 @@ public:
     // The choosers: a Machines or Products position, -1 for none (always
     // none headless).
     int ask_machine(const char* title);
+    // A machine's schedule ran out (inside its dispatch): the Schedule End
+    // question. Its machine policy and new-schedule answers run as commands
+    // posted to the window, after the tick; headless the answer is 0.
+    int ask_schedule_end(int machine);
+    // Manual Scheduling for a machine, or for one the user picks (-1).
+    void manual_scheduling(int machine);
     int ask_common_part();
     // The "View total load" check box flipped, as command 303 does.
     void flip_total_load() override;
@@ -104,6 +112,10 @@ private:
     std::unique_ptr<CProductionWnd> engine_;
     plat::HWND load_box_ = 0;
     void set_total_load(bool shown);
+    static constexpr int POSTED_COMMAND_ID = 0x7E00;
+    std::vector<std::pair<int, int>> posted_;   // command, machine
+    void post_command(int command, int machine);
+    void run_posted_commands();
     // Whether dialogs can open: only where the department has a window.
     bool has_dialogs() const;
     std::function<void(const char*, const std::string&, const std::string&, const std::string&, int, int)>

@@ -228,6 +228,7 @@ public:
     plat::BOOL OnInitDialog() override;
     plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void OnOK() override;
+    void OnPaint() override;
     CGrid& grid() { return *m_grid; }
 
     std::vector<Row> rows;
@@ -253,6 +254,7 @@ public:
     plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void DoDataExchange(plat::CDataExchange* dx) override;
     void OnOK() override;
+    void OnPaint() override;
     CGrid& grid() { return *m_grid; }
 
     int policy = 0;
@@ -261,4 +263,61 @@ public:
 private:
     bool m_times;
     std::unique_ptr<CGrid> m_grid;
+};
+
+inline constexpr int IDD_MANUAL_SCHEDULING = 168;
+inline constexpr int IDD_SCHEDULE_END = 186;
+
+// A machine's schedule as text lines: the unit, work order, job and the
+// unit's planned load after the entry ("MRP Schedule": work order, job,
+// hours, time left). An entry no longer in the queue reads as a blank line.
+std::vector<std::string> schedule_lines(CProductionWnd& plant, int machine);
+
+// "Manual Scheduling": the user orders the machine's waiting work orders
+// into its schedule. Cancel puts the schedule back as it was.
+class CManualSchedulingDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 413;
+    static constexpr int WAITING_LIST = 1087;
+    static constexpr int SCHEDULE_LIST = 1167;
+
+    CManualSchedulingDlg(CProductionWnd& plant, int machine, DecisionLog log, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CManualSchedulingDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // 0 Critical, 1 As possible.
+    int option = 0;
+    std::vector<std::string> waiting_lines() const;
+
+private:
+    CProductionWnd& m_plant;
+    int m_machine;
+    DecisionLog m_log;
+    std::vector<Waiting_WO_Data*> m_old;
+    bool m_changed = false;
+    RMachine& machine() const { return *m_plant.Machines[static_cast<size_t>(m_machine)]; }
+    bool scheduled(const RWork_Order* wo) const;
+    void refill(int select_schedule);
+    void add();
+    void remove(bool all);
+};
+
+// "Schedule End": what the machine whose schedule ran out does next:
+// 0 set machine policy, 1 enter a new schedule, 2 pause; -1 none chosen.
+class CScheduleEndDlg : public CSimDialog {
+public:
+    CScheduleEndDlg(std::string machine_name, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CScheduleEndDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int choice = -1;
+
+private:
+    std::string m_name;
 };
