@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -109,6 +110,16 @@ struct ButtonState : ControlBase {
 
 DWORD button_type(HWND hwnd) { return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK; }
 
+// Qt makes an Alt+letter shortcut of a button's "&" mark. Mnemonics work
+// in dialogs only, where the dialog manager takes Alt+letter itself; left
+// to Qt, the shortcut also made a frame's own accelerator of that key
+// ambiguous, and then neither fired.
+void set_button_text(QAbstractButton* b, const QString& text)
+{
+    b->setText(text);
+    b->setShortcut(QKeySequence());
+}
+
 class PushButton : public QPushButton {
 public:
     PushButton(HWND h, QWidget* p) : QPushButton(p), hwnd_(h) {}
@@ -196,7 +207,7 @@ QWidget* MakeButton(HWND hwnd, QWidget* parent)
     case BS_AUTO3STATE: {
         auto* b = new CheckButton(hwnd, parent);
         b->setTristate(s->type == BS_3STATE || s->type == BS_AUTO3STATE);
-        b->setText(text);
+        set_button_text(b, text);
         s->button = b;
         w = b;
         break;
@@ -204,7 +215,7 @@ QWidget* MakeButton(HWND hwnd, QWidget* parent)
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON: {
         auto* b = new RadioButton(hwnd, parent);
-        b->setText(text);
+        set_button_text(b, text);
         s->button = b;
         w = b;
         break;
@@ -221,7 +232,7 @@ QWidget* MakeButton(HWND hwnd, QWidget* parent)
         auto* b = new PushButton(hwnd, parent);
         b->setAutoDefault(false);
         b->setDefault(s->type == BS_DEFPUSHBUTTON);
-        b->setText(text);
+        set_button_text(b, text);
         s->button = b;
         w = b;
         break;
@@ -267,7 +278,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         DefWindowProc(hwnd, msg, wParam, lParam);
         const QString t = qstr_from_ansi(reinterpret_cast<const char*>(lParam));
         if (s->button)
-            s->button->setText(t);
+            set_button_text(s->button, t);
         else if (auto* g = qobject_cast<QGroupBox*>(s->widget))
             g->setTitle(t);
         return TRUE;
