@@ -391,6 +391,34 @@ TEST_F(PlayerFrame, ClosingTellsTheSimulatorExactlyOnce)
     }
 }
 
+// The frame's keys: Alt+C goes on, also with the Continue button
+// disabled; Alt+E exits.
+TEST_F(PlayerFrame, AltKeysContinueAndExit)
+{
+    tutortest::write_bytes("lesson.cmd", "[ConfirmText]\nFirst\n[ConfirmText]\nSecond\n[ConfirmText]\nThird\n");
+    open("lesson.cmd");
+    FakeSimulator sim;
+    start(sim);
+    ASSERT_EQ(frame->playback().current(), 0);
+    SetActiveWindow(player());
+    SetFocus(player());
+    for (int32_t next = 1; next <= 2; ++next) {
+        EnableWindow(GetDlgItem(player(), ID_TUTOR_CONTINUE), FALSE);
+        SimulateKeyDown(player(), 'C', "c", 0, true);
+        pump();
+        EXPECT_EQ(frame->playback().current(), next);
+    }
+    EXPECT_EQ(text_of(GetDlgItem(player(), IDC_TUTOR_TEXT)), "Third\r\n");
+
+    // Alt+E ends the player with its notice, though the "&Exit" button
+    // carries the same letter.
+    const HWND p = player();
+    SimulateKeyDown(p, 'E', "e", 0, true);
+    pump();
+    EXPECT_FALSE(IsWindow(p));
+    EXPECT_EQ(count_requests(sim, TUTOR_REQUEST_CLOSED), 1);
+}
+
 TEST_F(PlayerFrame, ProfileCanTurnClippingOff)
 {
     app->WriteProfileInt("General", "ClipCursor", 0);
