@@ -216,3 +216,27 @@ void ProductionDepartment::on_link_mode_changed() { engine_->on_link_mode_change
 void ProductionDepartment::net_forecast_requirements() { engine_->net_forecast_requirements(); }
 void ProductionDepartment::spread_forecast(int raise_only) { engine_->spread_forecast(raise_only); }
 int16_t ProductionDepartment::extra_shift_days() { return engine_->extra_shift_days; }
+
+int32_t ProductionDepartment::policies_size() { return engine_ ? engine_->policies_size() : 0; }
+
+void ProductionDepartment::write_policies(RecordWriter& out)
+{
+    if (engine_)
+        engine_->write_policies(out);
+}
+
+void ProductionDepartment::read_policies(RecordReader& in)
+{
+    if (!engine_)
+        return;
+    std::vector<uint8_t> block(static_cast<size_t>(engine_->policies_size()));
+    in.raw(block.data(), block.size());
+    RecordReader mine(block.data(), block.size());
+    engine_->read_policies(mine);
+}
+
+void ProductionDepartment::apply_loaded_policies()
+{
+    if (engine_)
+        engine_->apply_release_policy();
+}

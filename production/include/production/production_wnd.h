@@ -169,6 +169,12 @@ public:
     // The whole state file: settings, the plant part, the settings that follow it.
     std::vector<uint8_t> save_state_bytes() const;
     bool load_state_bytes(const std::vector<uint8_t>& bytes, std::string& error, size_t* used = nullptr);
+    // The policies file's blocks: planning, machines, release (28 + 4 per machine bytes).
+    int32_t policies_size() const;
+    void write_policies(RecordWriter& out) const;
+    // False (nothing changed) when the block holds a value the plant cannot run.
+    bool read_policies(RecordReader& in);
+
     // Leaves no request, stock or transport pointing at a work order (a refused file's plant).
     void scrub_plant();
 

@@ -33,6 +33,13 @@ public:
     void save_state(BinFile& file) override;
     bool load_state(BinFile& file) override;
     void save_tail(BinFile& file) override;
+    // The policies file's Production blocks; a block the plant cannot run is
+    // passed over whole. After every block is read the release policy is
+    // applied again.
+    int32_t policies_size() override;
+    void write_policies(RecordWriter& out) override;
+    void read_policies(RecordReader& in) override;
+    void apply_loaded_policies() override;
     bool load_tail(BinFile& file) override;
     void on_hour(int hour) override;
     void load_data() override;
