@@ -148,6 +148,12 @@ void ProductionDepartment::on_menu_command(int id)
     case 505:
         schedules_options();
         break;
+    case 507:
+        assemble_to_order();
+        break;
+    case 510:
+        make_or_buy();
+        break;
     case 503:
         not_implemented("dlg_set_trans_acc_policy");
         break;
@@ -467,4 +473,42 @@ void ProductionDepartment::manual_scheduling(int machine)
         return;
     m.schedule_option = static_cast<int16_t>(dlg.option);
     Repaint();
+}
+
+void ProductionDepartment::assemble_to_order()
+{
+    const int position = ask_common_part();
+    if (position < 0 || static_cast<size_t>(position) >= engine_->Products.size())
+        return;
+    RProduct& p = *engine_->Products[static_cast<size_t>(position)];
+    CAssembleToOrderDlg dlg(std::string(lang_translate("Assemble to order")) + " - " + p.code, nullptr);
+    dlg.active = p.on_stock != 0 ? 1 : 0;
+    dlg.max_level = p.order_up_to;
+    dlg.order_level = p.reorder_point;
+    dlg.red_level = p.red_line_level;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    const bool was_stocked = p.on_stock != 0;
+    p.on_stock = static_cast<uint16_t>(dlg.active);
+    p.order_up_to = static_cast<uint16_t>(dlg.max_level);
+    p.reorder_point = static_cast<uint16_t>(dlg.order_level);
+    p.red_line_level = static_cast<uint16_t>(dlg.red_level);
+    if (was_stocked && p.on_stock == 0)
+        engine_->drop_reorder_work_orders(position);
+}
+
+void ProductionDepartment::make_or_buy()
+{
+    const int position = ask_common_part();
+    if (position < 0 || static_cast<size_t>(position) >= engine_->Products.size())
+        return;
+    RProduct& p = *engine_->Products[static_cast<size_t>(position)];
+    CMakeOrBuyDlg dlg(nullptr);
+    dlg.source = p.buy != 0 ? 1 : 0;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    const int before = p.buy;
+    p.buy = dlg.source == 1 ? 1 : 0;
+    if (p.buy != before)
+        decision_log()("MakeOrBuy", p.code, std::to_string(before), std::to_string(p.buy), 2, 0);
 }

@@ -902,3 +902,71 @@ TEST(ProductionWindow, RedLevelPolicyWritesChangedLevelsBack)
     EXPECT_EQ(market.red_line_level(0, 0), 17);
     EXPECT_EQ(plant.red_level_policy, 1);
 }
+
+// Assemble to order shows the common part's stock flag and levels; leaving
+// the stocked policy drops its reorder work orders. Make or buy flips its source.
+TEST(ProductionWindow, AssembleToOrderAndMakeOrBuyChangeTheCommonPart)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    const int u1 = 1;
+    RProduct& part = *plant.Products[u1];
+    ASSERT_STREQ(part.code, "U1");
+    part.on_stock = 1;
+    part.order_up_to = 40;
+    part.reorder_point = 15;
+    part.red_line_level = 10;
+    // A reorder work order of the part, as the reorder point makes them.
+    plant.add_order(-1, u1, 8, ORDER_REORDER, KIND_PRODUCT, 5);
+    plant.release_orders({plant.prd_orders.back().get()});
+    auto reorders = [&] {
+        int n = 0;
+        for (const auto& wo : plant.Work_Orders)
+            if (wo->product_position() == u1 && wo->first_order_type() == ORDER_REORDER)
+                ++n;
+        return n;
+    };
+    ASSERT_EQ(reorders(), 1);
+
+    p.host.OnDialog(203, [&](HWND d) {
+        SetDlgItemText(d, 1112, "U1");
+        press(d, IDOK);
+    });
+    std::vector<std::string> shown;
+    bool follows = false;
+    std::string caption;
+    p.host.OnDialog(204, [&](HWND d) {
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        for (int id : {1211, 1212, 1214})
+            shown.push_back(item(d, id));
+        EXPECT_EQ(IsDlgButtonChecked(d, 1210), static_cast<UINT>(BST_CHECKED));
+        CheckDlgButton(d, 1210, BST_UNCHECKED);
+        press(d, 1210);
+        follows = !IsWindowEnabled(GetDlgItem(d, 1211)) && !IsWindowEnabled(GetDlgItem(d, 1214));
+        SetDlgItemText(d, 1211, "50");
+        press(d, IDOK);
+    });
+    production->on_menu_command(507);
+    EXPECT_EQ(caption, "Assemble to order - U1");
+    EXPECT_EQ(shown, (std::vector<std::string>{"40", "15", "10"}));
+    EXPECT_TRUE(follows);
+    EXPECT_EQ(part.on_stock, 0);
+    EXPECT_EQ(part.order_up_to, 50);
+    EXPECT_EQ(reorders(), 0) << "leaving the stocked policy drops its reorder work orders";
+
+    part.buy = 0;
+    p.host.OnDialog(211, [&](HWND d) {
+        EXPECT_EQ(IsDlgButtonChecked(d, 1248), static_cast<UINT>(BST_CHECKED));
+        CheckDlgButton(d, 1248, BST_UNCHECKED);
+        CheckDlgButton(d, 1249, BST_CHECKED);
+        press(d, IDOK);
+    });
+    production->on_menu_command(510);
+    EXPECT_EQ(part.buy, 1);
+}

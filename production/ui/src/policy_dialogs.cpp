@@ -348,3 +348,62 @@ void CRedLinePolicyDlg::OnOK()
         rows[i].value = values[i];
     EndDialog(IDOK);
 }
+
+// ---- Assemble to order -----------------------------------------------------------
+
+CAssembleToOrderDlg::CAssembleToOrderDlg(std::string title, CWnd* parent)
+    : CSimDialog(IDD_ASSEMBLE_TO_ORDER, current_dialog_registry(), parent), m_title(std::move(title))
+{
+}
+
+BOOL CAssembleToOrderDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    SetWindowText(m_title.c_str());
+    follow_active();
+    return TRUE;
+}
+
+void CAssembleToOrderDlg::follow_active()
+{
+    const bool on = plat::IsDlgButtonChecked(m_hWnd, 1210) == BST_CHECKED;
+    for (int id : {1211, 1212, 1214})
+        enable(m_hWnd, id, on);
+}
+
+BOOL CAssembleToOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (help(m_hWnd, wParam, HELP_CONTEXT_ID))
+        return TRUE;
+    if (LOWORD(wParam) == 1210 && HIWORD(wParam) == BN_CLICKED)
+        follow_active();
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CAssembleToOrderDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Check(dx, 1210, active);
+    // The levels are 16-bit unit counts.
+    DDX_Text(dx, 1211, max_level);
+    DDV_MinMaxInt(dx, max_level, 0, 32767);
+    DDX_Text(dx, 1212, order_level);
+    DDV_MinMaxInt(dx, order_level, 0, 32767);
+    DDX_Text(dx, 1214, red_level);
+    DDV_MinMaxInt(dx, red_level, 0, 32767);
+}
+
+// ---- Make or Buy Decision --------------------------------------------------------
+
+CMakeOrBuyDlg::CMakeOrBuyDlg(CWnd* parent) : CSimDialog(IDD_MAKE_OR_BUY, current_dialog_registry(), parent) {}
+
+BOOL CMakeOrBuyDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (help(m_hWnd, wParam, HELP_CONTEXT_ID))
+        return TRUE;
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CMakeOrBuyDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Radio(dx, 1248, source);
+}

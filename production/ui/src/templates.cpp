@@ -187,7 +187,31 @@ const DlgItemTemplate kScheduleEndItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 130, 116, 90, 24},
 };
 
+const DlgItemTemplate kAssembleToOrderItems[] = {
+    {"BUTTON", 1210, "Active", CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 12, 10, 120, 20},
+    {"STATIC", -1, "Max level:", CHILD, 0, 12, 42, 110, 18},
+    {"EDIT", 1211, "", NUMBER, 0, 126, 38, 70, 22},
+    {"STATIC", -1, "Order level:", CHILD, 0, 12, 70, 110, 18},
+    {"EDIT", 1212, "", NUMBER, 0, 126, 66, 70, 22},
+    {"STATIC", -1, "Red line level:", CHILD, 0, 12, 98, 110, 18},
+    {"EDIT", 1214, "", NUMBER, 0, 126, 94, 70, 22},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 216, 10, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 216, 42, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 216, 74, 80, 24},
+};
+
+const DlgItemTemplate kMakeOrBuyItems[] = {
+    {"BUTTON", -1, "Internal product source", CHILD | BS_GROUPBOX, 0, 10, 6, 190, 76},
+    {"BUTTON", 1248, "&Production", FIRST_RADIO, 0, 22, 26, 160, 20},
+    {"BUTTON", 1249, "P&urchasing", RADIO, 0, 22, 52, 160, 20},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 214, 10, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 214, 42, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 214, 74, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_ASSEMBLE_TO_ORDER, "Assemble to order", DLG, 0, 0, 306, 130, nullptr, 0, kAssembleToOrderItems},
+    {IDD_MAKE_OR_BUY, "Make or Buy Decision", DLG, 0, 0, 304, 94, nullptr, 0, kMakeOrBuyItems},
     {IDD_MANUAL_SCHEDULING, "Manual Scheduling", DLG, 0, 0, 580, 340, nullptr, 0, kManualSchedulingItems},
     {IDD_SCHEDULE_END, "Schedule End", DLG, 0, 0, 240, 150, nullptr, 0, kScheduleEndItems},
     {IDD_SET_MACHINE_POLICY, "Set Machine Policy", DLG, 0, 0, 360, 210, nullptr, 0, kSetMachinePolicyItems},

@@ -135,6 +135,8 @@ private:
     void set_work_order_planning();
     void set_machine_policy();
     void set_red_level_policy();
+    void assemble_to_order();
+    void make_or_buy();
     // A machine's box drawn with its corner at (x, y) of a dialog's device
     // context; the window's last-drawn marks stay as they were.
     void draw_machine_at(plat::HDC dc, int machine, int x, int y);

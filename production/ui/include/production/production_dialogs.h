@@ -321,3 +321,41 @@ public:
 private:
     std::string m_name;
 };
+
+inline constexpr int IDD_ASSEMBLE_TO_ORDER = 204;
+inline constexpr int IDD_MAKE_OR_BUY = 211;
+
+// "Assemble to order": whether a common part is kept in stock, and its
+// maximum, order and red-line levels (edits only while it is).
+class CAssembleToOrderDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 422;
+
+    CAssembleToOrderDlg(std::string title, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CAssembleToOrderDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int active = 0;
+    int max_level = 0;
+    int order_level = 0;
+    int red_level = 0;
+
+private:
+    std::string m_title;
+    void follow_active();
+};
+
+// "Make or Buy Decision": 0 the part is made, 1 it is bought.
+class CMakeOrBuyDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 423;
+
+    explicit CMakeOrBuyDlg(plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CMakeOrBuyDlg"; }
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int source = 0;
+};
