@@ -4,6 +4,7 @@
 #include "app/view.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
+#include "plat/help.h"
 #include "plat/msg.h"
 #include "plat/uihost.h"
 #include "production/production_dept.h"
@@ -150,6 +151,9 @@ void ProductionDepartment::on_menu_command(int id)
         break;
     case 507:
         assemble_to_order();
+        break;
+    case 513:
+        dbr_params();
         break;
     case 510:
         make_or_buy();
@@ -511,4 +515,37 @@ void ProductionDepartment::make_or_buy()
     p.buy = dlg.source == 1 ? 1 : 0;
     if (p.buy != before)
         decision_log()("MakeOrBuy", p.code, std::to_string(before), std::to_string(p.buy), 2, 0);
+}
+
+void ProductionDepartment::dbr_params()
+{
+    if (!has_dialogs())
+        return;
+    CProductionWnd& plant = *engine_;
+    std::vector<std::string> names;
+    for (const auto& m : plant.Machines)
+        names.emplace_back(m->name);
+    CDbrParamsDlg dlg(names, nullptr);
+    dlg.constraint_machine =
+        static_cast<size_t>(plant.constraint_machine) < plant.Machines.size() ? plant.constraint_machine : -1;
+    dlg.shipping_buffer = plant.shipping_buffer_hours;
+    dlg.constraint_buffer = plant.constraint_buffer_hours;
+    dlg.assembly_buffer = plant.assembly_buffer_hours;
+    dlg.contract_factor = plant.contract_factor;
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    plant.constraint_machine = static_cast<int16_t>(dlg.constraint_machine);
+    plant.assembly_buffer_hours = static_cast<int16_t>(dlg.assembly_buffer);
+    plant.constraint_buffer_hours = static_cast<int16_t>(dlg.constraint_buffer);
+    plant.shipping_buffer_hours = static_cast<int16_t>(dlg.shipping_buffer);
+    plant.contract_factor = static_cast<float>(dlg.contract_factor);
+    plant.release_policy = 4;
+    plant.mark_constraint_routes();
+    check_constraint_schedule();
+}
+
+void ProductionDepartment::show_help()
+{
+    const bool load = engine_ != nullptr && engine_->show_load != 0;
+    plat::WinHelp(window_handle(), "vorn.hlp", plat::HELP_CONTEXT, load ? 16 : 12);
 }

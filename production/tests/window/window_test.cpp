@@ -3,6 +3,7 @@
 // the window draws the plant as it runs.
 #include "appgui/vorn_gui.h"
 #include "plat/config.h"
+#include "plat/help.h"
 #include "plat/menu.h"
 #include "plat/testing.h"
 #include "plat/trace.h"
@@ -969,4 +970,75 @@ TEST(ProductionWindow, AssembleToOrderAndMakeOrBuyChangeTheCommonPart)
     });
     production->on_menu_command(510);
     EXPECT_EQ(part.buy, 1);
+}
+
+// DBR Params: a factor beyond 100 is refused; OK stores the settings, sets
+// the constrained policy, and a constraint waiting for its schedule options
+// gets them asked at once.
+TEST(ProductionWindow, DbrParamsSetTheConstrainedPolicy)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.release_policy = 0;
+    plant.Machines[0]->spare = 1;
+    p.host.Answer(IDOK, "");
+    bool stayed = false;
+    p.host.OnDialog(207, [&](HWND d) {
+        SendDlgItemMessage(d, 1236, CB_SETCURSEL, 0, 0);
+        SetDlgItemText(d, 1239, "8");
+        SetDlgItemText(d, 1237, "16");
+        SetDlgItemText(d, 1238, "4");
+        SetDlgItemText(d, 1240, "150");
+        press(d, IDOK);
+        stayed = IsWindow(d) != 0;
+        SetDlgItemText(d, 1240, "50");
+        press(d, IDOK);
+    });
+    int options = 0;
+    p.host.OnDialog(139, [&](HWND d) {
+        ++options;
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(513);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(plant.release_policy, 4);
+    EXPECT_EQ(plant.constraint_machine, 0);
+    EXPECT_EQ(plant.shipping_buffer_hours, 8);
+    EXPECT_EQ(plant.constraint_buffer_hours, 16);
+    EXPECT_EQ(plant.assembly_buffer_hours, 4);
+    EXPECT_EQ(plant.contract_factor, 50.0f);
+    EXPECT_EQ(options, 1);
+    EXPECT_EQ(plant.Machines[0]->spare, 0);
+    EXPECT_EQ(plant.selection[0], 0);
+}
+
+// Help on the window opens the load view's page while the load is shown.
+TEST(ProductionWindow, HelpFollowsTheLoadView)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    // The help pages beside the session, as the bundled data folder has them.
+    const fs::path here = fs::path(VORN_BINARY_DIR) / "production-work" / "window-HelpFollowsTheLoadView";
+    fs::copy(fs::path(VORN_BINARY_DIR) / "data" / "vorn.help", here / "vorn.help",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const fs::path before = fs::current_path();
+    fs::current_path(here);
+    production->engine().show_load = 0;
+    production->show_help();
+    const std::string plain = HelpViewerPage();
+    production->engine().show_load = 1;
+    production->show_help();
+    const std::string load = HelpViewerPage();
+    WinHelp(0, "vorn.hlp", HELP_QUIT, 0);
+    fs::current_path(before);
+    EXPECT_EQ(fs::path(plain).filename(), "12.html") << plain;
+    EXPECT_EQ(fs::path(load).filename(), "16.html") << load;
 }

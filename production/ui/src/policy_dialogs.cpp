@@ -407,3 +407,45 @@ void CMakeOrBuyDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Radio(dx, 1248, source);
 }
+
+// ---- DBR Params ------------------------------------------------------------------
+
+CDbrParamsDlg::CDbrParamsDlg(std::vector<std::string> machine_names, CWnd* parent)
+    : CSimDialog(IDD_DBR_PARAMS, current_dialog_registry(), parent), m_names(std::move(machine_names))
+{
+}
+
+BOOL CDbrParamsDlg::OnInitDialog()
+{
+    for (const std::string& name : m_names)
+        plat::SendDlgItemMessage(m_hWnd, 1236, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    CSimDialog::OnInitDialog();
+    return TRUE;
+}
+
+void CDbrParamsDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_CBIndex(dx, 1236, constraint_machine);
+    DDX_Text(dx, 1239, shipping_buffer);
+    DDV_MinMaxInt(dx, shipping_buffer, 0, CRawMaterialReleaseDlg::MAX_HOURS);
+    DDX_Text(dx, 1237, constraint_buffer);
+    DDV_MinMaxInt(dx, constraint_buffer, 0, CRawMaterialReleaseDlg::MAX_HOURS);
+    DDX_Text(dx, 1238, assembly_buffer);
+    DDV_MinMaxInt(dx, assembly_buffer, 0, CRawMaterialReleaseDlg::MAX_HOURS);
+    DDX_Text(dx, 1240, contract_factor);
+}
+
+void CDbrParamsDlg::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (!std::isfinite(contract_factor) || contract_factor < 0 || contract_factor > 100) {
+        lang_message_box(m_hWnd, "Please enter a number between 0 and 100.", GetWindowText().c_str(), MB_OK);
+        return;
+    }
+    if (constraint_machine < 0) {
+        lang_message_box(m_hWnd, "No Product Selected", GetWindowText().c_str(), MB_OK);
+        return;
+    }
+    EndDialog(IDOK);
+}

@@ -209,7 +209,23 @@ const DlgItemTemplate kMakeOrBuyItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 214, 74, 80, 24},
 };
 
+const DlgItemTemplate kDbrParamsItems[] = {
+    {"STATIC", -1, "Constraint machine:", CHILD, 0, 12, 14, 130, 18},
+    {"COMBOBOX", 1236, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 146, 10, 90, 160},
+    {"STATIC", -1, "Shipping buffer:", CHILD, 0, 12, 44, 130, 18},
+    {"EDIT", 1239, "", NUMBER, 0, 146, 40, 60, 22},
+    {"STATIC", -1, "Constraint buffer:", CHILD, 0, 12, 72, 130, 18},
+    {"EDIT", 1237, "", NUMBER, 0, 146, 68, 60, 22},
+    {"STATIC", -1, "Assembly buffer:", CHILD, 0, 12, 100, 130, 18},
+    {"EDIT", 1238, "", NUMBER, 0, 146, 96, 60, 22},
+    {"STATIC", -1, "Contract Factor:", CHILD, 0, 12, 128, 130, 18},
+    {"EDIT", 1240, "", NUMBER, 0, 146, 124, 60, 22},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 250, 10, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 250, 42, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_DBR_PARAMS, "DBR Params", DLG, 0, 0, 340, 160, nullptr, 0, kDbrParamsItems},
     {IDD_ASSEMBLE_TO_ORDER, "Assemble to order", DLG, 0, 0, 306, 130, nullptr, 0, kAssembleToOrderItems},
     {IDD_MAKE_OR_BUY, "Make or Buy Decision", DLG, 0, 0, 304, 94, nullptr, 0, kMakeOrBuyItems},
     {IDD_MANUAL_SCHEDULING, "Manual Scheduling", DLG, 0, 0, 580, 340, nullptr, 0, kManualSchedulingItems},

@@ -51,6 +51,8 @@ public:
     void on_menu_command(int command_id) override;
     // The Policy Decisions shortcut: machine policy, work-order planning, red level.
     void edit_policy(int which) override;
+    // Help on the window: the load view's page while it is on.
+    void show_help() override;
     static constexpr int EXTRA_SLOT_COMMAND = 2113;
     // The choosers: a Machines or Products position, -1 for none (always
     // none headless).
@@ -137,6 +139,7 @@ private:
     void set_red_level_policy();
     void assemble_to_order();
     void make_or_buy();
+    void dbr_params();
     // A machine's box drawn with its corner at (x, y) of a dialog's device
     // context; the window's last-drawn marks stay as they were.
     void draw_machine_at(plat::HDC dc, int machine, int x, int y);

@@ -359,3 +359,25 @@ public:
 
     int source = 0;
 };
+
+inline constexpr int IDD_DBR_PARAMS = 207;
+
+// "DBR Params": the constraint machine (-1 none chosen), the buffers in
+// hours and the contract factor (0 to 100).
+class CDbrParamsDlg : public CSimDialog {
+public:
+    CDbrParamsDlg(std::vector<std::string> machine_names, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CDbrParamsDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+    void OnOK() override;
+
+    int constraint_machine = -1;
+    int shipping_buffer = 0;
+    int constraint_buffer = 0;
+    int assembly_buffer = 0;
+    double contract_factor = 1.0;
+
+private:
+    std::vector<std::string> m_names;
+};
