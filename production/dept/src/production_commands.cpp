@@ -113,6 +113,13 @@ void ProductionDepartment::on_menu_command(int id)
             dlg.DoModal();
         }
         break;
+    case 410:
+        if (has_dialogs()) {
+            CBuyMachineUnitDlg dlg(plant, decision_log(), nullptr);
+            if (dlg.DoModal() == plat::IDOK)
+                Repaint();
+        }
+        break;
     case 406:
         if (plant.marketing->link_mode() == 2)
             not_implemented("dlg_forecast_policy");

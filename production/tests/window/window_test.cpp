@@ -1042,3 +1042,37 @@ TEST(ProductionWindow, HelpFollowsTheLoadView)
     EXPECT_EQ(fs::path(plain).filename(), "12.html") << plain;
     EXPECT_EQ(fs::path(load).filename(), "16.html") << load;
 }
+
+// Only machines that can still take a unit are listed; a line buys for its
+// own machine, whichever machines were left out before it.
+TEST(ProductionWindow, BuyMachineUnitBuysForTheLinesMachine)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    RMachine& m1 = *plant.Machines[0];
+    RMachine& m2 = *plant.Machines[1];
+    m1.max_units = static_cast<uint8_t>(m1.Units.size());
+    m2.max_units = static_cast<uint8_t>(m2.Units.size() + 1);
+    const size_t m2_units = m2.Units.size();
+    p.host.Answer(IDOK, "");
+    std::vector<std::string> rows;
+    p.host.OnDialog(200, [&](HWND d) {
+        rows = rows_of(d, 1164);
+        press(d, IDOK);   // nothing selected: refused, the dialog stays
+        EXPECT_TRUE(IsWindow(d));
+        SendDlgItemMessage(d, 1164, LB_SETCURSEL, 0, 0);
+        press(d, IDOK);
+    });
+    production->on_menu_command(410);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].substr(0, 4), "\tM2\t");
+    EXPECT_EQ(m2.Units.size(), m2_units + 1);
+    EXPECT_EQ(m2.Units.back()->state, UNIT_ON_DELIVERY);
+    ASSERT_EQ(p.host.boxes().size(), 2u);
+    EXPECT_EQ(p.host.boxes()[0].text, "No option selected in list");
+    EXPECT_EQ(p.host.boxes()[1].text, "New unit bought successfully to machine: M2");
+}

@@ -449,3 +449,55 @@ void CDbrParamsDlg::OnOK()
     }
     EndDialog(IDOK);
 }
+
+// ---- Buy Machine Unit ------------------------------------------------------------
+
+CBuyMachineUnitDlg::CBuyMachineUnitDlg(CProductionWnd& plant, DecisionLog log, CWnd* parent)
+    : CSimDialog(IDD_BUY_MACHINE_UNIT, current_dialog_registry(), parent), m_plant(plant), m_log(std::move(log))
+{
+}
+
+BOOL CBuyMachineUnitDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    const int stops[] = {5, 47, 65, 90};
+    plat::SendDlgItemMessage(m_hWnd, 1164, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(stops));
+    const std::string units = lang_translate("units"), months = lang_translate("months");
+    line_machines.clear();
+    for (size_t i = 0; i < m_plant.Machines.size(); ++i) {
+        const RMachine& m = *m_plant.Machines[i];
+        const int room = static_cast<int>(std::min<size_t>(m.max_units, MAX_UNITS)) - static_cast<int>(m.Units.size());
+        if (room <= 0 || m.Units.empty())
+            continue;
+        char line[160];
+        std::snprintf(line, sizeof line, "\t%s\t%d %s\t%ld\t%d %s", m.name, room, units.c_str(),
+                      static_cast<long>(m.unit_price), static_cast<int>(m.delivery_months), months.c_str());
+        plat::SendDlgItemMessage(m_hWnd, 1164, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        line_machines.push_back(static_cast<int>(i));
+    }
+    return TRUE;
+}
+
+void CBuyMachineUnitDlg::OnOK()
+{
+    const LRESULT row = plat::SendDlgItemMessage(m_hWnd, 1164, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR || row < 0 || static_cast<size_t>(row) >= line_machines.size()) {
+        lang_message_box(m_hWnd, "No option selected in list", "Buy Machine Units", MB_OK);
+        return;
+    }
+    const int machine = line_machines[static_cast<size_t>(row)];
+    RMachine& m = *m_plant.Machines[static_cast<size_t>(machine)];
+    const size_t before = m.Units.size();
+    m_plant.buy_machine_unit(machine);
+    // Finance may refuse the purchase: then no unit came and nothing is claimed.
+    if (m.Units.size() == before) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, lang_translate("New unit bought successfully to machine: %s"), m.name);
+    lang_message_box(m_hWnd, text, "Buy Machine Units", MB_OK);
+    if (m_log)
+        m_log("BuyMachineUnit", m.name, "-----", "-----", 2, 0);
+    EndDialog(IDOK);
+}

@@ -224,7 +224,19 @@ const DlgItemTemplate kDbrParamsItems[] = {
     {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 250, 42, 80, 24},
 };
 
+const DlgItemTemplate kBuyMachineUnitItems[] = {
+    {"STATIC", -1, "Machine", CHILD, 0, 14, 8, 60, 16},
+    {"STATIC", -1, "Can buy", CHILD, 0, 86, 8, 50, 16},
+    {"STATIC", -1, "Price", CHILD, 0, 136, 8, 40, 16},
+    {"STATIC", -1, "Supplly", CHILD, 0, 176, 8, 60, 16},
+    {"LISTBOX", 1164, "", LIST, 0, 10, 26, 300, 120},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 30, 156, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 120, 156, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 210, 156, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_BUY_MACHINE_UNIT, "Buy Machine Unit", DLG, 0, 0, 320, 190, nullptr, 0, kBuyMachineUnitItems},
     {IDD_DBR_PARAMS, "DBR Params", DLG, 0, 0, 340, 160, nullptr, 0, kDbrParamsItems},
     {IDD_ASSEMBLE_TO_ORDER, "Assemble to order", DLG, 0, 0, 306, 130, nullptr, 0, kAssembleToOrderItems},
     {IDD_MAKE_OR_BUY, "Make or Buy Decision", DLG, 0, 0, 304, 94, nullptr, 0, kMakeOrBuyItems},

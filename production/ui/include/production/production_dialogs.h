@@ -381,3 +381,22 @@ public:
 private:
     std::vector<std::string> m_names;
 };
+
+inline constexpr int IDD_BUY_MACHINE_UNIT = 200;
+
+// "Buy Machine Unit": a unit bought for one of the machines that can still
+// take one. The list shows only those; each line keeps its machine.
+class CBuyMachineUnitDlg : public CSimDialog {
+public:
+    CBuyMachineUnitDlg(CProductionWnd& plant, DecisionLog log, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CBuyMachineUnitDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    // The machines the lines stand for, in line order.
+    std::vector<int> line_machines;
+
+private:
+    CProductionWnd& m_plant;
+    DecisionLog m_log;
+};
