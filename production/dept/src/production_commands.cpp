@@ -159,6 +159,20 @@ void ProductionDepartment::on_menu_command(int id)
     case 507:
         assemble_to_order();
         break;
+    case 512:
+        if (has_dialogs()) {
+            std::vector<std::pair<std::string, int16_t>> rows;
+            for (const auto& p : plant.Products)
+                rows.emplace_back(p->code, p->priority);
+            CProductPriorityDlg dlg(rows, nullptr);
+            dlg.enabled = plant.product_priority_on != 0 ? 1 : 0;
+            if (dlg.DoModal() == plat::IDOK) {
+                plant.product_priority_on = static_cast<int16_t>(dlg.enabled);
+                for (size_t i = 0; i < plant.Products.size() && i < dlg.products.size(); ++i)
+                    plant.Products[i]->priority = dlg.products[i].second;
+            }
+        }
+        break;
     case 513:
         dbr_params();
         break;

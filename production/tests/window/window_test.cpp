@@ -1076,3 +1076,52 @@ TEST(ProductionWindow, BuyMachineUnitBuysForTheLinesMachine)
     EXPECT_EQ(p.host.boxes()[0].text, "No option selected in list");
     EXPECT_EQ(p.host.boxes()[1].text, "New unit bought successfully to machine: M2");
 }
+
+// Product priorities: edited while enabled; turned off, every priority is 0.
+TEST(ProductionWindow, ProductPriorityStoresThePrioritiesOrClearsThem)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.product_priority_on = 0;
+    plant.Products[0]->priority = 3;
+    plant.Products[1]->priority = 1;
+    auto cell_base = [](HWND d) {
+        for (int k = 1; k < 100; ++k)
+            if (GetDlgItem(d, 1000 * k) != 0 && GetDlgItem(d, 1000 * k + 100) != 0)
+                return 1000 * k;
+        return 0;
+    };
+    std::string shown;
+    bool disabled_at_open = false;
+    p.host.OnDialog(208, [&](HWND d) {
+        const int base = cell_base(d);
+        ASSERT_NE(base, 0);
+        shown = item(d, base);
+        disabled_at_open = !IsWindowEnabled(GetDlgItem(d, base));
+        CheckDlgButton(d, 1241, BST_CHECKED);
+        press(d, 1241);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, base)));
+        SetDlgItemText(d, base + 100, "7");
+        press(d, IDOK);
+    });
+    production->on_menu_command(512);
+    EXPECT_EQ(shown, "3");
+    EXPECT_TRUE(disabled_at_open);
+    EXPECT_EQ(plant.product_priority_on, 1);
+    EXPECT_EQ(plant.Products[0]->priority, 3);
+    EXPECT_EQ(plant.Products[1]->priority, 7);
+
+    p.host.OnDialog(208, [&](HWND d) {
+        CheckDlgButton(d, 1241, BST_UNCHECKED);
+        press(d, 1241);
+        press(d, IDOK);
+    });
+    production->on_menu_command(512);
+    EXPECT_EQ(plant.product_priority_on, 0);
+    EXPECT_EQ(plant.Products[0]->priority, 0);
+    EXPECT_EQ(plant.Products[1]->priority, 0);
+}

@@ -501,3 +501,69 @@ void CBuyMachineUnitDlg::OnOK()
         m_log("BuyMachineUnit", m.name, "-----", "-----", 2, 0);
     EndDialog(IDOK);
 }
+
+// ---- Product Priority ------------------------------------------------------------
+
+CProductPriorityDlg::CProductPriorityDlg(std::vector<std::pair<std::string, int16_t>> rows, CWnd* parent)
+    : CSimDialog(IDD_PRODUCT_PRIORITY, current_dialog_registry(), parent), products(std::move(rows)),
+      m_grid(std::make_unique<CGrid>())
+{
+}
+
+CProductPriorityDlg::~CProductPriorityDlg() = default;
+
+BOOL CProductPriorityDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    plat::CheckDlgButton(m_hWnd, 1241, enabled != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CGrid& g = *m_grid;
+    g.AddColumn(lang_translate("Priority"), SS_RIGHT);
+    for (const auto& [code, priority] : products) {
+        char title[16];
+        std::snprintf(title, sizeof title, "%3s", code.c_str());
+        g.AddRow(title);
+    }
+    RECT client{};
+    GetClientRect(&client);
+    g.Create(IDD_PRODUCT_PRIORITY, this, 10, 40, client.right - 10,
+             40 + static_cast<int>(products.size()) * 22 + 60, 0);
+    for (size_t i = 0; i < products.size() && static_cast<int>(i) < g.GetRowCount(); ++i)
+        g.SetCellInt(static_cast<int>(i), 0, products[i].second);
+    g.EnableCells(enabled != 0 ? TRUE : FALSE);
+    return TRUE;
+}
+
+BOOL CProductPriorityDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == 1241 && HIWORD(wParam) == BN_CLICKED)
+        m_grid->EnableCells(plat::IsDlgButtonChecked(m_hWnd, 1241) == BST_CHECKED ? TRUE : FALSE);
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CProductPriorityDlg::OnPaint()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    m_grid->Draw(dc);
+    EndPaint(m_hWnd, &ps);
+}
+
+void CProductPriorityDlg::OnOK()
+{
+    m_grid->EndEdit();
+    enabled = plat::IsDlgButtonChecked(m_hWnd, 1241) == BST_CHECKED ? 1 : 0;
+    for (size_t i = 0; i < products.size(); ++i) {
+        int16_t v = 0;
+        if (enabled == 0) {
+            products[i].second = 0;
+            continue;
+        }
+        if (static_cast<int>(i) >= m_grid->GetRowCount() || !m_grid->GetCellInt(static_cast<int>(i), 0, &v)) {
+            lang_message_box(m_hWnd, "Please enter a number between -32768 and 32767.", GetWindowText().c_str(),
+                             MB_OK);
+            return;
+        }
+        products[i].second = v;
+    }
+    EndDialog(IDOK);
+}

@@ -235,7 +235,14 @@ const DlgItemTemplate kBuyMachineUnitItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 210, 156, 80, 24},
 };
 
+const DlgItemTemplate kProductPriorityItems[] = {
+    {"BUTTON", 1241, "Enable product priority", CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 12, 10, 200, 20},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 50, 220, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 150, 220, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_PRODUCT_PRIORITY, "Product Priority", DLG, 0, 0, 260, 254, nullptr, 0, kProductPriorityItems},
     {IDD_BUY_MACHINE_UNIT, "Buy Machine Unit", DLG, 0, 0, 320, 190, nullptr, 0, kBuyMachineUnitItems},
     {IDD_DBR_PARAMS, "DBR Params", DLG, 0, 0, 340, 160, nullptr, 0, kDbrParamsItems},
     {IDD_ASSEMBLE_TO_ORDER, "Assemble to order", DLG, 0, 0, 306, 130, nullptr, 0, kAssembleToOrderItems},

@@ -400,3 +400,24 @@ private:
     CProductionWnd& m_plant;
     DecisionLog m_log;
 };
+
+inline constexpr int IDD_PRODUCT_PRIORITY = 208;
+
+// "Product Priority": whether product priorities are used, and each
+// product's priority (editable only while they are).
+class CProductPriorityDlg : public CSimDialog {
+public:
+    CProductPriorityDlg(std::vector<std::pair<std::string, int16_t>> products, plat::CWnd* parent);
+    ~CProductPriorityDlg() override;
+    const char* GetRuntimeClassName() const override { return "CProductPriorityDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnOK() override;
+    void OnPaint() override;
+
+    int enabled = 0;
+    std::vector<std::pair<std::string, int16_t>> products;
+
+private:
+    std::unique_ptr<CGrid> m_grid;
+};
