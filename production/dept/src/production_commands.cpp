@@ -4,6 +4,7 @@
 #include "app/view.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
+#include "foundation/simdate.h"
 #include "plat/help.h"
 #include "plat/msg.h"
 #include "plat/uihost.h"
@@ -119,6 +120,9 @@ void ProductionDepartment::on_menu_command(int id)
             if (dlg.DoModal() == plat::IDOK)
                 Repaint();
         }
+        break;
+    case 414:
+        add_extra_shift();
         break;
     case 406:
         if (plant.marketing->link_mode() == 2)
@@ -569,4 +573,26 @@ void ProductionDepartment::show_help()
 {
     const bool load = engine_ != nullptr && engine_->show_load != 0;
     plat::WinHelp(window_handle(), "vorn.hlp", plat::HELP_CONTEXT, load ? 16 : 12);
+}
+
+void ProductionDepartment::add_extra_shift()
+{
+    if (!has_dialogs() || view_ == nullptr)
+        return;
+    CProductionWnd& plant = *engine_;
+    const double cost = (static_cast<double>(plant.finance->monthly_direct_labour()) +
+                         plant.finance->monthly_production_expenses()) * 1.5 / 22;
+    const int order = view_->clock.date_order;
+    CAddExtraShiftDlg dlg(order, cost, nullptr);
+    const bool planned = plant.extra_shift_start.year != 0 || plant.extra_shift_end.year != 0;
+    const SimStamp now = plant.host->now();
+    const SimStamp from = planned ? plant.extra_shift_start : now, to = planned ? plant.extra_shift_end : now;
+    dlg.from = SimDateTime{from.year, from.month, from.day, from.hour, from.minute};
+    dlg.to = SimDateTime{to.year, to.month, to.day, to.hour, to.minute};
+    if (dlg.DoModal() != plat::IDOK)
+        return;
+    plant.extra_shift_start = SimStamp{dlg.from.year, dlg.from.month, dlg.from.day, dlg.from.hour, dlg.from.minute};
+    plant.extra_shift_end = SimStamp{dlg.to.year, dlg.to.month, dlg.to.day, dlg.to.hour, dlg.to.minute};
+    plant.apply_shift_schedule();
+    decision_log()("AddExtraShift", "", "", date_text(dlg.from, order) + "," + date_text(dlg.to, order), 2, 0);
 }

@@ -13,6 +13,7 @@
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
 #include "foundation/draw.h"
+#include "foundation/simdate.h"
 #include "plat/controls.h"
 #include "plat/gdi.h"
 #include <gtest/gtest.h>
@@ -1124,4 +1125,50 @@ TEST(ProductionWindow, ProductPriorityStoresThePrioritiesOrClearsThem)
     EXPECT_EQ(plant.product_priority_on, 0);
     EXPECT_EQ(plant.Products[0]->priority, 0);
     EXPECT_EQ(plant.Products[1]->priority, 0);
+}
+
+// Add Extra Shift starts from today when none is planned; a To before From
+// is refused; OK stores both days.
+TEST(ProductionWindow, AddExtraShiftStoresTheDays)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.extra_shift_start = SimStamp{};
+    plant.extra_shift_end = SimStamp{};
+    const int order = p.session->clock.date_order;
+    const SimStamp now = plant.host->now();
+    const SimDateTime today{now.year, now.month, now.day, now.hour, now.minute};
+    SimDateTime later = today;
+    later.day = static_cast<int16_t>(today.day < 20 ? today.day + 5 : today.day);
+    SimDateTime earlier = today;
+    earlier.day = static_cast<int16_t>(today.day > 5 ? today.day - 3 : today.day);
+    ASSERT_NE(earlier.day, later.day);
+    p.host.Answer(IDOK, "");
+    std::string from_shown;
+    bool stayed = false;
+    p.host.OnDialog(220, [&](HWND d) {
+        from_shown = item(d, 1178);
+        SetDlgItemText(d, 1178, date_text(later, order).c_str());
+        SetDlgItemText(d, 1179, date_text(earlier, order).c_str());
+        press(d, IDOK);
+        stayed = IsWindow(d) != 0;
+        SetDlgItemText(d, 1178, "32/13/99x");
+        press(d, IDOK);
+        SetDlgItemText(d, 1178, date_text(today, order).c_str());
+        SetDlgItemText(d, 1179, date_text(later, order).c_str());
+        press(d, IDOK);
+    });
+    production->on_menu_command(414);
+    EXPECT_EQ(from_shown, date_text(today, order));
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(p.host.boxes().size(), 2u);
+    EXPECT_EQ(p.host.boxes()[0].text, "'To' date must be bigger or equal than 'From' date");
+    EXPECT_EQ(p.host.boxes()[1].text.rfind("Invalid From date: ", 0), 0u);
+    EXPECT_EQ(plant.extra_shift_start.day, today.day);
+    EXPECT_EQ(plant.extra_shift_end.day, later.day);
+    EXPECT_EQ(plant.extra_shift_end.month, later.month);
 }

@@ -567,3 +567,49 @@ void CProductPriorityDlg::OnOK()
     }
     EndDialog(IDOK);
 }
+
+// ---- Add Extra Shift -------------------------------------------------------------
+
+CAddExtraShiftDlg::CAddExtraShiftDlg(int date_order, double day_cost, CWnd* parent)
+    : CSimDialog(IDD_ADD_EXTRA_SHIFT, current_dialog_registry(), parent), m_order(date_order), m_cost(day_cost)
+{
+}
+
+BOOL CAddExtraShiftDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    plat::SetDlgItemText(m_hWnd, 1178, date_text(from, m_order).c_str());
+    plat::SetDlgItemText(m_hWnd, 1179, date_text(to, m_order).c_str());
+    char cost[64];
+    std::snprintf(cost, sizeof cost, "$%0.0f", m_cost);
+    plat::SetDlgItemText(m_hWnd, 1321, cost);
+    return TRUE;
+}
+
+void CAddExtraShiftDlg::OnOK()
+{
+    char text[64] = {};
+    SimDateTime a{}, b{};
+    char box[160];
+    plat::GetDlgItemText(m_hWnd, 1178, text, sizeof text);
+    if (parse_date_text(text, m_order, a) == 0) {
+        std::snprintf(box, sizeof box, lang_translate("Invalid From date: %s"), text);
+        lang_message_box(m_hWnd, box, GetWindowText().c_str(), MB_OK);
+        plat::SetFocus(plat::GetDlgItem(m_hWnd, 1178));
+        return;
+    }
+    plat::GetDlgItemText(m_hWnd, 1179, text, sizeof text);
+    if (parse_date_text(text, m_order, b) == 0) {
+        std::snprintf(box, sizeof box, lang_translate("Invalid To date: %s"), text);
+        lang_message_box(m_hWnd, box, GetWindowText().c_str(), MB_OK);
+        plat::SetFocus(plat::GetDlgItem(m_hWnd, 1179));
+        return;
+    }
+    if (date_to_minutes(b) < date_to_minutes(a)) {
+        lang_message_box(m_hWnd, "'To' date must be bigger or equal than 'From' date", GetWindowText().c_str(), MB_OK);
+        return;
+    }
+    from = a;
+    to = b;
+    EndDialog(IDOK);
+}

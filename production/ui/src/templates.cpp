@@ -241,7 +241,20 @@ const DlgItemTemplate kProductPriorityItems[] = {
     {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 150, 220, 80, 24},
 };
 
+const DlgItemTemplate kAddExtraShiftItems[] = {
+    {"STATIC", -1, "From:", CHILD, 0, 12, 14, 60, 18},
+    {"EDIT", 1178, "", CHILD | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 76, 10, 100, 22},
+    {"STATIC", -1, "To:", CHILD, 0, 12, 44, 60, 18},
+    {"EDIT", 1179, "", CHILD | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 76, 40, 100, 22},
+    {"STATIC", -1, "Add extra shift costs:", CHILD, 0, 12, 76, 140, 18},
+    {"STATIC", 1321, "", CHILD, 0, 156, 76, 80, 18},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 20, 106, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 110, 106, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 200, 106, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_ADD_EXTRA_SHIFT, "Add Extra Shift", DLG, 0, 0, 290, 140, nullptr, 0, kAddExtraShiftItems},
     {IDD_PRODUCT_PRIORITY, "Product Priority", DLG, 0, 0, 260, 254, nullptr, 0, kProductPriorityItems},
     {IDD_BUY_MACHINE_UNIT, "Buy Machine Unit", DLG, 0, 0, 320, 190, nullptr, 0, kBuyMachineUnitItems},
     {IDD_DBR_PARAMS, "DBR Params", DLG, 0, 0, 340, 160, nullptr, 0, kDbrParamsItems},

@@ -140,6 +140,7 @@ private:
     void assemble_to_order();
     void make_or_buy();
     void dbr_params();
+    void add_extra_shift();
     // A machine's box drawn with its corner at (x, y) of a dialog's device
     // context; the window's last-drawn marks stay as they were.
     void draw_machine_at(plat::HDC dc, int machine, int x, int y);

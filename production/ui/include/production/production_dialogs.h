@@ -2,6 +2,7 @@
 // engine; the department opens them from its window and its menus, and only
 // where it has a window (headless there is no dialog).
 #pragma once
+#include "foundation/simdate.h"
 #include "production/production_wnd.h"
 #include "uikit/sim_dialog.h"
 #include <cstdint>
@@ -420,4 +421,22 @@ public:
 
 private:
     std::unique_ptr<CGrid> m_grid;
+};
+
+inline constexpr int IDD_ADD_EXTRA_SHIFT = 220;
+
+// "Add Extra Shift": the days from and to which a second shift is worked,
+// as date texts in the clock's date order; the cost of one such day shown.
+class CAddExtraShiftDlg : public CSimDialog {
+public:
+    CAddExtraShiftDlg(int date_order, double day_cost, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CAddExtraShiftDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    SimDateTime from{}, to{};
+
+private:
+    int m_order;
+    double m_cost;
 };
