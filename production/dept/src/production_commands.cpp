@@ -121,6 +121,9 @@ void ProductionDepartment::on_menu_command(int id)
                 Repaint();
         }
         break;
+    case 408:
+        remove_work_order();
+        break;
     case 414:
         add_extra_shift();
         break;
@@ -595,4 +598,20 @@ void ProductionDepartment::add_extra_shift()
     plant.extra_shift_end = SimStamp{dlg.to.year, dlg.to.month, dlg.to.day, dlg.to.hour, dlg.to.minute};
     plant.apply_shift_schedule();
     decision_log()("AddExtraShift", "", "", date_text(dlg.from, order) + "," + date_text(dlg.to, order), 2, 0);
+}
+
+void ProductionDepartment::remove_work_order()
+{
+    if (!has_dialogs())
+        return;
+    CGetWoNumDlg dlg(*engine_, "Remove Work Order", nullptr);
+    dlg.DoModal();
+    Repaint();
+    if (dlg.result < 0 || static_cast<size_t>(dlg.result) >= engine_->Work_Orders.size())
+        return;
+    // The name is taken before the work order goes.
+    const std::string name = engine_->Work_Orders[static_cast<size_t>(dlg.result)]->name;
+    engine_->remove_work_order(engine_->Work_Orders[static_cast<size_t>(dlg.result)].get());
+    box(formatted("Remove Work Order %s", name.c_str()), "Done", 0);
+    Repaint();
 }

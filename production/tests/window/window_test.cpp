@@ -1172,3 +1172,39 @@ TEST(ProductionWindow, AddExtraShiftStoresTheDays)
     EXPECT_EQ(plant.extra_shift_end.day, later.day);
     EXPECT_EQ(plant.extra_shift_end.month, later.month);
 }
+
+// Remove work order: a number no work order has keeps the chooser open; the
+// chosen work order goes and the box names it.
+TEST(ProductionWindow, RemoveWorkOrderByItsNumber)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CProductionWnd& plant = production->engine();
+    plant.add_order(0, 0, 5, ORDER_CUSTOMER, KIND_PRODUCT, 5);
+    RWork_Order* wo = plant.release_orders({plant.prd_orders.back().get()});
+    ASSERT_NE(wo, nullptr);
+    const std::string name = wo->name;
+    const uint16_t number = wo->number;
+    const size_t before = plant.Work_Orders.size();
+    p.host.Answer(IDOK, "");
+    bool stayed = false;
+    p.host.OnDialog(183, [&](HWND d) {
+        SetDlgItemText(d, 1087, "9999");
+        press(d, IDOK);
+        stayed = IsWindow(d) != 0;
+        SetDlgItemText(d, 1087, std::to_string(number).c_str());
+        press(d, IDOK);
+    });
+    production->on_menu_command(408);
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(p.host.boxes().size(), 2u);
+    EXPECT_EQ(p.host.boxes()[0].text, "Invaild WO number !");
+    EXPECT_EQ(p.host.boxes()[1].text, "Remove Work Order " + name);
+    EXPECT_EQ(p.host.boxes()[1].caption, "Done");
+    EXPECT_EQ(plant.Work_Orders.size(), before - 1);
+    for (const auto& w : plant.Work_Orders)
+        EXPECT_NE(w->number, number);
+}

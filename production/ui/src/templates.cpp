@@ -253,7 +253,15 @@ const DlgItemTemplate kAddExtraShiftItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 200, 106, 80, 24},
 };
 
+const DlgItemTemplate kGetWoNumItems[] = {
+    {"STATIC", -1, "Enter WO Number:", CHILD, 0, 12, 14, 120, 18},
+    {"COMBOBOX", 1087, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 0, 134, 10, 100, 160},
+    {"BUTTON", IDOK, "&OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 30, 50, 80, 24},
+    {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 140, 50, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_GET_WO_NUM, "Get WO Num", DLG, 0, 0, 250, 86, nullptr, 0, kGetWoNumItems},
     {IDD_ADD_EXTRA_SHIFT, "Add Extra Shift", DLG, 0, 0, 290, 140, nullptr, 0, kAddExtraShiftItems},
     {IDD_PRODUCT_PRIORITY, "Product Priority", DLG, 0, 0, 260, 254, nullptr, 0, kProductPriorityItems},
     {IDD_BUY_MACHINE_UNIT, "Buy Machine Unit", DLG, 0, 0, 320, 190, nullptr, 0, kBuyMachineUnitItems},

@@ -1,5 +1,6 @@
 // Read-only lists of what waits where on the floor.
 #include "foundation/lang.h"
+#include "foundation/msgbox.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
 #include "plat/gdi.h"
@@ -9,6 +10,7 @@
 #include "production/production_dialogs.h"
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 using namespace plat;
@@ -112,4 +114,48 @@ BOOL CWaitingWOsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return CSimDialog::OnCommand(wParam, lParam);
+}
+
+// ---- Get WO Num ------------------------------------------------------------------
+
+CGetWoNumDlg::CGetWoNumDlg(CProductionWnd& plant, std::string title, CWnd* parent)
+    : CSimDialog(IDD_GET_WO_NUM, current_dialog_registry(), parent), m_plant(plant), m_title(std::move(title))
+{
+}
+
+BOOL CGetWoNumDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    SetWindowText(lang_translate(m_title.c_str()));
+    for (const auto& wo : m_plant.Work_Orders) {
+        const std::string number = std::to_string(wo->number);
+        plat::SendDlgItemMessage(m_hWnd, 1087, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(number.c_str()));
+    }
+    if (!m_plant.Work_Orders.empty()) {
+        plat::SendDlgItemMessage(m_hWnd, 1087, CB_SETCURSEL, 0, 0);
+        plat::SetDlgItemText(m_hWnd, 1087, std::to_string(m_plant.Work_Orders.front()->number).c_str());
+    }
+    return TRUE;
+}
+
+void CGetWoNumDlg::OnOK()
+{
+    char text[32] = {};
+    plat::GetDlgItemText(m_hWnd, 1087, text, sizeof text);
+    char* end = nullptr;
+    const long number = std::strtol(text, &end, 10);
+    if (end != text && *end == '\0')
+        for (size_t i = 0; i < m_plant.Work_Orders.size(); ++i)
+            if (m_plant.Work_Orders[i]->number == number) {
+                result = static_cast<int>(i);
+                EndDialog(IDOK);
+                return;
+            }
+    lang_message_box(m_hWnd, "Invaild WO number !", GetWindowText().c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void CGetWoNumDlg::OnCancel()
+{
+    result = -1;
+    EndDialog(IDCANCEL);
 }

@@ -141,6 +141,7 @@ private:
     void make_or_buy();
     void dbr_params();
     void add_extra_shift();
+    void remove_work_order();
     // A machine's box drawn with its corner at (x, y) of a dialog's device
     // context; the window's last-drawn marks stay as they were.
     void draw_machine_at(plat::HDC dc, int machine, int x, int y);

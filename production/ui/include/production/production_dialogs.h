@@ -440,3 +440,23 @@ private:
     int m_order;
     double m_cost;
 };
+
+inline constexpr int IDD_GET_WO_NUM = 183;
+
+// "Get WO Num": a work order by its number; the dialog stays on a number no
+// work order has.
+class CGetWoNumDlg : public CSimDialog {
+public:
+    CGetWoNumDlg(CProductionWnd& plant, std::string title, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CGetWoNumDlg"; }
+    plat::BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    // Work_Orders position, -1 when cancelled.
+    int result = -1;
+
+private:
+    CProductionWnd& m_plant;
+    std::string m_title;
+};
