@@ -130,6 +130,7 @@ void CSalesSummaryGraphDlg::ShowSet(int set)
 BOOL CSalesSummaryGraphDlg::OnInitDialog()
 {
     CMonthGraphDialog::OnInitDialog();
+    plat::SetDlgItemText(m_hWnd, 1247, lang_translate(m_selectorLabel.c_str()));
     if (HWND area = plat::GetDlgItem(m_hWnd, 1221)) {
         RECT r{};
         plat::GetWindowRect(area, &r);

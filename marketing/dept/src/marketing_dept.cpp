@@ -9,6 +9,7 @@
 #include "foundation/msgbox.h"
 #include "foundation/randtables.h"
 #include "plat/uihost.h"
+#include "uikit/chart_wnd.h"
 #include <iterator>
 #include <string>
 #include <vector>
@@ -91,6 +92,8 @@ public:
         }
         ::not_implemented(caption);
     }
+    // The window repaints what changed at its next paint; headless nothing.
+    void redraw() override { dept_.Repaint(); }
     void beep(int count) override
     {
         for (int i = 0; i < count; ++i)
@@ -111,9 +114,13 @@ MarketingDepartment::MarketingDepartment(CVornView& view)
 
 MarketingDepartment::~MarketingDepartment() = default;
 
+MarketingUi& MarketingDepartment::ui_port() { return *ui_; }
+MarketHost& MarketingDepartment::host_port() { return *host_; }
+
 void MarketingDepartment::connect(const DepartmentLinks& links)
 {
     engine_->connect(*links.purchasing, *links.finance, links.production);
+    production_link_ = links.production;
 }
 
 void MarketingDepartment::on_new_year() { engine_->on_new_year(); }

@@ -9,6 +9,7 @@
 #include "production/departments.h"
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
     bool daily_step(int16_t restart);
     void resume_step();
     bool policies_consistent() const { return link_mode_ != 3; }
+    // The user's new link mode with its red-line checks; the forecast mode
+    // also plans (showing the forecast between forecast and plan) and tells
+    // Production.
+    void change_link_mode(int mode, const std::function<void()>& show_forecast);
 
     void build_monthly_forecast();
     void build_production_plan();

@@ -48,6 +48,8 @@ public:
                       plat::COLORREF marker);
     // Clears the graph and draws set i's series (a line and its markers each).
     void ShowSet(int set);
+    // The text beside the set chooser (translated when the dialog opens).
+    void SetSelectorLabel(const char* label) { m_selectorLabel = label != nullptr ? label : ""; }
 
     int set_count() const { return m_setCount; }
     int shown_set() const { return m_shownSet; }
@@ -72,4 +74,5 @@ private:
     std::array<Set, MAX_SETS> m_sets{};
     int m_setCount = 0;
     int m_shownSet = -1;
+    std::string m_selectorLabel = "Show:";
 };

@@ -5,9 +5,13 @@
 #include "app/department.h"
 #include "marketing/marketing_wnd.h"
 #include "production/departments.h"
+#include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+
+class CChartWnd;
 
 class MarketingDepartment : public CDepartmentWnd, public MarketingDept {
 public:
@@ -70,6 +74,47 @@ public:
     void finished_goods(std::vector<FinishedGoodsRow>& out) override;
     float smoothing_factor() override;
 
+    // The menus' commands (marketing_commands.cpp); `id` is the option's own id.
+    void on_menu_command(int id) override;
+    void show_help() override;
+    void edit_policy(int which) override;
+    // The Get Product Name chooser: 0 cancelled, 1 a product, 2 a family,
+    // 3 all products; the family and product chosen (-1 when none).
+    int choose_product(int& family, int& product, const char* prompt, const char* caption);
+
+    // What the last sales summary table holds: the chosen family and
+    // product, the five 12-month series (total, customers, clients, units,
+    // throughput) and its title.
+    struct SalesSummary {
+        int family = -1, product = -1;
+        std::array<std::array<float, 12>, 5> series{};
+        std::string title;
+    };
+    const SalesSummary& sales_summary() const { return summary_; }
+    // The forecast range kept for the Marketing Forecast, in working days.
+    int forecast_range() const { return forecast_range_; }
+
+    // The window's content (marketing_window.cpp): the heading, one box per
+    // product with its gauges, the "View graph" check box (521) and the
+    // daily-sales graph (304) shown instead of the boxes.
+    void create_controls(plat::HWND parent) override;
+    void destroy_controls() override;
+    void paint(plat::HDC dc, float scale_x, float scale_y) override;
+    void size(int cx, int cy) override;
+    void left_down(int x, int y, plat::UINT keys) override;
+    plat::HCURSOR cursor_at(int x, int y) override;
+    bool command(int id, int code, plat::HWND control) override;
+    plat::HBRUSH control_colour(plat::HDC dc, plat::HWND control) override;
+    void flip_sales_graph() override;
+    // The product whose box holds the client point: false when none (a
+    // retired product's box holds none).
+    bool product_at(int x, int y, int& family, int& product) const;
+    // A product's box in client coordinates at the view's scale.
+    plat::RECT box_rect(int family, int product) const;
+    bool graph_shown() const { return graph_shown_; }
+    plat::HWND graph_box() const { return graph_box_; }
+    CChartWnd* sales_graph_window() const { return graph_.get(); }
+
     CMarketingWnd& engine() { return *engine_; }
 
     // What a window or a test answers instead of the headless defaults.
@@ -79,6 +124,28 @@ public:
     std::function<void(std::string_view text, std::string_view caption)> message_hook;
 
 private:
+    // The engine's ports as the window's code reaches them.
+    MarketingUi& ui_port();
+    MarketHost& host_port();
+    void set_graph_shown(bool shown);
+    void fit_graph();
+    void fill_graph();
+    void draw_product_box(plat::HDC dc, int family, int product) const;
+    void run_sales_summary_table();
+    void run_sales_summary_graph();
+    void run_throughput_graph();
+    void run_forecast();
+    void run_links();
+    void show_product_information(int family, int product);
+    void run_report(int report);
+
+    ProductionDept* production_link_ = nullptr;
+    SalesSummary summary_;
+    int forecast_range_ = 0;
+    plat::HWND graph_box_ = 0;
+    bool graph_shown_ = false;
+    std::unique_ptr<CChartWnd> graph_;
+
     class SessionHost;
     class SessionUi;
     std::unique_ptr<SessionHost> host_;
