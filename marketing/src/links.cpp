@@ -1,4 +1,4 @@
-// The Marketing-Production link mode changed by the user's policy.
+// What the user changes of the market: the link mode and a campaign.
 #include "marketing/marketing_wnd.h"
 
 void CMarketingWnd::change_link_mode(int mode, const std::function<void()>& show_forecast)
@@ -24,5 +24,20 @@ void CMarketingWnd::change_link_mode(int mode, const std::function<void()>& show
             production_->on_link_mode_changed();
     }
     build_supply_days_table();
+    ui_.redraw();
+}
+
+void CMarketingWnd::start_campaign(int campaign, int level, int months)
+{
+    if (campaign < 0 || static_cast<size_t>(campaign) >= campaigns.size())
+        return;
+    AdvertisingCampaign& c = campaigns[static_cast<size_t>(campaign)];
+    if (c.active != 0) {
+        end_campaign_effect(c, true);
+        c.active = 0;
+    }
+    c.level_index = level;
+    c.months_left = months;
+    run_monthly_campaigns(campaign);
     ui_.redraw();
 }

@@ -43,22 +43,29 @@ void MarketingDepartment::on_menu_command(int id)
     register_marketing_dialog_templates();
     switch (id) {
     case 301: show_product_information(-1, -1); return;
+    case 302: run_contract_list(); return;
     case 304: run_report(REPORT_RED_LINE_STATISTICS); return;
     case 305: run_sales_summary_table(); return;
     case 306: run_sales_summary_graph(); return;
     case 307: run_forecast(); return;
     case 308: ui_port().not_implemented("dlg_customers"); return;
+    case 309: run_due_shipments(); return;
     case 310: run_report(REPORT_MONTHLY_SALES); return;
     case 311: run_report(REPORT_MONTHLY_ORDERED); return;
     case 312: run_report(REPORT_INVENTORY_DAYS); return;
     case 313: run_report(REPORT_INVENTORY_LOSSES); return;
     case 314: run_report(REPORT_UNITS_SALES_SUMMARY); return;
     case 315: run_throughput_graph(); return;
+    case 316: run_shipment_list(); return;
     case 317: run_report(REPORT_UPDATED_SALES); return;
     case 318: run_report(REPORT_ADVERTISING_EXPENSES); return;
     case 319: run_report(REPORT_ADVERTISING_PLAN); return;
     case 320: run_report(REPORT_LOST_ORDERS); return;
+    case 401: run_promotion(); return;
+    case 402: run_order_to_produce(); return;
     case 403: ui_port().not_implemented("dlg_cancel_product"); return;
+    case 405: run_advertising(); return;
+    case 501: run_product_parameters(); return;
     case 502: run_links(); return;
     case 503: ui_port().not_implemented("dlg_export_shipments_policy"); return;
     default: return;
@@ -67,7 +74,11 @@ void MarketingDepartment::on_menu_command(int id)
 
 void MarketingDepartment::show_help() { ui_port().not_implemented("dlg_market_legend"); }
 
-void MarketingDepartment::edit_policy(int) {}
+void MarketingDepartment::edit_policy(int which)
+{
+    if (which == POLICY_PRODUCT_PARAMETERS)
+        run_product_parameters();
+}
 
 int MarketingDepartment::choose_product(int& family, int& product, const char* prompt, const char* caption)
 {

@@ -9,6 +9,7 @@
 #include "foundation/msgbox.h"
 #include "foundation/randtables.h"
 #include "plat/uihost.h"
+#include "marketing/contract_dialogs.h"
 #include "uikit/chart_wnd.h"
 #include <iterator>
 #include <string>
@@ -65,17 +66,40 @@ public:
     {
         if (dept_.new_contracts_hook)
             return dept_.new_contracts_hook(list, accepted);
+        if (dept_.decides_in_windows())
+            return dept_.window_new_contracts(list, accepted);
         return MarketingUi::new_contracts(list, accepted);
     }
     int contract_end(const ContractRef& ref) override
     {
-        return dept_.contract_end_hook ? dept_.contract_end_hook(ref) : MarketingUi::contract_end(ref);
+        if (dept_.contract_end_hook)
+            return dept_.contract_end_hook(ref);
+        return dept_.decides_in_windows() ? dept_.window_contract_end(ref) : MarketingUi::contract_end(ref);
     }
     int new_product(int entry) override
     {
-        return dept_.new_product_hook ? dept_.new_product_hook(entry) : MarketingUi::new_product(entry);
+        if (dept_.new_product_hook)
+            return dept_.new_product_hook(entry);
+        return dept_.decides_in_windows() ? dept_.window_new_product(entry) : MarketingUi::new_product(entry);
     }
-    void contract_canceled(const ContractRef&, const char* text) override { message(text, "Contract Canceled"); }
+    void contract_canceled(const ContractRef& ref, const char* text) override
+    {
+        if (!dept_.message_hook && dept_.decides_in_windows()) {
+            dept_.window_contract_canceled(ref, text);
+            return;
+        }
+        message(text, "Contract Canceled");
+    }
+    void lost_orders(const std::vector<std::string>& rows) override
+    {
+        if (dept_.decides_in_windows())
+            dept_.window_popup(153, rows);
+    }
+    void expired_inventory(const std::vector<std::string>& rows) override
+    {
+        if (dept_.decides_in_windows())
+            dept_.window_popup(209, rows);
+    }
     void message(const char* text, const char* caption) override
     {
         if (dept_.message_hook) {

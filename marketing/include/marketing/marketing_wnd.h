@@ -45,6 +45,9 @@ public:
     // also plans (showing the forecast between forecast and plan) and tells
     // Production.
     void change_link_mode(int mode, const std::function<void()>& show_forecast);
+    // The user's campaign: a running one stops (its demand back where it
+    // started), then it starts at the level (0 based) for the months.
+    void start_campaign(int campaign, int level, int months);
 
     void build_monthly_forecast();
     void build_production_plan();

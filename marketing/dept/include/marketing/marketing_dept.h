@@ -5,6 +5,7 @@
 #include "app/department.h"
 #include "marketing/marketing_wnd.h"
 #include "production/departments.h"
+#include "uikit/sim_dialog.h"
 #include <array>
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <string_view>
 
 class CChartWnd;
+class CMarketPopup;
 
 class MarketingDepartment : public CDepartmentWnd, public MarketingDept {
 public:
@@ -116,6 +118,13 @@ public:
     CChartWnd* sales_graph_window() const { return graph_.get(); }
 
     CMarketingWnd& engine() { return *engine_; }
+    const MarketHost& market_host() const;
+    // With a window and this set, the engine's questions are the dialogs'
+    // (unless a hook answers them); otherwise the headless answers. The
+    // program does not set it yet: the contract dialogs do not close under
+    // the keys the X smoke test sends.
+    bool decisions_in_windows = false;
+    bool decides_in_windows() const;
 
     // What a window or a test answers instead of the headless defaults.
     std::function<int(const std::vector<ContractRef>&, std::vector<bool>&)> new_contracts_hook;
@@ -138,6 +147,20 @@ private:
     void run_links();
     void show_product_information(int family, int product);
     void run_report(int report);
+    void run_order_to_produce();
+    void run_contract_list();
+    void run_shipment_list();
+    void run_due_shipments();
+    void run_product_parameters();
+    void run_advertising();
+    void run_promotion();
+    int date_order() const;
+    int window_new_contracts(const std::vector<ContractRef>& list, std::vector<bool>& accepted);
+    int window_contract_end(const ContractRef& ref);
+    void window_contract_canceled(const ContractRef& ref, const char* text);
+    int window_new_product(int entry);
+    void window_popup(int kind, const std::vector<std::string>& rows);
+    ModelessPtr<CMarketPopup> lost_popup_, past_due_popup_;
 
     ProductionDept* production_link_ = nullptr;
     SalesSummary summary_;
