@@ -134,6 +134,8 @@ public:
 
     // Neighbours; a missing one reports nothing.
     void set_neighbours(MarketingDept* marketing, PurchasingDept* purchasing, ProductionDept* production);
+    MarketingDept* marketing() const { return marketing_; }
+    FinanceHost& host() const { return host_; }
 
     // Scenario and session start.
     void load_scenario(const FinanceScenario& s);

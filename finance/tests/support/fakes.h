@@ -86,8 +86,17 @@ public:
     int32_t charge_monthly_advertising() override { return advertising; }
     void roll_year_counters() override { ++year_rolls; }
     void clear_campaign_costs() override { ++campaign_clears; }
+    std::vector<ContractSummary> contracts_for_analysis(bool with_held) override
+    {
+        std::vector<ContractSummary> out;
+        for (const ContractSummary& c : contracts)
+            if (!c.held || with_held)
+                out.push_back(c);
+        return out;
+    }
 
     std::vector<ProductFigures> products = {ProductFigures{}};
+    std::vector<ContractSummary> contracts;
     int32_t sales = 0, advertising = 0;
     int year_rolls = 0, campaign_clears = 0;
 };

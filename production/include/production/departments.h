@@ -4,6 +4,7 @@
 // the place of a department not built yet.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One product's figures as Marketing keeps them, for Finance's reports.
@@ -18,6 +19,21 @@ struct ProductFigures {
     bool retired = false;
     float run_material_cost_of_sales = 0;   // material cost of the run's sales
     float todays_sales_value = 0;
+};
+
+// One customer contract as Finance's cost analyses read it: the texts of
+// Marketing's contract grid and the product lines with their prices.
+struct ContractLine {
+    int16_t family = 0, product = 0;
+    int32_t quantity = 0;     // the blanket minimum for a blanket contract
+    int32_t price = 0;
+    std::string text;         // "%c%c-%d", or "%c%c-%d,%d" for a blanket contract
+};
+struct ContractSummary {
+    uint16_t number = 0;
+    bool held = false;        // offered and waiting in HOLD for the user's answer
+    std::string customer, start, end, type, day;
+    std::vector<ContractLine> lines;
 };
 
 class MarketingDept {
@@ -70,6 +86,13 @@ public:
     // At the new year's first working day, and the day after it.
     virtual void roll_year_counters() {}
     virtual void clear_campaign_costs() {}
+    // Every active contract in customer order, then (with_held) the offered
+    // ones waiting in HOLD.
+    virtual std::vector<ContractSummary> contracts_for_analysis(bool with_held)
+    {
+        (void)with_held;
+        return {};
+    }
 };
 
 class PurchasingDept {
