@@ -157,7 +157,8 @@ const char* lang_font(const char* default_face)
 
 void lang_append_missing(const char* text)
 {
-    if (text == nullptr || text[0] == 'X' || (text[0] >= '0' && text[0] <= '9'))
+    // An empty text has nothing to translate (and would write a bare line).
+    if (text == nullptr || text[0] == '\0' || text[0] == 'X' || (text[0] >= '0' && text[0] <= '9'))
         return;
     for (const auto& bucket : g_table.buckets)
         for (const LangEntry& e : bucket)

@@ -50,7 +50,9 @@ BOOL ids_proc(HWND child, LPARAM)
 
 void lang_translate_dialog(HWND dialog)
 {
-    if (lang_entry_count() < 1)
+    // Writing the translator's list, the dialog's texts are met whether or
+    // not anything is translated yet.
+    if (lang_entry_count() < 1 && lang_write_mode() != 1)
         return;
     EnumChildWindows(dialog, translate_proc, 0);
 }

@@ -79,6 +79,7 @@ TEST(Translation, WriteLangsAppendsEachTextOnceInTheFilesForm)
         EXPECT_STREQ(lang_translate("New text"), "New text");
         lang_translate("X marks a developer text");
         lang_translate("42 items");
+        lang_translate("");  // nothing to translate: no bare line
         EXPECT_EQ(lang_load(0), 1);
         std::string line = "\nNew text";
         if (form == Form::Coded) {

@@ -136,3 +136,22 @@ TEST(WindowHelpers, DialogTextsTranslatedAndIdsShown)
     DestroyWindow(dlg);
     lang_init();
 }
+
+TEST(WindowHelpers, WritingLangsMeetsTheDialogsTextsWithNothingTranslatedYet)
+{
+    ScratchDir dir;
+    write_file(dir.file("vorn.lng"), "Font==\n");
+    lang_set_folder(dir.path());
+    const HWND dlg = popup(0, 0, 300, 200);
+    CreateWindowEx(0, "STATIC", "Total", WS_CHILD, 0, 0, 80, 20, dlg, static_cast<HMENU>(101), 0, nullptr);
+    CreateWindowEx(0, "BUTTON", "Cancel", WS_CHILD, 0, 30, 80, 20, dlg, static_cast<HMENU>(2), 0, nullptr);
+    CreateWindowEx(0, "STATIC", "", WS_CHILD, 0, 60, 80, 20, dlg, static_cast<HMENU>(102), 0, nullptr);
+    ASSERT_EQ(lang_load(1), 1);
+    lang_translate_dialog(dlg);
+    lang_translate_dialog(dlg);  // each text once
+    EXPECT_EQ(read_file(dir.file("vorn.lng")), "Font==\n\nTotal\nCancel");
+    DestroyWindow(dlg);
+    lang_load(0);
+    EXPECT_EQ(lang_entry_count(), 2);
+    lang_init();
+}
