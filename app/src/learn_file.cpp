@@ -166,11 +166,11 @@ void strip_carriage_returns(std::string& text)
     std::erase(text, '\r');
 }
 
-LearnOutcome record_learn_result(LearnRecord& r, int32_t profit, float reputation_percent)
+std::optional<LearnOutcome> record_learn_result(LearnRecord& r, int32_t profit, float reputation_percent)
 {
     LearnOutcome out;
     if (r.chosen_level < 0 || r.chosen_level >= static_cast<int16_t>(r.levels.size()))
-        return out;
+        return std::nullopt;
     LearnLevel& level = r.levels[static_cast<size_t>(r.chosen_level)];
     char buf[64];
     std::snprintf(buf, sizeof buf, "%ld$", static_cast<long>(profit));

@@ -168,10 +168,10 @@ void CVornView::SimulationOver()
             learn_result_hook(*this);
         } else if (learn_record) {
             int32_t profit = finance != nullptr ? finance->net_profit('C') : 0;
-            LearnOutcome outcome = record_learn_result(
+            std::optional<LearnOutcome> outcome = record_learn_result(
                 *learn_record, profit, CReputationPane::ReputationPercent(reputation.displayed));
-            if (ui_ != nullptr)
-                ui_->show_learn_result(outcome);
+            if (outcome && ui_ != nullptr)
+                ui_->show_learn_result(*outcome);
         }
     } else if (!tutor_running && GetTutorWindow() == 0) {
         lang_message_box(0, "Simulation over!", "VORNS", plat::MB_OK);

@@ -1,5 +1,6 @@
 // The learn file: levels to open in turn, comments by profit, results so far.
 #pragma once
+#include <optional>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -59,8 +60,9 @@ struct LearnOutcome {
     std::string grade_text;
     std::string comment;
 };
-// Records the result of the chosen level and writes the file back.
-LearnOutcome record_learn_result(LearnRecord& record, int32_t profit, float reputation_percent);
+// Records the result of the chosen level and writes the file back. The
+// last session is no level: nothing is recorded, nothing is shown.
+std::optional<LearnOutcome> record_learn_result(LearnRecord& record, int32_t profit, float reputation_percent);
 // Through "<file>.tmp" and a rename; false (after a box) when not written.
 bool save_learn_file(const LearnRecord& record);
 void strip_carriage_returns(std::string& text);

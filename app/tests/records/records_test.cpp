@@ -166,12 +166,12 @@ TEST(LearnFile, ResultPicksTheCommentAndWritesTheFile)
     };
     for (const Case& c : cases) {
         r.chosen_level = c.level;
-        LearnOutcome o = record_learn_result(r, c.profit, c.percent);
+        LearnOutcome o = record_learn_result(r, c.profit, c.percent).value();
         EXPECT_EQ(o.comment, c.comment) << c.profit;
         EXPECT_EQ(r.results[static_cast<size_t>(c.level)].passed, c.passed);
     }
     EXPECT_EQ(r.results.size(), 2u);
-    LearnOutcome o = record_learn_result(r, 1234, 87.6f);
+    LearnOutcome o = record_learn_result(r, 1234, 87.6f).value();
     EXPECT_EQ(o.profit_text, "1234$");
     EXPECT_EQ(o.grade_text, "88");
     LearnRecord back;

@@ -1,5 +1,7 @@
 // The tick: hook order, HOLD and restart codes, re-entrancy, run control, the timer.
 #include "app/view.h"
+#include "app/learn_file.h"
+#include <filesystem>
 #include "plat/modal.h"
 #include "support/driver.h"
 #include "support/fakes.h"
@@ -363,6 +365,42 @@ TEST_F(TickFixture, SessionEndsAtEightAndAgainAfterStop)
     EXPECT_EQ(driver.state(), RUN_OVER);
     EXPECT_EQ(driver.tickCount(), 960) << "over again at the next 08:00";
     EXPECT_EQ(driver.prompts().size(), 3u);
+}
+
+namespace {
+struct LearnUi : ViewUi {
+    std::vector<LearnOutcome> shown;
+    void show_learn_result(const LearnOutcome& outcome) override { shown.push_back(outcome); }
+};
+} // namespace
+
+TEST_F(TickFixture, LearnSessionEndShowsTheResultOfALevelOnly)
+{
+    // A level's end shows its result; the last session is no level, so its
+    // end shows nothing at all (neither the result nor "Simulation over!").
+    for (const bool last : {false, true}) {
+        SCOPED_TRACE(last ? "last session" : "level 1");
+        SessionDriver d;
+        DriverOptions o = options();
+        o.learn = true;
+        o.workdir = dir.path().string();
+        ASSERT_TRUE(d.start(scenario(ScenarioBuilder().set("NEW_FEATURES", "^030195^0^-1^7^@\n$\n")), o));
+        LearnUi ui;
+        CVornView& v = d.view();
+        v.set_ui(&ui);
+        auto record = std::make_shared<LearnRecord>();
+        record->learn_path = dir.path() / "VORN.LRN";
+        record->levels = {{"A.VNB", "a", 10, {{0, "up", "down"}}}};
+        record->chosen_level = last ? 1 : 0;
+        v.learn_record = record;
+        d.runTicks(2000);
+        v.set_ui(nullptr);
+        EXPECT_EQ(d.state(), RUN_OVER);
+        EXPECT_EQ(ui.shown.size(), last ? 0u : 1u);
+        EXPECT_THAT(d.prompts(), ::testing::IsEmpty());
+        EXPECT_EQ(std::filesystem::exists(record->learn_path), !last) << "only a level's result is written";
+        std::filesystem::remove(record->learn_path);
+    }
 }
 
 TEST_F(TickFixture, TimerEndsTheSessionOnce)
