@@ -274,7 +274,12 @@ bool CVornView::ResumeLastSession(const StartOptions& options)
     for (const char* ext : {"MGR", "MRK", "PRD", "PRC", "FNC"})
         if (!file_exists(state_file_name(session_path, ext)))
             return false;
-    if (options.ask_resume != 0 &&
+    int ask = 0;
+    if (options.ask_resume)
+        ask = *options.ask_resume;
+    else if (const plat::CWinApp* app = plat::AfxGetApp())
+        ask = app->GetProfileInt("General", "AskResumeSession", 0);
+    if (ask != 0 &&
         lang_message_box(0, "Resume last session?", "Open Session",
                          plat::MB_YESNO | plat::MB_ICONQUESTION) != plat::IDYES)
         return false;

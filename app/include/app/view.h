@@ -90,7 +90,9 @@ void attach_panels(Departments& departments, const PanelMaker& panels);
 struct StartOptions {
     std::optional<int32_t> seed;  // replaces the scenario's seed
     bool learn = false;           // started from the learn list
-    int ask_resume = 0;           // the profile's General/AskResumeSession
+    // Whether to ask before resuming; none: the profile's value
+    // ("General", "AskResumeSession", default 0).
+    std::optional<int> ask_resume;
 };
 
 // The run-until choices of the Run dialog, later lines overriding earlier.

@@ -5,6 +5,7 @@
 #include "app/sim_host.h"
 #include "foundation/msgbox.h"
 #include "foundation/randtables.h"
+#include "plat/fw/app.h"
 #include "support/driver.h"
 #include "support/fakes.h"
 #include "support/scenario.h"
@@ -499,4 +500,40 @@ TEST_F(SessionFixture, OnlyRunningOutOfMemoryEndsTheProgramDuringALoad)
     } catch (const plat::ExitRequest& e) {
         EXPECT_NE(e.code, 0);
     }
+}
+
+TEST_F(SessionFixture, TheProfileDecidesWhetherResumeIsAsked)
+{
+    // The application's profile in a folder of this test's own.
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved_home = old != nullptr ? old : "";
+    ::setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
+    {
+        plat::CWinApp app("VORN");
+        ASSERT_TRUE(driver.start(write(ScenarioBuilder()), options()));
+        const std::string path = dir.path() / "saved.vnb";
+        ASSERT_TRUE(driver.save(path));
+        struct Case {
+            const char* value;  // nullptr: no entry
+            int answer;
+            bool asked, resumed;
+        };
+        const Case cases[] = {
+            {nullptr, plat::IDNO, false, true},
+            {"0", plat::IDNO, false, true},
+            {"1", plat::IDNO, true, false},
+            {"1", plat::IDYES, true, true},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.value != nullptr ? c.value : "none");
+            app.WriteProfileString("General", "AskResumeSession", c.value);
+            plat::ScriptedHost host;
+            host.Answer(c.answer, "Open Session", "Resume last session?");
+            SessionManager sessions(Configuration{}, set.factory());
+            ASSERT_TRUE(sessions.StartSession(path, {}));
+            EXPECT_EQ(sessions.view()->resumed(), c.resumed);
+            EXPECT_EQ(host.boxes().size(), c.asked ? 1u : 0u);
+        }
+    }
+    ::setenv("XDG_CONFIG_HOME", saved_home.c_str(), 1);
 }

@@ -38,6 +38,9 @@ CWinApp::CWinApp(const char* name) : m_name(name ? name : "")
 {
     g_app = this;
     m_pszAppName = m_name.c_str();
+    // The profile answers from the start, not only once WinMain runs.
+    m_profilePath = ProfileDir() + "/" + (m_name.empty() ? std::string("app") : m_name) + ".ini";
+    m_pszProfileName = m_profilePath.c_str();
 }
 
 CWinApp::~CWinApp()
