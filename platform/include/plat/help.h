@@ -17,7 +17,8 @@ inline constexpr UINT HELP_FINDER = 0x000B;
 // returns FALSE. HELP_QUIT closes the viewer.
 BOOL WinHelp(HWND hwnd, const char* file, UINT command, uintptr_t data);
 
-// For tests: the file the viewer shows ("" when closed) and its geometry.
+// For tests: the file the viewer shows ("" when closed) and its rectangle,
+// the window manager's frame included.
 const char* HelpViewerPage();
 BOOL GetHelpViewerRect(RECT* rect);
 // A picture of the viewer window as PNG; FALSE when it is closed.

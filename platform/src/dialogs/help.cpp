@@ -7,10 +7,12 @@
 #include "plat/profile.h"
 #include "plat/uihost.h"
 #include "text_qt_p.h"
+#include <QEvent>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -42,16 +44,45 @@ bool is_file(const std::string& path)
     return QFileInfo(QString::fromStdString(path)).isFile();
 }
 
+// The profile's rectangle is the whole window, the window manager's frame
+// included. The frame is known only once the window is on screen, so the
+// client is shrunk by it the first time it shows.
+class FrameFit : public QObject {
+public:
+    FrameFit(QObject* parent, const QRect& outer) : QObject(parent), outer_(outer) {}
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        const QEvent::Type t = e->type();
+        if (done_ || (t != QEvent::Show && t != QEvent::Move && t != QEvent::Resize))
+            return false;
+        auto* w = static_cast<QWidget*>(watched);
+        const int dw = w->frameGeometry().width() - w->geometry().width();
+        const int dh = w->frameGeometry().height() - w->geometry().height();
+        if (dw > 0 || dh > 0) {
+            done_ = true;
+            w->move(outer_.topLeft());
+            w->resize(std::max(outer_.width() - dw, 1), std::max(outer_.height() - dh, 1));
+        }
+        return false;
+    }
+
+private:
+    QRect outer_;
+    bool done_ = false;
+};
+
 void place(QTextBrowser* v)
 {
     char buf[64] = {};
     GetProfileString("Windows Help", "M_WindowPosition", "", buf, sizeof buf);
     int x = 0, y = 0, w = 0, h = 0, state = 0;
-    if (std::sscanf(buf, "[%d,%d,%d,%d,%d]", &x, &y, &w, &h, &state) >= 4 && w > 0 && h > 0) {
-        v->setGeometry(x, y, w, h);
-        return;
-    }
-    v->setGeometry(100, 100, 600, 450);
+    QRect outer(100, 100, 600, 450);
+    if (std::sscanf(buf, "[%d,%d,%d,%d,%d]", &x, &y, &w, &h, &state) >= 4 && w > 0 && h > 0)
+        outer = QRect(x, y, w, h);
+    // A top-level widget's position is its frame's.
+    v->move(outer.topLeft());
+    v->resize(outer.size());
+    v->installEventFilter(new FrameFit(v, outer));
 }
 
 } // namespace
@@ -105,7 +136,7 @@ BOOL GetHelpViewerRect(RECT* rect)
 {
     if (!g_viewer || !rect)
         return FALSE;
-    const QRect g = g_viewer->geometry();
+    const QRect g = g_viewer->frameGeometry();
     *rect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
     return TRUE;
 }
