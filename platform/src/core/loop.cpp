@@ -9,6 +9,9 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -195,6 +198,17 @@ void maybe_screenshot()
         delay = std::atoi(d);
     const std::string path = file;
     QTimer::singleShot(std::max(0, delay), dispatcher(), [path] {
+        FlushSurfaces();
+        // The whole screen, so that an open dialog shows with its owner.
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QPixmap shot = screen->grabWindow(0);
+            if (!shot.isNull() && shot.save(QString::fromLocal8Bit(path.c_str()), "PNG")) {
+                std::printf("screenshot written to %s\n", path.c_str());
+                std::fflush(stdout);
+                return;
+            }
+        }
+        // A platform without a screen to read: the main window alone.
         for (HWND h : AllWindows()) {
             WindowRec* r = Find(h);
             if (!r || (r->style & WS_CHILD) || !r->frame || !r->frame->isVisible())
