@@ -14,6 +14,7 @@
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
+#include "sample_open.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
@@ -45,30 +46,7 @@ struct Sample {
 
     Sample()
     {
-        InitGui();
-        register_vorn_resources();
-        host.OnDialog(IDD_BACKGROUND, [](HWND d) { click(d, IDOK); });
-        const std::string bundled = std::string(VORN_BINARY_DIR) + "/data";
-        const fs::path dir = fs::path(VORN_BINARY_DIR) / "marketing-work" /
-                             (std::string("actions-") +
-                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
-            if (fs::exists(fs::path(bundled) / name))
-                fs::copy_file(fs::path(bundled) / name, dir / name);
-        setenv("VORN_DATA_DIR", dir.c_str(), 1);
-        app = std::make_unique<CVornApp>();
-        app->about_at_start = false;
-        app->assembly = assemble_departments;
-        if (!app->InitInstance())
-            throw std::runtime_error("the program did not start");
-        host.ChoosePath((dir / "SAMPLE.VNB").string());
-        app->window()->ExecuteCommand(ID_OPEN);
-        session = app->window()->session();
-        if (session == nullptr || (marketing = dynamic_cast<MarketingDepartment*>(session->marketing)) == nullptr)
-            throw std::runtime_error("no Marketing session");
-        app->window()->ExecuteCommand(ID_MARKETING);
+        marketing = open_sample_in_marketing(host, app, session, "actions-");
         session->decision_hook = [this](const char* dept, const char* key, const std::string& item,
                                         const std::string& old_value, const std::string& new_value, int, int) {
             decisions.push_back(std::string(dept) + "|" + key + "|" + item + "|" + old_value + "|" + new_value);
