@@ -131,6 +131,8 @@ bool CVornView::LoadSession(const std::string& path, const StartOptions& options
         run_state = RUN_STOPPED;
         held_department = HELD_NONE;
         learn_session = options.learn ? 1 : 0;
+        // A translator's new lines count from this session on.
+        lang_load(-1);
 
         owned_ = factory_(*this);
         marketing = owned_.marketing.get();

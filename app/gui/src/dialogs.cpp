@@ -4,12 +4,15 @@
 #include "appgui/tutor.h"
 #include "plat/uihost.h"
 #include "app/learn_file.h"
+#include "foundation/draw.h"
 #include "foundation/lang.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
 #include "plat/fw/dialog.h"
 #include "plat/help.h"
 #include "plat/path.h"
+#include "plat/config.h"
+#include "plat/profile.h"
 #include "plat/window.h"
 #include <cstdio>
 #include <cstdlib>
@@ -221,22 +224,45 @@ public:
     int32_t seed;
 };
 
+// Texts in their controls; one control may get a font of its own, made
+// from the language file's face for "Ms Sans Serif" and deleted with the
+// dialog.
+struct TextFont {
+    int control = 0;
+    int points = 0;
+    bool bold = false;
+};
+
 class CTextDlg : public CSimDialog {
 public:
-    CTextDlg(CVornWindow* view, int templateId, std::vector<std::pair<int, std::string>> texts)
-        : CSimDialog(templateId, view, view), m_texts(std::move(texts))
+    CTextDlg(CVornWindow* view, int templateId, std::vector<std::pair<int, std::string>> texts, TextFont font = {})
+        : CSimDialog(templateId, view, view), m_texts(std::move(texts)), m_fontSpec(font)
     {
+    }
+    ~CTextDlg() override
+    {
+        if (m_font != 0)
+            DeleteObject(m_font);
     }
     BOOL OnInitDialog() override
     {
         CSimDialog::OnInitDialog();
         for (const auto& [id, text] : m_texts)
             plat::SetDlgItemText(m_hWnd, id, text.c_str());
+        if (m_fontSpec.control != 0) {
+            m_font = create_font(lang_font("Ms Sans Serif"), m_fontSpec.points, m_fontSpec.bold, false, false, false);
+            if (m_font != 0)
+                plat::SendDlgItemMessage(m_hWnd, m_fontSpec.control, WM_SETFONT, static_cast<WPARAM>(m_font), TRUE);
+            // The reader starts at the top, nothing selected.
+            plat::SendDlgItemMessage(m_hWnd, m_fontSpec.control, EM_SETSEL, 0, 0);
+        }
         return TRUE;
     }
 
 private:
     std::vector<std::pair<int, std::string>> m_texts;
+    TextFont m_fontSpec;
+    HFONT m_font = 0;
 };
 
 } // namespace
@@ -306,19 +332,28 @@ void CVornWindow::show_story(const std::string& name)
     if (name.empty())
         return;
     if (story_is_help(name)) {
+        // The help window takes the desktop less a 50-pixel margin.
+        const SIZE desk = DesktopSize();
+        char where[64];
+        std::snprintf(where, sizeof where, "[%d,%d,%d,%d,0]", 50, 50, static_cast<int>(desk.cx) - 100,
+                      static_cast<int>(desk.cy) - 100);
+        WriteProfileString("Windows Help", "M_WindowPosition", where);
         WinHelp(m_hWnd, name.c_str(), HELP_CONTENTS, 0);
         return;
     }
     std::optional<std::string> text = read_background_story(name);
     if (!text)
         return;
-    CTextDlg dlg(this, IDD_BACKGROUND, {{1198, *text}});
+    // The window shows the session before the story is read over it.
+    SyncSession();
+    CTextDlg dlg(this, IDD_BACKGROUND, {{1198, *text}}, {1198, 10, true});
     dlg.DoModal();
 }
 
 void CVornWindow::show_learn_result(const LearnOutcome& outcome)
 {
     CTextDlg dlg(this, IDD_SIMULATION_OVER,
-                 {{1140, outcome.profit_text}, {1141, outcome.grade_text}, {1202, outcome.comment}});
+                 {{1140, outcome.profit_text}, {1141, outcome.grade_text}, {1202, outcome.comment}},
+                 {1202, 10, false});
     dlg.DoModal();
 }

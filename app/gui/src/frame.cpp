@@ -15,8 +15,6 @@ using namespace plat;
 
 namespace {
 
-// The start-up About box is shown once the loop runs.
-constexpr UINT WM_START_ABOUT = 0x0400 + 0x220;
 bool g_app_started = false;
 
 CVornView* started_view()
@@ -189,12 +187,6 @@ BOOL CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
         result = 0;
         return TRUE;
     }
-    if (msg == WM_START_ABOUT) {
-        if (auto* app = dynamic_cast<CVornApp*>(AfxGetApp()))
-            show_about_box(window(), app->configuration, true);
-        result = 0;
-        return TRUE;
-    }
     return CFrameWnd::OnMessage(msg, wParam, lParam, result);
 }
 
@@ -237,14 +229,11 @@ BOOL CVornApp::InitInstance()
     static std::string name;
     name = configuration.title.substr(0, 100);
     m_pszAppName = name.c_str();
-    const std::string title = name + " Application";
     if (CMainFrame* f = frame()) {
-        f->SetWindowText(title.c_str());
+        f->SetWindowText(main_window_title(configuration, nullptr).c_str());
         const bool maximized = GetProfileInt("General", "StartMaximized", 1) != 0;
         f->ShowWindow(maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
         f->UpdateWindow();
-        if (about_at_start)
-            f->PostMessage(WM_START_ABOUT, 0, 0);
     }
     return TRUE;
 }

@@ -67,7 +67,6 @@ const MenuTemplateItem kSession[] = {
     {"&Finance", ID_FINANCE, 0, {}},
     {nullptr, 0, MF_SEPARATOR, {}},
     {"General &information ...", ID_INFORMATION, 0, {}},
-    {"&Background story", ID_BACKGROUND_STORY, 0, {}},
     {"Policy &Decisions", ID_POLICY_DECISIONS, 0, {}},
     {"DecisionsCenter", CMD_DECISIONS_CENTER, 0, {}},
     {"Set machine work percent", ID_SET_MACHINE_WORK_PERCENT, 0, {}},

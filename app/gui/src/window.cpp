@@ -10,6 +10,7 @@
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
 #include "plat/dialog.h"
+#include "plat/fw/app.h"
 #include "plat/gdi.h"
 #include "plat/help.h"
 #include "plat/menu.h"
@@ -291,10 +292,14 @@ std::string CIndicatorPane::value_text() const
     }
 }
 
-void CIndicatorPane::show_part(int, bool)
+void CIndicatorPane::show_part(int part, bool)
 {
     if (m_hWnd != 0)
         plat::InvalidateRect(m_hWnd, nullptr, FALSE);
+    // The Profit pane names the last closed month: a new day may close one.
+    if (part == 0)
+        if (CIndicatorPane* profit = m_owner.pane(207); profit != nullptr && profit->m_hWnd != 0)
+            profit->InvalidateRect(nullptr, FALSE);
 }
 
 void CIndicatorPane::OnPaint()
@@ -389,6 +394,17 @@ HWND CDepartmentPanel::handle() const { return m_window ? m_window->m_hWnd : 0; 
 
 // ---- the view window ------------------------------------------------------------
 
+std::string main_window_title(const Configuration& config, const CVornView* session)
+{
+    std::string title = config.title.substr(0, 100) + " " + lang_translate("Application");
+    if (session != nullptr) {
+        const std::string& path = session->session_path;
+        const size_t cut = path.find_last_of("/\\");
+        title += " - " + (cut == std::string::npos ? path : path.substr(cut + 1));
+    }
+    return title;
+}
+
 CVornWindow::CVornWindow(Configuration config, DepartmentAssembly assembly)
     : m_sessions(std::move(config), [this, assembly = std::move(assembly)](CVornView& view) {
           const PanelMaker panels = [this](CDepartmentWnd& department) -> std::unique_ptr<DepartmentWindow> {
@@ -431,19 +447,34 @@ RECT CVornWindow::department_rect() const
                 std::max<LONG>(rc.bottom - STATUS_HEIGHT, TOOLBAR_HEIGHT + 1)};
 }
 
+namespace {
+// The view that dialogs made without one are registered with.
+CVornWindow* g_registry_window = nullptr;
+DialogRegistry* registry_window() { return g_registry_window; }
+} // namespace
+
 int CVornWindow::OnCreate(CREATESTRUCT* cs)
 {
     if (CView::OnCreate(cs) == -1)
         return -1;
+    g_registry_window = this;
+    set_dialog_registry_source(&registry_window);
+    // Texts made from here on are translated; the fonts and the About box
+    // wait for the message loop.
+    lang_load(0);
     CreateToolbar();
     CreatePanes();
     m_status = std::make_unique<CStatusLine>();
     m_status->Create(nullptr, "", WS_CHILD, RECT{0, 0, 10, STATUS_HEIGHT}, this, IDC_STATUS_LINE);
+    // The program's fonts, then the start-up About box, once the loop runs.
+    PostMessage(WM_SET_FONTS, 0, 0);
     return 0;
 }
 
 void CVornWindow::OnDestroy()
 {
+    if (g_registry_window == this)
+        g_registry_window = nullptr;
     show_red_warnings(false);
     // The session's departments own windows inside this one.
     m_sessions.CloseSession();
@@ -455,6 +486,7 @@ void CVornWindow::OnDestroy()
         m_strip->DestroyWindow();
     if (m_status && m_status->m_hWnd != 0)
         m_status->DestroyWindow();
+    gfx_delete_fonts();
     CView::OnDestroy();
 }
 
@@ -514,9 +546,7 @@ void CVornWindow::OnDraw(HDC hdc)
 {
     RECT rc;
     plat::GetClientRect(m_hWnd, &rc);
-    HBRUSH face = CreateSolidBrush(RGB(128, 128, 128));
-    FillRect(hdc, &rc, face);
-    DeleteObject(face);
+    FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 void CVornWindow::ShowSessionFurniture(bool shown)
@@ -573,7 +603,10 @@ void CVornWindow::UpdateStatusFields()
     CVornView* v = session();
     if (v == nullptr || !m_status || m_status->GetFieldCount() < 4)
         return;
-    m_status->SetFieldText(1, lang_translate(status_look(v->run_state).text), LIGHT_GREY);
+    // The state's own colour; white, the stopped state's, would vanish on
+    // the line's grey.
+    const StatusLook look = status_look(v->run_state);
+    m_status->SetFieldText(1, lang_translate(look.text), look.colour == RGB(255, 255, 255) ? LIGHT_GREY : look.colour);
     m_status->SetFieldText(3, date_text(v->clock.session_end, v->clock.date_order).c_str(), LIGHT_GREY);
     if (m_status->GetFieldCount() >= 6)
         m_status->SetFieldText(5, timer_text(v->timer.remaining).c_str(), LIGHT_GREY);
@@ -592,6 +625,13 @@ void CVornWindow::SyncSession()
         frame->LoadMainMenu(v != nullptr ? IDR_SESSION_MENU : IDR_START_MENU);
         if (v != nullptr)
             TutorSessionMenu(*this, plat::GetMenu(frame->m_hWnd));
+        // Only a scenario that names a story offers it again, in the fifth popup.
+        if (v != nullptr && !v->story_file.empty())
+            if (HMENU fifth = GetSubMenu(plat::GetMenu(frame->m_hWnd), 4); fifth != 0) {
+                AppendMenu(fifth, MF_STRING, ID_BACKGROUND_STORY, lang_translate("&Background story"));
+                plat::DrawMenuBar(frame->m_hWnd);
+            }
+        frame->SetWindowText(main_window_title(m_sessions.configuration(), v).c_str());
     }
     ShowSessionFurniture(v != nullptr);
     if (v != nullptr) {
@@ -634,9 +674,13 @@ void CVornWindow::FillDepartmentMenus()
 
 // ---- what the session tells the windows -------------------------------------------
 
-void CVornWindow::run_state_changed(int16_t)
+void CVornWindow::run_state_changed(int16_t state)
 {
     if (CIndicatorPane* p = pane(204))
+        p->InvalidateRect(nullptr, FALSE);
+    // While running the clock is drawn by the hour; once the run stops it
+    // shows the minute it stopped at.
+    if (CIndicatorPane* p = pane(201); p != nullptr && state != RUN_RUNNING)
         p->InvalidateRect(nullptr, FALSE);
     UpdateStatusFields();
 }
@@ -907,6 +951,13 @@ BOOL CVornWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
 {
     if (msg == WM_BUTTON_PRESSED) {
         OnButtonPressed(static_cast<int>(wParam));
+        result = 0;
+        return TRUE;
+    }
+    if (msg == WM_SET_FONTS) {
+        gfx_create_fonts(lang_font("Ms Sans Serif"), lang_font("Ms Sans Serif"), lang_font("Ms Serif"));
+        if (auto* app = dynamic_cast<CVornApp*>(AfxGetApp()); app != nullptr && app->about_at_start)
+            show_about_box(this, app->configuration, true);
         result = 0;
         return TRUE;
     }

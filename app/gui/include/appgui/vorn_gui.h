@@ -214,6 +214,9 @@ private:
     std::unique_ptr<plat::CSingleDocTemplate> m_template;
 };
 
+// The main window's title: the program's title and "Application", then
+// " - " and the session file's name while a session is open.
+std::string main_window_title(const Configuration& config, const CVornView* session);
 // The About box; OK the first time in the program's life sends Open.
 void show_about_box(CVornWindow* view, const Configuration& config, bool atStart);
 // The Run dialog: the choice, or none when cancelled.

@@ -2,18 +2,26 @@
 // of the bundled scenario, the clock in idle time, Stop, Save, Open of the
 // saved session, the toolbar, closing, and no tick under a modal loop.
 #include "appgui/vorn_gui.h"
+#include "appdialogs/app_dialogs.h"
 #include "plat/config.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
+#include "plat/help.h"
+#include "plat/profile.h"
 #include "plat/loop.h"
 #include "plat/menu.h"
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "uikit/uikit.h"
+#include "foundation/draw.h"
+#include "foundation/lang.h"
+#include "plat/gdi.h"
 #include "plat/window.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 using namespace plat;
@@ -95,6 +103,13 @@ protected:
     CMainFrame* frame = nullptr;
 };
 
+std::string window_title(CWnd* w)
+{
+    char title[200] = {};
+    GetWindowText(w->m_hWnd, title, sizeof title);
+    return title;
+}
+
 bool visible(CWnd* w)
 {
     return w != nullptr && w->m_hWnd != 0 && IsWindowVisible(w->m_hWnd);
@@ -116,6 +131,11 @@ TEST_F(VornFrame, StartsWithTheStartMenuAndOnlyTheOpenButton)
     EXPECT_FALSE(visible(view->pane(201)));
     EXPECT_EQ(view->session(), nullptr);
     EXPECT_TRUE(host.boxes().empty());
+    // The view's own background is white.
+    UpdateWindow(view->m_hWnd);
+    RECT rc{};
+    GetClientRect(view->m_hWnd, &rc);
+    EXPECT_EQ(GetSurfacePixel(view->m_hWnd, rc.right / 2, rc.bottom / 2), RGB(255, 255, 255));
 }
 
 // The bundled data has a learn file: Open offers its levels; the first level
@@ -185,6 +205,7 @@ TEST_F(VornFrame, RunStopSaveAndResume)
     CVornView* s = view->session();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->learn_session, 0);
+    EXPECT_EQ(window_title(frame), "VORNS Application - SAMPLE.VNB");
     // The departments' hand cursor is the program's own, ready for SetCursor.
     ASSERT_NE(s->hand_cursor, 0u);
     SetCursor(s->hand_cursor);
@@ -203,7 +224,10 @@ TEST_F(VornFrame, RunStopSaveAndResume)
     view->ExecuteCommand(ID_RUN);
     EXPECT_EQ(s->run_state, RUN_RUNNING);
     const int32_t ticks0 = s->tick_count;
+    UpdateWindow(view->pane(207)->m_hWnd);
     idle(600);
+    RECT profitPending{};
+    EXPECT_TRUE(GetUpdateRect(view->pane(207)->m_hWnd, &profitPending, FALSE)) << "a new day redraws the Profit pane";
     EXPECT_EQ(s->tick_count, ticks0 + 600) << "one tick per idle pass while running";
     // One shift, 08:00 to 15:59, Monday 2 January onwards: 480 working
     // minutes a day, so 600 ticks are one day and two hours on.
@@ -213,9 +237,20 @@ TEST_F(VornFrame, RunStopSaveAndResume)
     EXPECT_EQ(view->pane(204)->value_text(), "Run");
     EXPECT_EQ(view->status_line().GetField(1)->text, std::string("Run"));
 
+    // The clock is drawn by the hour while running: at 10:00 it is drawn,
+    // one minute on nothing asks for it, and the stop must.
+    EXPECT_EQ(s->clock.current.minute, 0);
+    UpdateWindow(view->pane(201)->m_hWnd);
+    idle(1);
+    EXPECT_EQ(s->clock.current.minute, 1);
+    RECT pending{};
+    EXPECT_FALSE(GetUpdateRect(view->pane(201)->m_hWnd, &pending, FALSE)) << "not drawn by the minute";
+    EXPECT_EQ(view->status_line().GetField(1)->color, RGB(0, 255, 0)) << "the running state's own colour";
     frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_STOP, 0), 0);
     EXPECT_EQ(s->run_state, RUN_STOPPED);
+    EXPECT_TRUE(GetUpdateRect(view->pane(201)->m_hWnd, &pending, FALSE)) << "the stop shows the minute";
     EXPECT_EQ(view->status_line().GetField(1)->text, std::string("Pause"));
+    EXPECT_EQ(view->status_line().GetField(1)->color, RGB(192, 192, 192)) << "white shows as the line's grey";
     const int32_t stopped = s->tick_count;
     idle(50);
     EXPECT_EQ(s->tick_count, stopped) << "a stopped session does not tick";
@@ -234,6 +269,7 @@ TEST_F(VornFrame, RunStopSaveAndResume)
     CVornView* resumed = view->session();
     ASSERT_NE(resumed, nullptr);
     EXPECT_TRUE(resumed->resumed());
+    EXPECT_EQ(window_title(frame), "VORNS Application - week1.vnb");
     EXPECT_EQ(resumed->clock.current.day, savedAt.day);
     EXPECT_EQ(resumed->clock.current.hour, savedAt.hour);
     EXPECT_EQ(resumed->clock.current.minute, savedAt.minute);
@@ -243,6 +279,72 @@ TEST_F(VornFrame, RunStopSaveAndResume)
     idle(5);
     EXPECT_EQ(resumed->tick_count, t + 5);
     EXPECT_EQ(host.boxes().size(), 1u) << (host.boxes().empty() ? "" : host.boxes().back().text);
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_STOP, 0), 0);
+    view->ExecuteCommand(ID_CLOSE_SESSION);
+    EXPECT_EQ(view->session(), nullptr);
+    EXPECT_EQ(window_title(frame), "VORNS Application");
+}
+
+// The story comes after the session's windows, in its own 10-point bold
+// font, read from the top; the story is offered again in the fifth popup,
+// and only by a scenario that names one.
+TEST_F(VornFrame, StoryFollowsTheSessionsWindowsAndOnlyAStoryIsOffered)
+{
+    ScriptedHost host;
+    const std::string folder = plain_data_folder("story");
+    start(folder);
+    bool panesShown = false, menuLoaded = false;
+    LOGFONT font{};
+    DWORD selection = 1;
+    int stories = 0;
+    host.OnDialog(IDD_BACKGROUND, [&](HWND d) {
+        ++stories;
+        panesShown = visible(view->pane(201)) && visible(view->toolbar().FindButton(ID_RUN));
+        menuLoaded = frame->loaded_menu == IDR_SESSION_MENU;
+        const HWND edit = GetDlgItem(d, 1198);
+        GetObject(static_cast<HGDIOBJ>(SendMessage(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+        selection = static_cast<DWORD>(SendMessage(edit, EM_GETSEL, 0, 0));
+        SaveWindowPng(d, png("background_story.png").c_str());
+        click(d, IDOK);
+    });
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    ASSERT_NE(view->session(), nullptr);
+    EXPECT_EQ(stories, 1);
+    EXPECT_TRUE(panesShown);
+    EXPECT_TRUE(menuLoaded);
+    EXPECT_GE(font.lfWeight, 700);
+    EXPECT_EQ(font_points_of(font), 10);
+    EXPECT_EQ(selection, 0u) << "caret at the start, nothing selected";
+    auto offers_story = [&](int popup) {
+        HMENU p = GetSubMenu(GetMenu(frame->m_hWnd), popup);
+        for (int i = 0; i < GetMenuItemCount(p); ++i)
+            if (GetMenuItemID(p, i) == static_cast<UINT>(ID_BACKGROUND_STORY))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(offers_story(4));
+    EXPECT_FALSE(offers_story(0));
+    view->ExecuteCommand(ID_BACKGROUND_STORY);
+    EXPECT_EQ(stories, 2);
+
+    // The same scenario naming no story.
+    std::string text;
+    {
+        std::ifstream in(folder + "/SAMPLE.VNB", std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const size_t at = text.find("^story.txt^");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 11, "^-1^");
+    std::ofstream(folder + "/NOSTORY.VNB", std::ios::binary) << text;
+    host.ChoosePath(folder + "/NOSTORY.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    ASSERT_NE(view->session(), nullptr);
+    EXPECT_EQ(window_title(frame), "VORNS Application - NOSTORY.VNB");
+    EXPECT_EQ(stories, 2);
+    EXPECT_FALSE(offers_story(4));
+    EXPECT_FALSE(offers_story(0));
 }
 
 // The Run toolbar button continues without a dialog while the run-until
@@ -421,3 +523,93 @@ TEST_F(VornFrame, ChangeSeedDialogShowsAndSetsTheSeed)
 }
 
 } // namespace
+
+// Dialogs made without a view (the graph-dialog base, Forecast Range, Guided
+// Runs) find the program's view: during a session they centre right of the
+// panes, stand on its dialog stack, and closing the session closes them.
+TEST_F(VornFrame, DialogsMadeWithoutAViewJoinTheSessionsView)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("registry");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    ASSERT_NE(view->session(), nullptr);
+    bool onStack = false;
+    RECT placed{}, desktop{};
+    host.OnDialog(IDD_FORECAST_RANGE, [&](HWND d) {
+        onStack = view->dialogs().contains(d);
+        GetWindowRect(d, &placed);
+        GetWindowRect(GetDesktopWindow(), &desktop);
+        // The session's close asks the open dialog to go.
+        view->ExecuteCommand(ID_CLOSE_SESSION);
+    });
+    CForecastRangeDlg dlg(view);
+    dlg.DoModal();
+    EXPECT_TRUE(onStack);
+    const POINT expected =
+        sim_dialog_position(desktop, placed.right - placed.left, placed.bottom - placed.top, true);
+    EXPECT_EQ(placed.left, expected.x);
+    EXPECT_EQ(placed.top, expected.y);
+    EXPECT_TRUE(view->dialogs().all().empty());
+    idle(1);
+    EXPECT_EQ(view->session(), nullptr) << "the close went ahead once the dialog had gone";
+}
+
+// The language file is read when the view is made and again at each
+// session start; the program's three fonts follow its "Font" line once the
+// loop runs.
+TEST_F(VornFrame, TheLanguageFileIsReadAtCreationAndAtEachSessionStart)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("lang");
+    std::ofstream(folder + "/vorn.lng", std::ios::binary) << "Font=DejaVu Sans=\nOpen=Ouvrir=\n";
+    start(folder);
+    char caption[64] = {};
+    GetWindowText(view->toolbar().FindButton(ID_OPEN)->m_hWnd, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Ouvrir");
+    EXPECT_EQ(gfx_font(HFONT{0}), 0u) << "the fonts wait for the loop";
+    MSG msg;
+    while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE))
+        DispatchMessage(&msg);
+    for (int index = 0; index < 3; ++index) {
+        SCOPED_TRACE(index);
+        const HFONT font = gfx_font(static_cast<HFONT>(index));
+        ASSERT_NE(font, 0u);
+        LOGFONT lf{};
+        ASSERT_GT(GetObject(font, sizeof lf, &lf), 0);
+        EXPECT_STREQ(lf.lfFaceName, "DejaVu Sans");
+        EXPECT_EQ(lf.lfWeight >= 700, index == 0);
+    }
+    EXPECT_TRUE(host.dialogs().empty()) << "no About box when the program is told not to";
+
+    std::ofstream(folder + "/vorn.lng", std::ios::binary) << "Font=DejaVu Sans=\nRun=Courir=\n";
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    ASSERT_NE(view->session(), nullptr);
+    EXPECT_STREQ(lang_translate("Run"), "Courir") << "read again by the session's start";
+    EXPECT_STREQ(lang_translate("Open"), "Open");
+}
+
+// A story that is a help file opens help over the desktop less a margin of
+// 50 pixels, the window's frame counted in.
+TEST_F(VornFrame, AHelpStoryOpensHelpOverTheDesktopLessAMargin)
+{
+    ScriptedHost host;
+    start(kBundled);
+    view->show_story("vorn.hlp");
+    const SIZE desk = DesktopSize();
+    char where[64] = {};
+    GetProfileString("Windows Help", "M_WindowPosition", "", where, sizeof where);
+    EXPECT_EQ(std::string(where), "[50,50," + std::to_string(desk.cx - 100) + "," + std::to_string(desk.cy - 100) + ",0]");
+    RECT r{};
+    ASSERT_TRUE(GetHelpViewerRect(&r));
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.right, desk.cx - 50);
+    EXPECT_EQ(r.bottom, desk.cy - 50);
+    WinHelp(0, "vorn.hlp", HELP_QUIT, 0);
+    EXPECT_TRUE(host.boxes().empty());
+}
