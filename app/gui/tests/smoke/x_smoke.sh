@@ -18,6 +18,8 @@ for tool in Xvfb openbox xdotool xprop xwininfo; do
 done
 rm -rf "$out" && mkdir -p "$out/home" "$out/data"
 cp -r "$data"/. "$out/data/"
+# The last session is the one this run saves.
+rm -f "$out/data"/LASTLRN*
 
 # The server picks a free display itself and names it once it is ready
 # (never another session's server); skipped only when none can start.
@@ -63,7 +65,8 @@ press_in() { # window title, keys...
   local title="$1"; shift
   local w; w=$(wait_window "$title") || true
   [ -n "$w" ] || fail "no window '$title'"
-  xdotool windowactivate --sync "$w" >/dev/null 2>&1
+  # --sync waits for good on a window that never becomes active.
+  timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1
   for _ in $(seq 30); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$w" ] && break; sleep 0.1; done
   xdotool key --clearmodifiers "$@"
 }
@@ -84,14 +87,30 @@ answer_boxes() {
     local seen=0
     for w in $(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null); do
       name=$(xdotool getwindowname "$w" 2>/dev/null)
-      [ -z "$name" ] || [ "$name" = "VORNS Application" ] || [ "$name" = "vorn" ] && continue
+      case "$name" in "" | "VORNS Application"* | vorn) continue ;; esac
       seen=1
       "$shot" "$out/box-$(echo "$name" | tr -c 'A-Za-z0-9\n' '_').png" 2>/dev/null
-      xdotool windowactivate --sync "$w" >/dev/null 2>&1 && xdotool key Return
+      timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1 && xdotool key Return
     done
     if [ $seen = 0 ]; then quiet=$((quiet + 1)); [ $quiet -ge 20 ] && return; else quiet=0; fi
     sleep 0.1
   done
+}
+# The name of a window of the program other than the main window, if any.
+other_window() {
+  local name
+  for w in $(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null); do
+    name=$(xdotool getwindowname "$w" 2>/dev/null)
+    case "$name" in "" | "VORNS Application"* | vorn) continue ;; esac
+    printf '%s' "$name"
+    return 0
+  done
+  return 1
+}
+# The main window's title once it reads as given.
+wait_title() {
+  for _ in $(seq 100); do [ "$(xdotool getwindowname "$main" 2>/dev/null)" = "$1" ] && return 0; sleep 0.1; done
+  return 1
 }
 # The popup menu on the screen, as the X window tree holds it: the
 # program's override-redirect window that is mapped.
@@ -162,6 +181,41 @@ for dept in Marketing:200 Production:287 Purchasing:373 Finance:460; do
   done
 done
 
+# One dialog of each department, from the first entry of its Information
+# popup that opens one, closed once with Enter and once with Esc. A
+# department whose entries open nothing yet is named; one at least must.
+step="a dialog per department"
+dialogs=0
+deadline=$((SECONDS + 90))
+for dept in Finance:460 Production:287 Marketing:200 Purchasing:373; do
+  name=${dept%%:*} x=${dept##*:}
+  xdotool mousemove --window "$main" "$x" 33 click 1
+  sleep 0.3
+  found=""
+  for entry in 1 2 3 4 5 6 7 8; do
+    [ $SECONDS -lt $deadline ] || { echo "x_smoke: no time left to try $name's entries from $entry on"; break; }
+    for key in Return Escape; do
+      echo "$name entry $entry $key" >>"$out/steps.log"
+      xdotool mousemove --window "$main" "${titles[0]}" "$bar_y" click 1
+      h=0
+      for _ in $(seq 10); do h=$(popup_height); [ "$h" -ge 20 ] && break; sleep 0.1; done
+      [ "$h" -ge 20 ] || { xdotool key Escape; break 2; }
+      for _ in $(seq "$entry"); do xdotool key Down; done
+      xdotool key Return
+      dialog=""
+      for _ in $(seq 8); do dialog=$(other_window) && break; sleep 0.1; done
+      [ -n "$dialog" ] || { [ -z "$found" ] && break; fail "$name's entry $entry opened nothing the second time"; }
+      found=$dialog
+      picture "$name-dialog-$key"
+      echo "x_smoke: $name's Information entry $entry opened '$dialog'; closing it with $key"
+      dismiss "$dialog" "$key" || fail "$key left '$dialog' open"
+    done
+    [ -n "$found" ] && break
+  done
+  if [ -n "$found" ]; then dialogs=$((dialogs + 1)); else echo "x_smoke: $name's Information entries open no dialog yet"; fi
+done
+[ $dialogs -gt 0 ] || fail "no department opened a dialog"
+
 step="a click on the main window under the Run dialog"
 xdotool mousemove --window "$main" 85 33 click 1
 run=$(wait_window "Run")
@@ -186,14 +240,58 @@ xdotool mousemove --window "$main" 127 33 click 1
 answer_boxes 5
 picture month-run
 
+step="Save"
+# Saved as the last session, which the learn levels offer to reopen.
+press_in "VORNS Application" ctrl+s
+[ -n "$(wait_window "Save Session")" ] || fail "no Save Session prompt"
+sleep 0.5
+picture save-prompt
+xdotool type --delay 30 "LASTLRN.VNB"
+sleep 0.2
+xdotool key Return
+wait_gone "Save Session" || fail "the Save Session prompt stays"
+for _ in $(seq 50); do [ -f "$out/data/LASTLRN.MGR" ] && break; sleep 0.1; done
+[ -f "$out/data/LASTLRN.MGR" ] || fail "the session was not saved (no LASTLRN.MGR)"
+answer_boxes 3
+picture saved
+
+step="Close"
+xdotool mousemove --window "$main" 30 "$bar_y" click 1
+sleep 0.3
+xdotool key Up Up Return
+wait_title "VORNS Application" || fail "the session did not close (title '$(xdotool getwindowname "$main")')"
+picture closed
+
+step="reopen the last session and resume"
+xdotool mousemove --window "$main" 26 33 click 1
+open=$(wait_window "Open Session")
+[ -n "$open" ] || fail "Open offers no session dialog"
+# "Last session" follows the two levels.
+xdotool mousemove --window "$open" 120 90 click 1
+sleep 0.3
+picture reopen-choice
+dismiss "Open Session" Return || fail "Enter left the session dialog open"
+[ -n "$(wait_window "Background")" ] || fail "no background story on reopening"
+dismiss "Background" Return || fail "the story stays"
+wait_title "VORNS Application - LASTLRN.VNB" || fail "the last session did not open (title '$(xdotool getwindowname "$main")')"
+answer_boxes 3
+picture resumed
+
 step="Exit with its confirmation"
 press_in "VORNS Application" alt+F4
-box=$(wait_window "VORNS")
+box=""
+for _ in $(seq 100); do
+  for w in $(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$w")" = "VORNS" ] && box=$w
+  done
+  [ -n "$box" ] && break
+  sleep 0.1
+done
 [ -n "$box" ] || fail "no confirmation"
 sleep 0.3
 picture exit-question
 for w in $(xdotool search --onlyvisible --pid "$vpid"); do
-  [ "$(xdotool getwindowname "$w")" = "VORNS" ] && { xdotool windowactivate --sync "$w"; xdotool key Return; }
+  [ "$(xdotool getwindowname "$w")" = "VORNS" ] && { timeout 5 xdotool windowactivate --sync "$w"; xdotool key Return; }
 done
 for _ in $(seq 100); do kill -0 "$vpid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$vpid" 2>/dev/null && fail "the program did not end"
