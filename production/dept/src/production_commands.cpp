@@ -72,6 +72,46 @@ void ProductionDepartment::on_menu_command(int id)
         return;
     CProductionWnd& plant = *engine_;
     switch (id) {
+    case 301:
+        machine_information();
+        break;
+    case 302:
+        if (has_dialogs()) {
+            CReportGridDlg dlg(IDD_MACHINES_UTILIZATION, 402, machines_utilization(plant), nullptr);
+            const int month = plant.host->now().month;
+            dlg.groups = {{month_name(month, 1), 0xE0E0E0}, {month_name(month > 1 ? month - 1 : 12, 1), 0xD0D0D0}};
+            dlg.columns_per_group = 4;
+            dlg.row_pitch = 24;
+            dlg.extra_height = 50;
+            dlg.DoModal();
+        }
+        break;
+    case 305:
+        if (has_dialogs()) {
+            CReportGridDlg dlg(IDD_MACHINE_TOTAL_LOAD, 404, machine_total_load(plant), nullptr);
+            dlg.DoModal();
+        }
+        break;
+    case 306:
+        if (has_dialogs()) {
+            CReportListDlg dlg(IDD_JOBS_INFORMATION, 405, "", jobs_information_lines(plant), {10, 50, 90, 135, 145, 150},
+                               nullptr);
+            dlg.DoModal();
+        }
+        break;
+    case 312:
+        if (has_dialogs()) {
+            CReportGridDlg dlg(IDD_PRODUCTION_TIMES, 408, production_times(plant), nullptr);
+            dlg.DoModal();
+        }
+        break;
+    case 315:
+        if (has_dialogs()) {
+            CReportGridDlg dlg(IDD_WO_LEAD_TIME_STATISTICS, 410, wo_lead_time_statistics(plant), nullptr);
+            dlg.fit_to_rows = true;
+            dlg.DoModal();
+        }
+        break;
     case 307:
         not_implemented("dlg_job_wos");
         break;
@@ -201,6 +241,19 @@ void ProductionDepartment::on_menu_command(int id)
     default:
         break;
     }
+}
+
+void ProductionDepartment::machine_information()
+{
+    const int machine = ask_machine("Machine Information");
+    if (machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return;
+    const RMachine& m = *engine_->Machines[static_cast<size_t>(machine)];
+    CReportListDlg dlg(IDD_MACHINE_INFORMATION, 401, formatted("Machine Information - %s", m.name),
+                       machine_information_lines(*engine_, machine), {2, 40, 65, 100}, nullptr);
+    dlg.statics = {{1256, machine_rule_name(m.rule)},
+                   {1257, lang_translate(m.acceptance == 0 ? "Complete WO" : "Partial WO")}};
+    dlg.DoModal();
 }
 
 void ProductionDepartment::set_unit_manually()

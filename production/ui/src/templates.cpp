@@ -260,7 +260,41 @@ const DlgItemTemplate kGetWoNumItems[] = {
     {"BUTTON", IDCANCEL, "&Cancel", CHILD | WS_TABSTOP, 0, 140, 50, 80, 24},
 };
 
+// Reports: a list with Close and Help, or a grid's area above them.
+const DlgItemTemplate kMachineInformationItems[] = {
+    {"STATIC", -1, "Policy:", CHILD, 0, 12, 10, 100, 16},
+    {"STATIC", 1256, "", CHILD, 0, 116, 10, 150, 16},
+    {"STATIC", -1, "WO acceptance:", CHILD, 0, 12, 30, 100, 16},
+    {"STATIC", 1257, "", CHILD, 0, 116, 30, 150, 16},
+    {"STATIC", -1, "Production step list for machine:", CHILD, 0, 12, 54, 250, 16},
+    {"LISTBOX", CReportListDlg::LIST_ID, "", LIST, 0, 10, 72, 330, 150},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 160, 232, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 250, 232, 80, 24},
+};
+
+const DlgItemTemplate kJobsInformationItems[] = {
+    {"LISTBOX", CReportListDlg::LIST_ID, "", LIST, 0, 10, 10, 360, 200},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 190, 220, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 280, 220, 80, 24},
+};
+
+const DlgItemTemplate kGridReportItems[] = {
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 190, 190, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 280, 190, 80, 24},
+};
+
+const DlgItemTemplate kWideGridReportItems[] = {
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 390, 190, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 480, 190, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_MACHINE_INFORMATION, "Machine Information", DLG, 0, 0, 350, 266, nullptr, 0, kMachineInformationItems},
+    {IDD_JOBS_INFORMATION, "Jobs Information", DLG, 0, 0, 380, 254, nullptr, 0, kJobsInformationItems},
+    {IDD_MACHINES_UTILIZATION, "Machines Utilization", DLG, 0, 0, 570, 224, nullptr, 0, kWideGridReportItems},
+    {IDD_MACHINE_TOTAL_LOAD, "Machine Total Load (in hours)", DLG, 0, 0, 370, 224, nullptr, 0, kGridReportItems},
+    {IDD_PRODUCTION_TIMES, "Production Times", DLG, 0, 0, 370, 224, nullptr, 0, kGridReportItems},
+    {IDD_WO_LEAD_TIME_STATISTICS, "WO Lead Time Statistics", DLG, 0, 0, 370, 224, nullptr, 0, kGridReportItems},
     {IDD_GET_WO_NUM, "Get WO Num", DLG, 0, 0, 250, 86, nullptr, 0, kGetWoNumItems},
     {IDD_ADD_EXTRA_SHIFT, "Add Extra Shift", DLG, 0, 0, 290, 140, nullptr, 0, kAddExtraShiftItems},
     {IDD_PRODUCT_PRIORITY, "Product Priority", DLG, 0, 0, 260, 254, nullptr, 0, kProductPriorityItems},

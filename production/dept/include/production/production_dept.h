@@ -131,6 +131,7 @@ private:
     decision_log();
     void box(const std::string& text, const char* caption, unsigned icon);
     void set_unit_manually();
+    void machine_information();
     void raw_material_release();
     void check_constraint_schedule();
     void schedules_options();

@@ -460,3 +460,84 @@ private:
     CProductionWnd& m_plant;
     std::string m_title;
 };
+
+inline constexpr int IDD_MASTER_PRODUCTION_SCHEDULE = 109;
+inline constexpr int IDD_MACHINE_INFORMATION = 147;
+inline constexpr int IDD_ROUGH_CUT_CAPACITY = 152;
+inline constexpr int IDD_MACHINES_UTILIZATION = 157;
+inline constexpr int IDD_MACHINE_TOTAL_LOAD = 158;
+inline constexpr int IDD_JOBS_INFORMATION = 159;
+inline constexpr int IDD_PRODUCTION_TIMES = 160;
+inline constexpr int IDD_WO_LEAD_TIME_STATISTICS = 161;
+
+// A table of figures as the report grids show it: column titles, row titles
+// and the cells' texts row by row.
+struct ReportGrid {
+    std::vector<std::string> columns;
+    std::vector<std::string> rows;
+    std::vector<std::vector<std::string>> cells;
+};
+
+// The reports' figures, apart from their windows.
+std::vector<std::string> machine_information_lines(const CProductionWnd& plant, int machine);
+std::string machine_rule_name(int rule);
+std::vector<std::string> jobs_information_lines(const CProductionWnd& plant);
+// This month's shares when more than 10 minutes were counted, else the last
+// stored month's; then the month before those.
+ReportGrid machines_utilization(const CProductionWnd& plant);
+ReportGrid machine_total_load(CProductionWnd& plant);
+ReportGrid production_times(CProductionWnd& plant);
+ReportGrid wo_lead_time_statistics(const CProductionWnd& plant);
+
+// A read-only report shown as lines of a list box with tab stops.
+class CReportListDlg : public CSimDialog {
+public:
+    static constexpr int LIST_ID = 1158;
+
+    CReportListDlg(int template_id, int help_context, std::string caption, std::vector<std::string> lines,
+                   std::vector<int> tab_stops, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CReportListDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+
+    // Static texts set at opening: control id, text.
+    std::vector<std::pair<int, std::string>> statics;
+
+private:
+    int m_help;
+    std::string m_caption;
+    std::vector<std::string> m_lines;
+    std::vector<int> m_stops;
+};
+
+// A read-only report shown as a grid of figures.
+class CReportGridDlg : public CSimDialog {
+public:
+    CReportGridDlg(int template_id, int help_context, ReportGrid figures, plat::CWnd* parent);
+    ~CReportGridDlg() override;
+    const char* GetRuntimeClassName() const override { return "CReportGridDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnPaint() override;
+    CGrid& grid() { return *m_grid; }
+
+    // Boxes over groups of columns (the utilisation's two months): title,
+    // colour, columns in each.
+    struct GroupBox {
+        std::string title;
+        plat::COLORREF colour;
+    };
+    std::vector<GroupBox> groups;
+    int columns_per_group = 0;
+    // Row height of the grid's area (22 for most reports).
+    int row_pitch = 22;
+    int extra_height = 30;
+    // Whether the window is fitted to its rows, its buttons at the bottom right.
+    bool fit_to_rows = false;
+
+private:
+    int m_template;
+    int m_help;
+    ReportGrid m_figures;
+    std::unique_ptr<CGrid> m_grid;
+};

@@ -1,0 +1,190 @@
+// Production's read-only reports over the sample plant: their figures and
+// their windows, opened offscreen.
+#include "dialog_support.h"
+#include "uikit/grid.h"
+
+using namespace plat;
+using namespace dialog_support;
+
+namespace {
+
+std::string caption_of(HWND d)
+{
+    char text[128] = {};
+    GetWindowText(d, text, sizeof text);
+    return text;
+}
+
+std::vector<std::vector<std::string>> grid_cells(CGrid& g)
+{
+    std::vector<std::vector<std::string>> cells;
+    for (int r = 0; r < g.GetRowCount(); ++r) {
+        cells.emplace_back();
+        for (int c = 0; c < g.GetColumnCount(); ++c)
+            cells.back().push_back(g.GetCellText(r, c));
+    }
+    return cells;
+}
+
+} // namespace
+
+TEST_F(ProductionDialogs, MachineInformationListsOnlyTheMachinesJobs)
+{
+    Sim sim;
+    for (size_t m = 0; m < sim.prod.Machines.size(); ++m) {
+        std::vector<std::string> expected;
+        for (const auto& job : sim.prod.Jobs)
+            if (job && job->machine == sim.prod.Machines[m].get())
+                expected.push_back(std::string("\t") + job->product->code + "\t" + job->name + "\t" +
+                                   std::to_string(job->time) + "\t" +
+                                   (job->time_kind == 1 ? "time per batch" : "time per part"));
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(machine_information_lines(sim.prod, static_cast<int>(m)), expected);
+    }
+    // M2's job runs by the batch, M1's by the part.
+    EXPECT_NE(machine_information_lines(sim.prod, 1).front().find("time per batch"), std::string::npos);
+    EXPECT_NE(machine_information_lines(sim.prod, 0).front().find("time per part"), std::string::npos);
+    // A machine no job runs on says so.
+    for (auto& job : sim.prod.Jobs)
+        if (job && job->machine == sim.prod.Machines[1].get())
+            job->machine = sim.prod.Machines[0].get();
+    EXPECT_EQ(machine_information_lines(sim.prod, 1), std::vector<std::string>{"No jobs found"});
+
+    sim.prod.Machines[0]->rule = RULE_SCHEDULE;
+    sim.prod.Machines[0]->acceptance = 0;
+    ScriptedHost host;
+    std::string caption, policy, acceptance;
+    std::vector<std::string> rows;
+    host.OnDialog(IDD_MACHINE_INFORMATION, [&](HWND d) {
+        caption = caption_of(d);
+        char text[64] = {};
+        GetDlgItemText(d, 1256, text, sizeof text);
+        policy = text;
+        GetDlgItemText(d, 1257, text, sizeof text);
+        acceptance = text;
+        rows = list_rows(d, CReportListDlg::LIST_ID);
+        EXPECT_TRUE(SaveWindowPng(d, png("machine_information.png").c_str()));
+        click(d, IDCANCEL);
+    });
+    CReportListDlg dlg(IDD_MACHINE_INFORMATION, 401, "Machine Information - M1", machine_information_lines(sim.prod, 0),
+                       {2, 40, 65, 100}, nullptr);
+    dlg.statics = {{1256, machine_rule_name(sim.prod.Machines[0]->rule)}, {1257, "Complete WO"}};
+    dlg.DoModal();
+    EXPECT_EQ(caption, "Machine Information - M1");
+    EXPECT_EQ(policy, "Schedule");
+    EXPECT_EQ(acceptance, "Complete WO");
+    EXPECT_EQ(rows, machine_information_lines(sim.prod, 0));
+}
+
+TEST_F(ProductionDialogs, JobsInformationHasALinePerJob)
+{
+    Sim sim;
+    const std::vector<std::string> lines = jobs_information_lines(sim.prod);
+    size_t jobs = 0;
+    for (const auto& job : sim.prod.Jobs)
+        if (job) {
+            const std::string expected = std::string("\t") + job->name + "\t" + job->product->code + "\t" +
+                                         job->machine->name + "\t" + std::to_string(job->time) + "\tmin\t" +
+                                         (job->time_kind == 1 ? "TPB" : "TPP");
+            ASSERT_LT(jobs, lines.size());
+            EXPECT_EQ(lines[jobs++], expected);
+        }
+    EXPECT_EQ(lines.size(), jobs);
+}
+
+struct UtilisationCase {
+    uint32_t minutes[4];
+    std::vector<std::string> expected;
+};
+
+TEST_F(ProductionDialogs, UtilisationShowsThisMonthOnlyPastTenMinutes)
+{
+    const UtilisationCase cases[] = {
+        // This month counted: its shares, then last month's stored figures.
+        {{30, 10, 0, 60}, {"30.0%", "10.0%", "0.0%", "60.0%", "50.0%", "5.0%", "5.0%", "40.0%"}},
+        // Ten minutes are not enough: last month, then the month before it.
+        {{5, 0, 0, 5}, {"50.0%", "5.0%", "5.0%", "40.0%", "20.0%", "1.0%", "2.0%", "77.0%"}},
+    };
+    for (const UtilisationCase& c : cases) {
+        Sim sim;
+        RMachine& m = *sim.prod.Machines[0];
+        std::copy(std::begin(c.minutes), std::end(c.minutes), m.minutes);
+        m.production_pct[11] = 50, m.setup_pct[11] = 5, m.break_pct[11] = 5, m.idle_pct[11] = 40;
+        m.production_pct[10] = 20, m.setup_pct[10] = 1, m.break_pct[10] = 2, m.idle_pct[10] = 77;
+        const ReportGrid g = machines_utilization(sim.prod);
+        ASSERT_EQ(g.rows.size(), sim.prod.Machines.size());
+        EXPECT_EQ(g.rows[0], "M1");
+        EXPECT_EQ(g.columns.size(), 8u);
+        EXPECT_EQ(g.cells[0], c.expected);
+    }
+}
+
+TEST_F(ProductionDialogs, LeadTimeStatisticsWithoutDataShowDashes)
+{
+    Sim sim;
+    sim.prod.Products[0]->lead_time_mean = 37;
+    sim.prod.Products[0]->lead_time_std = 4;
+    const ReportGrid g = wo_lead_time_statistics(sim.prod);
+    ASSERT_EQ(g.rows.size(), 2u);
+    EXPECT_EQ(g.rows, (std::vector<std::string>{"A1", "U1"}));
+    EXPECT_EQ(g.cells[0], (std::vector<std::string>{"37", "4"}));
+    EXPECT_EQ(g.cells[1], (std::vector<std::string>{"--------", "--------"}));
+
+    // The window fits its rows and shows the same figures.
+    ScriptedHost host;
+    std::vector<std::vector<std::string>> shown;
+    int client_height = 0;
+    CReportGridDlg dlg(IDD_WO_LEAD_TIME_STATISTICS, 410, g, nullptr);
+    dlg.fit_to_rows = true;
+    host.OnDialog(IDD_WO_LEAD_TIME_STATISTICS, [&](HWND d) {
+        shown = grid_cells(dlg.grid());
+        RECT r{};
+        GetClientRect(d, &r);
+        client_height = r.bottom - r.top;
+        EXPECT_TRUE(SaveWindowPng(d, png("wo_lead_time_statistics.png").c_str()));
+        click(d, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(shown, g.cells);
+    EXPECT_EQ(client_height, 2 * 22 + 100);
+}
+
+TEST_F(ProductionDialogs, TotalLoadAndProductionTimesInTheirUnits)
+{
+    Floor f;
+    ASSERT_TRUE(f.run_until_waiting(0, 1));
+    const ReportGrid load = machine_total_load(f.prod);
+    ASSERT_EQ(load.rows.size(), 2u);
+    for (size_t i = 0; i < load.rows.size(); ++i) {
+        int32_t available = 0, existing = 0;
+        f.prod.compute_machine_load(static_cast<int>(i), available, existing);
+        char a[32], e[32];
+        std::snprintf(e, sizeof e, "%d:%02d", existing / 60, existing % 60);
+        std::snprintf(a, sizeof a, "%d:%02d", available / 60, available % 60);
+        EXPECT_EQ(load.cells[i], (std::vector<std::string>{e, a}));
+    }
+    int32_t available = 0, existing = 0;
+    f.prod.compute_machine_load(0, available, existing);
+    EXPECT_GT(existing, 0) << "work waits at M1";
+
+    // One unit of A1 runs through J1 (5 min) and J2 (40 min) once each; J3 belongs to U1.
+    const ReportGrid times = production_times(f.prod);
+    ASSERT_EQ(times.rows.size(), 2u);
+    EXPECT_EQ(times.cells[0][0],
+              std::to_string(static_cast<int32_t>(f.prod.evaluate_item({KIND_PRODUCT, 0, 1}, 3, 0))));
+    EXPECT_GT(std::stoi(times.cells[0][0]), 0);
+
+    ScriptedHost host;
+    std::string caption;
+    std::vector<std::vector<std::string>> shown;
+    CReportGridDlg dlg(IDD_MACHINE_TOTAL_LOAD, 404, load, nullptr);
+    host.OnDialog(IDD_MACHINE_TOTAL_LOAD, [&](HWND d) {
+        caption = caption_of(d);
+        shown = grid_cells(dlg.grid());
+        EXPECT_TRUE(SaveWindowPng(d, png("machine_total_load.png").c_str()));
+        click(d, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(caption, "Machine Total Load (in hours)");
+    EXPECT_EQ(shown, load.cells);
+}

@@ -1,0 +1,261 @@
+// Read-only reports on the plant: machines, jobs, times and loads.
+#include "foundation/lang.h"
+#include "foundation/simdate.h"
+#include "plat/controls.h"
+#include "plat/dialog.h"
+#include "plat/gdi.h"
+#include "plat/help.h"
+#include "plat/uihost.h"
+#include "plat/window.h"
+#include "production/production_dialogs.h"
+#include "uikit/grid.h"
+#include <algorithm>
+#include <cstdio>
+
+using namespace plat;
+
+namespace {
+
+constexpr int HELP_BUTTON = 3;
+constexpr uint32_t NO_DATA = 2147483647u;
+
+std::string printed(const char* format, double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string hours_minutes(int32_t minutes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld", static_cast<long>(minutes / 60), static_cast<long>(minutes % 60));
+    return text;
+}
+
+const char* product_code(const RJob& job) { return job.product != nullptr ? job.product->code : "***"; }
+
+} // namespace
+
+std::string machine_rule_name(int rule)
+{
+    static const char* const names[5] = {"FIFO", "Current Job", "Schedule", "EDD", "Product Priority"};
+    return rule >= 0 && rule < 5 ? lang_translate(names[rule]) : "";
+}
+
+std::vector<std::string> machine_information_lines(const CProductionWnd& plant, int machine)
+{
+    std::vector<std::string> out;
+    if (machine < 0 || static_cast<size_t>(machine) >= plant.Machines.size())
+        return out;
+    const RMachine* m = plant.Machines[static_cast<size_t>(machine)].get();
+    for (const auto& job : plant.Jobs) {
+        if (!job || job->machine != m)
+            continue;
+        char line[128];
+        std::snprintf(line, sizeof line, "\t%s\t%s\t%d\t%s", product_code(*job), job->name, static_cast<int>(job->time),
+                      lang_translate(job->time_kind == 1 ? "time per batch" : "time per part"));
+        out.emplace_back(line);
+    }
+    if (out.empty())
+        out.emplace_back(lang_translate("No jobs found"));
+    return out;
+}
+
+std::vector<std::string> jobs_information_lines(const CProductionWnd& plant)
+{
+    std::vector<std::string> out;
+    for (const auto& job : plant.Jobs) {
+        if (!job)
+            continue;
+        char line[128];
+        std::snprintf(line, sizeof line, "\t%s\t%s\t%s\t%d\t%s\t%s", job->name, product_code(*job),
+                      job->machine != nullptr ? job->machine->name : "***", static_cast<int>(job->time),
+                      lang_translate("min"), job->time_kind == 1 ? "TPB" : "TPP");
+        out.emplace_back(line);
+    }
+    return out;
+}
+
+ReportGrid machines_utilization(const CProductionWnd& plant)
+{
+    ReportGrid g;
+    for (int twice = 0; twice < 2; ++twice)
+        for (const char* title : {"Prod.", "Setup", "Break", "Idle"})
+            g.columns.emplace_back(lang_translate(title));
+    for (const auto& m : plant.Machines) {
+        g.rows.emplace_back(m->name);
+        std::vector<std::string> row;
+        const uint64_t total = static_cast<uint64_t>(m->minutes[0]) + m->minutes[1] + m->minutes[2] + m->minutes[3];
+        const float* series[4] = {m->production_pct, m->setup_pct, m->break_pct, m->idle_pct};
+        // The second group is the month before the first.
+        int before = 11;
+        if (total > 10) {
+            for (int k = 0; k < 4; ++k)
+                row.push_back(printed("%0.1f%%", static_cast<double>(m->minutes[k]) * 100.0 / static_cast<double>(total)));
+        } else {
+            for (int k = 0; k < 4; ++k)
+                row.push_back(printed("%0.1f%%", static_cast<double>(series[k][11])));
+            before = 10;
+        }
+        for (int k = 0; k < 4; ++k)
+            row.push_back(printed("%2.1f%%", static_cast<double>(series[k][before])));
+        g.cells.push_back(std::move(row));
+    }
+    return g;
+}
+
+ReportGrid machine_total_load(CProductionWnd& plant)
+{
+    plant.refresh_machine_loads();
+    ReportGrid g;
+    g.columns = {lang_translate("Time to finish existing WO"), lang_translate("Time to finish available work")};
+    for (size_t i = 0; i < plant.Machines.size(); ++i) {
+        int32_t available = 0, existing = 0;
+        plant.compute_machine_load(static_cast<int>(i), available, existing);
+        g.rows.emplace_back(plant.Machines[i]->name);
+        g.cells.push_back({hours_minutes(existing), hours_minutes(available)});
+    }
+    return g;
+}
+
+ReportGrid production_times(CProductionWnd& plant)
+{
+    ReportGrid g;
+    g.columns = {lang_translate("Time (min)")};
+    for (size_t i = 0; i < plant.Products.size(); ++i) {
+        const auto minutes =
+            static_cast<int32_t>(plant.evaluate_item({KIND_PRODUCT, static_cast<uint8_t>(i), 1}, 3, 0));
+        g.rows.emplace_back(plant.Products[i]->code);
+        g.cells.push_back({std::to_string(minutes)});
+    }
+    return g;
+}
+
+ReportGrid wo_lead_time_statistics(const CProductionWnd& plant)
+{
+    ReportGrid g;
+    g.columns = {lang_translate("Average WO (hours)"), lang_translate("Standard Deviation")};
+    auto figure = [](uint32_t v) { return v == NO_DATA ? std::string("--------") : std::to_string(v); };
+    for (const auto& p : plant.Products) {
+        g.rows.emplace_back(p->code);
+        g.cells.push_back({figure(p->lead_time_mean), figure(p->lead_time_std)});
+    }
+    return g;
+}
+
+// ---- the report windows --------------------------------------------------------------
+
+CReportListDlg::CReportListDlg(int template_id, int help_context, std::string caption, std::vector<std::string> lines,
+                               std::vector<int> tab_stops, CWnd* parent)
+    : CSimDialog(template_id, current_dialog_registry(), parent), m_help(help_context), m_caption(std::move(caption)),
+      m_lines(std::move(lines)), m_stops(std::move(tab_stops))
+{
+}
+
+BOOL CReportListDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    if (!m_caption.empty())
+        SetWindowText(m_caption.c_str());
+    for (const auto& [id, text] : statics)
+        plat::SetDlgItemText(m_hWnd, id, text.c_str());
+    const HWND list = plat::GetDlgItem(m_hWnd, LIST_ID);
+    if (!m_stops.empty())
+        plat::SendMessage(list, LB_SETTABSTOPS, m_stops.size(), reinterpret_cast<LPARAM>(m_stops.data()));
+    for (const std::string& line : m_lines)
+        plat::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    return TRUE;
+}
+
+BOOL CReportListDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == HELP_BUTTON) {
+        if (m_help > 0)
+            WinHelp(m_hWnd, "vorn.hlp", HELP_CONTEXT, static_cast<uintptr_t>(m_help));
+        return TRUE;
+    }
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+CReportGridDlg::CReportGridDlg(int template_id, int help_context, ReportGrid figures, CWnd* parent)
+    : CSimDialog(template_id, current_dialog_registry(), parent), m_template(template_id), m_help(help_context),
+      m_figures(std::move(figures)), m_grid(std::make_unique<CGrid>())
+{
+}
+
+CReportGridDlg::~CReportGridDlg() = default;
+
+BOOL CReportGridDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    RECT client{};
+    plat::GetClientRect(m_hWnd, &client);
+    const int n = static_cast<int>(std::min<size_t>(m_figures.rows.size(), CGrid::MAX_ROWS));
+    const int top = groups.empty() ? 10 : 32;
+    const int height = n * row_pitch + extra_height;
+    if (fit_to_rows) {
+        RECT outer{};
+        plat::GetWindowRect(m_hWnd, &outer);
+        const int frame_h = (outer.bottom - outer.top) - (client.bottom - client.top);
+        plat::SetWindowPos(m_hWnd, 0, 0, 0, outer.right - outer.left, n * 22 + 100 + frame_h,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        plat::GetClientRect(m_hWnd, &client);
+        // Close and Help at the bottom right, 10 from the edges.
+        int right = client.right - 10;
+        for (int id : {HELP_BUTTON, static_cast<int>(IDCANCEL)}) {
+            const HWND b = plat::GetDlgItem(m_hWnd, id);
+            if (b == 0)
+                continue;
+            RECT r{};
+            plat::GetWindowRect(b, &r);
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            plat::MoveWindow(b, right - w, client.bottom - 10 - h, w, h, TRUE);
+            right -= w + 10;
+        }
+    }
+    CGrid& g = *m_grid;
+    const int width = client.right - 10 - 10;
+    const int columns = static_cast<int>(std::max<size_t>(1, m_figures.columns.size()));
+    g.SetHeaderWidth(50);
+    g.SetColumnWidth(std::max(30, (width - 50) / columns));
+    for (const std::string& c : m_figures.columns)
+        g.AddColumn(c.c_str(), SS_CENTER);
+    for (int r = 0; r < n; ++r)
+        g.AddRow(m_figures.rows[static_cast<size_t>(r)].c_str());
+    g.Create(m_template, this, 10, top, 10 + width, top + height, 0);
+    for (int r = 0; r < n; ++r)
+        for (size_t c = 0; c < m_figures.cells[static_cast<size_t>(r)].size(); ++c)
+            g.SetCellText(r, static_cast<int>(c), m_figures.cells[static_cast<size_t>(r)][c].c_str());
+    g.EnableCells(FALSE);
+    return TRUE;
+}
+
+BOOL CReportGridDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == HELP_BUTTON) {
+        if (m_help > 0)
+            WinHelp(m_hWnd, "vorn.hlp", HELP_CONTEXT, static_cast<uintptr_t>(m_help));
+        return TRUE;
+    }
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CReportGridDlg::OnPaint()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    if (columns_per_group > 0) {
+        const int w = m_grid->GetColumnWidth() * columns_per_group;
+        for (size_t i = 0; i < groups.size(); ++i) {
+            RECT r{60 + static_cast<LONG>(i) * w, 8, 60 + static_cast<LONG>(i + 1) * w, 30};
+            HBRUSH brush = CreateSolidBrush(groups[i].colour);
+            FillRect(dc, &r, brush);
+            DeleteObject(brush);
+            SetBkMode(dc, TRANSPARENT);
+            DrawText(dc, groups[i].title.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
+    }
+    m_grid->Draw(dc);
+    EndPaint(m_hWnd, &ps);
+}
