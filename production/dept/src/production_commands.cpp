@@ -115,9 +115,23 @@ void ProductionDepartment::on_menu_command(int id)
     case 307:
         not_implemented("dlg_job_wos");
         break;
+    case 304:
+        if (has_dialogs()) {
+            CReportListDlg dlg(IDD_MACHINE_MATERIALS, 403, "", machine_materials_lines(plant), {5, 37, 60, 100, 137, 160},
+                               nullptr);
+            dlg.DoModal();
+        }
+        break;
     case 311:
         if (!any_transport_job(plant))
             box("No trans orders", "Raw Material Release List", 0);
+        else if (has_dialogs() && view_ != nullptr) {
+            CReportListDlg dlg(IDD_RAW_MATERIAL_RELEASE_LIST, 424, "",
+                               raw_material_release_lines(plant, view_->clock.date_order), {8, 35, 60, 86, 114, 143},
+                               nullptr);
+            dlg.list_id = 1207;
+            dlg.DoModal();
+        }
         break;
     case 314:
         if (plant.release_policy == 1 || plant.release_policy == 2)
@@ -134,6 +148,13 @@ void ProductionDepartment::on_menu_command(int id)
             any = plant.is_taken_from_stock(i) != 0;
         if (!any)
             box("No common parts as materials", "Unassigned common part materials", 0);
+        else if (has_dialogs()) {
+            CReportGridDlg dlg(IDD_UNASSIGNED_COMMON_PARTS, 0, unassigned_common_parts(plant), nullptr);
+            dlg.extra_height = 20;
+            dlg.fit_to_rows = true;
+            dlg.fit_base = 90;
+            dlg.DoModal();
+        }
         break;
     }
     case 401:

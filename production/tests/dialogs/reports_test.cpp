@@ -1,7 +1,10 @@
 // Production's read-only reports over the sample plant: their figures and
 // their windows, opened offscreen.
 #include "dialog_support.h"
+#include "foundation/simdate.h"
 #include "uikit/grid.h"
+#include <algorithm>
+#include <cstdio>
 
 using namespace plat;
 using namespace dialog_support;
@@ -187,4 +190,98 @@ TEST_F(ProductionDialogs, TotalLoadAndProductionTimesInTheirUnits)
     dlg.DoModal();
     EXPECT_EQ(caption, "Machine Total Load (in hours)");
     EXPECT_EQ(shown, load.cells);
+}
+
+TEST_F(ProductionDialogs, MachineMaterialsListsStockAndSumsUpEachMachine)
+{
+    {
+        Sim sim;
+        EXPECT_EQ(machine_materials_lines(sim.prod), std::vector<std::string>{"No Materials Near Machine"});
+    }
+    Floor f;
+    ASSERT_TRUE(f.run_until_waiting(0, 1));
+    const std::vector<std::string> lines = machine_materials_lines(f.prod);
+    // Every machine closes with its summary and a rule; the summary's finish is the forward plan's.
+    for (size_t m = 0; m < f.prod.Machines.size(); ++m) {
+        int32_t available = 0, finish = 0;
+        f.prod.compute_machine_load(static_cast<int>(m), available, finish);
+        char tail[40];
+        std::snprintf(tail, sizeof tail, "Finish Time - %4d:%02d", finish / 60, finish % 60);
+        const std::string head = std::string("\t") + f.prod.Machines[m]->name + " - Avail. Time - ";
+        const auto at = std::find_if(lines.begin(), lines.end(),
+                                     [&](const std::string& l) { return l.rfind(head, 0) == 0; });
+        ASSERT_NE(at, lines.end()) << head;
+        EXPECT_NE(at->find(tail), std::string::npos) << *at;
+        ASSERT_NE(at + 1, lines.end());
+        EXPECT_EQ(*(at + 1), std::string(120, '-'));
+    }
+    // U1's seeded stock at J3 belongs to no work order.
+    const std::string u1 = "\tM1\tJ3\t" + std::to_string(f.prod.Jobs[2]->outputs.front().quantity) + "\tJ3\t***\tOUTPUT";
+    EXPECT_NE(std::find(lines.begin(), lines.end(), u1), lines.end());
+
+    // Two lines of no work order are listed again at the end, last first.
+    RJob& j1 = *f.prod.Jobs[0];
+    j1.input_stock.push_back(Input_Stock{nullptr, KIND_RAW, 0, 7, 0, 0});
+    const std::vector<std::string> again = machine_materials_lines(f.prod);
+    const std::string xa = "\tM1\tJ1\t7\tXA\t***\tINPUT";
+    ASSERT_GE(again.size(), 4u);
+    EXPECT_EQ(again[again.size() - 2], u1);
+    EXPECT_EQ(again.back(), xa);
+    EXPECT_EQ(again[again.size() - 3], "");
+    EXPECT_EQ(again[again.size() - 4], std::string(120, '-'));
+}
+
+TEST_F(ProductionDialogs, ReleaseListShowsWhenEachHeldMaterialMoves)
+{
+    Floor f;
+    ASSERT_TRUE(f.run_until_waiting(0, 1));
+    RWork_Order* wo = f.prod.Work_Orders.front().get();
+    auto& jobs = f.prod.transport->Trans_Jobs;
+    jobs.clear();
+    const int32_t now = static_cast<int32_t>(f.host.tick());
+    for (int32_t release : {-1, -2, now, now + 2 * 480 + 5}) {
+        auto t = std::make_unique<RTransportJob>();
+        t->material_kind = KIND_RAW;
+        t->material_index = 1;
+        t->dest_index = 0;
+        t->quantity = 12;
+        t->requesting_wo = wo;
+        t->release = release;
+        jobs.push_back(std::move(t));
+    }
+    const SimStamp in_two = f.host.add_work_days(f.host.work_day_start(), 2);
+    const std::string date = date_text(SimDateTime{in_two.year, in_two.month, in_two.day, 8, 0}, 0);
+    const std::string tail = std::string("\tA1\t") + wo->name;
+    EXPECT_EQ(raw_material_release_lines(f.prod, 0),
+              (std::vector<std::string>{"\tXB\tJ1\t12\t*********" + tail, "\tXB\tJ1\t12\tImmediate" + tail,
+                                        "\tXB\tJ1\t12\t" + date + tail}));
+    EXPECT_NE(date, date_text(SimDateTime{f.host.now().year, f.host.now().month, f.host.now().day, 8, 0}, 0));
+}
+
+TEST_F(ProductionDialogs, UnassignedCommonPartsFitTheirWindow)
+{
+    Sim sim;
+    sim.seed_u1(23);
+    const ReportGrid g = unassigned_common_parts(sim.prod);
+    EXPECT_EQ(g.rows, std::vector<std::string>{"U1"});
+    EXPECT_EQ(g.cells, (std::vector<std::vector<std::string>>{{"23"}}));
+
+    ScriptedHost host;
+    std::vector<std::vector<std::string>> shown;
+    int client_height = 0;
+    CReportGridDlg dlg(IDD_UNASSIGNED_COMMON_PARTS, 0, g, nullptr);
+    dlg.extra_height = 20;
+    dlg.fit_to_rows = true;
+    dlg.fit_base = 90;
+    host.OnDialog(IDD_UNASSIGNED_COMMON_PARTS, [&](HWND d) {
+        shown = grid_cells(dlg.grid());
+        RECT r{};
+        GetClientRect(d, &r);
+        client_height = r.bottom - r.top;
+        EXPECT_TRUE(SaveWindowPng(d, png("unassigned_common_parts.png").c_str()));
+        click(d, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(shown, g.cells);
+    EXPECT_EQ(client_height, 22 + 90);
 }

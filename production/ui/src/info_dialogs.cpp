@@ -160,7 +160,7 @@ BOOL CReportListDlg::OnInitDialog()
         SetWindowText(m_caption.c_str());
     for (const auto& [id, text] : statics)
         plat::SetDlgItemText(m_hWnd, id, text.c_str());
-    const HWND list = plat::GetDlgItem(m_hWnd, LIST_ID);
+    const HWND list = plat::GetDlgItem(m_hWnd, list_id);
     if (!m_stops.empty())
         plat::SendMessage(list, LB_SETTABSTOPS, m_stops.size(), reinterpret_cast<LPARAM>(m_stops.data()));
     for (const std::string& line : m_lines)
@@ -198,7 +198,7 @@ BOOL CReportGridDlg::OnInitDialog()
         RECT outer{};
         plat::GetWindowRect(m_hWnd, &outer);
         const int frame_h = (outer.bottom - outer.top) - (client.bottom - client.top);
-        plat::SetWindowPos(m_hWnd, 0, 0, 0, outer.right - outer.left, n * 22 + 100 + frame_h,
+        plat::SetWindowPos(m_hWnd, 0, 0, 0, outer.right - outer.left, n * 22 + fit_base + frame_h,
                      SWP_NOMOVE | SWP_NOZORDER);
         plat::GetClientRect(m_hWnd, &client);
         // Close and Help at the bottom right, 10 from the edges.
@@ -258,4 +258,114 @@ void CReportGridDlg::OnPaint()
     }
     m_grid->Draw(dc);
     EndPaint(m_hWnd, &ps);
+}
+
+// ---- what lies where ----------------------------------------------------------------
+
+namespace {
+
+std::string material_line(const char* machine, const char* job, int quantity, const std::string& material,
+                          const RWork_Order* wo, const char* where)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "\t%s\t%s\t%d\t%s\t%s\t%s", machine, job, quantity, material.c_str(),
+                  wo != nullptr ? wo->name : "***", lang_translate(where));
+    return line;
+}
+
+} // namespace
+
+std::vector<std::string> machine_materials_lines(CProductionWnd& plant)
+{
+    std::vector<std::string> out, unowned;
+    bool any = false;
+    for (size_t m = 0; m < plant.Machines.size(); ++m) {
+        RMachine& machine = *plant.Machines[m];
+        for (const auto& job : plant.Jobs) {
+            if (!job || job->machine != &machine)
+                continue;
+            for (const Input_Stock& s : job->input_stock) {
+                out.push_back(material_line(machine.name, job->name, s.quantity,
+                                            plant.item_name(static_cast<int16_t>(s.kind), s.index), s.wo, "INPUT"));
+                if (s.wo == nullptr)
+                    unowned.push_back(out.back());
+                any = true;
+            }
+            for (const Finished_Output& o : job->outputs) {
+                out.push_back(material_line(machine.name, job->name, o.quantity, job->name, o.wo, "OUTPUT"));
+                if (o.wo == nullptr)
+                    unowned.push_back(out.back());
+                any = true;
+            }
+        }
+        int32_t available = 0;
+        for (const auto& e : machine.Waiting_WOs_Data)
+            available += available_work_minutes(plant, static_cast<int>(m), *e);
+        if (!machine.Units.empty())
+            available /= static_cast<int32_t>(machine.Units.size());
+        int32_t free_minutes = 0, finish = 0;
+        plant.compute_machine_load(static_cast<int>(m), free_minutes, finish);
+        char line[200];
+        std::snprintf(line, sizeof line, "\t%s - %s - %4d:%02d , %s - %4d:%02d", machine.name,
+                      lang_translate("Avail. Time"), static_cast<int>(available / 60), static_cast<int>(available % 60),
+                      lang_translate("Finish Time"), static_cast<int>(finish / 60), static_cast<int>(finish % 60));
+        out.emplace_back(line);
+        out.emplace_back(120, '-');
+    }
+    if (!any)
+        return {lang_translate("No Materials Near Machine")};
+    if (unowned.size() >= 2) {
+        out.emplace_back(120, '-');
+        out.emplace_back();
+        out.insert(out.end(), unowned.rbegin(), unowned.rend());
+    }
+    return out;
+}
+
+std::vector<std::string> raw_material_release_lines(const CProductionWnd& plant, int date_order)
+{
+    std::vector<std::string> out;
+    if (!plant.transport)
+        return out;
+    static constexpr int32_t day_minutes[3] = {480, 1440, 960};
+    const int mode = plant.host->shift_mode();
+    const int32_t per_day = day_minutes[mode >= 0 && mode < 3 ? mode : 0];
+    const auto now = static_cast<int32_t>(plant.host->tick());
+    for (const auto& t : plant.transport->Trans_Jobs) {
+        if (t->release == -1)
+            continue;
+        std::string when;
+        if (t->release == -2)
+            when = "*********";
+        else if (t->release <= now)
+            when = lang_translate("Immediate");
+        else {
+            const SimStamp d = plant.host->add_work_days(plant.host->work_day_start(), (t->release - now) / per_day);
+            when = date_text(SimDateTime{d.year, d.month, d.day, d.hour, d.minute}, date_order);
+        }
+        const RJob* dest = plant.job(t->dest_index);
+        const RWork_Order* wo = t->requesting_wo;
+        const int position = wo != nullptr ? wo->product_position() : -1;
+        const std::string product = position >= 0 ? plant.item_name(KIND_PRODUCT, position) : "***";
+        char line[160];
+        std::snprintf(line, sizeof line, "\t%s\t%s\t%d\t%s\t%s\t%s",
+                      plant.item_name(t->material_kind, t->material_index).c_str(), dest != nullptr ? dest->name : "***",
+                      static_cast<int>(t->quantity), when.c_str(), product.empty() ? "***" : product.c_str(),
+                      wo != nullptr ? wo->name : "***");
+        out.emplace_back(line);
+    }
+    return out;
+}
+
+ReportGrid unassigned_common_parts(const CProductionWnd& plant)
+{
+    ReportGrid g;
+    g.columns = {lang_translate("Unassigned units")};
+    for (const auto& p : plant.Products) {
+        if (p->code[0] != 'U' && p->code[0] != 'V')
+            continue;
+        g.rows.emplace_back(p->code);
+        g.cells.push_back({std::to_string(p->free_stock_at_final_job(plant))});
+    }
+    return g;
 }

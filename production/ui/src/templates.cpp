@@ -288,7 +288,40 @@ const DlgItemTemplate kWideGridReportItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 480, 190, 80, 24},
 };
 
+const DlgItemTemplate kMachineMaterialsItems[] = {
+    {"STATIC", -1, "Machine", CHILD, 0, 14, 8, 60, 16},
+    {"STATIC", -1, "Job", CHILD, 0, 74, 8, 40, 16},
+    {"STATIC", -1, "Quantity", CHILD, 0, 120, 8, 60, 16},
+    {"STATIC", -1, "Material", CHILD, 0, 200, 8, 60, 16},
+    {"STATIC", -1, "WO", CHILD, 0, 274, 8, 40, 16},
+    {"STATIC", -1, "Waiting At", CHILD, 0, 320, 8, 70, 16},
+    {"LISTBOX", CReportListDlg::LIST_ID, "", LIST | WS_HSCROLL, 0, 10, 26, 470, 220},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 310, 256, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 400, 256, 80, 24},
+};
+
+const DlgItemTemplate kRawMaterialReleaseListItems[] = {
+    {"STATIC", 1297, "Raw M.", CHILD, 0, 14, 8, 50, 16},
+    {"STATIC", 1298, "Dest.", CHILD, 0, 70, 8, 50, 16},
+    {"STATIC", 1299, "Quant", CHILD, 0, 120, 8, 50, 16},
+    {"STATIC", 1300, "Release", CHILD, 0, 172, 8, 60, 16},
+    {"STATIC", 1215, "Prod.", CHILD, 0, 242, 8, 40, 16},
+    {"STATIC", 1220, "WO", CHILD, 0, 296, 8, 40, 16},
+    {"LISTBOX", 1207, "", LIST, 0, 10, 26, 370, 200},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 210, 236, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 300, 236, 80, 24},
+};
+
+const DlgItemTemplate kUnassignedCommonPartsItems[] = {
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 190, 60, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_MACHINE_MATERIALS, "Machine Materials", DLG, 0, 0, 490, 290, nullptr, 0, kMachineMaterialsItems},
+    {IDD_RAW_MATERIAL_RELEASE_LIST, "Raw Material Release List", DLG, 0, 0, 390, 270, nullptr, 0,
+     kRawMaterialReleaseListItems},
+    {IDD_UNASSIGNED_COMMON_PARTS, "Unassigned common part materials", DLG, 0, 0, 280, 112, nullptr, 0,
+     kUnassignedCommonPartsItems},
     {IDD_MACHINE_INFORMATION, "Machine Information", DLG, 0, 0, 350, 266, nullptr, 0, kMachineInformationItems},
     {IDD_JOBS_INFORMATION, "Jobs Information", DLG, 0, 0, 380, 254, nullptr, 0, kJobsInformationItems},
     {IDD_MACHINES_UTILIZATION, "Machines Utilization", DLG, 0, 0, 570, 224, nullptr, 0, kWideGridReportItems},

@@ -502,6 +502,7 @@ public:
 
     // Static texts set at opening: control id, text.
     std::vector<std::pair<int, std::string>> statics;
+    int list_id = LIST_ID;
 
 private:
     int m_help;
@@ -534,6 +535,7 @@ public:
     int extra_height = 30;
     // Whether the window is fitted to its rows, its buttons at the bottom right.
     bool fit_to_rows = false;
+    int fit_base = 100;
 
 private:
     int m_template;
@@ -541,3 +543,15 @@ private:
     ReportGrid m_figures;
     std::unique_ptr<CGrid> m_grid;
 };
+
+inline constexpr int IDD_MACHINE_MATERIALS = 189;
+inline constexpr int IDD_RAW_MATERIAL_RELEASE_LIST = 199;
+inline constexpr int IDD_UNASSIGNED_COMMON_PARTS = 213;
+
+// The stock lying at every machine's jobs, each machine summed up by its
+// available and finishing times; stock of no work order listed again at the end.
+std::vector<std::string> machine_materials_lines(CProductionWnd& plant);
+// The transport jobs not yet released: material, destination, quantity, when, product, work order.
+std::vector<std::string> raw_material_release_lines(const CProductionWnd& plant, int date_order);
+// The common parts' finished units that belong to no work order.
+ReportGrid unassigned_common_parts(const CProductionWnd& plant);
