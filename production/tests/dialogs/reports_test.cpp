@@ -3,6 +3,7 @@
 #include "dialog_support.h"
 #include "foundation/simdate.h"
 #include "uikit/grid.h"
+#include "uikit/lists.h"
 #include <algorithm>
 #include <cstdio>
 
@@ -284,4 +285,93 @@ TEST_F(ProductionDialogs, UnassignedCommonPartsFitTheirWindow)
     dlg.DoModal();
     EXPECT_EQ(shown, g.cells);
     EXPECT_EQ(client_height, 22 + 90);
+}
+
+TEST_F(ProductionDialogs, MasterScheduleSpreadsWhatArrivedOverTheOrders)
+{
+    Floor f;
+    ASSERT_TRUE(f.run_until_waiting(0, 1));
+    ASSERT_EQ(f.prod.prd_orders.size(), 2u);
+    RWork_Order* wo = f.prod.prd_orders[0]->work_order;
+    ASSERT_NE(wo, nullptr);
+    ASSERT_EQ(f.prod.prd_orders[1]->work_order, wo) << "both orders of A1 go into one work order";
+    // Eight units reached the final job: the first order (6) is done, the second has 2 left.
+    RJob& final = *f.prod.job(wo->final_job());
+    Waiting_WO* request = nullptr;
+    for (auto& r : final.requests)
+        if (r->wo == wo)
+            request = r.get();
+    ASSERT_NE(request, nullptr);
+    request->finished = 8;
+    // A manual order not yet planned, and a reorder of U1.
+    f.prod.add_order(-1, 0, 3, ORDER_MANUAL, KIND_PRODUCT, 2);
+    f.prod.add_order(-1, 1, 9, ORDER_REORDER, KIND_PRODUCT, 1);
+    ASSERT_EQ(f.prod.prd_orders.size(), 4u);
+    for (size_t i = 2; i < 4; ++i)
+        ASSERT_EQ(f.prod.prd_orders[i]->work_order, nullptr);
+
+    auto date = [&](const SimStamp& s) { return date_text(SimDateTime{s.year, s.month, s.day, 8, 0}, 0); };
+    const ProductionOrder& first = *f.prod.prd_orders[0];
+    const ProductionOrder& reorder = *f.prod.prd_orders[3];
+    const std::string received = date(first.order_date);
+    const std::string due = date(f.host.add_work_days(first.order_date, 4));
+    const std::string w = wo->name;
+    const std::string today = date(reorder.order_date);
+    const std::vector<std::string> by_time = {
+        "\tA1\t6\t0\t" + received + "\t" + due + "\t" + w,
+        "\tA1\t4\t2\t" + received + "\t" + due + "\t" + w,
+        "\tA1\t3\t3\t" + today + "\t********\t****",
+        "\tU1\t9\t9\t" + today + "\t" + today + "\t****",
+    };
+    auto texts = [](const std::vector<ScheduleRow>& rows) {
+        std::vector<std::string> out;
+        for (const ScheduleRow& r : rows)
+            out.push_back(r.text);
+        return out;
+    };
+    EXPECT_EQ(texts(master_schedule_rows(f.prod, 0, 0)), by_time);
+    // By work order: those without one after, in list order.
+    EXPECT_EQ(texts(master_schedule_rows(f.prod, 1, 0)), by_time);
+    // By product: A1's three, then U1.
+    EXPECT_EQ(texts(master_schedule_rows(f.prod, 2, 0)), by_time);
+    // By due date: U1's today first, the manual order last.
+    EXPECT_EQ(texts(master_schedule_rows(f.prod, 3, 0)),
+              (std::vector<std::string>{by_time[3], by_time[0], by_time[1], by_time[2]}));
+    // A work order with a priority marks its rows.
+    wo->priority = 5;
+    const auto marked = master_schedule_rows(f.prod, 0, 0);
+    EXPECT_TRUE(marked[0].highlighted);
+    EXPECT_TRUE(marked[1].highlighted);
+    EXPECT_FALSE(marked[3].highlighted);
+
+    // The window: the sort buttons re-sort; Show WO without a row asks for one,
+    // on an order without a work order says so, on a planned row opens it.
+    ScriptedHost host;
+    std::vector<int> shown;
+    std::vector<std::string> rows_by_due;
+    host.Answer(IDOK, "VORNS Application", "No Item selected!");
+    host.Answer(IDOK, "", "WO not created yet for this order");
+    CMasterScheduleDlg dlg(f.prod, 0, [&](int i) { shown.push_back(i); }, nullptr);
+    host.OnDialog(IDD_MASTER_PRODUCTION_SCHEDULE, [&](HWND d) {
+        click(d, 1089);
+        for (int r = 0; r < dlg.list().GetRowCount(); ++r)
+            rows_by_due.push_back(dlg.list().GetRowText(r));
+        EXPECT_TRUE(SaveWindowPng(d, png("master_production_schedule.png").c_str()));
+        click(d, 1259);
+        dlg.list().SetCurSel(3);
+        click(d, 1259);
+        dlg.list().SetCurSel(1);
+        click(d, 1259);
+        click(d, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(rows_by_due, texts(master_schedule_rows(f.prod, 3, 0)));
+    EXPECT_EQ(shown, std::vector<int>{0});
+    ASSERT_EQ(host.boxes().size(), 2u);
+    EXPECT_EQ(host.boxes()[0].text, "No Item selected!");
+    EXPECT_EQ(host.boxes()[0].caption, "VORNS Application");
+    EXPECT_EQ(host.boxes()[1].text, "WO not created yet for this order");
+
+    Sim empty;
+    EXPECT_EQ(texts(master_schedule_rows(empty.prod, 0, 0)), std::vector<std::string>{" No orders"});
 }

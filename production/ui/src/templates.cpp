@@ -316,7 +316,27 @@ const DlgItemTemplate kUnassignedCommonPartsItems[] = {
     {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 190, 60, 80, 24},
 };
 
+const DlgItemTemplate kMasterScheduleItems[] = {
+    {"STATIC", 1215, "Prod.", CHILD, 0, 14, 8, 40, 16},
+    {"STATIC", 1216, "Qty.", CHILD, 0, 64, 8, 40, 16},
+    {"STATIC", 1217, "Left", CHILD, 0, 112, 8, 40, 16},
+    {"STATIC", 1218, "Received", CHILD, 0, 160, 8, 70, 16},
+    {"STATIC", 1219, "Due Date", CHILD, 0, 250, 8, 70, 16},
+    {"STATIC", 1220, "WO", CHILD, 0, 340, 8, 40, 16},
+    {"STATIC", CMasterScheduleDlg::LIST_ID, "ORDERLIST", CHILD | WS_BORDER, 0, 10, 26, 400, 230},
+    {"BUTTON", -1, "Sort By", CHILD | BS_GROUPBOX, 0, 420, 20, 110, 124},
+    {"BUTTON", 1086, "&Time", FIRST_RADIO, 0, 432, 40, 90, 20},
+    {"BUTTON", 1087, "&WO", RADIO, 0, 432, 64, 90, 20},
+    {"BUTTON", 1088, "&Product", RADIO, 0, 432, 88, 90, 20},
+    {"BUTTON", 1089, "&Due Date", RADIO, 0, 432, 112, 90, 20},
+    {"BUTTON", 1259, "&Show WO", CHILD | WS_TABSTOP | WS_GROUP, 0, 432, 160, 90, 24},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 432, 196, 90, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 432, 230, 90, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_MASTER_PRODUCTION_SCHEDULE, "Master Production Schedule", DLG, 0, 0, 540, 268, nullptr, 0,
+     kMasterScheduleItems},
     {IDD_MACHINE_MATERIALS, "Machine Materials", DLG, 0, 0, 490, 290, nullptr, 0, kMachineMaterialsItems},
     {IDD_RAW_MATERIAL_RELEASE_LIST, "Raw Material Release List", DLG, 0, 0, 390, 270, nullptr, 0,
      kRawMaterialReleaseListItems},

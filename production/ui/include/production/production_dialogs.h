@@ -555,3 +555,37 @@ std::vector<std::string> machine_materials_lines(CProductionWnd& plant);
 std::vector<std::string> raw_material_release_lines(const CProductionWnd& plant, int date_order);
 // The common parts' finished units that belong to no work order.
 ReportGrid unassigned_common_parts(const CProductionWnd& plant);
+
+// The production orders as the Master Production Schedule lists them; sort
+// 0 list order, 1 work order, 2 product, 3 due date.
+struct ScheduleRow {
+    std::string text;
+    bool highlighted = false;
+};
+std::vector<ScheduleRow> master_schedule_rows(const CProductionWnd& plant, int sort, int date_order);
+
+class CTabbedList;
+
+// "Master Production Schedule": the production orders, sorted four ways; a
+// row's work order opens in its diagram.
+class CMasterScheduleDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 102;
+    static constexpr int LIST_ID = 1214;
+
+    CMasterScheduleDlg(CProductionWnd& plant, int date_order, std::function<void(int wo)> show_wo, plat::CWnd* parent);
+    ~CMasterScheduleDlg() override;
+    const char* GetRuntimeClassName() const override { return "CMasterScheduleDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    CTabbedList& list() { return *m_list; }
+    int sort = 0;
+
+private:
+    CProductionWnd& m_plant;
+    int m_order;
+    std::function<void(int)> m_show_wo;
+    std::unique_ptr<CTabbedList> m_list;
+    void fill();
+    void show_work_order();
+};
