@@ -193,3 +193,132 @@ bool CProductionWnd::deactivate_new_product(int16_t family_id, int16_t product_i
     activated_.pop_back();
     return true;
 }
+
+namespace {
+
+constexpr int32_t GRID_GREY = 0x808080;
+constexpr int32_t GRID_LABEL_BACK = 0xC0C0C0;
+
+} // namespace
+
+void CProductionWnd::draw_route(const std::vector<RouteInfo>& list, bool grid, int y_offset)
+{
+    Painter* p = ui->painter();
+    if (!p)
+        return;
+    if (grid) {
+        // One-pixel bars: the painter's lines are black.
+        for (int i = 0; i < 9; ++i) {
+            p->rect(i * 55 + 15, y_offset + 5, 1, 348, GRID_GREY, false);
+            const char label[2] = {static_cast<char>('a' + i), 0};
+            p->rect(i * 55 + 40, y_offset + 9, p->text_width(label) + 2, 14, GRID_LABEL_BACK, false);
+            p->text(i * 55 + 41, y_offset + 9, label, GRID_GREY);
+        }
+        for (int i = 0; i < 7; ++i)
+            p->rect(1, i * 55 + 24 + y_offset, 508, 1, GRID_GREY, false);
+        for (int i = 0; i < 6; ++i) {
+            const char label[2] = {static_cast<char>('6' - i), 0};
+            p->rect(5, i * 55 + 49 + y_offset, p->text_width(label) + 2, 14, GRID_LABEL_BACK, false);
+            p->text(6, i * 55 + 49 + y_offset, label, GRID_GREY);
+        }
+    }
+    for (const RouteInfo& r : list) {
+        const int colour = r.colour;
+        switch (r.item.kind) {
+        case KIND_RAW:
+            draw_material_box(r.x, r.y - 16, r.item.index, colour);
+            break;
+        case KIND_JOB:
+            draw_job_box(r.x, r.y - 16, r.item.index, colour);
+            break;
+        default:
+            draw_product_box(r.x, r.y - 16, r.item.index, colour);
+            break;
+        }
+        const bool linked = r.item.kind == KIND_PRODUCT ? r.parent_x > 0 : r.parent_x >= 0;
+        if (linked)
+            draw_route_link(r.parent_x, r.parent_y - 1, r.x + 30, r.y - 1);
+    }
+    for (const RouteInfo& r : list) {
+        if (r.item.kind != KIND_JOB)
+            continue;
+        const RJob* j = job(r.item.index);
+        const RMachine* m = j ? j->machine : nullptr;
+        if (!m || m->buffer_capacity < 0 || m->buffer_capacity == NO_LIMIT)
+            continue;
+        if (selection[2] == 1) {
+            draw_number_label(r.x - 2, r.y + 3, m->buffer_capacity, true, COLOUR_PRODUCT);
+            draw_number_label(r.x - 2, r.y - 7, m->buffer_count, true, COLOUR_PRODUCT);
+        } else {
+            draw_number_label(r.x - 2, r.y - 2, m->buffer_capacity, true, COLOUR_PRODUCT);
+        }
+    }
+}
+
+namespace {
+
+const Waiting_WO* request_at(const RJob& j, const RWork_Order* wo, int16_t x, int16_t y)
+{
+    for (const auto& r : j.requests)
+        if (r->wo == wo && r->x == x && r->y == y)
+            return r.get();
+    return nullptr;
+}
+
+} // namespace
+
+void CProductionWnd::draw_route_wo_status(std::vector<RouteInfo>& list, const RWork_Order* wo)
+{
+    for (RouteInfo& r : list) {
+        const RJob* j = r.item.kind == KIND_JOB ? job(r.item.index) : nullptr;
+        if (!j)
+            continue;
+        const int16_t x = route_option != 0 ? r.x : 0, y = route_option != 0 ? r.y : 0;
+        if (!request_at(*j, wo, x, y))
+            continue;
+        const RMachine* m = j->machine;
+        const bool limited = m && m->buffer_capacity >= 0 && m->buffer_capacity != NO_LIMIT;
+        if (j->units_working_on(wo, x, y) > 0)
+            r.colour = 13;
+        else if (!limited && m && m->count_idle_units() > 0 && j->downstream_room() < 1)
+            r.colour = 12;
+    }
+    draw_route(list, false, 0);
+    for (const RouteInfo& r : list) {
+        const RJob* j = r.item.kind == KIND_JOB ? job(r.item.index) : nullptr;
+        if (!j)
+            continue;
+        const int16_t x = route_option != 0 ? r.x : 0, y = route_option != 0 ? r.y : 0;
+        const Waiting_WO* q = request_at(*j, wo, x, y);
+        if (!q)
+            continue;
+        draw_number_label(r.x + 30, r.y - 24, j->get_output_qty(wo, x, y), false, COLOUR_PRODUCT);
+        draw_number_label(r.x + 5, r.y - 24, q->quantity, false, COLOUR_PRODUCT);
+        draw_number_label(r.x + 5, r.y + 16, j->parts_from_inputs(wo, x, y) + q->started, false, COLOUR_PRODUCT);
+        draw_number_label(r.x + 30, r.y + 16, q->finished, false, COLOUR_PRODUCT);
+    }
+}
+
+bool CProductionWnd::route_hit_test(const std::vector<RouteInfo>& list, const RWork_Order* wo, int mx, int my,
+                                    float scale_x, float scale_y, std::string& text) const
+{
+    for (const RouteInfo& r : list) {
+        const RJob* j = r.item.kind == KIND_JOB ? job(r.item.index) : nullptr;
+        if (!j)
+            continue;
+        const int16_t x = route_option != 0 ? r.x : 0, y = route_option != 0 ? r.y : 0;
+        if (!request_at(*j, wo, x, y))
+            continue;
+        const float left = static_cast<float>(r.x) * scale_x, right = static_cast<float>(r.x + 30) * scale_x;
+        const float top = static_cast<float>(r.y - 23) * scale_y, bottom = static_cast<float>(r.y + 10) * scale_y;
+        const auto fx = static_cast<float>(mx), fy = static_cast<float>(my);
+        if (fx < left || fx > right || fy < top || fy > bottom)
+            continue;
+        text = std::string(j->name) + " Inputs:\n";
+        std::string inputs;
+        j->describe_inputs(wo, x, y, inputs);
+        text += inputs;
+        return true;
+    }
+    return false;
+}

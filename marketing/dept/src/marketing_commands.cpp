@@ -90,6 +90,13 @@ int MarketingDepartment::choose_product(int& family, int& product, const char* p
     return result >= 0 && result <= 3 ? static_cast<int>(result) : 0;
 }
 
+bool MarketingDepartment::pick_product(const char* prompt, const char* caption, int& family, int& product)
+{
+    if (!engine_ || window_handle() == 0)
+        return false;
+    return choose_product(family, product, prompt, caption) != 0 && family >= 0 && product >= 0;
+}
+
 void MarketingDepartment::run_sales_summary_table()
 {
     int f = -1, p = -1;

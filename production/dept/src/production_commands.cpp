@@ -112,6 +112,27 @@ void ProductionDepartment::on_menu_command(int id)
             dlg.DoModal();
         }
         break;
+    case 308:
+        plant.selection[1] = NONE16;
+        wo_diagram(0);
+        break;
+    case 309:
+        routing_diagram();
+        break;
+    case 310:
+        show_master_production_schedule();
+        break;
+    case 316:
+        if (has_dialogs()) {
+            const int16_t option = plant.routing_option;
+            plant.routing_option = 0;
+            plant.all_products_routing = 1;
+            CAllProductsRoutingDlg dlg(plant, paint_scope(), nullptr);
+            dlg.DoModal();
+            plant.routing_option = option;
+            plant.all_products_routing = 0;
+        }
+        break;
     case 307:
         not_implemented("dlg_job_wos");
         break;
@@ -262,6 +283,51 @@ void ProductionDepartment::on_menu_command(int id)
     default:
         break;
     }
+}
+
+PaintScope ProductionDepartment::paint_scope()
+{
+    return [this](Painter& painter, const std::function<void()>& draw) {
+        struct Restore {
+            SessionUi& ui;
+            Painter* before;
+            ~Restore() { ui.painting = before; }
+        } restore{*ui_, ui_->painting};
+        ui_->painting = &painter;
+        draw();
+    };
+}
+
+void ProductionDepartment::wo_diagram(int wo)
+{
+    if (!has_dialogs())
+        return;
+    CRouteDiagramDlg dlg(*engine_, -1, wo, paint_scope(), nullptr);
+    dlg.DoModal();
+}
+
+void ProductionDepartment::routing_diagram()
+{
+    if (!has_dialogs())
+        return;
+    CProductionWnd& plant = *engine_;
+    int family = -1, product = -1;
+    if (!plant.marketing->pick_product("Enter product name:", "Routing Diagram", family, product))
+        return;
+    const char code[3] = {plant.marketing->family_letter(family), plant.marketing->product_letter(family, product), 0};
+    const uint16_t position = plant.find_product_by_code_text(code);
+    if (position >= plant.Products.size())
+        return;
+    CRouteDiagramDlg dlg(plant, position, -1, paint_scope(), nullptr);
+    dlg.DoModal();
+}
+
+void ProductionDepartment::show_master_production_schedule()
+{
+    if (!has_dialogs() || view_ == nullptr)
+        return;
+    CMasterScheduleDlg dlg(*engine_, view_->clock.date_order, [this](int wo) { wo_diagram(wo); }, nullptr);
+    dlg.DoModal();
 }
 
 void ProductionDepartment::machine_information()

@@ -9,6 +9,7 @@
 #include "plat/msg.h"
 #include "plat/window.h"
 #include "production/production_dept.h"
+#include "production/dc_painter.h"
 #include "production/production_dialogs.h"
 #include "plat/fw/app.h"
 #include "production/production_wnd.h"
@@ -24,63 +25,6 @@ using namespace plat;
 namespace {
 
 constexpr int LOAD_BOX_ID = 303;
-
-// The plant's colours are colour references, or 0..15 for the drawing
-// layer's palette (the machines' scenario colours).
-COLORREF colour_of(int32_t value)
-{
-    return value >= 0 && value < 16 ? index_to_color(value) : static_cast<COLORREF>(value);
-}
-
-// The plant's drawing primitives on the window's device context.
-class DcPainter : public Painter {
-public:
-    explicit DcPainter(HDC dc) : dc_(dc)
-    {
-        if (HFONT font = gfx_font(1); font != 0)
-            old_font_ = SelectObject(dc_, font);
-        SetBkMode(dc_, TRANSPARENT);
-    }
-    ~DcPainter() override
-    {
-        if (old_font_ != 0)
-            SelectObject(dc_, old_font_);
-    }
-    DcPainter(const DcPainter&) = delete;
-    DcPainter& operator=(const DcPainter&) = delete;
-
-    void rect(int x, int y, int w, int h, int32_t fill, bool frame) override
-    {
-        const RECT r{x, y, x + w, y + h};
-        if (fill >= 0) {
-            HBRUSH brush = CreateSolidBrush(colour_of(fill));
-            FillRect(dc_, &r, brush);
-            DeleteObject(brush);
-        }
-        if (frame)
-            FrameRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-    void line(int x1, int y1, int x2, int y2) override
-    {
-        MoveToEx(dc_, x1, y1, nullptr);
-        LineTo(dc_, x2, y2);
-    }
-    void text(int x, int y, std::string_view s, uint32_t colour) override
-    {
-        SetTextColor(dc_, colour_of(static_cast<int32_t>(colour)));
-        TextOut(dc_, x, y, s.data(), static_cast<int>(s.size()));
-    }
-    int text_width(std::string_view s) override
-    {
-        SIZE extent{};
-        GetTextExtentPoint32(dc_, s.data(), static_cast<int>(s.size()), &extent);
-        return extent.cx;
-    }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_font_ = 0;
-};
 
 struct Box {
     int left, top, right, bottom;

@@ -47,6 +47,13 @@ public:
     virtual char product_letter(int family, int product) const = 0;
     // 65535/65535 when the code names no Marketing product.
     virtual void find_product_by_code(const char* code, uint16_t& family, uint16_t& product) = 0;
+    // Marketing's product chooser with its prompt and caption: false when
+    // cancelled or where there is no window to ask in.
+    virtual bool pick_product(const char* prompt, const char* caption, int& family, int& product)
+    {
+        (void)prompt, (void)caption, (void)family, (void)product;
+        return false;
+    }
     virtual void draw_on_order_units(int family, int product) = 0;
     virtual void update_product_stock(int family, int product, int units, int kind, int extra) = 0;
     virtual int get_contract_units_ahead(int family, int product) = 0;

@@ -116,6 +116,17 @@ public:
     // Route collection and the queries other departments read.
     void collect_route_info(const RouteItem& item, std::vector<RouteInfo>& list, int x_offset, int y_offset,
                             bool expand_all, const RWork_Order* wo);
+    // A collected route drawn through the painter at design coordinates: the
+    // job-column and level grid when asked, each box with the link to the box
+    // it feeds, the buffer limits of buffer-limited jobs.
+    void draw_route(const std::vector<RouteInfo>& list, bool grid, int y_offset);
+    // The route in a work order's progress: job boxes coloured by what their
+    // units do for it, then its quantities around each job box.
+    void draw_route_wo_status(std::vector<RouteInfo>& list, const RWork_Order* wo);
+    // The first job box (at the screen's scale) holding the point where the
+    // work order waits: its name and inputs into text; false when none.
+    bool route_hit_test(const std::vector<RouteInfo>& list, const RWork_Order* wo, int x, int y, float scale_x,
+                        float scale_y, std::string& text) const;
     int32_t get_process_minutes_per_unit(int16_t family_id, int16_t product_index);
     int can_produce_product(int) const { return 1; }
     float get_material_cost_of_product(int16_t family_id, int16_t product_index);

@@ -334,7 +334,28 @@ const DlgItemTemplate kMasterScheduleItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 432, 230, 90, 24},
 };
 
+const DlgItemTemplate kRoutingDiagramItems[] = {
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 360, 428, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 450, 428, 80, 24},
+};
+
+const DlgItemTemplate kAllProductsRoutingItems[] = {
+    {"SCROLLBAR", CAllProductsRoutingDlg::SCROLL_BAR, "", CHILD | SBS_VERT, 0, 520, 0, 20, 410},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 360, 428, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 450, 428, 80, 24},
+};
+
+const DlgItemTemplate kWoDiagramItems[] = {
+    {"STATIC", -1, "WO:", CHILD, 0, 12, 432, 30, 18},
+    {"COMBOBOX", CRouteDiagramDlg::WO_LIST, "", CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 46, 428, 90, 160},
+    {"BUTTON", IDOK, "&Close", CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 360, 428, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 450, 428, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_ROUTING_DIAGRAM, "Routing Diagram", DLG, 0, 0, 540, 462, nullptr, 0, kRoutingDiagramItems},
+    {IDD_ALL_PRODUCTS_ROUTING, "All Products Routing", DLG, 0, 0, 540, 462, nullptr, 0, kAllProductsRoutingItems},
+    {IDD_WO_DIAGRAM, "WO Diagram", DLG, 0, 0, 540, 462, nullptr, 0, kWoDiagramItems},
     {IDD_MASTER_PRODUCTION_SCHEDULE, "Master Production Schedule", DLG, 0, 0, 540, 268, nullptr, 0,
      kMasterScheduleItems},
     {IDD_MACHINE_MATERIALS, "Machine Materials", DLG, 0, 0, 490, 290, nullptr, 0, kMachineMaterialsItems},

@@ -83,6 +83,7 @@ public:
     // The Get Product Name chooser: 0 cancelled, 1 a product, 2 a family,
     // 3 all products; the family and product chosen (-1 when none).
     int choose_product(int& family, int& product, const char* prompt, const char* caption);
+    bool pick_product(const char* prompt, const char* caption, int& family, int& product) override;
 
     // What the last sales summary table holds: the chosen family and
     // product, the five 12-month series (total, customers, clients, units,

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CProductionWnd;
+class Painter;
 class ViewSimHost;
 
 class ProductionDepartment : public CDepartmentWnd, public ProductionDept {
@@ -54,6 +55,10 @@ public:
     // Help on the window: the load view's page while it is on.
     void show_help() override;
     static constexpr int EXTRA_SLOT_COMMAND = 2113;
+    // The Master Production Schedule (Marketing's menu opens it too).
+    void show_master_production_schedule();
+    // A work order's diagram, from the first when the position is past the last.
+    void wo_diagram(int wo);
     // The choosers: a Machines or Products position, -1 for none (always
     // none headless).
     int ask_machine(const char* title);
@@ -132,6 +137,9 @@ private:
     void box(const std::string& text, const char* caption, unsigned icon);
     void set_unit_manually();
     void machine_information();
+    void routing_diagram();
+    // The dialogs' route drawing goes through the plant's painter.
+    std::function<void(Painter&, const std::function<void()>&)> paint_scope();
     void raw_material_release();
     void check_constraint_schedule();
     void schedules_options();

@@ -589,3 +589,75 @@ private:
     void fill();
     void show_work_order();
 };
+
+inline constexpr int IDD_ROUTING_DIAGRAM = 181;
+inline constexpr int IDD_ALL_PRODUCTS_ROUTING = 182;
+inline constexpr int IDD_WO_DIAGRAM = 184;
+
+class Painter;
+class CInfoTipWnd;
+
+// While draw runs, the plant draws into the painter.
+using PaintScope = std::function<void(Painter& painter, const std::function<void()>& draw)>;
+
+// The design grid of a route diagram fitted to an area of the screen.
+void route_diagram_scale(int width, int height, float& scale_x, float& scale_y);
+
+// "Routing Diagram" (a product, work order none) and "WO Diagram" (a work
+// order in progress, chosen in the dialog's list of work-order numbers).
+class CRouteDiagramDlg : public CSimDialog {
+public:
+    static constexpr int WO_LIST = 1087;
+
+    // The product's route, or with wo >= 0 (a Work_Orders position) that work order's.
+    CRouteDiagramDlg(CProductionWnd& plant, int product, int wo, PaintScope scope, plat::CWnd* parent);
+    ~CRouteDiagramDlg() override;
+    const char* GetRuntimeClassName() const override { return "CRouteDiagramDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnPaint() override;
+    void OnLButtonDown(plat::UINT flags, plat::POINT pt) override;
+    void OnLButtonUp(plat::UINT flags, plat::POINT pt) override;
+    void OnDestroy() override;
+
+    const std::vector<RouteInfo>& route() const { return m_route; }
+    int work_order() const { return m_wo; }
+    // The popup's text while the mouse is pressed on a job box.
+    std::string popup_text() const;
+
+private:
+    CProductionWnd& m_plant;
+    int m_product;
+    int m_wo;
+    PaintScope m_scope;
+    std::vector<RouteInfo> m_route;
+    std::unique_ptr<CInfoTipWnd> m_tip;
+    float m_sx = 1, m_sy = 1;
+    void collect();
+    void fit();
+};
+
+// "All Products Routing": every product's diagram, one below the other, scrolled.
+class CAllProductsRoutingDlg : public CSimDialog {
+public:
+    static constexpr int SCROLL_BAR = 1188;
+
+    CAllProductsRoutingDlg(CProductionWnd& plant, PaintScope scope, plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CAllProductsRoutingDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnPaint() override;
+    void OnVScroll(plat::UINT code, plat::UINT pos, plat::HWND bar) override;
+
+    // The blocks' heights, the total less the area once painted; 0 before.
+    int scroll_range() const { return m_range; }
+    int scroll_position() const { return m_pos; }
+    int total_height() const { return m_total; }
+
+private:
+    CProductionWnd& m_plant;
+    PaintScope m_scope;
+    int m_range = 0, m_pos = 0, m_total = 0;
+    bool m_painted = false;
+    plat::RECT area() const;
+};
