@@ -2,6 +2,8 @@
 // department has a window; headless a chooser answers none, so a command
 // that needs one ends there.
 #include "app/view.h"
+#include "appdialogs/app_dialogs.h"
+#include "uikit/graph_dialog.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
@@ -154,9 +156,12 @@ void ProductionDepartment::on_menu_command(int id)
             dlg.DoModal();
         }
         break;
+    case 303:
+        show_machine_times();
+        break;
     case 314:
         if (plant.release_policy == 1 || plant.release_policy == 2)
-            ask_machine("Load Profile");
+            load_profile(ask_machine("Load Profile"));
         else
             box("You must set the Raw Material Release to MRP before watching this graph", "MRP Load Profile", 0);
         break;
@@ -327,6 +332,57 @@ void ProductionDepartment::show_master_production_schedule()
     if (!has_dialogs() || view_ == nullptr)
         return;
     CMasterScheduleDlg dlg(*engine_, view_->clock.date_order, [this](int wo) { wo_diagram(wo); }, nullptr);
+    dlg.DoModal();
+}
+
+void ProductionDepartment::load_profile(int machine)
+{
+    if (!has_dialogs() || machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())
+        return;
+    std::string message;
+    const std::vector<float> y = mrp_load_profile(*engine_, machine, message);
+    if (y.empty()) {
+        if (!message.empty())
+            box(message, "MRP Load Profile", 0);
+        return;
+    }
+    std::vector<float> x(y.size());
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = static_cast<float>(i);
+    CGraphDialog dlg(IDD_LOAD_PROFILE, nullptr);
+    dlg.SetTitle((std::string(lang_translate("Load Profile")) + " - " +
+                  engine_->Machines[static_cast<size_t>(machine)]->name).c_str());
+    dlg.SetYCaption(lang_translate("Percentage"));
+    dlg.AddSeries(x.data(), y.data(), static_cast<int>(y.size()), plat::FALSE, 0xFF0000, 2, 0);
+    dlg.DoModal();
+}
+
+void ProductionDepartment::show_machine_times()
+{
+    if (!has_dialogs() || view_ == nullptr)
+        return;
+    CSalesSummaryGraphDlg dlg(nullptr);
+    dlg.SetTitle(lang_translate("Machine Times Graph"));
+    dlg.SetSelectorLabel("Machine:");
+    float months[12] = {};
+    view_->clock.GetLast12Months(months);
+    int32_t numbers[12];
+    for (size_t i = 0; i < 12; ++i)
+        numbers[i] = static_cast<int32_t>(months[i]);
+    dlg.SetMonths(numbers);
+    dlg.AddLegend(lang_translate("Process"), plat::RGB(255, 255, 0));
+    dlg.AddLegend(lang_translate("Idle"), plat::RGB(0, 0, 128));
+    dlg.AddLegend(lang_translate("Setup"), plat::RGB(128, 128, 0));
+    dlg.AddLegend(lang_translate("Break"), plat::RGB(255, 0, 0));
+    const auto& machines = engine_->Machines;
+    for (size_t i = 0; i < machines.size() && i < CSalesSummaryGraphDlg::MAX_SETS; ++i) {
+        const RMachine& m = *machines[i];
+        const int set = static_cast<int>(i);
+        dlg.DefineSeries(set, 0, m.name, m.production_pct, plat::RGB(255, 255, 0), plat::RGB(128, 128, 0));
+        dlg.DefineSeries(set, 1, m.name, m.idle_pct, plat::RGB(0, 0, 128), plat::RGB(0, 0, 64));
+        dlg.DefineSeries(set, 2, m.name, m.break_pct, plat::RGB(255, 0, 0), plat::RGB(128, 0, 0));
+        dlg.DefineSeries(set, 3, m.name, m.setup_pct, plat::RGB(128, 128, 0), plat::RGB(64, 64, 0));
+    }
     dlg.DoModal();
 }
 

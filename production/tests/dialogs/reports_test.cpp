@@ -375,3 +375,46 @@ TEST_F(ProductionDialogs, MasterScheduleSpreadsWhatArrivedOverTheOrders)
     Sim empty;
     EXPECT_EQ(texts(master_schedule_rows(empty.prod, 0, 0)), std::vector<std::string>{" No orders"});
 }
+
+TEST_F(ProductionDialogs, LoadProfileOnePointPerWorkingDayOfThePlan)
+{
+    {
+        Sim sim;
+        std::string message;
+        // Nothing planned at the session's start: no load.
+        EXPECT_TRUE(mrp_load_profile(sim.prod, 0, message).empty());
+        EXPECT_EQ(message, "No MRP Load");
+        // A day on, the empty plan ends before today: nothing collected yet.
+        sim.host.ticks = 480 + 17;
+        EXPECT_TRUE(mrp_load_profile(sim.prod, 0, message).empty());
+        EXPECT_EQ(message, "No data collected yet for displaying the MRP load");
+    }
+    // Under MRP the explosion plans each waiting record's start.
+    Floor f;
+    ASSERT_TRUE(f.run_until_waiting(0, 1));
+    f.prod.release_policy = 1;
+    f.prod.do_MRP();
+    int shown = 0;
+    for (int m = 0; m < 2; ++m) {
+        std::string message;
+        const std::vector<float> y = mrp_load_profile(f.prod, m, message);
+        RParallelFPT table(f.prod, m);
+        for (const auto& e : f.prod.Machines[static_cast<size_t>(m)]->Waiting_WOs_Data)
+            table.add_waiting_data(e.get());
+        const int32_t start = static_cast<int32_t>(f.host.tick()) / 480 * 480;
+        if (y.empty()) {
+            EXPECT_FALSE(message.empty());
+            continue;
+        }
+        ++shown;
+        EXPECT_EQ(message, "");
+        ASSERT_EQ(y.size(), static_cast<size_t>((table.plan_end() - start + 479) / 480));
+        bool any = false;
+        for (size_t i = 0; i < y.size(); ++i) {
+            EXPECT_FLOAT_EQ(y[i], table.load_percent(start + static_cast<int32_t>(i) * 480, 480));
+            any = any || y[i] > 0;
+        }
+        EXPECT_TRUE(any);
+    }
+    EXPECT_GE(shown, 1) << "the plan loads some machine";
+}

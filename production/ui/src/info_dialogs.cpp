@@ -369,3 +369,39 @@ ReportGrid unassigned_common_parts(const CProductionWnd& plant)
     }
     return g;
 }
+
+// ---- MRP load profile ----------------------------------------------------------------
+
+std::vector<float> mrp_load_profile(CProductionWnd& plant, int machine, std::string& message)
+{
+    message.clear();
+    std::vector<float> points;
+    if (machine < 0 || static_cast<size_t>(machine) >= plant.Machines.size())
+        return points;
+    static constexpr int32_t day_minutes[3] = {480, 1440, 960};
+    const int mode = plant.host->shift_mode();
+    const int32_t per_day = day_minutes[mode >= 0 && mode < 3 ? mode : 0];
+    const auto tick = static_cast<int32_t>(plant.host->tick());
+    const int32_t start = tick / per_day * per_day;
+    RParallelFPT table(plant, machine);
+    for (const auto& e : plant.Machines[static_cast<size_t>(machine)]->Waiting_WOs_Data)
+        table.add_waiting_data(e.get());
+    const int32_t end = table.plan_end();
+    // Counted in 32 bits: a long plan would wrap a 16-bit count.
+    const int64_t count = 2 * (static_cast<int64_t>(end) - start) / per_day + 2;
+    if (count < 1) {
+        message = "No data collected yet for displaying the MRP load";
+        return points;
+    }
+    bool any = false;
+    for (int64_t t = start; t < end; t += per_day) {
+        const float y = table.load_percent(static_cast<int32_t>(t), static_cast<uint16_t>(per_day));
+        any = any || y > 0;
+        points.push_back(y);
+    }
+    if (!any) {
+        points.clear();
+        message = "No MRP Load";
+    }
+    return points;
+}

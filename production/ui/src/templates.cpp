@@ -4,6 +4,7 @@
 #include "plat/res.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
+#include "uikit/templates.h"
 
 using namespace plat;
 
@@ -397,4 +398,5 @@ const DlgTemplate kTemplates[] = {
 void register_production_templates(HINSTANCE module)
 {
     RegisterDialogTemplates(module, kTemplates);
+    uikit_register_graph_template(module, IDD_LOAD_PROFILE, "MRP Load Profile", 520, 360);
 }

@@ -138,6 +138,8 @@ private:
     void set_unit_manually();
     void machine_information();
     void routing_diagram();
+    void load_profile(int machine);
+    void show_machine_times();
     // The dialogs' route drawing goes through the plant's painter.
     std::function<void(Painter&, const std::function<void()>&)> paint_scope();
     void raw_material_release();

@@ -661,3 +661,10 @@ private:
     bool m_painted = false;
     plat::RECT area() const;
 };
+
+inline constexpr int IDD_LOAD_PROFILE = 201;
+
+// A machine's planned load day by day from today's start: the percentage of
+// each working day its plan fills. Empty with the box's text in message when
+// there is nothing to show.
+std::vector<float> mrp_load_profile(CProductionWnd& plant, int machine, std::string& message);
