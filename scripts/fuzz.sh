@@ -34,6 +34,7 @@ seeds_of() {
     foundation_*_fuzz) echo "foundation/tests/data/fuzz/${1#foundation_}" | sed 's/_fuzz$//' ;;
     chartlib_fuzz_*) echo "chartlib/tests/data/fuzz/${1#chartlib_fuzz_}" ;;
     tutor_*_fuzz) echo "tutor/tests/data/fuzz/${1#tutor_}" | sed 's/_fuzz$//' ;;
+    production_plant_fuzz) echo "production/tests/data/fuzz/plant" ;;
     session_*_fuzz) echo "production/tests/data/fuzz/$(echo "${1#session_}" | sed 's/_fuzz$//')" ;;
   esac
 }

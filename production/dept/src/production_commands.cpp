@@ -218,6 +218,13 @@ void ProductionDepartment::on_menu_command(int id)
         if (plant.marketing->link_mode() == 2)
             not_implemented("dlg_forecast_policy");
         break;
+    case 407:
+        if (plant.marketing->link_mode() == 2) {
+            plant.marketing->build_monthly_forecast();
+            plant.marketing->build_production_plan();
+            plant.edit_forecast();
+        }
+        break;
     case 409:
         if (plant.release_policy == 1 || plant.release_policy == 2)
             not_implemented("dlg_set_MRP_lead_time");
