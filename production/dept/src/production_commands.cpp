@@ -159,6 +159,12 @@ void ProductionDepartment::on_menu_command(int id)
     case 303:
         show_machine_times();
         break;
+    case 313:
+        if (has_dialogs()) {
+            CRoughCutCapacityDlg dlg(plant, nullptr);
+            dlg.DoModal();
+        }
+        break;
     case 314:
         if (plant.release_policy == 1 || plant.release_policy == 2)
             load_profile(ask_machine("Load Profile"));

@@ -418,3 +418,92 @@ TEST_F(ProductionDialogs, LoadProfileOnePointPerWorkingDayOfThePlan)
     }
     EXPECT_GE(shown, 1) << "the plan loads some machine";
 }
+
+TEST_F(ProductionDialogs, RoughCutLoadsTheMachinesWithTheRangesDemand)
+{
+    Sim sim;
+    CProductionWnd& p = sim.prod;
+    p.batch_size = 0;
+    p.min_wo_quantity = 10;
+    RMachine& m1 = *p.Machines[0];
+    m1.production_pct_last = 0;
+    // A1 only: U1 has no Marketing counterpart. 23 typed rounds up to 30 (the minimum order).
+    RoughCut rc = rough_cut_capacity(p, 10, {23, -1}, {}, {});
+    ASSERT_EQ(rc.products, std::vector<std::string>{"A1"});
+    EXPECT_EQ(rc.quantities, std::vector<int32_t>{30});
+    // M1 runs J1 (5 min a part) and, through the stocked U1, J3 (3 min): 240 minutes.
+    auto pct = [](double v) {
+        char t[32];
+        std::snprintf(t, sizeof t, "%0.1f%%", v);
+        return std::string(t);
+    };
+    EXPECT_EQ(rc.machines.cells[0][0], pct(240.0 * 100 / (10.0 * m1.active_units * 480)));
+    EXPECT_NE(rc.machines.cells[1][0], "0.0%") << "J2 loads M2";
+    // Nothing stored for last month: no setup or break share.
+    EXPECT_EQ(rc.machines.cells[0][1], "0.0%");
+    // Last month's setup and break against its production scale this load.
+    m1.production_pct_last = 50;
+    m1.setup_pct_last = 10;
+    m1.break_pct_last = 5;
+    rc = rough_cut_capacity(p, 10, {23, -1}, {}, {});
+    const double load = 240.0 * 100 / (10.0 * m1.active_units * 480);
+    EXPECT_EQ(rc.machines.cells[0][1], pct(load * 0.2));
+    EXPECT_EQ(rc.machines.cells[0][2], pct(load * 0.1));
+    char total[32];
+    std::snprintf(total, sizeof total, "%5.1f%%", load * 1.3);
+    EXPECT_EQ(rc.machines.cells[0][3], total);
+
+    // Without a typed figure: Marketing's plan over the range (10 of 22 days of 40) and the checked held contracts.
+    sim.marketing.plan[0][0] = 44;
+    ContractSummary held;
+    held.held = true;
+    held.lines.push_back(ContractLine{0, 0, 7, 0, "A1-7"});
+    rc = rough_cut_capacity(p, 11, {-1, -1}, {held}, {true});
+    EXPECT_EQ(rc.quantities, std::vector<int32_t>{30}) << "22 planned + 7 held, rounded up";
+    rc = rough_cut_capacity(p, 11, {-1, -1}, {held}, {false});
+    EXPECT_EQ(rc.quantities, std::vector<int32_t>{30}) << "22 planned, rounded up";
+    rc = rough_cut_capacity(p, 5, {-1, -1}, {held}, {false});
+    EXPECT_EQ(rc.quantities, std::vector<int32_t>{10}) << "10 planned";
+
+    // A unit on its way counts from its delivery on, never below nothing.
+    RMachine& machine = *p.Machines[0];
+    auto unit = std::make_unique<RMachineUnit>(&machine);
+    unit->state = UNIT_ON_DELIVERY;
+    unit->minutes_left = 1;   // a month: 22 working days
+    machine.Units.push_back(std::move(unit));
+    rc = rough_cut_capacity(p, 30, {23, -1}, {}, {});
+    EXPECT_EQ(rc.machines.cells[0][0], pct(240.0 * 100 / ((30.0 * m1.active_units + 8) * 480)));
+    rc = rough_cut_capacity(p, 10, {23, -1}, {}, {});
+    EXPECT_EQ(rc.machines.cells[0][0], pct(240.0 * 100 / (10.0 * m1.active_units * 480)));
+
+    // Retired products are left out.
+    sim.marketing.retired[0] = true;
+    EXPECT_TRUE(rough_cut_capacity(p, 10, {23, -1}, {}, {}).products.empty());
+    sim.marketing.retired[0] = false;
+
+    // The window: six months at opening; a range outside 1..999 days keeps the figures.
+    ScriptedHost host;
+    CRoughCutCapacityDlg dlg(p, nullptr);
+    int opening = 0, after_zero = 0, after_days = 0;
+    std::string typed_quantity;
+    host.OnDialog(IDD_ROUGH_CUT_CAPACITY, [&](HWND d) {
+        opening = dlg.range_days();
+        SetDlgItemText(d, CRoughCutCapacityDlg::RANGE, "0");
+        after_zero = dlg.range_days();
+        SetDlgItemText(d, CRoughCutCapacityDlg::RANGE, "1000");
+        CheckRadioButton(d, CRoughCutCapacityDlg::DAYS, CRoughCutCapacityDlg::MONTHS, CRoughCutCapacityDlg::DAYS);
+        click(d, CRoughCutCapacityDlg::DAYS);
+        SetDlgItemText(d, CRoughCutCapacityDlg::RANGE, "15");
+        after_days = dlg.range_days();
+        dlg.products_grid().SetCellText(0, 0, "41");
+        dlg.recompute();
+        typed_quantity = dlg.products_grid().GetCellText(0, 0);
+        EXPECT_TRUE(SaveWindowPng(d, png("rough_cut_capacity.png").c_str()));
+        click(d, IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(opening, 6 * 22);
+    EXPECT_EQ(after_zero, 6 * 22);
+    EXPECT_EQ(after_days, 15);
+    EXPECT_EQ(typed_quantity, "50") << "41 typed, rounded up to the minimum order";
+}

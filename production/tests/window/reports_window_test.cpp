@@ -84,7 +84,7 @@ TEST(ProductionReports, EachInformationCommandOpensItsWindow)
     for (int id : {IDD_MACHINE_INFORMATION, IDD_MACHINES_UTILIZATION, IDD_MACHINE_MATERIALS, IDD_MACHINE_TOTAL_LOAD,
                    IDD_JOBS_INFORMATION, IDD_ROUTING_DIAGRAM, IDD_MASTER_PRODUCTION_SCHEDULE, IDD_PRODUCTION_TIMES,
                    IDD_WO_LEAD_TIME_STATISTICS, IDD_ALL_PRODUCTS_ROUTING, IDD_UNASSIGNED_COMMON_PARTS,
-                   IDD_RAW_MATERIAL_RELEASE_LIST, 163})
+                   IDD_RAW_MATERIAL_RELEASE_LIST, IDD_ROUGH_CUT_CAPACITY, 163})
         record(id);
     host.OnDialog(IDD_WO_DIAGRAM, [&opened](HWND d) {
         opened[IDD_WO_DIAGRAM] = caption_of(d);
@@ -113,6 +113,7 @@ TEST(ProductionReports, EachInformationCommandOpensItsWindow)
         {309, IDD_ROUTING_DIAGRAM, "Routing Diagram"},
         {310, IDD_MASTER_PRODUCTION_SCHEDULE, "Master Production Schedule"},
         {312, IDD_PRODUCTION_TIMES, "Production Times"},
+        {313, IDD_ROUGH_CUT_CAPACITY, "Rough Cut Capacity"},
         {315, IDD_WO_LEAD_TIME_STATISTICS, "WO Lead Time Statistics"},
         {316, IDD_ALL_PRODUCTS_ROUTING, "All Products Routing"},
         {318, IDD_UNASSIGNED_COMMON_PARTS, "Unassigned common part materials"},

@@ -405,3 +405,194 @@ std::vector<float> mrp_load_profile(CProductionWnd& plant, int machine, std::str
     }
     return points;
 }
+
+// ---- Rough Cut Capacity --------------------------------------------------------------
+
+RoughCut rough_cut_capacity(CProductionWnd& plant, int range_days, const std::vector<int32_t>& typed,
+                            const std::vector<ContractSummary>& held, const std::vector<bool>& checked)
+{
+    RoughCut rc;
+    MarketingDept& market = *plant.marketing;
+    const int month_days = std::max(1, plant.host->work_days_per_month());
+    std::vector<int64_t> minutes(plant.Machines.size(), 0);
+    for (size_t i = 0; i < plant.Products.size(); ++i) {
+        uint16_t family = NONE16, product = NONE16;
+        plant.product_pair_of(static_cast<int>(i), family, product);
+        if (family == NONE16 || market.is_product_retired(family, product))
+            continue;
+        int64_t quantity = 0;
+        if (i < typed.size() && typed[i] >= 0) {
+            quantity = typed[i];
+        } else {
+            // The plan month by month over the range, the last month in part.
+            double planned = 0;
+            int left = range_days;
+            for (int m = 0; m < 6 && left > 0; ++m) {
+                const int days = std::min(left, month_days);
+                planned += static_cast<double>(market.production_plan(family, product, m)) * days / month_days;
+                left -= days;
+            }
+            for (size_t c = 0; c < held.size(); ++c)
+                if (c < checked.size() && checked[c])
+                    for (const ContractLine& line : held[c].lines)
+                        if (line.family == family && line.product == product)
+                            planned += line.quantity;
+            quantity = static_cast<int64_t>(planned);
+        }
+        const int64_t step = plant.batch_size >= 1 ? plant.batch_size : plant.min_wo_quantity;
+        if (step > 0 && quantity % step != 0)
+            quantity += step - quantity % step;
+        quantity = std::clamp<int64_t>(quantity, 0, 32767);
+        rc.products.emplace_back(plant.Products[i]->code);
+        rc.product_positions.push_back(static_cast<int>(i));
+        rc.quantities.push_back(static_cast<int32_t>(quantity));
+        std::vector<std::string> lines;
+        plant.route_text({KIND_PRODUCT, static_cast<uint8_t>(i), static_cast<int32_t>(quantity)}, lines);
+        for (const std::string& line : lines) {
+            // "Job %3s : ... = minutes": the job read back by its name.
+            char name[8] = {};
+            if (std::sscanf(line.c_str(), "Job %7s", name) != 1)
+                continue;
+            const size_t eq = line.rfind('=');
+            if (eq == std::string::npos)
+                continue;
+            const long m = std::strtol(line.c_str() + eq + 1, nullptr, 10);
+            for (const auto& job : plant.Jobs)
+                if (job && std::string(job->name) == name && job->machine != nullptr)
+                    for (size_t k = 0; k < plant.Machines.size(); ++k)
+                        if (plant.Machines[k].get() == job->machine)
+                            minutes[k] += m;
+        }
+    }
+    static constexpr int32_t day_minutes[3] = {480, 1440, 960};
+    const int mode = plant.host->shift_mode();
+    const int64_t per_day = day_minutes[mode >= 0 && mode < 3 ? mode : 0];
+    rc.machines.columns = {lang_translate("Production"), lang_translate("Setup"), lang_translate("Break"),
+                           lang_translate("Total")};
+    for (size_t k = 0; k < plant.Machines.size(); ++k) {
+        const RMachine& m = *plant.Machines[k];
+        // A unit on its way counts from its delivery on; a delivery past the range adds nothing.
+        int64_t e = 0;
+        for (const auto& u : m.Units)
+            if (u->state == UNIT_ON_DELIVERY)
+                e = std::max<int64_t>(0, range_days - static_cast<int64_t>(u->minutes_left) * month_days);
+        const int64_t capacity = (static_cast<int64_t>(range_days) * m.active_units + e) * per_day;
+        const double production =
+            capacity > 0 ? static_cast<double>(minutes[k]) * 100.0 / static_cast<double>(capacity) : 0.0;
+        const double base = m.production_pct_last;
+        const double setup = base != 0 ? m.setup_pct_last / base * production : 0.0;
+        const double breaks = base != 0 ? m.break_pct_last / base * production : 0.0;
+        rc.machines.rows.emplace_back(m.name);
+        rc.machines.cells.push_back({printed("%0.1f%%", production), printed("%0.1f%%", setup),
+                                     printed("%0.1f%%", breaks), printed("%5.1f%%", production + setup + breaks)});
+    }
+    return rc;
+}
+
+CRoughCutCapacityDlg::CRoughCutCapacityDlg(CProductionWnd& plant, CWnd* parent)
+    : CSimDialog(IDD_ROUGH_CUT_CAPACITY, current_dialog_registry(), parent), m_plant(plant),
+      m_products(std::make_unique<CGrid>()), m_machines(std::make_unique<CGrid>())
+{
+}
+
+CRoughCutCapacityDlg::~CRoughCutCapacityDlg() = default;
+
+BOOL CRoughCutCapacityDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    for (ContractSummary& c : m_plant.marketing->contracts_for_analysis(true))
+        if (c.held)
+            m_held.push_back(std::move(c));
+    for (size_t i = 0; i < m_held.size() && i < 10; ++i) {
+        const std::string label = std::to_string(m_held[i].number);
+        const HWND box = CreateWindow("BUTTON", label.c_str(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                                      static_cast<int>(i) * 45 + 140, 44, 35, 20, m_hWnd,
+                                      static_cast<HMENU>(FIRST_CONTRACT + i), 0, nullptr);
+        plat::SendMessage(box, BM_SETCHECK, BST_CHECKED, 0);
+    }
+    m_days = 6 * std::max(1, m_plant.host->work_days_per_month());
+    plat::SetDlgItemText(m_hWnd, RANGE, "6");
+    plat::CheckRadioButton(m_hWnd, DAYS, MONTHS, MONTHS);
+    m_typed.assign(m_plant.Products.size(), -1);
+    const RoughCut first = rough_cut_capacity(m_plant, m_days, m_typed, m_held, std::vector<bool>(m_held.size(), true));
+    CGrid& p = *m_products;
+    p.AddColumn(lang_translate("Quantity"), SS_CENTER);
+    for (const std::string& code : first.products)
+        p.AddRow(code.c_str());
+    const int np = static_cast<int>(std::min<size_t>(first.products.size(), CGrid::MAX_ROWS));
+    p.SetColumnWidth(70);
+    p.Create(IDD_ROUGH_CUT_CAPACITY, this, 10, 74, 140, 74 + np * 22 + 30, 0);
+    CGrid& m = *m_machines;
+    m.SetColumnWidth(80);
+    for (const std::string& c : first.machines.columns)
+        m.AddColumn(c.c_str(), SS_CENTER);
+    for (const std::string& r : first.machines.rows)
+        m.AddRow(r.c_str());
+    const int nm = static_cast<int>(std::min<size_t>(first.machines.rows.size(), CGrid::MAX_ROWS));
+    m.Create(IDD_ROUGH_CUT_CAPACITY + 1, this, 160, 74, 160 + 50 + 4 * 80, 74 + nm * 22 + 30, 0);
+    m.EnableCells(FALSE);
+    m_ready = true;
+    recompute();
+    return TRUE;
+}
+
+void CRoughCutCapacityDlg::recompute()
+{
+    if (!m_ready)
+        return;
+    char text[16] = {};
+    plat::GetDlgItemText(m_hWnd, RANGE, text, sizeof text);
+    char* end = nullptr;
+    long n = std::strtol(text, &end, 10);
+    if (plat::IsDlgButtonChecked(m_hWnd, MONTHS) == BST_CHECKED)
+        n *= std::max(1, m_plant.host->work_days_per_month());
+    // Only 1 to 999 days are taken; anything else leaves the figures as they were.
+    if (end != text && n >= 1 && n <= 999)
+        m_days = static_cast<int>(n);
+    m_products->EndEdit();
+    for (int r = 0; r < m_products->GetRowCount() && static_cast<size_t>(r) < m_typed.size(); ++r) {
+        const std::string cell = m_products->GetCellText(r, 0);
+        char* stop = nullptr;
+        const long v = std::strtol(cell.c_str(), &stop, 10);
+        // A number of 0 or more typed over the shown figure fixes the product's quantity.
+        const bool edited = static_cast<size_t>(r) >= m_shown.size() || cell != m_shown[static_cast<size_t>(r)];
+        if (edited && !cell.empty() && stop != cell.c_str() && v >= 0)
+            m_typed[static_cast<size_t>(r)] = static_cast<int32_t>(std::min(v, 32767L));
+    }
+    std::vector<bool> checked(m_held.size(), true);
+    for (size_t i = 0; i < m_held.size() && i < 10; ++i)
+        checked[i] = plat::IsDlgButtonChecked(m_hWnd, FIRST_CONTRACT + static_cast<int>(i)) == BST_CHECKED;
+    const RoughCut rc = rough_cut_capacity(m_plant, m_days, m_typed, m_held, checked);
+    m_shown.clear();
+    for (size_t r = 0; r < rc.quantities.size() && static_cast<int>(r) < m_products->GetRowCount(); ++r) {
+        m_shown.push_back(std::to_string(rc.quantities[r]));
+        m_products->SetCellText(static_cast<int>(r), 0, m_shown.back().c_str());
+    }
+    for (size_t r = 0; r < rc.machines.cells.size() && static_cast<int>(r) < m_machines->GetRowCount(); ++r)
+        for (size_t c = 0; c < 4; ++c)
+            m_machines->SetCellText(static_cast<int>(r), static_cast<int>(c), rc.machines.cells[r][c].c_str());
+}
+
+BOOL CRoughCutCapacityDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam), code = HIWORD(wParam);
+    if (id == HELP_BUTTON) {
+        WinHelp(m_hWnd, "vorn.hlp", HELP_CONTEXT, HELP_CONTEXT_ID);
+        return TRUE;
+    }
+    if ((id == RANGE && code == EN_CHANGE) || ((id == DAYS || id == MONTHS) && code == BN_CLICKED) ||
+        (id >= FIRST_CONTRACT && id < FIRST_CONTRACT + 10 && code == BN_CLICKED)) {
+        recompute();
+        return TRUE;
+    }
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CRoughCutCapacityDlg::OnPaint()
+{
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    m_products->Draw(dc);
+    m_machines->Draw(dc);
+    EndPaint(m_hWnd, &ps);
+}

@@ -353,7 +353,18 @@ const DlgItemTemplate kWoDiagramItems[] = {
     {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 450, 428, 80, 24},
 };
 
+const DlgItemTemplate kRoughCutItems[] = {
+    {"STATIC", -1, "Range:", CHILD, 0, 12, 14, 50, 18},
+    {"EDIT", CRoughCutCapacityDlg::RANGE, "", NUMBER, 0, 64, 10, 50, 22},
+    {"BUTTON", CRoughCutCapacityDlg::DAYS, "&days", FIRST_RADIO, 0, 124, 12, 60, 20},
+    {"BUTTON", CRoughCutCapacityDlg::MONTHS, "Months", RADIO, 0, 190, 12, 70, 20},
+    {"STATIC", -1, "Contracts in HOLD:", CHILD, 0, 12, 46, 120, 18},
+    {"BUTTON", IDCANCEL, "&Close", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 400, 290, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 490, 290, 80, 24},
+};
+
 const DlgTemplate kTemplates[] = {
+    {IDD_ROUGH_CUT_CAPACITY, "Rough Cut Capacity", DLG, 0, 0, 580, 324, nullptr, 0, kRoughCutItems},
     {IDD_ROUTING_DIAGRAM, "Routing Diagram", DLG, 0, 0, 540, 462, nullptr, 0, kRoutingDiagramItems},
     {IDD_ALL_PRODUCTS_ROUTING, "All Products Routing", DLG, 0, 0, 540, 462, nullptr, 0, kAllProductsRoutingItems},
     {IDD_WO_DIAGRAM, "WO Diagram", DLG, 0, 0, 540, 462, nullptr, 0, kWoDiagramItems},

@@ -668,3 +668,49 @@ inline constexpr int IDD_LOAD_PROFILE = 201;
 // each working day its plan fills. Empty with the box's text in message when
 // there is nothing to show.
 std::vector<float> mrp_load_profile(CProductionWnd& plant, int machine, std::string& message);
+
+// The rough-cut load of a demand over a range of working days: a quantity
+// per product (typed, else Marketing's plan for the range and the held
+// contracts checked), its route's minutes on each machine against the
+// machine's capacity over the range.
+struct RoughCut {
+    std::vector<std::string> products;           // codes, in Products order
+    std::vector<int> product_positions;
+    std::vector<int32_t> quantities;
+    ReportGrid machines;                         // Production, Setup, Break, Total
+};
+// typed: per Products position, -1 where nothing was typed; checked: per held contract.
+RoughCut rough_cut_capacity(CProductionWnd& plant, int range_days, const std::vector<int32_t>& typed,
+                            const std::vector<ContractSummary>& held, const std::vector<bool>& checked);
+
+// "Rough Cut Capacity": the range, the held contracts to count, the
+// products' quantities (editable) and the machines' load.
+class CRoughCutCapacityDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 409;
+    static constexpr int RANGE = 1090;
+    static constexpr int DAYS = 1150;
+    static constexpr int MONTHS = 1244;
+    static constexpr int FIRST_CONTRACT = 300;
+
+    CRoughCutCapacityDlg(CProductionWnd& plant, plat::CWnd* parent);
+    ~CRoughCutCapacityDlg() override;
+    const char* GetRuntimeClassName() const override { return "CRoughCutCapacityDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void OnPaint() override;
+    CGrid& products_grid() { return *m_products; }
+    CGrid& machines_grid() { return *m_machines; }
+    // Reads the range, boxes and cells, and shows the figures again.
+    void recompute();
+    int range_days() const { return m_days; }
+
+private:
+    CProductionWnd& m_plant;
+    std::vector<ContractSummary> m_held;
+    std::unique_ptr<CGrid> m_products, m_machines;
+    std::vector<int32_t> m_typed;
+    std::vector<std::string> m_shown;
+    int m_days = 0;
+    bool m_ready = false;
+};
