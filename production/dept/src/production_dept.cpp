@@ -7,8 +7,10 @@
 #include "foundation/msgbox.h"
 #include "plat/uihost.h"
 #include "production/datafile_source.h"
+#include "production/production_dialogs.h"
 #include "production/production_wnd.h"
 #include "session_ui.h"
+#include "uikit/info_tip.h"
 #include <iterator>
 #include <string>
 #include <vector>
@@ -36,7 +38,12 @@ ProductionDepartment::ProductionDepartment(CVornView& view)
     set_view(&view);
 }
 
-ProductionDepartment::~ProductionDepartment() = default;
+ProductionDepartment::~ProductionDepartment()
+{
+    // The popup goes with the department even when its window was not taken down first.
+    if (info_tip_ && program_info_tip() == info_tip_.get())
+        set_program_info_tip(nullptr);
+}
 
 void ProductionDepartment::connect(const DepartmentLinks& links)
 {

@@ -11,6 +11,7 @@
 #include "production/production_dept.h"
 #include "production/dc_painter.h"
 #include "production/production_dialogs.h"
+#include "uikit/info_tip.h"
 #include "plat/fw/app.h"
 #include "production/production_wnd.h"
 #include "session_ui.h"
@@ -46,6 +47,12 @@ void ProductionDepartment::create_controls(HWND parent)
 {
     // The dialogs exist only where there is a window to open them from.
     register_production_templates(AfxGetResourceHandle());
+    // The program's one information popup belongs to the Production window.
+    info_tip_ = std::make_unique<CInfoTipWnd>();
+    if (info_tip_->Create(CWnd::FromHandle(parent)))
+        set_program_info_tip(info_tip_.get());
+    else
+        info_tip_.reset();
     load_box_ = CreateWindow("BUTTON", lang_translate("View total load"), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
                              0, 5, 95, 20, parent, static_cast<HMENU>(LOAD_BOX_ID), 0, nullptr);
     if (load_box_ == 0)
@@ -56,7 +63,17 @@ void ProductionDepartment::create_controls(HWND parent)
         SendMessage(load_box_, BM_SETCHECK, engine_->show_load != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void ProductionDepartment::destroy_controls() { load_box_ = 0; }
+void ProductionDepartment::destroy_controls()
+{
+    load_box_ = 0;
+    if (info_tip_) {
+        if (program_info_tip() == info_tip_.get())
+            set_program_info_tip(nullptr);
+        if (info_tip_->m_hWnd != 0)
+            info_tip_->DestroyWindow();
+        info_tip_.reset();
+    }
+}
 
 void ProductionDepartment::size(int cx, int)
 {

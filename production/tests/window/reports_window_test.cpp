@@ -9,6 +9,7 @@
 #include "production/production_dept.h"
 #include "production/production_dialogs.h"
 #include "production/production_wnd.h"
+#include "uikit/info_tip.h"
 #include "vorn/assembly.h"
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -68,6 +69,10 @@ TEST(ProductionReports, EachInformationCommandOpensItsWindow)
     auto* production = dynamic_cast<ProductionDepartment*>(s->production);
     ASSERT_NE(production, nullptr);
     view->ExecuteCommand(ID_PRODUCTION);
+    // The program's one information popup came with the Production window, hidden.
+    ASSERT_NE(program_info_tip(), nullptr);
+    EXPECT_NE(program_info_tip()->m_hWnd, 0u);
+    EXPECT_FALSE(IsWindowVisible(program_info_tip()->m_hWnd));
     CProductionWnd& plant = production->engine();
     // Work on the floor, so the work-order windows have one to show.
     plant.add_order(-1, 0, 5, ORDER_MANUAL, KIND_PRODUCT, 5);
@@ -152,5 +157,6 @@ TEST(ProductionReports, EachInformationCommandOpensItsWindow)
     s->run_state = RUN_STOPPED;
     app->frame()->SendMessage(WM_CLOSE, 0, 0);
     app.reset();
+    EXPECT_EQ(program_info_tip(), nullptr) << "the popup goes with the window";
     ResetWindowsForTest();
 }

@@ -25,9 +25,15 @@ constexpr int32_t LABEL_GREY = 0xC0C0C0;
 // A work order's route in the shop lies this far below the diagram's rows.
 constexpr int WO_ROUTE_Y = 25;
 
+CInfoTipWnd* g_info_tip = nullptr;
+
 void help_at(HWND dlg, int context) { WinHelp(dlg, "vorn.hlp", HELP_CONTEXT, static_cast<uintptr_t>(context)); }
 
 } // namespace
+
+CInfoTipWnd* program_info_tip() { return g_info_tip; }
+
+void set_program_info_tip(CInfoTipWnd* tip) { g_info_tip = tip; }
 
 void route_diagram_scale(int width, int height, float& scale_x, float& scale_y)
 {
@@ -144,12 +150,15 @@ void CRouteDiagramDlg::OnLButtonDown(UINT, POINT pt)
     if (!m_plant.route_hit_test(m_route, m_plant.Work_Orders[static_cast<size_t>(m_wo)].get(), pt.x, pt.y, m_sx, m_sy,
                                 text))
         return;
+    if (!m_tip)
+        m_tip = program_info_tip();
     if (!m_tip) {
-        m_tip = std::make_unique<CInfoTipWnd>();
-        if (!m_tip->Create(this)) {
-            m_tip.reset();
+        m_own_tip = std::make_unique<CInfoTipWnd>();
+        if (!m_own_tip->Create(this)) {
+            m_own_tip.reset();
             return;
         }
+        m_tip = m_own_tip.get();
     }
     POINT at = pt;
     plat::ClientToScreen(m_hWnd, &at);
@@ -164,10 +173,13 @@ void CRouteDiagramDlg::OnLButtonUp(UINT, POINT)
 
 void CRouteDiagramDlg::OnDestroy()
 {
-    if (m_tip) {
-        m_tip->DestroyWindow();
-        m_tip.reset();
+    if (m_tip)
+        m_tip->Hide();
+    if (m_own_tip) {
+        m_own_tip->DestroyWindow();
+        m_own_tip.reset();
     }
+    m_tip = nullptr;
     CSimDialog::OnDestroy();
 }
 

@@ -13,6 +13,7 @@
 
 class CProductionWnd;
 class Painter;
+class CInfoTipWnd;
 class ViewSimHost;
 
 class ProductionDepartment : public CDepartmentWnd, public ProductionDept {
@@ -125,6 +126,7 @@ private:
     std::unique_ptr<SessionUi> ui_;
     std::unique_ptr<CProductionWnd> engine_;
     plat::HWND load_box_ = 0;
+    std::unique_ptr<CInfoTipWnd> info_tip_;
     void set_total_load(bool shown);
     static constexpr int POSTED_COMMAND_ID = 0x7E00;
     std::vector<std::pair<int, int>> posted_;   // command, machine

@@ -597,6 +597,11 @@ inline constexpr int IDD_WO_DIAGRAM = 184;
 class Painter;
 class CInfoTipWnd;
 
+// The program's one information popup, made with the Production window;
+// null while there is none (a work-order diagram then makes its own).
+CInfoTipWnd* program_info_tip();
+void set_program_info_tip(CInfoTipWnd* tip);
+
 // While draw runs, the plant draws into the painter.
 using PaintScope = std::function<void(Painter& painter, const std::function<void()>& draw)>;
 
@@ -631,7 +636,8 @@ private:
     int m_wo;
     PaintScope m_scope;
     std::vector<RouteInfo> m_route;
-    std::unique_ptr<CInfoTipWnd> m_tip;
+    std::unique_ptr<CInfoTipWnd> m_own_tip;
+    CInfoTipWnd* m_tip = nullptr;
     float m_sx = 1, m_sy = 1;
     void collect();
     void fit();
