@@ -2,6 +2,7 @@
 // their windows, opened offscreen.
 #include "dialog_support.h"
 #include "foundation/simdate.h"
+#include "uikit/graph_dialog.h"
 #include "uikit/grid.h"
 #include "uikit/lists.h"
 #include <algorithm>
@@ -415,6 +416,21 @@ TEST_F(ProductionDialogs, LoadProfileOnePointPerWorkingDayOfThePlan)
             any = any || y[i] > 0;
         }
         EXPECT_TRUE(any);
+        // The graph of the points, as the command shows it.
+        std::vector<float> x(y.size());
+        for (size_t i = 0; i < x.size(); ++i)
+            x[i] = static_cast<float>(i);
+        CGraphDialog graph(IDD_LOAD_PROFILE, nullptr);
+        graph.SetTitle((std::string("Load Profile - ") + f.prod.Machines[static_cast<size_t>(m)]->name).c_str());
+        graph.SetYCaption("Percentage");
+        graph.AddSeries(x.data(), y.data(), static_cast<int>(y.size()), FALSE, 0xFF0000, 2, 0);
+        ScriptedHost host;
+        host.OnDialog(IDD_LOAD_PROFILE, [&](HWND d) {
+            EXPECT_TRUE(SaveWindowPng(d, png("load_profile.png").c_str()));
+            click(d, IDCANCEL);
+        });
+        graph.DoModal();
+        EXPECT_EQ(graph.series_count(), 1);
     }
     EXPECT_GE(shown, 1) << "the plan loads some machine";
 }
