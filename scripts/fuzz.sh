@@ -35,6 +35,7 @@ seeds_of() {
     chartlib_fuzz_*) echo "chartlib/tests/data/fuzz/${1#chartlib_fuzz_}" ;;
     tutor_*_fuzz) echo "tutor/tests/data/fuzz/${1#tutor_}" | sed 's/_fuzz$//' ;;
     production_plant_fuzz) echo "production/tests/data/fuzz/plant" ;;
+    platform_*_fuzz) echo "platform/tests/data/fuzz/${1#platform_}" | sed 's/_fuzz$//' ;;
     session_*_fuzz) echo "production/tests/data/fuzz/$(echo "${1#session_}" | sed 's/_fuzz$//')" ;;
   esac
 }

@@ -47,6 +47,9 @@ HMENU GetMenu(HWND hwnd);
 BOOL DrawMenuBar(HWND hwnd);
 
 HMENU GetSubMenu(HMENU menu, int pos);
+// The screen rectangle of a menu-bar title (menu = the window's bar, item =
+// its position); FALSE for other menus or positions.
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, RECT* rect);
 int GetMenuItemCount(HMENU menu);           // -1 for a bad handle
 UINT GetMenuItemID(HMENU menu, int pos);    // separator 0, popup -1
 int GetMenuString(HMENU menu, UINT item, char* buf, int size, UINT flags);

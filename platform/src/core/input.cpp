@@ -1,6 +1,8 @@
 // Qt input turned into window messages; focus, capture, cursors and the
 // windows' own scroll bars.
 #include "core/widgets_p.h"
+#include "ipc/ipc_p.h"
+#include "plat/link.h"
 #include "kernel/handles_p.h"
 #include "plat/clock.h"
 #include "plat/config.h"
@@ -473,6 +475,8 @@ HWND GetFocus() { return Find(g_focus) ? g_focus : 0; }
 
 HWND SetActiveWindow(HWND hwnd)
 {
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd))
+        return remote->winop(hwnd, static_cast<int>(LinkWinOp::Activate)) ? hwnd : 0;
     WindowRec* r = Find(hwnd);
     if (!r)
         return 0;

@@ -2,6 +2,7 @@
 // loops, and the way an exception from a handler leaves every loop.
 #include "core/core_p.h"
 #include "core/widgets_p.h"
+#include "ipc/ipc_p.h"
 #include "plat/clock.h"
 #include "plat/loop.h"
 #include "plat/modal.h"
@@ -284,6 +285,8 @@ using namespace core;
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     EnsureCoreInit();
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd))
+        return remote->post(hwnd, msg, wParam, lParam);
     Posted p;
     if (hwnd) {
         WindowRec* r = Find(hwnd);
@@ -489,6 +492,9 @@ int RunMessageLoop()
     arm_idle(true);
     maybe_screenshot();
     request_delivery();
+    // Once the loop has run what was queued before it, a linked program is
+    // ready for its starter.
+    QTimer::singleShot(0, dispatcher(), [] { ipc::RunLoopStartHook(); });
     const int code = QApplication::exec();
     g_loopRunning = false;
     g_idleTimer->stop();

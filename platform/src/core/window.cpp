@@ -4,6 +4,8 @@
 #include "plat/controls.h"
 #include "core/widgets_p.h"
 #include "host/host_p.h"
+#include "ipc/ipc_p.h"
+#include "plat/link.h"
 #include "plat/config.h"
 #include "plat/gdi.h"
 #include "plat/modal.h"
@@ -639,10 +641,18 @@ HWND GetMainWindow() { return Find(T().mainWindow) ? T().mainWindow : 0; }
 
 // ---- state -----------------------------------------------------------------------
 
-BOOL IsWindow(HWND hwnd) { return Find(hwnd) || (hwnd && hwnd == GetDesktopWindow()) ? TRUE : FALSE; }
+BOOL IsWindow(HWND hwnd)
+{
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd))
+        return remote->winop(hwnd, static_cast<int>(LinkWinOp::Exists)) ? TRUE : FALSE;
+    return Find(hwnd) || (hwnd && hwnd == GetDesktopWindow()) ? TRUE : FALSE;
+}
 
 BOOL ShowWindow(HWND hwnd, int cmd)
 {
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd))
+        return remote->winop(hwnd, static_cast<int>(cmd == SW_HIDE ? LinkWinOp::Hide : LinkWinOp::Show)) ? TRUE
+                                                                                                         : FALSE;
     WindowRec* r = Find(hwnd);
     if (!r)
         return FALSE;
@@ -775,6 +785,8 @@ BOOL IsWindowEnabled(HWND hwnd)
 
 BOOL SetWindowText(HWND hwnd, const char* text)
 {
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd))
+        return remote->send(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
     if (!Find(hwnd))
         return FALSE;
     return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
@@ -801,6 +813,15 @@ int GetWindowTextLength(HWND hwnd)
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags)
 {
+    // Another program's window: only its place in the stacking order.
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd)) {
+        if ((flags & SWP_NOZORDER) || (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST))
+            return FALSE;
+        return remote->winop(hwnd, static_cast<int>(insertAfter == HWND_TOPMOST ? LinkWinOp::Topmost
+                                                                                 : LinkWinOp::NotTopmost))
+                   ? TRUE
+                   : FALSE;
+    }
     WindowRec* r = Find(hwnd);
     if (!r)
         return FALSE;
@@ -985,6 +1006,8 @@ HWND GetParent(HWND hwnd)
 
 HWND GetDlgItem(HWND parent, int id)
 {
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(parent))
+        return remote->child(parent, id);
     WindowRec* p = Find(parent);
     if (!p)
         return 0;
@@ -1112,6 +1135,9 @@ HWND FindWindow(const char* className, const char* windowName)
             continue;
         return h;
     }
+    // Then the other programs of the link, by the whole title.
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(0xFFFF0000u); remote && !className && windowName)
+        return remote->find(windowName);
     return 0;
 }
 
@@ -1236,6 +1262,8 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (const ipc::RemoteOps* remote = ipc::RemoteFor(hwnd))
+        return remote->send(hwnd, msg, wParam, lParam);
     WindowRec* r = Find(hwnd);
     if (!r || !r->proc)
         return 0;

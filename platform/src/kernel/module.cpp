@@ -1,6 +1,7 @@
 // Modules, their string tables, shared libraries and starting programs.
 #include "plat/module.h"
 #include "kernel/handles_p.h"
+#include "ipc/ipc_p.h"
 #include "plat/config.h"
 #include "plat/path.h"
 #include "plat/text.h"
@@ -474,6 +475,13 @@ UINT WinExec(const char* cmdline, UINT /*show*/)
     if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         return 2;
     g_children.push_back(pid);
+    if (ipc::LaunchHook hook = ipc::GetLaunchHook()) {
+        // The wait serves the link, which may start nothing; the table is
+        // free again by then.
+        g_mutex.unlock();
+        hook(file.c_str(), static_cast<int>(pid));
+        g_mutex.lock();
+    }
     return 33;
 }
 

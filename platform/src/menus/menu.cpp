@@ -618,6 +618,21 @@ void EndMenu()
 
 HMENU GetTrackedMenu() { return g_tracked; }
 
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, RECT* rect)
+{
+    auto it = bars().find(hwnd);
+    if (!rect || it == bars().end() || it->second.menu != menu || !it->second.widget)
+        return FALSE;
+    QMenuBar* bar = it->second.widget;
+    const QList<QAction*> titles = bar->actions();
+    if (item >= static_cast<UINT>(titles.size()))
+        return FALSE;
+    const QRect r = bar->actionGeometry(titles[static_cast<int>(item)]);
+    const QPoint tl = bar->mapToGlobal(r.topLeft());
+    *rect = RECT{tl.x(), tl.y(), tl.x() + r.width(), tl.y() + r.height()};
+    return TRUE;
+}
+
 BOOL OpenMenuBarPopupForTest(HWND frame, int index, std::vector<std::string>* shown)
 {
     shown->clear();
