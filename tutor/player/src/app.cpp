@@ -3,6 +3,7 @@
 #include "steplay/player.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
+#include "plat/link.h"
 #include "plat/menu.h"
 #include "plat/module.h"
 #include "plat/msg.h"
@@ -125,21 +126,16 @@ void LayerLink::post(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 
 TutorLink::Popup LayerLink::popup(HWND window, int index, int x, int y)
 {
-    const HMENU bar = ::plat::GetMenu(window);
-    if (bar == 0)
+    // The simulator checks its menu, answers, then shows the popup itself.
+    switch (::plat::ShowMenuBarPopup(window, index, x, y)) {
+    case LinkPopupResult::Shown:
+        return Popup::Shown;
+    case LinkPopupResult::NoMenu:
         return Popup::NoMenu;
-    const HMENU sub = ::plat::GetSubMenu(bar, index);
-    if (sub == 0)
+    case LinkPopupResult::NoPopup:
         return Popup::NoPopup;
-    if (x < 0 || y < 0) {
-        // No point given: just below the bar, at the window's client origin.
-        POINT origin{0, 0};
-        ::plat::ClientToScreen(window, &origin);
-        x = origin.x;
-        y = origin.y;
     }
-    ::plat::TrackPopupMenu(sub, TPM_LEFTALIGN, x, y, 0, window, nullptr);
-    return Popup::Shown;
+    return Popup::NoMenu;
 }
 
 void LayerLink::activate(HWND window)

@@ -1,0 +1,254 @@
+// The simulator and the real tutorial player, two programs over the layer's
+// link: this test process is the simulator (the link's host) and starts
+// steplay32 with a small tutorial. The start waits for the player to be
+// ready, the player's nested calls are served while the start's send waits,
+// its hand-over comes after that send, the resume holds the next command
+// 250 ms, and each way of ending the player is seen as the Parts want.
+#include "appgui/tutor.h"
+#include "appgui/vorn_gui.h"
+#include "plat/config.h"
+#include "plat/controls.h"
+#include "plat/link.h"
+#include "plat/loop.h"
+#include "plat/msg.h"
+#include "plat/testing.h"
+#include "plat/trace.h"
+#include "plat/window.h"
+#include <gtest/gtest.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <signal.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
+
+// The player's text panel and Exit button (its frame's control ids).
+constexpr int kPlayerText = 12;
+constexpr int kPlayerExit = 32771;
+
+void click(HWND dlg, int id)
+{
+    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+bool pump_until(const std::function<bool()>& done, int ms = 8000)
+{
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end) {
+        MSG m;
+        while (PeekMessage(&m, 0, 0, 0, PM_REMOVE))
+            DispatchMessage(&m);
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return done();
+}
+
+// What reaches the simulator's frame from the player, and when.
+struct Request {
+    WPARAM code;
+    Clock::time_point at;
+};
+std::vector<Request> g_requests;
+WNDPROC g_frameProc = nullptr;
+LRESULT frame_spy(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_TUTOR_REQUEST)
+        g_requests.push_back({wp, Clock::now()});
+    return CallWindowProc(g_frameProc, h, msg, wp, lp);
+}
+
+int count_requests(WPARAM code)
+{
+    int n = 0;
+    for (const Request& r : g_requests)
+        n += r.code == code ? 1 : 0;
+    return n;
+}
+
+LRESULT target_proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); }
+
+std::string player_text(HWND player)
+{
+    char buf[256] = {};
+    const HWND text = GetDlgItem(player, kPlayerText);
+    if (text == 0)
+        return {};
+    SendMessage(text, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+class TwoProcesses : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char dir[] = "/tmp/vorn-e9-link-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        linkDir = dir;
+        setenv("PLAT_LINK_DIR", dir, 1);
+        InitGui();
+        register_vorn_resources();
+        ASSERT_TRUE(JoinLink(LinkRole::Host));
+        SetLinkReplyTimeout(20000); // a hang fails the test instead
+        DeclareLinkedProgram("STEPLAY32.EXE");
+        WNDCLASS wc;
+        wc.lpfnWndProc = target_proc;
+        wc.lpszClassName = "E9Target";
+        RegisterClass(&wc);
+    }
+    static void TearDownTestSuite()
+    {
+        LeaveLink();
+        fs::remove_all(linkDir);
+    }
+
+    void SetUp() override
+    {
+        char cwd[4096] = {};
+        previousDir = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
+        const fs::path dir = fs::path(VORN_BINARY_DIR) / "appgui-work" /
+                             (std::string("e9-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        for (const char* f : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
+            if (fs::exists(fs::path(kBundled) / f))
+                fs::copy_file(fs::path(kBundled) / f, dir / f);
+        folder = dir.string();
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        setenv("VORN_DATA_DIR", folder.c_str(), 1);
+        // The player runs a CloseWindow (its FindWindow is served while the
+        // start's send waits), hands over CloseCurrentWindow, then shows text.
+        std::ofstream(folder + "/e9.cmd") << "[CloseWindow]\nE9 Target\n[CloseCurrentWindow]\n[ShowText]\ndone\n";
+        g_requests.clear();
+        app = std::make_unique<CVornApp>();
+        app->about_at_start = false;
+        ASSERT_TRUE(app->InitInstance());
+        view = app->window();
+        frame = app->frame();
+        ASSERT_NE(view, nullptr);
+        g_frameProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtr(frame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frame_spy)));
+        host.OnDialog(IDD_BACKGROUND, [](HWND d) { click(d, IDOK); });
+        ASSERT_TRUE(view->sessions().StartSession(folder + "/SAMPLE.VNB"));
+        view->SyncSession();
+        ASSERT_NE(view->session(), nullptr);
+        target = CreateWindow("E9Target", "E9 Target", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, 0, 0, 0, nullptr);
+    }
+    void TearDown() override
+    {
+        if (HWND p = GetTutorWindow(); p != 0) {
+            CloseTutorial();
+            pump_until([p] { return !IsWindow(p); });
+        }
+        if (frame != nullptr && IsWindow(frame->m_hWnd)) {
+            host.Answer(IDYES, "", "Are you sure you want to exit?");
+            if (view->session() != nullptr)
+                view->session()->run_state = RUN_STOPPED;
+            frame->SendMessage(WM_CLOSE, 0, 0);
+        }
+        app.reset();
+        ResetWindowsForTest();
+        EXPECT_EQ(chdir(previousDir.c_str()), 0);
+    }
+
+    HWND start()
+    {
+        const HWND player = StartTutorial(frame->m_hWnd, "VORNS Tutorial - e9.cmd", "e9.cmd");
+        EXPECT_NE(player, 0u) << "found at once: the start waited for it to be ready";
+        return player;
+    }
+
+    static inline std::string linkDir;
+    ScriptedHost host;
+    std::string previousDir, folder;
+    std::unique_ptr<CVornApp> app;
+    CVornWindow* view = nullptr;
+    CMainFrame* frame = nullptr;
+    HWND target = 0;
+};
+
+} // namespace
+
+TEST_F(TwoProcesses, HandShakeHandOverResumeAndExit)
+{
+    const HWND player = start();
+    ASSERT_NE(player, 0u);
+    EXPECT_NE(HIWORD(player), 0) << "another program's window";
+    char title[64] = {};
+    SendMessage(player, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title));
+    EXPECT_STREQ(title, "VORNS Tutorial - e9.cmd");
+    // The send has returned: the CloseWindow ran inside it, the hand-over
+    // request is queued behind it.
+    EXPECT_TRUE(g_requests.empty());
+    ASSERT_TRUE(pump_until([&] { return !IsWindow(target); })) << "CloseWindow reached our window";
+
+    ASSERT_TRUE(pump_until([] { return count_requests(TUTOR_REQUEST_EXECUTE) == 1; }));
+    const Clock::time_point resumed = g_requests[0].at; // its handler resumes at once
+    EXPECT_EQ(GetTutorPendingCode(), 0) << "code 16 carried out and resumed";
+    Clock::time_point shown{};
+    ASSERT_TRUE(pump_until([&] {
+        if (player_text(player).rfind("done", 0) == 0) {
+            shown = Clock::now();
+            return true;
+        }
+        return false;
+    }));
+    EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(shown - resumed).count(), 250);
+
+    // Exit: exactly one closing notice; the player forgotten, the session
+    // closed once.
+    SendMessage(player, WM_COMMAND, MAKEWPARAM(kPlayerExit, BN_CLICKED), 0);
+    ASSERT_TRUE(pump_until([] { return count_requests(TUTOR_REQUEST_CLOSED) >= 1; }));
+    pump_until([] { return false; }, 300);
+    EXPECT_EQ(count_requests(TUTOR_REQUEST_CLOSED), 1);
+    EXPECT_EQ(GetTutorWindow(), 0u);
+    view->SyncSession();
+    EXPECT_EQ(view->session(), nullptr);
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(player); }));
+}
+
+TEST_F(TwoProcesses, QuitEndsThePlayerWithoutANotice)
+{
+    const HWND player = start();
+    ASSERT_NE(player, 0u);
+    CloseTutorial();
+    ASSERT_TRUE(pump_until([&] { return !IsWindow(player); }));
+    pump_until([] { return false; }, 300);
+    EXPECT_EQ(count_requests(TUTOR_REQUEST_CLOSED), 0);
+    view->SyncSession();
+    EXPECT_NE(view->session(), nullptr);
+}
+
+TEST_F(TwoProcesses, KilledPlayerIsForgottenAndTheSessionStays)
+{
+    const HWND player = start();
+    ASSERT_NE(player, 0u);
+    const std::string lock = linkDir + "/" + std::to_string(HIWORD(player)) + ".lock";
+    FILE* p = popen(("fuser " + lock + " 2>/dev/null").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    int pid = 0;
+    ASSERT_EQ(fscanf(p, "%d", &pid), 1);
+    pclose(p);
+    ASSERT_GT(pid, 0);
+    ASSERT_NE(pid, getpid());
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    ASSERT_TRUE(pump_until([] { return GetTutorWindow() == 0; }));
+    view->SyncSession();
+    EXPECT_NE(view->session(), nullptr);
+    EXPECT_EQ(count_requests(TUTOR_REQUEST_CLOSED), 0);
+}
