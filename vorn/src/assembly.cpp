@@ -3,6 +3,7 @@
 #include "finance/finance_dept.h"
 #include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
+#include "purchasing/purchasing_dept.h"
 #include "vorn/stand_ins.h"
 
 namespace {
@@ -16,7 +17,10 @@ std::unique_ptr<ProductionDepartment> make_production(CVornView& view)
 {
     return std::make_unique<ProductionDepartment>(view);
 }
-std::unique_ptr<StandInPurchasing> make_purchasing(CVornView&) { return std::make_unique<StandInPurchasing>(); }
+std::unique_ptr<PurchasingDepartment> make_purchasing(CVornView& view)
+{
+    return std::make_unique<PurchasingDepartment>(view);
+}
 std::unique_ptr<FinanceDepartment> make_finance(CVornView& view) { return std::make_unique<FinanceDepartment>(view); }
 
 } // namespace
@@ -36,6 +40,7 @@ Departments assemble_departments(CVornView& view, const PanelMaker& panels)
     links.finance = &finance->books();
     marketing->connect(links);
     production->connect(links);
+    purchasing->connect(links);
     finance->connect(links);
 
     Departments d;

@@ -9,6 +9,7 @@
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
+#include "purchasing/purchasing_dept.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 
@@ -53,9 +54,8 @@ DriverOptions market_options(int32_t seed)
         market->connect(links);
         dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
         finance.connect(links);
-        auto& store = dynamic_cast<StandInPurchasing&>(*d.purchasing);
-        store.stock[0] = 30000;
-        store.stock[1] = 30000;
+        // Purchasing keeps the scenario's stock and orders by its levels.
+        dynamic_cast<PurchasingDepartment&>(*d.purchasing).connect(links);
         d.marketing = std::move(market);
         return d;
     };

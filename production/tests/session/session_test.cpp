@@ -10,6 +10,7 @@
 #include <algorithm>
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
+#include "purchasing/purchasing_dept.h"
 #include <gtest/gtest.h>
 #include <map>
 
@@ -59,15 +60,21 @@ StandIn& stand_in(CDepartmentWnd* slot)
         throw std::logic_error("the session's department is not the stand-in");
     return *s;
 }
-StandInPurchasing& purchasing_of(SessionDriver& d) { return stand_in<StandInPurchasing>(d.view().purchasing); }
+CPurchasingWnd& purchasing_of(SessionDriver& d)
+{
+    auto* p = dynamic_cast<PurchasingDepartment*>(d.view().purchasing);
+    if (p == nullptr)
+        throw std::logic_error("the session's Purchasing is not the Purchasing department");
+    return p->engine();
+}
 StandInMarketing& marketing_of(SessionDriver& d) { return stand_in<StandInMarketing>(d.view().marketing); }
 
-// Stands in for Marketing and Purchasing until they exist: material in the
-// store and customer orders for A1 (one XA and two XB each, one U1 from stock).
+// Stands in for Marketing until it exists: material in the store and
+// customer orders for A1 (one XA and two XB each, one U1 from stock).
 void order_a1(SessionDriver& d, std::initializer_list<int16_t> quantities)
 {
-    purchasing_of(d).stock[0] = 1000;
-    purchasing_of(d).stock[1] = 1000;
+    purchasing_of(d).material(0, 0).stock = 1000;
+    purchasing_of(d).material(0, 1).stock = 1000;
     for (int16_t q : quantities)
         production_of(d).engine().add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
 }
@@ -125,7 +132,7 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_GE(marketing_of(first).delivered, 30);
     EXPECT_LT(marketing_of(first).delivered, 50);
     EXPECT_FALSE(plant.Work_Orders.empty());
-    EXPECT_EQ(purchasing_of(first).unsupplied[0] + purchasing_of(first).unsupplied[1], 0);
+    EXPECT_EQ(purchasing_of(first).unsupplied_this_year[0][0] + purchasing_of(first).unsupplied_this_year[0][1], 0u);
     EXPECT_GT(first.tickCount(), 21 * 480);
     const std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
     // The state file, then the tail: the work-order counter.
@@ -147,8 +154,8 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(read_bytes(ext_of(again, "PRD")), prd);
 
     // The resumed plant finishes the work it took over.
-    purchasing_of(second).stock[0] = 1000;
-    purchasing_of(second).stock[1] = 1000;
+    purchasing_of(second).material(0, 0).stock = 1000;
+    purchasing_of(second).material(0, 1).stock = 1000;
     const int before = marketing_of(first).delivered;
     second.runUntil(add_days(second.clock().current, 4));
     EXPECT_EQ(marketing_of(second).delivered, 50 - before);
@@ -229,13 +236,11 @@ TEST(ProductionSession, ARunSavedAndResumedHalfWayEndsAsTheUnbrokenRun)
         ASSERT_TRUE(d.save(whole));
     }
     const std::string half = dir / "half.vnb";
-    int16_t stores[2] = {0, 0};
     {
         SessionDriver d;
         begin(d);
         run_stream(d, middle);
         ASSERT_TRUE(d.save(half));
-        std::copy(std::begin(purchasing_of(d).stock), std::end(purchasing_of(d).stock), stores);
     }
     const std::string resumed = dir / "resumed.vnb";
     {
@@ -244,8 +249,6 @@ TEST(ProductionSession, ARunSavedAndResumedHalfWayEndsAsTheUnbrokenRun)
         ASSERT_TRUE(d.start(half, stream_options(5)));
         ASSERT_TRUE(d.view().resumed());
         ASSERT_EQ(d.tickCount(), middle);
-        // The stand-ins keep no state files: their stores as the saved run had them.
-        std::copy(std::begin(stores), std::end(stores), purchasing_of(d).stock);
         run_stream(d, end);
         EXPECT_GT(marketing_of(d).delivered, 0);
         ASSERT_TRUE(d.save(resumed));

@@ -12,6 +12,7 @@
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
+#include "purchasing/purchasing_dept.h"
 #include "foundation/draw.h"
 #include "foundation/simdate.h"
 #include "plat/controls.h"
@@ -198,9 +199,13 @@ TEST(ProductionWindow, TheWindowShowsTheMachinesMovingAndTheLoadBox)
     EXPECT_EQ(corner.x, client.right - 100);
     EXPECT_EQ(corner.y, 5);
 
-    // Material in the stand-in's store, orders for A1, the units redrawn each minute.
-    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
-    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    // Material in store, orders for A1, the units redrawn each minute. The
+    // sample's buffer of 100 at M2 is lifted: the raw material of Marketing's
+    // first large work order fills it and leaves M1's job no room to start.
+    for (auto& m : plant.Machines)
+        m->buffer_capacity = NO_LIMIT;
+    CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
+    purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
     plant.Jobs[2]->add_material_to_output(nullptr, 0, 0, 60);
     for (int16_t q : {6, 4, 5})
         production->add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);

@@ -1,8 +1,8 @@
 // The departments not built yet. Each one sits in its department's slot of
 // the session (the base department's neutral answers to the view) and
 // answers its neighbours as a department with nothing of its own would: the
-// sample plant's product A1 and materials XA and XB are known by code, the
-// stores hold nothing, and what the others hand it is only counted.
+// sample plant's product A1 is known by code, the store holds nothing, and
+// what the others hand it is only counted.
 // When a department lands, the assembly (src/assembly.cpp) makes the real
 // one in its slot and its stand-in goes.
 #pragma once
@@ -48,22 +48,4 @@ public:
     bool any_product_in_red_line() override { return false; }
 
     int32_t delivered = 0;   // finished units handed over
-};
-
-class StandInPurchasing : public CDepartmentWnd, public PurchasingDept {
-public:
-    int family_count() const override { return 1; }
-    char family_letter(int) const override { return 'X'; }
-    int material_count(int) const override { return 2; }
-    char material_letter(int, int material) const override { return material == 0 ? 'A' : 'B'; }
-    void find_material_by_code(const char* code, uint16_t& family, uint16_t& material) override;
-    int16_t get_stock(int family, int material) override;
-    void add_stock(int family, int material, int quantity, int issue) override;
-    void add_unsupplied_units(int family, int material, int units) override;
-    int32_t material_price(int, int) override { return 0; }
-    float average_cost(int, int) override { return 0.0f; }
-    bool any_material_in_red_line() override { return false; }
-
-    int16_t stock[2] = {0, 0};
-    int32_t unsupplied[2] = {0, 0};
 };

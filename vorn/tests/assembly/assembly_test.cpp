@@ -8,6 +8,7 @@
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
+#include "purchasing/purchasing_dept.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -43,7 +44,7 @@ TEST(Assembly, EverySlotHoldsItsDepartmentOrItsStandIn)
     ASSERT_NE(dynamic_cast<MarketingDepartment*>(d.marketing.get()), nullptr);
     auto* production = dynamic_cast<ProductionDepartment*>(d.production.get());
     ASSERT_NE(production, nullptr);
-    ASSERT_NE(dynamic_cast<StandInPurchasing*>(d.purchasing.get()), nullptr);
+    ASSERT_NE(dynamic_cast<PurchasingDepartment*>(d.purchasing.get()), nullptr);
     auto* finance = dynamic_cast<FinanceDepartment*>(d.finance.get());
     ASSERT_NE(finance, nullptr);
     EXPECT_EQ(d.management, nullptr);
@@ -97,8 +98,8 @@ TEST(Assembly, TheSampleRunsOnTheAssembledDepartments)
     auto* production = dynamic_cast<ProductionDepartment*>(v.production);
     ASSERT_NE(production, nullptr);
     EXPECT_EQ(production->engine().Machines.size(), 2u);
-    auto& purchasing = dynamic_cast<StandInPurchasing&>(*v.purchasing);
-    purchasing.stock[0] = purchasing.stock[1] = 100;
+    CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*v.purchasing).engine();
+    purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 100;
     // Marketing's first day may have ordered already: the order adds to it.
     const int16_t before = production->get_on_order_units(0, 0);
     production->add_order(0, 0, 2, ORDER_CUSTOMER, KIND_PRODUCT, 5);
@@ -107,6 +108,6 @@ TEST(Assembly, TheSampleRunsOnTheAssembledDepartments)
     for (int i = 0; i < 2 * 480; ++i)
         v.SimulationTick(RESTART_NONE);
     EXPECT_EQ(v.tick_count, first + 2 * 480);
-    // The materials left the stand-in's store for the shop floor.
-    EXPECT_LT(purchasing.stock[0] + purchasing.stock[1], 200);
+    // The materials left Purchasing's store for the shop floor.
+    EXPECT_GT(purchasing.material(0, 0).issued_this_month + purchasing.material(0, 1).issued_this_month, 0);
 }
