@@ -289,8 +289,8 @@ TEST(ProductionWindow, AClickOnAMachineListsItsWaitingWorkOrders)
     const HWND panel = production->window_handle();
     ASSERT_NE(panel, 0u);
     CProductionWnd& plant = production->engine();
-    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
-    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
+    purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
     for (int16_t q : {6, 4, 5})
         production->add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
 
@@ -449,8 +449,8 @@ TEST(ProductionWindow, SetUnitManuallyAsksForTheMachineFirst)
     EXPECT_EQ(opened, 0);
     kept.swap(plant.Machines[1]->Waiting_WOs_Data);
 
-    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
-    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
+    purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
     for (int16_t q : {6, 4})
         production->add_order(0, 0, q, ORDER_CUSTOMER, KIND_PRODUCT, 5);
     answer = "M1";
@@ -746,8 +746,8 @@ TEST(ProductionWindow, ManualSchedulingOrdersTheMachinesWork)
     ASSERT_NE(production, nullptr);
     p.view->ExecuteCommand(ID_PRODUCTION);
     CProductionWnd& plant = production->engine();
-    auto& purchasing = dynamic_cast<StandInPurchasing&>(*p.session->purchasing);
-    purchasing.stock[0] = purchasing.stock[1] = 1000;
+    CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
+    purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
     RMachine& m = *plant.Machines[0];
     for (int tick = 0; tick < 3 * 480 && m.waiting_data_of_unit(0) == nullptr; ++tick)
         p.session->SimulationTick(RESTART_NONE);
