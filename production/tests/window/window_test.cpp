@@ -748,6 +748,10 @@ TEST(ProductionWindow, ManualSchedulingOrdersTheMachinesWork)
     CProductionWnd& plant = production->engine();
     CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
     purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
+    // The sample's buffer at M2 would fill with the raw material of the
+    // first large work order and leave M1 nothing to start.
+    for (auto& machine : plant.Machines)
+        machine->buffer_capacity = NO_LIMIT;
     RMachine& m = *plant.Machines[0];
     for (int tick = 0; tick < 3 * 480 && m.waiting_data_of_unit(0) == nullptr; ++tick)
         p.session->SimulationTick(RESTART_NONE);
