@@ -337,8 +337,10 @@ bool CMarketingWnd::is_new_product_waiting(int f, int p) const
 
 void CMarketingWnd::load_open_orders()
 {
-    if (host_.job_shop())
+    if (host_.job_shop()) {
+        load_jobshop_open_orders();
         return;
+    }
     const SimDateTime today = host_.today();
     for (int f = 0; f < family_count_; ++f)
         for (int p = 0; p < product_count(f); ++p) {
@@ -680,7 +682,9 @@ void CMarketingWnd::order_production()
         return;
     if (link_mode_ == LINK_MAKE_TO_STOCK)
         order_stock_replenishment();
-    else if (link_mode_ == LINK_MAKE_TO_ORDER && !host_.job_shop()) {
+    else if (link_mode_ == LINK_MAKE_TO_ORDER && host_.job_shop())
+        order_jobshop_production();
+    else if (link_mode_ == LINK_MAKE_TO_ORDER) {
         if (plan_merge < 1)
             order_to_order_production();
         else

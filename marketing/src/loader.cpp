@@ -71,12 +71,8 @@ void CMarketingWnd::load_market_data(MarketData& d)
     load_advertising(d);
     load_events(d);
     load_fix_demands(d);
-    if (host_.job_shop()) {
-        d.find_section("JOBSHOP");
-        d.get_record(1, 1);
-        js_value1 = u16_item(d, 1);
-        js_fixed_factor = u16_item(d, 2);
-    }
+    if (host_.job_shop())
+        load_jobshop_section(d);
     // The loaded state the daily steps start from.
     for (size_t c = 0; c < customers.size(); ++c)
         for (size_t k = 0; k < customers[c].contracts.size(); ++k)
@@ -558,4 +554,18 @@ void CMarketingWnd::load_fix_demands(MarketData& d)
         for (int p = 0; p < families[static_cast<size_t>(f)].product_count; ++p)
             fixed_demand[static_cast<size_t>(f)][static_cast<size_t>(p)] =
                 static_cast<float>(bounded(d, item++, -2147483647, 2147483647));
+}
+
+void CMarketingWnd::load_jobshop_section(MarketData& d)
+{
+    d.find_section("JOBSHOP");
+    d.get_record(1, 1);
+    js_value1 = u16_item(d, 1);
+    js_fixed_factor = u16_item(d, 2);
+    js_factor_low = js_factor_high = js_units_low = js_units_high = 0;
+    js_reject = 0;
+    js_any_factor = 1;
+    js_any_units = 1;
+    js_spare = 1;
+    js_accept_on = js_fixed_factor != 0 ? 1 : 0;
 }

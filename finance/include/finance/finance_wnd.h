@@ -163,6 +163,10 @@ public:
     float machine_work_percent() const override { return work_percent; }
     int32_t monthly_direct_labour() const override { return with_overtime(labour_amount); }
     int32_t monthly_production_expenses() const override { return with_overtime(production_amount); }
+    int32_t monthly_marketing_expenses() const override { return marketing_amount; }
+    int32_t monthly_management_expenses() const override { return management_amount; }
+    int32_t asset_value() const override { return other_assets; }
+    int32_t machine_investment_value() const override { return machine_investment; }
     void set_machine_work_percent(float p) { work_percent = p; }
 
     // Cash steps.

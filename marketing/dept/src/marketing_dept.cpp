@@ -11,6 +11,7 @@
 #include "plat/uihost.h"
 #include "marketing/contract_dialogs.h"
 #include "uikit/chart_wnd.h"
+#include <cstdint>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ public:
         return ::count_work_days(end, start);
     }
     int month_work_days() const override { return view_.clock.shift_mode == SHIFT_THREE ? 30 : 22; }
+    int work_hours_per_day() const override { return view_.clock.work_hours_per_day(); }
     int work_days_this_month() const override { return view_.clock.work_days_this_month; }
     int work_days_last_month() const override { return view_.clock.work_days_last_month; }
     int years_elapsed() const override { return view_.clock.years_elapsed; }
@@ -35,6 +37,7 @@ public:
     bool is_new_month() override { return view_.clock.IsNewMonth() != 0; }
     bool is_new_year() override { return view_.clock.IsNewYear() != 0; }
     bool job_shop() const override { return view_.job_shop != 0; }
+    bool in_hold() const override { return view_.run_state == RUN_HOLD; }
     bool management_feature() const override { return view_.management_feature != 0; }
     bool pause_events() const override { return view_.pause_events != 0; }
     float reputation_ratio() const override { return view_.reputation.current_figure; }
@@ -163,6 +166,18 @@ void MarketingDepartment::resume_step()
 }
 
 BOOL16 MarketingDepartment::policies_consistent() { return engine_->policies_consistent() ? 1 : 0; }
+
+// The block is taken whole from the file even when its values are refused,
+// so that the departments after it read their own.
+void MarketingDepartment::read_policies(RecordReader& in)
+{
+    std::vector<uint8_t> block(static_cast<size_t>(engine_->policies_size()));
+    in.raw(block.data(), block.size());
+    RecordReader mine(block.data(), block.size());
+    if (!engine_->read_policies(mine))
+        ui_->message("The Marketing settings of the policies file are out of range; they were not loaded.",
+                     "Load Policies File");
+}
 
 void MarketingDepartment::build_menus(DepartmentMenus& menus)
 {
@@ -355,3 +370,12 @@ int MarketingDepartment::dlg_forecast(int)
     ui_->not_implemented("dlg_forecast");
     return 0;
 }
+
+namespace {
+// The engine's unsigned sums as Finance books them: past the books' range they stay at its top.
+int32_t books_value(uint32_t v) { return v > static_cast<uint32_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(v); }
+} // namespace
+
+int32_t MarketingDepartment::accumulated_sales() { return books_value(engine_->accumulated_sales()); }
+int32_t MarketingDepartment::get_daily_throughput() { return books_value(engine_->get_daily_throughput()); }
+int32_t MarketingDepartment::charge_monthly_advertising() { return books_value(engine_->charge_monthly_advertising()); }

@@ -42,6 +42,8 @@ public:
     virtual int count_work_days(const SimDateTime& end, const SimDateTime& start) const = 0;
     // Working days of a month by the shift mode (22 or 30).
     virtual int month_work_days() const = 0;
+    // Working hours of a day by the shift mode (8, 16 or 24).
+    virtual int work_hours_per_day() const = 0;
     // The clock's working-day counts of this month and of the last.
     virtual int work_days_this_month() const = 0;
     virtual int work_days_last_month() const = 0;
@@ -50,6 +52,7 @@ public:
     virtual bool is_new_month() = 0;
     virtual bool is_new_year() = 0;
     virtual bool job_shop() const = 0;
+    virtual bool in_hold() const = 0;
     virtual bool management_feature() const = 0;
     virtual bool pause_events() const = 0;
     virtual float reputation_ratio() const = 0;

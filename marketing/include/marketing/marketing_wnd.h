@@ -59,6 +59,21 @@ public:
     uint32_t charge_monthly_advertising();
     uint32_t get_daily_throughput() const;
     int32_t get_backlog_value() const;
+    void clear_campaign_costs();
+    uint32_t accumulated_sales() const { return sales_value_run; }
+    // One product's unit costs and stock as Finance's reports read them.
+    ProductFigures product_figures(int f, int p) const;
+
+    // Unit costs.
+    float get_direct_labor_cost(int f, int p) const;
+    float get_indirect_cost(int f, int p) const;
+    float get_advertising_cost_per_unit(int f, int p) const;
+
+    // The policies file's block: its size, the settings, and reading them
+    // back (false: a value out of range, nothing changed).
+    int32_t policies_size() const;
+    void write_policies(RecordWriter& out) const;
+    bool read_policies(RecordReader& in);
 
     // State file.
     void save_state(RecordWriter& out);
@@ -171,6 +186,21 @@ public:
     std::array<uint16_t, MAX_FAMILYS> scenario_products_{};
     // Job-shop fields.
     uint16_t js_value1 = 0, js_fixed_factor = 0;
+    uint16_t js_accept_on = 0;
+    uint16_t js_factor_low = 0, js_factor_high = 0, js_units_low = 0, js_units_high = 0;
+    uint16_t js_reject = 0, js_any_factor = 1, js_any_units = 1, js_spare = 1;
+    uint16_t js_pending = 0;
+    // The day's job-shop orders and, at the same positions, their factors
+    // (20000 and more: accepted, the factor being the rest).
+    std::vector<OpenOrder> js_orders;
+    std::vector<uint16_t> js_factors;
+
+    // Job-shop mode.
+    bool accepts_order(int factor, int units) const;
+    // Units of the product's orders not yet accepted, while the run is held.
+    int16_t get_jobshop_units(int f, int p) const;
+    // The accept-orders policy command.
+    void accept_orders_policy();
 
 private:
     // Loader.
@@ -183,12 +213,15 @@ private:
     void load_advertising(MarketData& d);
     void load_events(MarketData& d);
     void load_fix_demands(MarketData& d);
+    void load_jobshop_section(MarketData& d);
     void clear_product(MarketProduct& p);
     SimDateTime read_date(MarketData& d, int16_t item);
 
     // Daily pieces.
     void reset_day_counters();
     void load_open_orders();
+    void load_jobshop_open_orders();
+    void order_jobshop_production();
     void supply_open_orders();
     void ship_open_order(size_t position, bool make_to_order);
     bool check_open_order_max_period(size_t position);

@@ -1,83 +1,12 @@
 // The Marketing department with the real Production department in whole
 // sessions over the bundled sample.
-#include "app/view.h"
-#include "marketing/marketing_dept.h"
-#include "finance/finance_dept.h"
-#include "production/production_dept.h"
-#include "production/production_wnd.h"
-#include "support/driver.h"
-#include "support/scenario.h"
-#include "vorn/assembly.h"
-#include "vorn/stand_ins.h"
-#include "purchasing/purchasing_dept.h"
+#include "sample_session.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 
+using namespace sample_session;
+
 namespace {
-
-const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
-const std::string sample = data_dir + "/SAMPLE.VNB";
-
-// Until Purchasing and the plant's common-part orders exist, the session
-// starts with raw materials in store and the common part U1 made; the
-// plant's constraint buffer takes work orders of any size.
-class StockedMarketing : public MarketingDepartment {
-public:
-    using MarketingDepartment::MarketingDepartment;
-    void after_load() override
-    {
-        MarketingDepartment::after_load();
-        CProductionWnd& plant = dynamic_cast<ProductionDepartment&>(*view()->production).engine();
-        plant.Jobs[2]->add_material_to_output(nullptr, 0, 0, 3000);
-        for (auto& m : plant.Machines)
-            m->buffer_capacity = NO_LIMIT;
-    }
-};
-
-DriverOptions market_options(int32_t seed)
-{
-    DriverOptions o;
-    o.seed = seed;
-    o.workdir = data_dir;
-    o.config.timer_enabled = false;
-    // The placeholders and the boxes of the run: OK.
-    o.script = [](plat::ScriptedHost& h) { h.Answer(1, ""); };
-    o.factory = [](CVornView& view) {
-        Departments d = assemble_departments(view, {});
-        auto market = std::make_unique<StockedMarketing>(view);
-        DepartmentLinks links;
-        links.marketing = market.get();
-        links.production = dynamic_cast<ProductionDept*>(d.production.get());
-        links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
-        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
-        links.finance = &finance.books();
-        market->connect(links);
-        dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
-        finance.connect(links);
-        // Purchasing keeps the scenario's stock and orders by its levels.
-        dynamic_cast<PurchasingDepartment&>(*d.purchasing).connect(links);
-        d.marketing = std::move(market);
-        return d;
-    };
-    return o;
-}
-
-MarketingDepartment& marketing_of(SessionDriver& d)
-{
-    auto* m = dynamic_cast<MarketingDepartment*>(d.view().marketing);
-    if (m == nullptr)
-        throw std::logic_error("the session's Marketing is not the Marketing department");
-    return *m;
-}
-
-ProductionDepartment& production_of(SessionDriver& d)
-{
-    auto* p = dynamic_cast<ProductionDepartment*>(d.view().production);
-    if (p == nullptr)
-        throw std::logic_error("the session's Production is not the Production department");
-    return *p;
-}
-
 
 // What every day of the run keeps true: the lots are the stock, the firm
 // orders are the open orders and the loaded deliveries, the supply days hold

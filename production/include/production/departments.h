@@ -173,6 +173,12 @@ public:
     virtual float machine_work_percent() const = 0;
     virtual int32_t monthly_direct_labour() const = 0;
     virtual int32_t monthly_production_expenses() const = 0;
+    // The rest of the month's overheads Marketing's indirect unit cost spreads:
+    // marketing, management and general, the other assets and the machines.
+    virtual int32_t monthly_marketing_expenses() const { return 0; }
+    virtual int32_t monthly_management_expenses() const { return 0; }
+    virtual int32_t asset_value() const { return 0; }
+    virtual int32_t machine_investment_value() const { return 0; }
 };
 
 // What Marketing, Purchasing and Finance call of Production.

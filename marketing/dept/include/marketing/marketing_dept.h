@@ -59,6 +59,16 @@ public:
     void build_production_plan() override { engine_->build_production_plan(); }
     int dlg_forecast(int kind) override;
     bool any_product_in_red_line() override { return engine_->any_product_in_red_line(); }
+    ProductFigures product_figures(int family, int product) override
+    {
+        return engine_->product_figures(family, product);
+    }
+    int32_t accumulated_sales() override;
+    int32_t get_backlog_value() override { return engine_->get_backlog_value(); }
+    int32_t get_daily_throughput() override;
+    int32_t charge_monthly_advertising() override;
+    void roll_year_counters() override { engine_->roll_year_counters(); }
+    void clear_campaign_costs() override { engine_->clear_campaign_costs(); }
 
     void on_new_year() override;
     void on_new_month() override;
@@ -70,6 +80,9 @@ public:
     void save_tail(BinFile& file) override;
     bool load_tail(BinFile& file) override;
     BOOL16 policies_consistent() override;
+    int32_t policies_size() override { return engine_->policies_size(); }
+    void write_policies(RecordWriter& out) override { engine_->write_policies(out); }
+    void read_policies(RecordReader& in) override;
     void load_data() override;
     void after_load() override;
     void product_marks(std::vector<ProductMark>& out) override;

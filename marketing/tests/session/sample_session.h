@@ -1,0 +1,89 @@
+// The bundled sample run headless with the program's own assembly and the
+// real Marketing department in its slot.
+#pragma once
+#include "app/view.h"
+#include "finance/finance_dept.h"
+#include "marketing/marketing_dept.h"
+#include "production/production_dept.h"
+#include "production/production_wnd.h"
+#include "support/driver.h"
+#include "support/scenario.h"
+#include "vorn/assembly.h"
+#include "purchasing/purchasing_dept.h"
+#include <stdexcept>
+#include <string>
+
+namespace sample_session {
+
+inline const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+inline const std::string sample = data_dir + "/SAMPLE.VNB";
+
+// Until Purchasing and the plant's common-part orders exist, the session
+// starts with raw materials in store and the common part U1 made; the
+// plant's constraint buffer takes work orders of any size.
+class StockedMarketing : public MarketingDepartment {
+public:
+    using MarketingDepartment::MarketingDepartment;
+    void after_load() override
+    {
+        MarketingDepartment::after_load();
+        CProductionWnd& plant = dynamic_cast<ProductionDepartment&>(*view()->production).engine();
+        plant.Jobs[2]->add_material_to_output(nullptr, 0, 0, 3000);
+        for (auto& m : plant.Machines)
+            m->buffer_capacity = NO_LIMIT;
+    }
+};
+
+inline DriverOptions market_options(int32_t seed)
+{
+    DriverOptions o;
+    o.seed = seed;
+    o.workdir = data_dir;
+    o.config.timer_enabled = false;
+    // The placeholders and the boxes of the run: OK.
+    o.script = [](plat::ScriptedHost& h) { h.Answer(1, ""); };
+    o.factory = [](CVornView& view) {
+        Departments d = assemble_departments(view, {});
+        auto market = std::make_unique<StockedMarketing>(view);
+        DepartmentLinks links;
+        links.marketing = market.get();
+        links.production = dynamic_cast<ProductionDept*>(d.production.get());
+        links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
+        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
+        links.finance = &finance.books();
+        market->connect(links);
+        dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
+        finance.connect(links);
+        // Purchasing keeps the scenario's stock and orders by its levels.
+        dynamic_cast<PurchasingDepartment&>(*d.purchasing).connect(links);
+        d.marketing = std::move(market);
+        return d;
+    };
+    return o;
+}
+
+inline MarketingDepartment& marketing_of(SessionDriver& d)
+{
+    auto* m = dynamic_cast<MarketingDepartment*>(d.view().marketing);
+    if (m == nullptr)
+        throw std::logic_error("the session's Marketing is not the Marketing department");
+    return *m;
+}
+
+inline ProductionDepartment& production_of(SessionDriver& d)
+{
+    auto* p = dynamic_cast<ProductionDepartment*>(d.view().production);
+    if (p == nullptr)
+        throw std::logic_error("the session's Production is not the Production department");
+    return *p;
+}
+
+inline FinanceDepartment& finance_of(SessionDriver& d)
+{
+    auto* f = dynamic_cast<FinanceDepartment*>(d.view().finance);
+    if (f == nullptr)
+        throw std::logic_error("the session's Finance is not the Finance department");
+    return *f;
+}
+
+} // namespace sample_session
