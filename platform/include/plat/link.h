@@ -80,8 +80,8 @@ private:
 
 class LinkPayloadReader {
 public:
-    // Looks at the payload, which must outlive the reader.
-    explicit LinkPayloadReader(std::string_view payload) : m_in(payload) {}
+    // Keeps its own copy, so a temporary payload is safe to read.
+    explicit LinkPayloadReader(std::string payload) : m_in(std::move(payload)) {}
     uint8_t u8();
     uint16_t u16();
     uint32_t u32();
@@ -93,7 +93,7 @@ public:
 
 private:
     bool take(size_t n);
-    std::string_view m_in;
+    std::string m_in;
     size_t m_pos = 0;
     bool m_ok = true;
 };
