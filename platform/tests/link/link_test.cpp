@@ -12,6 +12,7 @@
 #include "plat/msg.h"
 #include "plat/window.h"
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -82,7 +83,8 @@ protected:
     {
         const std::string dir = getenv("PLAT_LINK_DIR");
         LeaveLink();
-        rmdir(dir.c_str());
+        // A killed peer leaves its lock and socket behind.
+        std::filesystem::remove_all(dir);
     }
 
     void SetUp() override
