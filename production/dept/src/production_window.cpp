@@ -208,6 +208,20 @@ void ProductionDepartment::draw_machine_at(HDC dc, int machine, int x, int y)
     m.draw();
 }
 
+void ProductionDepartment::draw_into(HDC dc, const std::function<void()>& drawing)
+{
+    if (!engine_ || dc == 0 || !drawing)
+        return;
+    struct Restore {
+        SessionUi& ui;
+        Painter* was;
+        ~Restore() { ui.painting = was; }
+    } restore{*ui_, ui_->painting};
+    DcPainter painter(dc);
+    ui_->painting = &painter;
+    drawing();
+}
+
 void ProductionDepartment::invalidate_machine(int machine)
 {
     if (!engine_ || machine < 0 || static_cast<size_t>(machine) >= engine_->Machines.size())

@@ -1217,3 +1217,57 @@ TEST(ProductionWindow, RemoveWorkOrderByItsNumber)
     for (const auto& w : plant.Work_Orders)
         EXPECT_NE(w->number, number);
 }
+
+// A route's boxes carry palette numbers (cyan raw material, yellow job,
+// white product); drawn into a dialog's device context they show those
+// colours, not the near-black the bare numbers would be as colour values.
+TEST(ProductionWindow, RouteBoxesDrawInTheirPaletteColours)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    ASSERT_NE(production, nullptr);
+    CProductionWnd& plant = production->engine();
+    std::vector<RouteInfo> route;
+    plant.collect_route_info({KIND_PRODUCT, 0, 1}, route, 0, 0, false, nullptr);
+    ASSERT_GE(route.size(), 5u);
+
+    HDC screen = GetDC(0);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 600, 400);
+    ReleaseDC(0, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const RECT all{0, 0, 600, 400};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    production->draw_into(dc, [&] {
+        for (const RouteInfo& r : route)
+            switch (r.item.kind) {
+            case KIND_JOB: plant.draw_job_box(r.x, r.y, r.item.index, r.colour); break;
+            case KIND_RAW: plant.draw_material_box(r.x, r.y, r.item.index, r.colour); break;
+            default: plant.draw_product_box(r.x, r.y, r.item.index, r.colour); break;
+            }
+    });
+    int seen_raw = 0, seen_job = 0, seen_product = 0, seen_final = 0;
+    for (const RouteInfo& r : route) {
+        ASSERT_LT(r.x + 30, 600);
+        ASSERT_LT(r.y + 25, 400);
+        // Inside the frame, left of the box's text.
+        const COLORREF inside = GetPixel(dc, r.x + 2, r.y + 20);
+        if (r.colour < 0) {
+            EXPECT_EQ(inside, RGB(0, 0, 0)) << "a final job's box has no fill";
+            ++seen_final;
+            continue;
+        }
+        EXPECT_EQ(inside, index_to_color(r.colour)) << "kind " << r.item.kind << " colour " << r.colour;
+        (r.item.kind == KIND_RAW ? seen_raw : r.item.kind == KIND_JOB ? seen_job : seen_product)++;
+    }
+    EXPECT_GT(seen_raw, 0);
+    EXPECT_GT(seen_job, 0);
+    EXPECT_GT(seen_product, 0);
+    EXPECT_GT(seen_final, 0);
+    EXPECT_EQ(index_to_color(11), RGB(0, 255, 255));
+    EXPECT_EQ(index_to_color(14), RGB(255, 255, 0));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}

@@ -158,5 +158,10 @@ private:
     // A machine's box drawn with its corner at (x, y) of a dialog's device
     // context; the window's last-drawn marks stay as they were.
     void draw_machine_at(plat::HDC dc, int machine, int x, int y);
+
+public:
+    // While `drawing` runs, the plant's drawing (route boxes, links and
+    // labels) goes into this device context, palette numbers as colours.
+    void draw_into(plat::HDC dc, const std::function<void()>& drawing);
 };
 
