@@ -6,6 +6,7 @@
 #include "foundation/datafile.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
+#include "plat/help.h"
 #include "plat/uihost.h"
 #include <cmath>
 #include <iterator>
@@ -42,6 +43,7 @@ public:
     }
     void repaint_statement() override
     {
+        dept_.Repaint();
         if (dept_.hooks.statement_changed)
             dept_.hooks.statement_changed();
     }
@@ -132,13 +134,26 @@ void FinanceDepartment::on_menu_command(int id)
     case 305: engine_->show_report('L'); return;
     case 306: engine_->show_report('A'); return;
     case 307: not_implemented("dlg_financial_status"); return;
+    case 301: CProductAnalysisDlg(*engine_, nullptr).DoModal(); return;
+    case 302: CContractAnalysisDlg(*engine_, nullptr).DoModal(); return;
+    case 308: CGlobalMeasuresDlg(*engine_, nullptr).DoModal(); return;
+    case 309: CSummaryGridDlg(CSummaryGridDlg::MARGINAL_PROFIT, *engine_, nullptr).DoModal(); return;
+    case 310: CSummaryGridDlg(CSummaryGridDlg::PRODUCT_THROUGHPUT, *engine_, nullptr).DoModal(); return;
+    case 311: CSummaryGridDlg(CSummaryGridDlg::CONTRACT_THROUGHPUT, *engine_, nullptr).DoModal(); return;
+    case 312: CEvaMeasurementDlg(*engine_, nullptr).DoModal(); return;
     default: break;
     }
-    if (id >= 301 && id <= 312 && hooks.menu_command)
+    // Marketing's contract list is Marketing's own dialog.
+    if (id == 303 && hooks.menu_command)
         hooks.menu_command(id);
 }
 
-void FinanceDepartment::show_help() { help_context = 14; }
+void FinanceDepartment::show_help()
+{
+    help_context = summary_graphs_ ? 17 : 14;
+    if (window_handle() != 0)
+        plat::WinHelp(window_handle(), "vorn.hlp", plat::HELP_CONTEXT, static_cast<uintptr_t>(help_context));
+}
 
 void FinanceDepartment::save_state(BinFile& file)
 {

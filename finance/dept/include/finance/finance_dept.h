@@ -3,6 +3,7 @@
 // the windowed program listens to what it tells its window.
 #pragma once
 #include "app/department.h"
+#include "finance/finance_dialogs.h"
 #include "finance/finance_wnd.h"
 #include <functional>
 #include <memory>
@@ -46,6 +47,28 @@ public:
     int32_t machine_value() override { return engine_->machine_investment - engine_->machine_dep_acc; }
     float machine_work_percent() override { return engine_->machine_work_percent(); }
     void set_machine_work_percent(float percent) override { engine_->set_machine_work_percent(percent); }
+    void flip_summary_graphs() override;
+    void flip_show_profit() override;
+
+    // The window: the statement, or the summary graphs, and the boxes and
+    // button of its title band.
+    void create_controls(plat::HWND parent) override;
+    void destroy_controls() override;
+    void paint(plat::HDC dc, float scale_x, float scale_y) override;
+    void size(int cx, int cy) override;
+    bool command(int id, int code, plat::HWND control) override;
+    plat::HBRUSH control_colour(plat::HDC dc, plat::HWND control) override;
+    // A box or the button of the title band by its id (101-104); the band's
+    // own buttons share the panel, so an id alone does not find them.
+    plat::HWND control(int id) const;
+    // The check boxes' states.
+    bool summary_graphs() const { return summary_graphs_; }
+    bool show_profit() const { return show_profit_; }
+    void on_summary_graphs(bool on);
+    void on_show_profit(bool on);
+    // "Select graphs"; the choice is kept when OK takes it.
+    void select_graphs();
+    const GraphChoice& graph_choice() const { return graph_choice_; }
 
     // What a window or a test hears instead of the headless answers.
     struct Hooks {
@@ -65,6 +88,9 @@ private:
     std::unique_ptr<SessionHost> host_;
     std::unique_ptr<SessionUi> ui_;
     std::unique_ptr<CFinanceWnd> engine_;
+    plat::HWND added_value_box_ = 0, summary_box_ = 0, select_button_ = 0, profit_box_ = 0;
+    bool summary_graphs_ = false, show_profit_ = false;
+    GraphChoice graph_choice_{{true, true, true, false, false, false, false, false}};
 };
 
 // Reads the scenario's FINANCE section; a missing or bad item is the data

@@ -1,0 +1,221 @@
+// The Finance department in the windowed program: the statement painted on
+// its panel, the boxes of the title band and what they switch, the reports
+// of the Information menu and one analysis opened from it.
+#include "appgui/vorn_gui.h"
+#include "finance/finance_dept.h"
+#include "plat/config.h"
+#include "plat/controls.h"
+#include "plat/help.h"
+#include "plat/fw/app.h"
+#include "plat/testing.h"
+#include "plat/trace.h"
+#include "plat/window.h"
+#include "vorn/assembly.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string data_folder()
+{
+    const std::string bundled = std::string(VORN_BINARY_DIR) + "/data";
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "finance-work" /
+                         (std::string("window-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
+        if (fs::exists(fs::path(bundled) / name))
+            fs::copy_file(fs::path(bundled) / name, dir / name);
+    return dir.string();
+}
+
+std::string png(const std::string& name)
+{
+    const fs::path folder = fs::path(VORN_BINARY_DIR) / "finance-png";
+    fs::create_directories(folder);
+    return (folder / name).string();
+}
+
+bool visible(HWND h) { return h != 0 && IsWindowVisible(h); }
+
+void click(HWND box)
+{
+    // An auto check box flips itself on a click, then tells its parent.
+    SendMessage(box, BM_CLICK, 0, 0);
+}
+
+struct Program {
+    ScriptedHost host;
+    std::unique_ptr<CVornApp> app;
+    CVornWindow* view = nullptr;
+    CMainFrame* frame = nullptr;
+    CVornView* session = nullptr;
+
+    Program()
+    {
+        InitGui();
+        register_vorn_resources();
+        host.OnDialog(IDD_BACKGROUND, [](HWND d) { SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+        const std::string folder = data_folder();
+        setenv("VORN_DATA_DIR", folder.c_str(), 1);
+        app = std::make_unique<CVornApp>();
+        app->about_at_start = false;
+        app->assembly = assemble_departments;
+        if (!app->InitInstance())
+            throw std::runtime_error("the program did not start");
+        view = app->window();
+        frame = app->frame();
+        host.ChoosePath(folder + "/SAMPLE.VNB");
+        view->ExecuteCommand(ID_OPEN);
+        session = view->session();
+    }
+    ~Program()
+    {
+        host.Answer(IDYES, "", "Are you sure you want to exit?");
+        if (view->session() != nullptr)
+            view->session()->run_state = RUN_STOPPED;
+        frame->SendMessage(WM_CLOSE, 0, 0);
+        app.reset();
+        ResetWindowsForTest();
+    }
+};
+
+// The page the help viewer opens for the window, the bundled help pages
+// beside the session as the data folder has them.
+std::string help_page(FinanceDepartment& finance)
+{
+    const fs::path here = fs::path(VORN_BINARY_DIR) / "finance-work" /
+                          (std::string("window-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::copy(fs::path(VORN_BINARY_DIR) / "data" / "vorn.help", here / "vorn.help",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const fs::path before = fs::current_path();
+    fs::current_path(here);
+    finance.show_help();
+    const std::string page = HelpViewerPage();
+    WinHelp(0, "vorn.hlp", HELP_QUIT, 0);
+    fs::current_path(before);
+    return fs::path(page).filename().string();
+}
+
+} // namespace
+
+TEST(FinanceWindow, StatementBoxesAndTheirSwitches)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* finance = dynamic_cast<FinanceDepartment*>(p.session->finance);
+    ASSERT_NE(finance, nullptr);
+    p.view->ExecuteCommand(ID_FINANCE);
+    EXPECT_EQ(p.session->current_department, p.session->finance);
+    const HWND panel = finance->window_handle();
+    ASSERT_NE(panel, 0u);
+
+    const HWND added = finance->control(101), summary = finance->control(102), select = finance->control(103),
+               profit = finance->control(104);
+    for (HWND h : {added, summary, select, profit})
+        EXPECT_EQ(GetParent(h), panel);
+    ASSERT_NE(added, 0u);
+    ASSERT_NE(summary, 0u);
+    ASSERT_NE(select, 0u);
+    ASSERT_NE(profit, 0u);
+    EXPECT_TRUE(visible(added));
+    EXPECT_TRUE(visible(summary));
+    EXPECT_FALSE(visible(select));
+    EXPECT_FALSE(visible(profit));
+    EXPECT_EQ(SendMessage(added, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // "Summary graphs" 110 and "Show profit" 200 from the right edge, 5 from the top.
+    RECT client{}, at{};
+    GetClientRect(panel, &client);
+    GetWindowRect(summary, &at);
+    POINT corner{at.left, at.top};
+    ScreenToClient(panel, &corner);
+    EXPECT_EQ(corner.x, client.right - 110);
+    EXPECT_EQ(corner.y, 5);
+    GetWindowRect(profit, &at);
+    corner = {at.left, at.top};
+    ScreenToClient(panel, &corner);
+    EXPECT_EQ(corner.x, client.right - 200);
+    EXPECT_TRUE(SaveWindowPng(p.frame->m_hWnd, png("finance_statement.png").c_str()));
+
+    // The statement of the last year's report, then the current one again.
+    finance->on_menu_command(305);
+    EXPECT_EQ(finance->engine().report_letter, 'L');
+    finance->on_menu_command(304);
+    EXPECT_EQ(finance->engine().report_letter, 'C');
+    finance->on_menu_command(306);
+    EXPECT_EQ(finance->engine().report_letter, 'A');
+
+    click(added);
+    EXPECT_EQ(finance->engine().with_added_value, 0);
+    click(added);
+    EXPECT_EQ(finance->engine().with_added_value, 1);
+
+    // Summary graphs: the first box hides, "Show profit" and "Select" show.
+    click(summary);
+    EXPECT_TRUE(finance->summary_graphs());
+    EXPECT_FALSE(visible(added));
+    EXPECT_TRUE(visible(select));
+    EXPECT_TRUE(visible(profit));
+    EXPECT_EQ(help_page(*finance), "17.html");
+    click(profit);
+    EXPECT_TRUE(finance->show_profit());
+    EXPECT_TRUE(SaveWindowPng(p.frame->m_hWnd, png("finance_summary_mode.png").c_str()));
+
+    // "Select" opens the graph choice; Cancel keeps what was chosen.
+    bool asked = false;
+    p.host.OnDialog(IDD_SELECT_GRAPHS, [&](HWND d) {
+        asked = true;
+        CheckDlgButton(d, FIN_GRAPH_BOX_FIRST + 4, BST_CHECKED);
+        CheckDlgButton(d, FIN_GRAPH_BOX_FIRST + 2, BST_UNCHECKED);
+        SaveWindowPng(d, png("select_graphs.png").c_str());
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    SendMessage(select, BM_CLICK, 0, 0);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(finance->graph_choice().box[4]);
+    EXPECT_FALSE(finance->graph_choice().box[2]);
+
+    // The view's Summary Graphs command flips the box back.
+    finance->flip_summary_graphs();
+    EXPECT_FALSE(finance->summary_graphs());
+    EXPECT_EQ(SendMessage(summary, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(visible(added));
+    EXPECT_EQ(help_page(*finance), "14.html");
+}
+
+TEST(FinanceWindow, InformationMenuOpensTheAnalyses)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* finance = dynamic_cast<FinanceDepartment*>(p.session->finance);
+    ASSERT_NE(finance, nullptr);
+    p.view->ExecuteCommand(ID_FINANCE);
+
+    struct Opened {
+        int command, dialog;
+    };
+    const Opened cases[] = {{301, IDD_PRODUCT_ANALYSIS}, {308, IDD_GLOBAL_MEASURES}, {309, IDD_MARGINAL_PROFIT},
+                            {310, IDD_PRODUCT_THROUGHPUT}, {311, IDD_CONTRACT_THROUGHPUT}};
+    for (const Opened& c : cases) {
+        SCOPED_TRACE(c.command);
+        bool opened = false;
+        p.host.OnDialog(c.dialog, [&](HWND d) {
+            opened = true;
+            SaveWindowPng(d, png("menu_" + std::to_string(c.command) + ".png").c_str());
+            SendMessage(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        finance->on_menu_command(c.command);
+        EXPECT_TRUE(opened);
+    }
+    // The blank Actions and Policies entries and ids past the table do nothing.
+    const size_t boxes = p.host.boxes().size();
+    for (int id : {313, 401, 501})
+        finance->on_menu_command(id);
+    EXPECT_EQ(p.host.boxes().size(), boxes);
+}
