@@ -273,6 +273,7 @@ void CVornView::load_new_features(DataFile& file)
 
 bool CVornView::ResumeLastSession(const StartOptions& options)
 {
+    finish_interrupted_save(session_path);
     for (const char* ext : {"MGR", "MRK", "PRD", "PRC", "FNC"})
         if (!file_exists(state_file_name(session_path, ext)))
             return false;

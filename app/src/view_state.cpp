@@ -3,6 +3,7 @@
 #include "app/view.h"
 #include "app/state_names.h"
 #include "foundation/binfile.h"
+#include "foundation/file_steps.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "plat/path.h"
@@ -17,19 +18,28 @@ static constexpr int32_t CORE_MARKER = 2314;
 
 // The core's fields in the files' tails. A file's tail is the department's
 // part (save_tail) first, then these, in this order; a field for every file
-// of a set names them all.
+// of a set names them all. Sealing rows come last: they are written once
+// every file of the set holds its body.
 namespace {
 constexpr unsigned in_file(StateFile f) { return 1u << static_cast<unsigned>(f); }
+constexpr unsigned EVERY_FILE = in_file(StateFile::Header) | in_file(StateFile::Purchasing) |
+                                in_file(StateFile::Marketing) | in_file(StateFile::Production) |
+                                in_file(StateFile::Finance);
 
 struct CoreTailField {
     unsigned files;
-    void (*save)(const CVornView& view, BinFile& f);
-    bool (*load)(CVornView& view, BinFile& f);
+    bool sealing;
+    int32_t bytes;
+    void (*save)(const CVornView& view, BinFile& f, uint32_t set_serial);
+    bool (*load)(CVornView& view, BinFile& f, StateFile which, uint32_t& set_serial);
 };
 
 // The generator's state: a resumed session draws on where the saved one stopped.
-void save_generator(const CVornView& view, BinFile& f) { f.WriteI32(static_cast<int32_t>(view.rand_state())); }
-bool load_generator(CVornView& view, BinFile& f)
+void save_generator(const CVornView& view, BinFile& f, uint32_t)
+{
+    f.WriteI32(static_cast<int32_t>(view.rand_state()));
+}
+bool load_generator(CVornView& view, BinFile& f, StateFile, uint32_t&)
 {
     const uint32_t state = static_cast<uint32_t>(f.ReadI32());
     if (f.Failed())
@@ -38,9 +48,38 @@ bool load_generator(CVornView& view, BinFile& f)
     return true;
 }
 
-const CoreTailField CORE_TAIL[] = {
-    {in_file(StateFile::Header), save_generator, load_generator},
+// The set's serial: every file of one save carries the same, so a set whose
+// files come from two saves (a save cut off between its renames, files
+// copied by hand) is refused and never run as one session.
+void save_serial(const CVornView&, BinFile& f, uint32_t set_serial) { f.WriteI32(static_cast<int32_t>(set_serial)); }
+bool load_serial(CVornView&, BinFile& f, StateFile which, uint32_t& set_serial)
+{
+    const uint32_t serial = static_cast<uint32_t>(f.ReadI32());
+    if (f.Failed())
+        return false;
+    if (which == StateFile::Header)
+        set_serial = serial;
+    return serial == set_serial;
+}
+
+constexpr CoreTailField CORE_TAIL[] = {
+    {in_file(StateFile::Header), false, 4, save_generator, load_generator},
+    {EVERY_FILE, true, 4, save_serial, load_serial},
 };
+
+// The bytes of the core's rows at the end of a file of the set.
+int32_t core_tail_bytes(StateFile which)
+{
+    int32_t n = 0;
+    for (const CoreTailField& field : CORE_TAIL)
+        if (field.files & in_file(which))
+            n += field.bytes;
+    return n;
+}
+
+// The serial sits in the last four bytes of every file of a set.
+constexpr int32_t SERIAL_BYTES = 4;
+static_assert(CORE_TAIL[std::size(CORE_TAIL) - 1].sealing && CORE_TAIL[std::size(CORE_TAIL) - 1].files == EVERY_FILE);
 } // namespace
 
 static bool exists(const std::string& name)
@@ -130,17 +169,17 @@ BOOL16 CVornView::IsOldestStateVersion() const
 
 bool CVornView::HasStateTail() const { return CheckVersionId(STATE_TAIL_VERSION_ID) != 0; }
 
-void CVornView::save_core_tail(BinFile& f, StateFile which) const
+void CVornView::save_core_tail(BinFile& f, StateFile which, bool sealing, uint32_t set_serial) const
 {
     for (const CoreTailField& field : CORE_TAIL)
-        if (field.files & in_file(which))
-            field.save(*this, f);
+        if ((field.files & in_file(which)) && field.sealing == sealing)
+            field.save(*this, f, set_serial);
 }
 
-bool CVornView::load_core_tail(BinFile& f, StateFile which)
+bool CVornView::load_core_tail(BinFile& f, StateFile which, uint32_t& set_serial)
 {
     for (const CoreTailField& field : CORE_TAIL)
-        if ((field.files & in_file(which)) && !field.load(*this, f))
+        if ((field.files & in_file(which)) && !field.load(*this, f, which, set_serial))
             return false;
     return true;
 }
@@ -179,16 +218,22 @@ void CVornView::refuse_state_file(const std::string& name)
     lang_message_box(0, box, "Open Session", plat::MB_OK | plat::MB_ICONSTOP);
 }
 
-bool CVornView::load_department_file(const std::string& name, StateFile which, CDepartmentWnd* department)
+bool CVornView::load_department_file(const std::string& name, StateFile which, CDepartmentWnd* department,
+                                     uint32_t& set_serial)
 {
     BinFile f;
     if (!f.Open(name.c_str()) || department == nullptr) {
         refuse_state_file(name);
         return false;
     }
-    bool ok = department->load_state(f);
-    if (ok && HasStateTail())
-        ok = department->load_tail(f) && load_core_tail(f, which);
+    // A department reads its state and its tail up to the core's rows, which follow them.
+    const bool tails = HasStateTail();
+    const int32_t department_end = tails ? f.Length() - core_tail_bytes(which) : -1;
+    bool ok = !tails || (department_end >= 0 && f.EndAt(department_end));
+    ok = ok && department->load_state(f);
+    if (ok && tails)
+        ok = department->load_tail(f) && f.Tell() == department_end && f.EndAt(-1) &&
+             load_core_tail(f, which, set_serial);
     ok = ok && at_end(f);
     f.Close();
     if (!ok)
@@ -223,13 +268,14 @@ bool CVornView::LoadSessionFiles(const std::string& path)
         return false;
     }
     old_version_refused_ = false;
+    uint32_t set_serial = 0;
     bool ok = LoadCoreState(f);
     if (ok) {
         clock.LoadState(f);
         reputation.LoadState(f);
         ok = !f.Failed() && valid_clock_record(clock) && reputation.IsValidRecord();
         if (ok && HasStateTail())
-            ok = load_core_tail(f, StateFile::Header);
+            ok = load_core_tail(f, StateFile::Header, set_serial);
         ok = ok && at_end(f);
     }
     f.Close();
@@ -242,75 +288,140 @@ bool CVornView::LoadSessionFiles(const std::string& path)
         std::string name = state_file_name(path, file.ext);
         if (!exists(name))
             break;
-        if (!load_department_file(name, file.which, this->*file.department))
+        if (!load_department_file(name, file.which, this->*file.department, set_serial))
             return false;
     }
     return true;
 }
 
 namespace {
-struct PendingFile {
-    std::string target;
-    std::string temp;
-};
+// The serial a file of a set ends with; false when it has none to read.
+bool serial_of(const std::string& name, uint32_t& serial)
+{
+    BinFile f;
+    if (!f.Open(name.c_str()))
+        return false;
+    const int32_t length = f.Length();
+    bool ok = length >= SERIAL_BYTES && f.SeekTo(length - SERIAL_BYTES);
+    serial = ok ? static_cast<uint32_t>(f.ReadI32()) : 0;
+    ok = ok && !f.Failed();
+    f.Close();
+    return ok;
+}
+
+std::string temp_of(const std::string& target) { return target + ".tmp"; }
+} // namespace
+
+// A save moves its files into place only once every one of them is on the
+// disk beside its target, and moves the header last. A save cut off while
+// moving them (the program killed, a rename refused) leaves its whole set
+// there, part moved and part waiting; the waiting part is moved now, so the
+// session opens as that save wrote it. A set not wholly written leaves the
+// old files alone.
+void CVornView::finish_interrupted_save(const std::string& path)
+{
+    const std::string mgr = state_file_name(path, "MGR");
+    uint32_t serial = 0;
+    if (!serial_of(temp_of(mgr), serial))
+        return;
+    std::vector<std::string> waiting;
+    for (const DepartmentFile& file : department_files()) {
+        const std::string name = state_file_name(path, file.ext);
+        uint32_t s = 0;
+        if (serial_of(temp_of(name), s) && s == serial)
+            waiting.push_back(name);
+        else if (!serial_of(name, s) || s != serial)
+            return;
+    }
+    for (const std::string& name : waiting)
+        if (!rename_file(temp_of(name), name))
+            return;
+    rename_file(temp_of(mgr), mgr);
 }
 
 bool CVornView::SaveSession(const std::string& q, bool show_message)
 {
-    std::vector<PendingFile> pending;
-    std::string failed;
-    auto temp_of = [](const std::string& target) { return target + ".tmp"; };
-
-    if (canonical(q) != canonical(session_path)) {
-        PendingFile p{q, temp_of(q)};
-        pending.push_back(p);
-        if (!plat::CopyFile(session_path.c_str(), p.temp.c_str(), 0))
-            failed = q;
-    }
-    auto write = [&](const char* ext, const std::function<void(BinFile&)>& body) {
-        if (!failed.empty())
-            return;
-        PendingFile p{state_file_name(q, ext), ""};
-        p.temp = temp_of(p.target);
-        pending.push_back(p);
-        BinFile f;
-        if (!f.Create(p.temp.c_str())) {
-            failed = p.target;
-            return;
-        }
-        body(f);
-        if (f.Close() != 0)
-            failed = p.target;
+    struct Member {
+        std::string target;
+        StateFile which = StateFile::Header;
+        CDepartmentWnd* department = nullptr;
+        BinFile file;
+        bool created = false;
     };
-    write("MGR", [&](BinFile& f) {
-        SaveCoreState(f);
-        clock.SaveState(f);
-        reputation.SaveState(f);
-        save_core_tail(f, StateFile::Header);
-    });
-    for (const DepartmentFile& file : department_files())
-        write(file.ext, [&, d = this->*file.department](BinFile& f) {
-            if (d != nullptr) {
-                d->save_state(f);
-                d->save_tail(f);
-            }
-            save_core_tail(f, file.which);
-        });
+    // The header first, then the departments in their order.
+    constexpr auto departments = department_files();
+    Member set[1 + departments.size()];
+    set[0].target = state_file_name(q, "MGR");
+    for (size_t i = 0; i < departments.size(); ++i) {
+        const DepartmentFile& file = departments[i];
+        set[i + 1].target = state_file_name(q, file.ext);
+        set[i + 1].which = file.which;
+        set[i + 1].department = this->*file.department;
+    }
+    std::string failed;
+    const bool copy = canonical(q) != canonical(session_path);
+    if (copy && !plat::CopyFile(session_path.c_str(), temp_of(q).c_str(), 0))
+        failed = q;
 
-    if (failed.empty()) {
-        for (const PendingFile& p : pending) {
-            if (!plat::MoveFile(p.temp.c_str(), p.target.c_str())) {
-                failed = p.target;
-                break;
-            }
+    for (Member& m : set) {
+        if (!failed.empty())
+            break;
+        if (!m.file.Create(temp_of(m.target).c_str())) {
+            failed = m.target;
+            break;
         }
+        m.created = true;
+        if (m.which == StateFile::Header) {
+            SaveCoreState(m.file);
+            clock.SaveState(m.file);
+            reputation.SaveState(m.file);
+        } else if (m.department != nullptr) {
+            m.department->save_state(m.file);
+            m.department->save_tail(m.file);
+        }
+        save_core_tail(m.file, m.which, false, 0);
+    }
+    // The serial is a digest of the whole set: the same session saved twice
+    // gives the same bytes, two different saves (almost surely) differ.
+    uint32_t serial = 2166136261u;
+    for (const Member& m : set)
+        for (int shift = 0; shift < 32; shift += 8)
+            serial = (serial ^ ((m.file.WrittenDigest() >> shift) & 0xFFu)) * 16777619u;
+    // Each file checked, flushed and on the disk before any is moved.
+    for (Member& m : set) {
+        if (!m.created)
+            continue;
+        if (failed.empty())
+            save_core_tail(m.file, m.which, true, serial);
+        if (m.file.Close() != 0 && failed.empty())
+            failed = m.target;
+    }
+
+    // The copy first, then the departments, the header last (see finish_interrupted_save).
+    int moved = 0;
+    if (failed.empty() && copy && !rename_file(temp_of(q), q))
+        failed = q;
+    for (size_t i = 1; i <= std::size(set) && failed.empty(); ++i) {
+        const Member& m = set[i % std::size(set)];
+        if (!rename_file(temp_of(m.target), m.target))
+            failed = m.target;
+        else
+            ++moved;
     }
     if (!failed.empty()) {
-        for (const PendingFile& p : pending)
-            plat::DeleteFile(p.temp.c_str());
         char box[1200];
-        std::snprintf(box, sizeof box, "Unable to save the session file: '%s'\nThe session was not saved.",
-                      failed.c_str());
+        if (moved == 0) {
+            plat::DeleteFile(temp_of(q).c_str());
+            for (const Member& m : set)
+                plat::DeleteFile(temp_of(m.target).c_str());
+            std::snprintf(box, sizeof box, "Unable to save the session file: '%s'\nThe session was not saved.",
+                          failed.c_str());
+        } else {
+            std::snprintf(box, sizeof box,
+                          "Unable to put the session file in place: '%s'\nThe session was saved; its other files "
+                          "are put in place when it is next opened.",
+                          failed.c_str());
+        }
         lang_message_box(0, box, "Save Session", plat::MB_OK | plat::MB_ICONSTOP);
         return false;
     }

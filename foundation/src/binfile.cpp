@@ -1,8 +1,11 @@
 // BinFile: little-endian fields over one stdio stream, a sticky error flag,
 // a safe replace on Create and an in-process deny table.
 #include "foundation/binfile.h"
+#include "foundation/file_steps.h"
 #include "host_p.h"
+#include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
@@ -181,6 +184,38 @@ bool real_date(const SimDateTime& d)
            d.day <= month_length(d.month, d.year) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59;
 }
 
+namespace {
+FileStepFault step_fault = nullptr;
+constexpr uint32_t FNV_BASIS = 2166136261u;
+constexpr uint32_t FNV_PRIME = 16777619u;
+} // namespace
+
+FileStepFault set_file_step_fault(FileStepFault fault)
+{
+    const FileStepFault before = step_fault;
+    step_fault = fault;
+    return before;
+}
+
+bool file_step_fails(FileStep step, const std::string& path) { return step_fault != nullptr && step_fault(step, path); }
+
+bool rename_file(const std::string& from, const std::string& to)
+{
+    const std::string source = fhost::resolve(from.c_str());
+    const std::string target = fhost::resolve(to.c_str());
+    if (source.empty() || target.empty() || file_step_fails(FileStep::Rename, target) ||
+        std::rename(source.c_str(), target.c_str()) != 0)
+        return false;
+    // The new entry is on the disk before the next file of a set is moved.
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 BinFile::BinFile() = default;
 
 BinFile::~BinFile()
@@ -211,6 +246,7 @@ plat::BOOL BinFile::Create(const char* path)
     target_ = target;
     writing_ = true;
     error_ = false;
+    digest_ = FNV_BASIS;
     open_paths().insert(key_of(target_));
     return plat::TRUE;
 }
@@ -232,6 +268,7 @@ plat::BOOL BinFile::Open(const char* path)
     writing_ = false;
     direct_ = false;
     error_ = false;
+    end_ = -1;
     open_paths().insert(key_of(target_));
     return plat::TRUE;
 }
@@ -242,12 +279,13 @@ int BinFile::Close()
         return -1;
     bool ok = !error_;
     // What is renamed into place must be on the disk first, or a crash can leave an empty target.
-    if (writing_ && (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0))
+    if (writing_ && (file_step_fails(FileStep::Flush, target_) || std::fflush(file_) != 0 ||
+                     file_step_fails(FileStep::Sync, target_) || ::fsync(::fileno(file_)) != 0))
         ok = false;
-    if (std::fclose(file_) != 0)
+    if (std::fclose(file_) != 0 || (writing_ && file_step_fails(FileStep::Close, target_)))
         ok = false;
     if (writing_ && !direct_) {
-        if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0)
+        if (ok && (file_step_fails(FileStep::Rename, target_) || std::rename(temp_.c_str(), target_.c_str()) != 0))
             ok = false;
         if (!ok)
             std::remove(temp_.c_str());
@@ -268,7 +306,21 @@ int32_t BinFile::Length()
     struct stat st {};
     if (::fstat(fileno(file_), &st) != 0)
         return -1;
-    return st.st_size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(st.st_size);
+    const int32_t size = st.st_size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(st.st_size);
+    return end_ >= 0 && end_ < size ? end_ : size;
+}
+
+bool BinFile::EndAt(int32_t offset)
+{
+    if (file_ == nullptr || writing_)
+        return false;
+    end_ = -1;
+    if (offset < 0)
+        return true;
+    if (offset > Length())
+        return false;
+    end_ = offset;
+    return true;
 }
 
 int32_t BinFile::Write(const void* buffer, int32_t n)
@@ -277,7 +329,13 @@ int32_t BinFile::Write(const void* buffer, int32_t n)
         error_ = true;
         return -1;
     }
+    if (n > 0 && file_step_fails(FileStep::Write, target_)) {
+        error_ = true;
+        return -1;
+    }
     const size_t done = std::fwrite(buffer, 1, static_cast<size_t>(n), file_);
+    for (size_t i = 0; i < done; ++i)
+        digest_ = (digest_ ^ static_cast<const uint8_t*>(buffer)[i]) * FNV_PRIME;
     if (done != static_cast<size_t>(n)) {
         error_ = true;
         return done == 0 && n > 0 ? -1 : static_cast<int32_t>(done);
@@ -291,7 +349,12 @@ int32_t BinFile::Read(void* buffer, int32_t n)
         error_ = true;
         return -1;
     }
-    const size_t done = std::fread(buffer, 1, static_cast<size_t>(n), file_);
+    int32_t allowed = n;
+    if (end_ >= 0) {
+        const long pos = std::ftell(file_);
+        allowed = pos < 0 || pos >= end_ ? 0 : static_cast<int32_t>(std::min<long>(n, end_ - pos));
+    }
+    const size_t done = allowed == 0 ? 0 : std::fread(buffer, 1, static_cast<size_t>(allowed), file_);
     if (done != static_cast<size_t>(n)) {
         error_ = true;
         if (std::ferror(file_) != 0)

@@ -265,9 +265,14 @@ private:
     void load_debug_section(DataFile& file);
     void load_new_features(DataFile& file);
     bool ResumeLastSession(const StartOptions& options);
-    bool load_department_file(const std::string& name, StateFile file, CDepartmentWnd* department);
-    void save_core_tail(BinFile& file, StateFile which) const;
-    bool load_core_tail(BinFile& file, StateFile which);
+    bool load_department_file(const std::string& name, StateFile file, CDepartmentWnd* department,
+                              uint32_t& set_serial);
+    // The core's rows of a file's tail; `sealing` writes the rows that follow every file's body
+    // (the set's serial), the others are written first.
+    void save_core_tail(BinFile& file, StateFile which, bool sealing, uint32_t set_serial) const;
+    // set_serial: the header's serial once read; the later files must carry the same.
+    bool load_core_tail(BinFile& file, StateFile which, uint32_t& set_serial);
+    void finish_interrupted_save(const std::string& path);
     void refuse_state_file(const std::string& name);
     bool refuse_run_in_state(bool beep_when_over);
     void for_each_department(const std::function<void(CDepartmentWnd*)>& hook);

@@ -1,10 +1,16 @@
 // Session state files: the header layout, version ids, damaged files, atomic saves, names.
 #include "app/state_names.h"
 #include "app/view.h"
+#include "foundation/file_steps.h"
 #include "support/driver.h"
 #include "support/fakes.h"
 #include "support/scenario.h"
+#include <csignal>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -41,7 +47,17 @@ struct StateFixture : ::testing::Test {
         std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<long>(at));
         write_bytes(file, b);
     }
+    // The department files as a program before the tails wrote them: the records alone.
+    void drop_department_tails(const std::string& base = "saved")
+    {
+        for (const char* ext : {"PRC", "MRK", "PRD", "FNC"})
+            write_bytes(dir / (base + "." + ext), {1, 2, 3});
+    }
 };
+
+// Every file of a set ends with the set's serial.
+std::string serial_hex(const std::vector<uint8_t>& b) { return b.size() < 4 ? "" : hex(b, b.size() - 4, 4); }
+
 
 } // namespace
 
@@ -49,7 +65,7 @@ TEST_F(StateFixture, HeaderFileLayout)
 {
     std::string path = saved();
     std::vector<uint8_t> mgr = read_bytes(dir / "saved.MGR");
-    ASSERT_EQ(mgr.size(), 86u);
+    ASSERT_EQ(mgr.size(), 90u);
     EXPECT_EQ(hex(mgr, 0, 8), "42475f3130333800") << "version id BG_1038";
     EXPECT_EQ(hex(mgr, 8, 4), "00000000") << "tick count";
     EXPECT_EQ(hex(mgr, 12, 4), "0a090000") << "marker 2314";
@@ -63,10 +79,12 @@ TEST_F(StateFixture, HeaderFileLayout)
     // The tail: the generator's state, seed 1 and nothing drawn yet.
     EXPECT_EQ(hex(mgr, 82, 4), "01000000");
     EXPECT_EQ(driver.view().rand_state(), 1u);
+    // Then the set's serial, the same in every file of the set.
+    const std::string serial = hex(mgr, 86, 4);
     // The session file was copied; each department wrote its state.
     EXPECT_EQ(read_bytes(path), read_bytes(dir / "s.vnb"));
     for (const char* ext : {"PRC", "MRK", "PRD", "FNC"})
-        EXPECT_EQ(hex(read_bytes(dir / (std::string("saved.") + ext))), "010203") << ext;
+        EXPECT_EQ(hex(read_bytes(dir / (std::string("saved.") + ext))), "010203" + serial) << ext;
     EXPECT_FALSE(fs::exists(dir / "saved.MGR.tmp"));
 }
 
@@ -113,11 +131,18 @@ TEST_F(StateFixture, VersionIdsOfTheHeader)
     };
     const std::vector<uint8_t> with_tail = read_bytes(mgr);
     const std::vector<uint8_t> without_tail(with_tail.begin(), with_tail.begin() + 82);
+    const std::vector<uint8_t> department = read_bytes(dir / "saved.PRD");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         // Files before the tails end after the Reputation pane's record.
-        write_bytes(mgr, std::string(c.id) < "BG_1038" ? without_tail : with_tail);
+        const bool old = std::string(c.id) < "BG_1038";
+        write_bytes(mgr, old ? without_tail : with_tail);
         patch(mgr, 0, std::string(c.id, 7));
+        if (old)
+            drop_department_tails();
+        else
+            for (const char* ext : {"PRC", "MRK", "PRD", "FNC"})
+                write_bytes(dir / (std::string("saved.") + ext), department);
         SessionDriver d;
         if (c.box != nullptr)
             d.host().Answer(plat::IDOK, "", c.box);
@@ -193,6 +218,7 @@ TEST_F(StateFixture, AHeaderBeforeTheTailsLoadsAndTheSessionKeepsItsStartSeed)
     std::string path = saved();
     set.configure = [](RecordingSet& s) { s.production->tail = {0xAA, 0xBB}; };
     write_bytes(dir / "saved.MGR", from_hex(HEADER_1037));
+    drop_department_tails();
     SessionDriver d;
     DriverOptions o = options();
     o.seed = 5;
@@ -209,9 +235,9 @@ TEST_F(StateFixture, AHeaderBeforeTheTailsLoadsAndTheSessionKeepsItsStartSeed)
     const std::string again = dir / "again.vnb";
     ASSERT_TRUE(d.save(again));
     std::vector<uint8_t> mgr = read_bytes(dir / "again.MGR");
-    ASSERT_EQ(mgr.size(), 86u);
+    ASSERT_EQ(mgr.size(), 90u);
     EXPECT_EQ(hex(mgr, 0, 8), "42475f3130333800");
-    EXPECT_EQ(hex(read_bytes(dir / "again.PRD")), "010203aabb");
+    EXPECT_EQ(hex(read_bytes(dir / "again.PRD")), "010203aabb" + serial_hex(mgr));
 }
 
 TEST_F(StateFixture, DepartmentTailsFollowTheirRecordsAndComeBackExactly)
@@ -221,9 +247,10 @@ TEST_F(StateFixture, DepartmentTailsFollowTheirRecordsAndComeBackExactly)
         s.finance->tail = {0x20};
     };
     std::string path = saved();
-    EXPECT_EQ(hex(read_bytes(dir / "saved.MRK")), "010203101112");
-    EXPECT_EQ(hex(read_bytes(dir / "saved.FNC")), "01020320");
-    EXPECT_EQ(hex(read_bytes(dir / "saved.PRC")), "010203");
+    const std::string serial = serial_hex(read_bytes(dir / "saved.MGR"));
+    EXPECT_EQ(hex(read_bytes(dir / "saved.MRK")), "010203101112" + serial);
+    EXPECT_EQ(hex(read_bytes(dir / "saved.FNC")), "01020320" + serial);
+    EXPECT_EQ(hex(read_bytes(dir / "saved.PRC")), "010203" + serial);
 
     set.configure = [](RecordingSet& s) {
         s.marketing->tail = {0, 0, 0};
@@ -238,8 +265,11 @@ TEST_F(StateFixture, DepartmentTailsFollowTheirRecordsAndComeBackExactly)
     EXPECT_EQ(set.purchasing->tails_read, 1) << "an empty tail is still asked for";
 
     // A tail cut short, or one byte too many, is a damaged file.
-    for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{1, 2, 3, 0x10, 0x11},
-                                              std::vector<uint8_t>{1, 2, 3, 0x10, 0x11, 0x12, 0x13}}) {
+    const std::vector<uint8_t> mgr = read_bytes(dir / "saved.MGR");
+    const std::vector<uint8_t> serial_bytes(mgr.end() - 4, mgr.end());
+    for (std::vector<uint8_t> bytes : {std::vector<uint8_t>{1, 2, 3, 0x10, 0x11},
+                                       std::vector<uint8_t>{1, 2, 3, 0x10, 0x11, 0x12, 0x13}}) {
+        bytes.insert(bytes.end(), serial_bytes.begin(), serial_bytes.end());
         write_bytes(dir / "saved.MRK", bytes);
         SessionDriver e;
         e.host().Answer(plat::IDOK, "Open Session", "Damaged session state file", plat::ScriptedHost::Match::Substring);
@@ -339,6 +369,189 @@ TEST_F(StateFixture, FailedSaveKeepsTheOldFilesAndSaysSo)
     EXPECT_TRUE(driver.save(path, true));
     EXPECT_NE(read_bytes(dir / "saved.MGR"), old_mgr);
     EXPECT_EQ(driver.prompts().size(), 2u);
+}
+
+namespace {
+
+const char* const SET_EXTS[] = {"MGR", "PRC", "MRK", "PRD", "FNC"};
+using FileSet = std::map<std::string, std::vector<uint8_t>>;
+
+FileSet read_set(const TempDir& dir, const std::string& base)
+{
+    FileSet out;
+    for (const char* ext : SET_EXTS)
+        if (fs::exists(dir / (base + "." + ext)))
+            out[ext] = read_bytes(dir / (base + "." + ext));
+    return out;
+}
+
+void write_set(const TempDir& dir, const std::string& base, const FileSet& set)
+{
+    for (const char* ext : SET_EXTS) {
+        write_bytes(dir / (base + "." + ext), set.at(ext));
+        fs::remove(dir / (base + "." + ext + ".tmp"));
+    }
+}
+
+// The steps of a save, counted from the fault's installing; the one numbered
+// `at` fails, or ends the process there.
+struct StepFault {
+    static inline int seen = 0;
+    static inline int at = -1;
+    static inline bool kill = false;
+    static inline FileStep step = FileStep::Write;
+    static bool fault(FileStep s, const std::string&)
+    {
+        if (seen++ != at)
+            return false;
+        step = s;
+        if (kill)
+            std::raise(SIGKILL);
+        return true;
+    }
+    FileStepFault before;
+    StepFault(int fail_at, bool kill_there)
+    {
+        seen = 0;
+        at = fail_at;
+        kill = kill_there;
+        before = set_file_step_fault(fault);
+    }
+    ~StepFault() { set_file_step_fault(before); }
+};
+
+} // namespace
+
+// The set's serial: a header with a department file of another save, or the
+// reverse, is refused; the same session saved again gives the same serial.
+TEST_F(StateFixture, ASetOfFilesFromTwoSavesIsRefused)
+{
+    const std::string path = saved();
+    const FileSet first = read_set(dir, "saved");
+    driver.runTicks(5);
+    ASSERT_TRUE(driver.save(dir / "later.vnb"));
+    const FileSet later = read_set(dir, "later");
+    ASSERT_NE(serial_hex(first.at("MGR")), serial_hex(later.at("MGR")));
+    ASSERT_TRUE(driver.save(dir / "again.vnb"));
+    EXPECT_EQ(read_set(dir, "again"), later) << "the same state, the same bytes";
+
+    for (const char* odd : {"MGR", "PRC", "MRK", "PRD", "FNC"}) {
+        SCOPED_TRACE(odd);
+        FileSet mixed = first;
+        mixed[odd] = later.at(odd);
+        write_set(dir, "saved", mixed);
+        // The header decides: the first file that does not match it is named.
+        const std::string named = std::string(odd) == "MGR" ? "saved.PRC" : std::string("saved.") + odd;
+        SessionDriver d;
+        d.host().Answer(plat::IDOK, "Open Session", "Damaged session state file: '" + (dir / named) + "'");
+        EXPECT_FALSE(d.start(path, options()));
+        EXPECT_EQ(d.prompts().size(), 1u);
+    }
+    write_set(dir, "saved", first);
+    SessionDriver d;
+    ASSERT_TRUE(d.start(path, options()));
+    EXPECT_TRUE(d.view().resumed());
+}
+
+// A write, flush, sync, close or rename that fails at any step of a save
+// leaves the old session or the new one, each opening as it was saved, and
+// the box says which of the two it is.
+TEST_F(StateFixture, AFaultAtAnyStepOfASaveLeavesTheOldSessionOrTheNewAndSaysWhich)
+{
+    const std::string path = saved();
+    const FileSet old_set = read_set(dir, "saved");
+    driver.runTicks(5);
+    ASSERT_TRUE(driver.save(dir / "new.vnb"));
+    const FileSet new_set = read_set(dir, "new");
+    ASSERT_NE(old_set, new_set);
+
+    int steps = 0;
+    {
+        StepFault none(-1, false);
+        ASSERT_TRUE(driver.save(path));
+        steps = StepFault::seen;
+    }
+    ASSERT_EQ(read_set(dir, "saved"), new_set);
+    std::set<FileStep> kinds;
+    int kept_old = 0, kept_new = 0;
+    for (int at = 0; at < steps; ++at) {
+        SCOPED_TRACE("step " + std::to_string(at));
+        write_set(dir, "saved", old_set);
+        driver.host().clear_records();
+        driver.host().Answer(plat::IDOK, "Save Session", "", plat::ScriptedHost::Match::Substring, 1);
+        {
+            StepFault fault(at, false);
+            EXPECT_FALSE(driver.save(path, true));
+        }
+        kinds.insert(StepFault::step);
+        ASSERT_EQ(driver.prompts().size(), 1u);
+        const bool says_saved = driver.prompts()[0].find("The session was saved;") != std::string::npos;
+        EXPECT_NE(says_saved, driver.prompts()[0].find("The session was not saved.") != std::string::npos)
+            << driver.prompts()[0];
+
+        SessionDriver reopened;
+        ASSERT_TRUE(reopened.start(path, options())) << driver.prompts()[0];
+        ASSERT_TRUE(reopened.view().resumed());
+        EXPECT_EQ(reopened.tickCount(), says_saved ? 5 : 0);
+        EXPECT_EQ(read_set(dir, "saved"), says_saved ? new_set : old_set);
+        for (const char* ext : SET_EXTS)
+            EXPECT_FALSE(fs::exists(dir / (std::string("saved.") + ext + ".tmp"))) << ext;
+        (says_saved ? kept_new : kept_old) += 1;
+    }
+    EXPECT_EQ(kinds, (std::set<FileStep>{FileStep::Write, FileStep::Flush, FileStep::Sync, FileStep::Close,
+                                         FileStep::Rename}));
+    EXPECT_GT(kept_old, 0);
+    EXPECT_GT(kept_new, 0) << "a rename after the first leaves the new set to be finished";
+}
+
+// The program killed between any two steps of a save, in a child: the files
+// left open as the old session or the new one, never as a mix.
+TEST_F(StateFixture, ASaveKilledAtAnyStepOpensAsTheOldSessionOrTheNew)
+{
+    const std::string path = saved();
+    const FileSet old_set = read_set(dir, "saved");
+    driver.runTicks(5);
+    ASSERT_TRUE(driver.save(dir / "new.vnb"));
+    const FileSet new_set = read_set(dir, "new");
+
+    int steps = 0;
+    {
+        StepFault none(-1, false);
+        ASSERT_TRUE(driver.save(path));
+        steps = StepFault::seen;
+    }
+    int opened_old = 0, opened_new = 0;
+    for (int at = 0; at <= steps; ++at) {
+        SCOPED_TRACE("killed at step " + std::to_string(at));
+        write_set(dir, "saved", old_set);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            StepFault fault(at, true);
+            ::_exit(driver.save(path) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (at < steps) {
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        } else {
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+        SessionDriver reopened;
+        ASSERT_TRUE(reopened.start(path, options()));
+        ASSERT_TRUE(reopened.view().resumed());
+        const FileSet on_disk = read_set(dir, "saved");
+        const bool is_new = on_disk == new_set;
+        EXPECT_TRUE(is_new || on_disk == old_set);
+        EXPECT_EQ(reopened.tickCount(), is_new ? 5 : 0);
+        (is_new ? opened_new : opened_old) += 1;
+        // Whatever was opened saves and opens again.
+        ASSERT_TRUE(reopened.save(path));
+        SessionDriver again;
+        ASSERT_TRUE(again.start(path, options()));
+    }
+    EXPECT_GT(opened_old, 0);
+    EXPECT_GT(opened_new, 1) << "killed after every file was written, the save is finished at the next open";
 }
 
 TEST_F(StateFixture, SaveUnderItsOwnPathInAnotherCaseCopiesNothing)

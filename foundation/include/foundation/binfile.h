@@ -96,6 +96,11 @@ public:
     // record (false, and the error set, when not reading or out of range).
     int32_t Tell();
     bool SeekTo(int32_t offset);
+    // Reading: the file taken to end at that offset (Length and Read stop
+    // there) for a reader that takes the whole file when what follows is
+    // another's; -1 restores the file's own end. False when not reading or
+    // past the end.
+    bool EndAt(int32_t offset);
 
     // Fields, little-endian. The readers give 0 when the file is short.
     void WriteI16(int16_t v);
@@ -140,6 +145,9 @@ public:
 
     bool Failed() const { return error_; }
     bool IsOpen() const { return file_ != nullptr; }
+    // A 32-bit FNV-1a digest of the bytes written since Create, by which the
+    // files of one save are told from those of another.
+    uint32_t WrittenDigest() const { return digest_; }
 
 private:
     void release();
@@ -149,4 +157,6 @@ private:
     bool direct_ = false;      // written in place (a device such as /dev/full)
     std::string target_;       // the path as resolved
     std::string temp_;         // the file being written, renamed at Close
+    uint32_t digest_ = 0;
+    int32_t end_ = -1;         // reading: where the file is taken to end (-1 its own end)
 };

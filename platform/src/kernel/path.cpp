@@ -173,6 +173,8 @@ bool copy_file(const std::string& from, const std::string& to, bool failIfExists
     }
     bool ok = copy_contents(in, out);
     ok = ::fchmod(out, st.st_mode & 0777) == 0 && ok;
+    // On the disk before it takes the target's name.
+    ok = ok && ::fsync(out) == 0;
     const int saved = errno;
     ok = ::close(out) == 0 && ok;
     ::close(in);

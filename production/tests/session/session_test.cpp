@@ -135,10 +135,13 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(purchasing_of(first).unsupplied_this_year[0][0] + purchasing_of(first).unsupplied_this_year[0][1], 0u);
     EXPECT_GT(first.tickCount(), 21 * 480);
     const std::vector<uint8_t> prd = read_bytes(ext_of(session, "PRD"));
-    // The state file, then the tail: the work-order counter.
+    // The state file, then the tail: the work-order counter, then the set's serial (the
+    // header's last four bytes).
     std::vector<uint8_t> expected = plant.save_state_bytes();
     expected.push_back(static_cast<uint8_t>(plant.wo_counter & 0xFF));
     expected.push_back(static_cast<uint8_t>(plant.wo_counter >> 8));
+    const std::vector<uint8_t> mgr = read_bytes(ext_of(session, "MGR"));
+    expected.insert(expected.end(), mgr.end() - 4, mgr.end());
     EXPECT_EQ(prd, expected);
 
     SessionDriver second;
@@ -147,7 +150,7 @@ TEST(ProductionSession, SampleRunsAMonthThenResumesFromItsSavedState)
     EXPECT_EQ(second.tickCount(), first.tickCount());
     ProductionDepartment& q = production_of(second);
     // What was saved is what the resumed session saves again.
-    EXPECT_EQ(q.engine().save_state_bytes(), std::vector<uint8_t>(prd.begin(), prd.end() - 2));
+    EXPECT_EQ(q.engine().save_state_bytes(), std::vector<uint8_t>(prd.begin(), prd.end() - 6));
     EXPECT_EQ(q.engine().wo_counter, plant.wo_counter);
     const std::string again = dir / "again.vnb";
     ASSERT_TRUE(second.save(again));

@@ -30,19 +30,24 @@ std::vector<uint8_t> slurp(const std::filesystem::path& p)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void spit(const std::filesystem::path& p, const uint8_t* data, size_t size)
+void spit(const std::filesystem::path& p, const uint8_t* data, size_t size, const std::vector<uint8_t>& tail = {})
 {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
 }
 
 const char* const EXTS[] = {"MGR", "PRC", "MRK", "PRD", "FNC"};
 
 // The saved session every input is laid over: the sample a day and a half in.
+// Each state file is kept without the set's serial (its last four bytes),
+// which every file laid down gets back: the inputs stand for a file's
+// contents, so kept inputs stay valid when the base session's bytes change.
 struct Base {
     TempDir dir;
     std::string session;
     std::map<std::string, std::vector<uint8_t>> files;
+    std::vector<uint8_t> serial;
     Base()
     {
         session = dir / "base.vnb";
@@ -53,8 +58,14 @@ struct Base {
         if (!d.save(session))
             std::abort();
         files["vnb"] = slurp(session);
-        for (const char* ext : EXTS)
-            files[ext] = slurp(dir / (std::string("base.") + ext));
+        for (const char* ext : EXTS) {
+            std::vector<uint8_t> bytes = slurp(dir / (std::string("base.") + ext));
+            if (bytes.size() < 4)
+                std::abort();
+            serial.assign(bytes.end() - 4, bytes.end());
+            bytes.resize(bytes.size() - 4);
+            files[ext] = bytes;
+        }
     }
 };
 
@@ -78,9 +89,9 @@ SessionFileOutcome fuzz_session_file(const char* ext, const uint8_t* data, size_
         const auto& bytes = b.files[e];
         const std::filesystem::path p = dir / (std::string("s.") + e);
         if (std::string(e) == ext)
-            spit(p, data, size);
+            spit(p, data, size, b.serial);
         else
-            spit(p, bytes.data(), bytes.size());
+            spit(p, bytes.data(), bytes.size(), b.serial);
     }
     SessionDriver d;
     if (!d.start(data_dir + "/SAMPLE.VNB", options()))
