@@ -170,18 +170,23 @@ int16_t RJob::get_input_stock(const RWork_Order* wo, int kind, int index, int16_
 
 void RJob::add_input_stock(RWork_Order* wo, int kind, int index, int q, int16_t x, int16_t y)
 {
-    machine->buffer_count += q;
+    // A take is limited to what the record holds, and there is nothing to take without one: the
+    // machine's buffer count stays the sum of its records and never goes below zero.
     for (size_t i = 0; i < input_stock.size(); ++i) {
         Input_Stock& s = input_stock[i];
         if (s.kind == kind && s.index == index && same_key(s.wo, s.x, s.y, wo, x, y)) {
-            s.quantity = static_cast<int16_t>(s.quantity + q);
+            const int moved = std::max(q, -static_cast<int>(s.quantity));
+            machine->buffer_count += moved;
+            s.quantity = static_cast<int16_t>(s.quantity + moved);
             if (s.quantity == 0)
                 input_stock.erase(input_stock.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }
     }
-    if (q > 0)
+    if (q > 0) {
+        machine->buffer_count += q;
         input_stock.push_back({wo, static_cast<uint16_t>(kind), static_cast<uint8_t>(index), static_cast<int16_t>(q), x, y});
+    }
 }
 
 void RJob::find_output_position(const RWork_Order* wo, int16_t& x, int16_t& y) const

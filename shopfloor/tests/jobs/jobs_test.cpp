@@ -47,10 +47,20 @@ TEST(Job, StockRecordsComeAndGoWithTheBufferCount)
     j.add_input_stock(wo, KIND_RAW, 1, -5, 3, 4);
     EXPECT_TRUE(j.input_stock.empty());
     EXPECT_EQ(m.buffer_count, 0);
-    // Taking from a record that is not there moves only the count.
+    // Taking from a record that is not there takes nothing; taking more than a record holds
+    // takes what it holds. The count stays the sum of the records.
     j.add_input_stock(nullptr, KIND_RAW, 0, -2, 0, 0);
     EXPECT_TRUE(j.input_stock.empty());
-    EXPECT_EQ(m.buffer_count, -2);
+    EXPECT_EQ(m.buffer_count, 0);
+    j.add_input_stock(wo, KIND_RAW, 1, 5, 3, 4);
+    j.add_input_stock(nullptr, KIND_RAW, 1, 2, 0, 0);
+    j.add_input_stock(wo, KIND_RAW, 1, -8, 3, 4);
+    EXPECT_EQ(j.get_input_stock(wo, KIND_RAW, 1, 3, 4), 0);
+    EXPECT_EQ(j.get_input_stock(nullptr, KIND_RAW, 1, 0, 0), 2);
+    EXPECT_EQ(m.buffer_count, 2);
+    j.add_input_stock(nullptr, KIND_RAW, 1, -2, 0, 0);
+    EXPECT_TRUE(j.input_stock.empty());
+    EXPECT_EQ(m.buffer_count, 0);
 
     j.add_material_to_output(wo, 0, 0, 3);
     j.add_material_to_output(wo, 0, 0, -3);
