@@ -248,11 +248,16 @@ bool CMarketingWnd::daily_step(int16_t r)
             supply_open_orders();
             report_lost_orders();
             update_service_percentages();
+            prepare_requested_export_lines();
+            receive_transport_orders();
+            supply_export_orders();
+            check_export_levels();
             if (host_.is_new_year())
                 roll_product_year();
             if (host_.is_new_month()) {
                 monthly_rollover();
                 update_service_percentages();
+                export_monthly_statistics();
             }
         }
         reset_day_counters();
@@ -281,6 +286,10 @@ bool CMarketingWnd::daily_step(int16_t r)
     }
     check_red_line();
     count_red_line_days();
+    draw_export_orders();
+    check_export_levels();
+    transfer_to_export();
+    export_daily_statistics();
     const bool first = host_.tick_count() <= 0;
     if (first || host_.is_new_month()) {
         if (link_mode_ == LINK_FORECAST) {
@@ -1077,6 +1086,7 @@ void CMarketingWnd::roll_year_counters()
             pr.expired_last_year = pr.expired_year;
             pr.expired_year = 0;
         }
+    export_month_roll();
 }
 
 int16_t CMarketingWnd::get_expected_demand(const SimDateTime& date, int days, int f, int p) const
@@ -1391,6 +1401,8 @@ void CMarketingWnd::on_new_month()
     run_price_promotions();
     run_monthly_campaigns(-1);
     apply_monthly_growth();
+    apply_export_monthly_growth();
+    activate_due_export_lines();
 }
 
 // --- Products to come, promotions, campaigns ---------------------------------

@@ -71,6 +71,7 @@ void CMarketingWnd::load_market_data(MarketData& d)
     load_advertising(d);
     load_events(d);
     load_fix_demands(d);
+    load_market_export(d);
     if (host_.job_shop())
         load_jobshop_section(d);
     // The loaded state the daily steps start from.

@@ -112,6 +112,100 @@ void open_order(A& a, OpenOrder& o)
 }
 
 template <class A>
+void transport_order(A& a, TransportOrder& t)
+{
+    a.date(t.order_date);
+    a.date(t.arrival);
+    a.raw_date(t.spare_date);
+    a.i16(t.family);
+    a.i16(t.product);
+    a.i16(t.units);
+    a.i16(t.price);
+    a.i16(t.flag);
+    a.i16(t.spare);
+}
+
+// A product's export line, in the order the line's record keeps its fields.
+template <class A>
+void export_block(A& a, ExportLine& e)
+{
+    a.u16(e.added);
+    if (e.added != 0) {
+        const uint16_t lots = count(a, e.lots.size(), MAX_LOTS);
+        if (A::reading)
+            e.lots.assign(lots, InventoryLot{});
+        for (InventoryLot& l : e.lots) {
+            a.i16(l.units);
+            a.date(l.date);
+            if (l.units < 0)
+                a.refuse();
+        }
+    }
+    a.u16(e.item14);
+    a.u16(e.max_level);
+    a.u16(e.order_level);
+    a.u16(e.red_level);
+    a.u16(e.red_status);
+    a.i32(e.initial_expenses);
+    a.u32(e.monthly_expenses);
+    a.u16(e.to_transfer);
+    a.u16(e.in_transit);
+    a.u16(e.shortfall);
+    a.u16(e.shipped);
+    a.u16(e.shipped_month);
+    a.u16(e.shipped_last_month);
+    a.u16(e.on_time);
+    a.u16(e.on_time_month);
+    a.u16(e.on_time_last_month);
+    a.u16(e.service_pct);
+    a.f32(e.lateness);
+    a.f32(e.lateness_ratio);
+    a.u32(e.late_value_month);
+    a.u32(e.late_value_last_month);
+    a.u16(e.open_units);
+    a.f32(e.annual_orders);
+    a.f32(e.order_size);
+    a.f32(e.order_fraction);
+    a.u16(e.base_qlt);
+    a.u16(e.qlt);
+    a.u16(e.transit_days);
+    a.u16(e.base_price);
+    a.u16(e.price);
+    a.u32(e.revenue);
+    a.u32(e.revenue_month);
+    a.u32(e.revenue_last_month);
+    a.f32(e.red_fraction);
+    a.f32(e.red_fraction_last_month);
+    a.u16(e.red_days);
+    a.u16(e.transfer_fixed_cost);
+    a.u16(e.transfer_unit_cost);
+    a.u16(e.year_counter);
+    a.u16(e.item15);
+    each(a, e.monthly_pct, &A::f32);
+    each(a, e.lateness_series, &A::f32);
+    each(a, e.red_series, &A::f32);
+    a.u16(e.state);
+    a.u16(e.item16);
+    a.raw_date(e.start);
+    a.u16(e.preparation_days);
+    a.raw_date(e.preparation);
+    a.u16(e.item18);
+    a.u16(e.item18_copy);
+    a.u32(e.revenue_year);
+    a.u32(e.revenue_last_year);
+    a.u16(e.shipped_year);
+    a.u16(e.shipped_last_year);
+    if (A::reading && (e.state > EXPORT_ACTIVE || e.red_status > 2 || e.order_size < 0 || e.annual_orders < 0 ||
+                       e.order_fraction < 0 || e.order_fraction >= 1 || e.service_pct > 100 ||
+                       (e.state >= EXPORT_PREPARED && e.added == 0) || (e.state == EXPORT_NONE && e.added != 0)))
+        a.refuse();
+    if (A::reading && e.state != EXPORT_NONE)
+        for (const SimDateTime* d : {&e.start, &e.preparation})
+            if (d->month < 1 || d->month > 12 || d->day < 1 || d->day > 31)
+                a.refuse();
+}
+
+template <class A>
 void product_block(A& a, MarketProduct& p)
 {
     a.u16(p.id);
@@ -208,9 +302,16 @@ void product_block(A& a, MarketProduct& p)
     each(a, p.ordered_series, &A::f32);
     a.u16(p.export_added);
     a.u16(p.export_flag);
-    // No export line exists in this program's records: a flag without one is damage.
-    if (A::reading && (p.export_flag != 0 || p.export_added != 0))
+    // Only a product the scenario gives a line may have one requested or added.
+    if (A::reading && (p.export_flag > 1 || p.export_added > p.export_flag || (p.export_flag != 0 && !p.exp)))
         a.refuse();
+    if (p.export_flag != 0 && p.exp) {
+        export_block(a, *p.exp);
+        if (A::reading && p.exp->state == EXPORT_NONE)
+            a.refuse();
+        if (A::reading && (p.exp->added != 0) != (p.export_added != 0))
+            a.refuse();
+    }
     each(a, p.plan, &A::u16);
     each(a, p.forecast, &A::u16);
     uint16_t n = static_cast<uint16_t>(p.supply_days.size());
@@ -453,11 +554,38 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
     if (A::reading && (m.link_mode_ > 3 || m.restart_stage > 4 || m.day_index > MAX_DAY_DATES || m.plan_by_qlt > 1 ||
                        m.max_wait < 0))
         a.refuse();
-    // 8. Export lines: none in this program's records.
-    uint16_t exports = 0;
+    // 8. The export pools, when a line was requested.
+    uint16_t exports = m.any_export_line() ? 1 : 0;
     a.u16(exports);
-    if (A::reading && exports != 0)
+    if (A::reading && exports != (m.any_export_line() ? 1 : 0))
         a.refuse();
+    if (exports != 0 && a.ok()) {
+        a.u16(m.exp_pool_spare);
+        const uint16_t orders = count(a, m.exp_open_orders.size(), MAX_EXPORT_ORDERS - 1);
+        if (A::reading)
+            m.exp_open_orders.assign(orders, OpenOrder{});
+        for (OpenOrder& o : m.exp_open_orders) {
+            open_order(a, o);
+            if (A::reading && (!m.export_line_active(o.family, o.product) || o.units < 1 || o.days_late < 0))
+                a.refuse();
+        }
+        const uint16_t transfers = count(a, m.exp_transport_orders.size(), MAX_TRANSPORT_ORDERS);
+        if (A::reading)
+            m.exp_transport_orders.assign(transfers, TransportOrder{});
+        for (TransportOrder& t : m.exp_transport_orders) {
+            transport_order(a, t);
+            if (A::reading && (!m.product_exists(t.family, t.product) || !m.product(t.family, t.product).exp ||
+                               m.product(t.family, t.product).exp->added == 0 || t.units < 1))
+                a.refuse();
+        }
+        if (A::reading) {
+            bool added = false;
+            for (int f = 0; f < m.family_count_; ++f)
+                for (int p = 0; p < m.product_count(f); ++p)
+                    added = added || m.product(f, p).export_added != 0;
+            m.export_pools = added;
+        }
+    }
     // 9. The month's material cost of sales.
     if (!A::reading || !host.oldest_version())
         for (auto& row : m.cost_of_sales_month)
@@ -499,8 +627,8 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
     return a.ok();
 }
 
-// What the older files did not keep: the campaigns' run, the lost units and
-// the phase-out allowances.
+// What the older files did not keep: the campaigns' run, the lost units, the
+// phase-out allowances and the export lines' revenue series.
 template <class A>
 static bool walk_tail(CMarketingWnd& m, A& a)
 {
@@ -524,6 +652,13 @@ static bool walk_tail(CMarketingWnd& m, A& a)
             each(a, series, &A::u32);
     for (auto& row : m.phase_out_allowance)
         each(a, row, &A::i16);
+    // The export lines' revenue series, for the lines the state file holds.
+    for (int f = 0; f < m.family_count_; ++f)
+        for (int p = 0; p < m.product_count(f); ++p) {
+            MarketProduct& pr = m.product(f, p);
+            if (pr.export_flag != 0 && pr.exp)
+                each(a, pr.exp->revenue_series, &A::u32);
+        }
     return a.ok();
 }
 

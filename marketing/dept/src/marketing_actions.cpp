@@ -5,6 +5,7 @@
 #include "foundation/lang.h"
 #include "marketing/action_dialogs.h"
 #include "marketing/contract_dialogs.h"
+#include "marketing/export_dialog.h"
 #include "marketing/market_reports.h"
 #include "marketing/marketing_dept.h"
 #include "plat/uihost.h"
@@ -195,4 +196,20 @@ void MarketingDepartment::run_promotion()
     // The reduction chosen is the one the monthly step applies.
     pr.promotion_level = static_cast<uint16_t>(dlg.level);
     pr.promotion_state = 1;
+}
+
+void MarketingDepartment::run_add_export_line()
+{
+    register_export_dialog_template();
+    CAddExportLineDlg dlg(*engine_, owner_of(window_handle()), date_order());
+    dlg.add = [this](int f, int p, const SimDateTime& start) {
+        if (!engine_->request_export_line(f, p, start))
+            return false;
+        add_export_tabs(f, p);
+        if (view_ != nullptr)
+            view_->notify_panes(PANE_CASH | PANE_PROFIT);
+        Repaint();
+        return true;
+    };
+    dlg.DoModal();
 }

@@ -64,6 +64,7 @@ void MarketingDepartment::on_menu_command(int id)
     case 401: run_promotion(); return;
     case 402: run_order_to_produce(); return;
     case 403: ui_port().not_implemented("dlg_cancel_product"); return;
+    case 404: run_add_export_line(); return;
     case 405: run_advertising(); return;
     case 501: run_product_parameters(); return;
     case 502: run_links(); return;

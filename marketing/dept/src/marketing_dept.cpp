@@ -1,6 +1,7 @@
 // The Marketing department in a session: the engine's ports over the view,
 // the scenario file and the Production department.
 #include "marketing/marketing_dept.h"
+#include "box_tabs.h"
 #include "marketing/market_datafile.h"
 #include "app/view.h"
 #include "foundation/binfile.h"
@@ -234,7 +235,10 @@ void MarketingDepartment::save_state(BinFile& file)
 
 bool MarketingDepartment::load_state(BinFile& file)
 {
-    return read_part(file, [&](RecordReader& in) { return engine_->load_state(in); });
+    if (!read_part(file, [&](RecordReader& in) { return engine_->load_state(in); }))
+        return false;
+    rebuild_export_tabs();
+    return true;
 }
 
 void MarketingDepartment::save_tail(BinFile& file)

@@ -7,6 +7,8 @@
 #include "foundation/draw.h"
 #include "foundation/lang.h"
 #include "marketing/marketing_dept.h"
+#include "box_tabs.h"
+#include "uikit/uikit.h"
 #include "plat/controls.h"
 #include "plat/gdi.h"
 #include "plat/msg.h"
@@ -91,8 +93,91 @@ private:
 
 } // namespace
 
+CBoxTabs::CBoxTabs(MarketingDepartment& department, int family, int product)
+    : department_(department), family_(family), product_(product)
+{
+}
+
+CBoxTabs::~CBoxTabs()
+{
+    bar_.reset();
+    if (m_hWnd != 0 && plat::IsWindow(m_hWnd))
+        DestroyWindow();
+}
+
+bool CBoxTabs::make(HWND parent, const RECT& rect, int id, COLORREF colour)
+{
+    id_ = id;
+    if (!Create(nullptr, "", WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(parent), static_cast<UINT>(id)))
+        return false;
+    bar_ = std::make_unique<CTabBar>(m_hWnd, RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top}, id, colour);
+    return true;
+}
+
+BOOL CBoxTabs::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (msg == WM_TAB_SELECTED && static_cast<int>(lParam) == id_) {
+        department_.select_box_side(family_, product_, static_cast<int>(wParam));
+        result = 0;
+        return TRUE;
+    }
+    return CWnd::OnMessage(msg, wParam, lParam, result);
+}
+
+CTabBar* MarketingDepartment::box_tabs(int f, int p) const
+{
+    if (f < 0 || f >= MAX_FAMILYS || p < 0 || p >= MAX_PRODUCTS)
+        return nullptr;
+    const CBoxTabs* t = tabs_[static_cast<size_t>(f)][static_cast<size_t>(p)].get();
+    return t != nullptr ? t->bar() : nullptr;
+}
+
+void MarketingDepartment::add_export_tabs(int f, int p)
+{
+    if (panel_ == 0 || !engine_->product_exists(f, p) || !engine_->product(f, p).exp)
+        return;
+    std::unique_ptr<CBoxTabs>& tabs = tabs_[static_cast<size_t>(f)][static_cast<size_t>(p)];
+    if (tabs && tabs->bar() != nullptr && tabs->bar()->GetTabCount() > 1)
+        return;
+    if (!tabs) {
+        const RECT box = box_rect(f, p);
+        const float sx = view_ != nullptr ? view_->scale_x : 1.0f;
+        const RECT strip{box.left, box.top - 16, box.left + static_cast<int>(BOX_W * sx), box.top};
+        const MarketProduct& pr = engine_->product(f, p);
+        tabs = std::make_unique<CBoxTabs>(*this, f, p);
+        if (!tabs->make(panel_, strip, pr.id, colour_of(engine_->families[static_cast<size_t>(f)].colour))) {
+            tabs.reset();
+            return;
+        }
+        tabs->bar()->AddTab(lang_translate("Home"));
+    }
+    tabs->bar()->AddTab(engine_->product(f, p).exp->name.c_str());
+    tabs->bar()->SetCurTab(engine_->product(f, p).box_side == 1 ? 1 : 0);
+    plat::ShowWindow(tabs->m_hWnd, graph_shown_ ? SW_HIDE : SW_SHOW);
+}
+
+void MarketingDepartment::rebuild_export_tabs()
+{
+    for (auto& row : tabs_)
+        for (auto& t : row)
+            t.reset();
+    for (int f = 0; f < engine_->family_count(); ++f)
+        for (int p = 0; p < engine_->product_count(f); ++p)
+            if (engine_->product(f, p).export_flag != 0)
+                add_export_tabs(f, p);
+}
+
+void MarketingDepartment::select_box_side(int f, int p, int side)
+{
+    if (!engine_->product_exists(f, p))
+        return;
+    engine_->product(f, p).box_side = side == 1 && engine_->product(f, p).exp ? 1 : 0;
+    Repaint();
+}
+
 void MarketingDepartment::create_controls(HWND parent)
 {
+    panel_ = parent;
     graph_box_ = CreateWindow("BUTTON", lang_translate("View graph"), WS_CHILD | BS_AUTOCHECKBOX, 0, 5, 95, 20,
                               parent, static_cast<HMENU>(GRAPH_BOX_ID), 0, nullptr);
     if (graph_box_ != 0) {
@@ -109,10 +194,15 @@ void MarketingDepartment::create_controls(HWND parent)
     plat::SetWindowLong(graph_->m_hWnd, GWL_STYLE, plat::GetWindowLong(graph_->m_hWnd, GWL_STYLE) | WS_BORDER);
     plat::ShowWindow(graph_->m_hWnd, SW_HIDE);
     graph_shown_ = false;
+    rebuild_export_tabs();
 }
 
 void MarketingDepartment::destroy_controls()
 {
+    for (auto& row : tabs_)
+        for (auto& t : row)
+            t.reset();
+    panel_ = 0;
     graph_box_ = 0;
     graph_shown_ = false;
     if (graph_ && graph_->m_hWnd != 0 && plat::IsWindow(graph_->m_hWnd))
@@ -194,6 +284,10 @@ void MarketingDepartment::set_graph_shown(bool shown)
             fill_graph();
         plat::ShowWindow(graph_->m_hWnd, shown ? SW_SHOW : SW_HIDE);
     }
+    for (auto& row : tabs_)
+        for (auto& t : row)
+            if (t && t->m_hWnd != 0)
+                plat::ShowWindow(t->m_hWnd, shown ? SW_HIDE : SW_SHOW);
     Repaint();
 }
 
@@ -284,10 +378,12 @@ void MarketingDepartment::draw_product_box(HDC dc, int f, int p) const
     }
     fill(dc, x, y, r.right, r.bottom, colour);
     // Upper-left cell: the red-line status, unless orders drive production.
-    if (m.link_mode() != LINK_MAKE_TO_ORDER) {
+    static const COLORREF by_status[3] = {RGB(0, 192, 0), RGB(255, 255, 0), RGB(255, 0, 0)};
+    if (pr.box_side == 1 && pr.exp) {
+        fill(dc, x + 1, y + 1, x + w / 2, y + h / 3, by_status[pr.exp->red_status < 3 ? pr.exp->red_status : 2]);
+    } else if (m.link_mode() != LINK_MAKE_TO_ORDER) {
         COLORREF status = colour;
         if (m.red_line_active != 0) {
-            static const COLORREF by_status[3] = {RGB(0, 192, 0), RGB(255, 255, 0), RGB(255, 0, 0)};
             if (pr.red_level < 1)
                 status = m.link_mode() == LINK_FORECAST ? by_status[0] : by_status[1];
             else
@@ -305,13 +401,36 @@ void MarketingDepartment::draw_product_box(HDC dc, int f, int p) const
     if (!name.empty())
         text(dc, X(5), y + (sx == 1.0f ? 17 : 23), name, white);
 
+    const ExportLine* e = pr.box_side == 1 && pr.exp ? &*pr.exp : nullptr;
     {
         Font small(dc, 8, false);
         text(dc, X(5), Y(BOX_H / 3 + 2), lang_translate("On Time"), white);
         text(dc, X(5), Y(2 * BOX_H / 3 + 2), lang_translate("Firm Orders"), white);
-        text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("WIP"), white);
+        if (e == nullptr) {
+            text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("WIP"), white);
+        } else {
+            text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("Trn"), white);
+            text(dc, X(BOX_W / 2 + 3), Y(15), lang_translate("Ord"), white);
+        }
         text(dc, X(BOX_W / 2 + 3), Y(BOX_H / 3 + 2), lang_translate("Reputation"), white);
         text(dc, X(BOX_W / 2 + 3), Y(2 * BOX_H / 3 + 2), lang_translate("FG"), white);
+    }
+    const double orders = static_cast<double>(pr.annual_orders) +
+                          static_cast<double>(m.fixed_demand[static_cast<size_t>(f)][static_cast<size_t>(p)]);
+    // The view has no units-per-year display: the orders per year.
+    text(dc, X(BOX_W - 30), Y(-14), format("%4.0f", orders), colour);
+    if (e != nullptr) {
+        int stock = 0;
+        for (const InventoryLot& l : e->lots)
+            stock += l.units;
+        text(dc, X(BOX_W - 40), Y(BOX_H - 16), format("%3d", stock), white);
+        text(dc, X(BOX_W / 2 - 40), Y(BOX_H - 16), format("%4d", e->open_units), white);
+        text(dc, X(BOX_W / 2 - 40), Y(2 * BOX_H / 3 - 16), format("%3d%%", e->service_pct), white);
+        text(dc, X(BOX_W - 40), Y(2 * BOX_H / 3 - 16),
+             format("%4.0f", static_cast<double>(CReputationPane::ReputationPercent(e->lateness))), white);
+        text(dc, X(BOX_W - 40), Y(3), format("%4d", e->in_transit), white);
+        text(dc, X(BOX_W - 40), Y(15), format("%4d", e->to_transfer), white);
+        return;
     }
 
     // The gauges.
@@ -320,10 +439,6 @@ void MarketingDepartment::draw_product_box(HDC dc, int f, int p) const
     text(dc, X(BOX_W / 2 - 40), Y(2 * BOX_H / 3 - 16), format("%3d%%", pr.service_pct), white);
     text(dc, X(BOX_W - 40), Y(2 * BOX_H / 3 - 16),
          format("%4.0f", static_cast<double>(CReputationPane::ReputationPercent(pr.weighted_penalty))), white);
-    const double orders = static_cast<double>(pr.annual_orders) +
-                          static_cast<double>(m.fixed_demand[static_cast<size_t>(f)][static_cast<size_t>(p)]);
-    // The view has no units-per-year display: the orders per year.
-    text(dc, X(BOX_W - 30), Y(-14), format("%4.0f", orders), colour);
     // Make to order: a dot in the status cell while the product's make-to-order
     // check finds it short.
     if (m.link_mode() == LINK_MAKE_TO_ORDER && pr.mto_red != 0) {

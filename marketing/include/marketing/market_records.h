@@ -5,6 +5,7 @@
 #include "foundation/simdate.h"
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,74 @@ struct DemandTable {
     std::vector<float> x, y;
 };
 
+// A product's second market abroad: its own price, lead time, order rate,
+// levels and an inventory that transport orders fill from the home stock.
+inline constexpr int MAX_EXPORT_ORDERS = 100;
+inline constexpr int MAX_TRANSPORT_ORDERS = 100;
+enum ExportLineState : uint16_t { EXPORT_NONE = 0, EXPORT_REQUESTED = 1, EXPORT_PREPARED = 2, EXPORT_ACTIVE = 3 };
+
+struct TransportOrder {
+    SimDateTime order_date{};
+    SimDateTime arrival{};
+    SimDateTime spare_date{};
+    int16_t family = 0;
+    int16_t product = 0;
+    int16_t units = 0;
+    int16_t price = 0;
+    int16_t flag = 0;
+    int16_t spare = 0;
+};
+inline constexpr int TRANSPORT_ORDER_SIZE = 42;
+
+struct ExportLine {
+    std::string name;
+    std::vector<InventoryLot> lots;
+    uint16_t added = 0;
+    uint16_t item14 = 0;  // the start delay in months
+    uint16_t year_counter = 0;
+    uint16_t item15 = 0;
+    uint16_t state = EXPORT_NONE;
+    uint16_t item16 = 0;
+    SimDateTime start{};
+    uint16_t preparation_days = 0;
+    SimDateTime preparation{};
+    uint16_t max_level = 0, order_level = 0, red_level = 0;
+    uint16_t red_status = 0;
+    int32_t initial_expenses = 0;   // item 10
+    uint32_t monthly_expenses = 0;  // item 11, shown only
+    uint16_t to_transfer = 0;
+    uint16_t in_transit = 0;
+    uint16_t shortfall = 0;
+    uint16_t shipped = 0;
+    uint16_t shipped_month = 0, shipped_last_month = 0;
+    uint16_t shipped_year = 0, shipped_last_year = 0;
+    uint16_t on_time = 0;
+    uint16_t on_time_month = 0, on_time_last_month = 0;
+    uint16_t service_pct = 100;
+    float lateness = 0;
+    float lateness_ratio = 0;
+    uint32_t late_value_month = 0, late_value_last_month = 0;
+    uint16_t item18 = 0, item18_copy = 0;
+    uint16_t open_units = 0;
+    float annual_orders = 0;
+    float order_size = 0;
+    float order_fraction = 0;
+    uint16_t base_qlt = 0, qlt = 0;
+    uint16_t transit_days = 0;
+    uint16_t base_price = 0, price = 0;
+    uint32_t revenue = 0;
+    uint32_t revenue_month = 0, revenue_last_month = 0;
+    uint32_t revenue_year = 0, revenue_last_year = 0;
+    float red_fraction = 0, red_fraction_last_month = 0;
+    uint16_t red_days = 0;
+    uint16_t transfer_fixed_cost = 0;
+    uint16_t transfer_unit_cost = 0;
+    std::array<float, 12> monthly_pct{};
+    std::array<float, 6> lateness_series{};
+    std::array<float, 6> red_series{};
+    std::array<uint32_t, 12> revenue_series{};
+};
+
 struct MarketProduct {
     uint16_t id = 0;
     char letter = 0;
@@ -196,6 +265,8 @@ struct MarketProduct {
     std::vector<uint16_t> supply_days;  // slot k: units due k working days ahead
     uint16_t export_added = 0;
     uint16_t export_flag = 0;
+    std::optional<ExportLine> exp;  // the scenario's export line, when it names one
+    uint16_t box_side = 0;          // 0 the home market, 1 the export line
     std::array<uint16_t, 7> plan{};      // 6 slots and the spare
     std::array<uint16_t, 7> forecast{};
 };

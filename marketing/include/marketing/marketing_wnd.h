@@ -195,6 +195,39 @@ public:
     std::vector<OpenOrder> js_orders;
     std::vector<uint16_t> js_factors;
 
+    // Export lines.
+    bool export_line_active(int f, int p) const;
+    int16_t export_inventory_units(int f, int p) const;
+    bool any_export_line() const;
+    // The first day from today from which the line's preparation days reach
+    // its start date.
+    SimDateTime get_export_preparation_date(int f, int p) const;
+    // Today moved on by the line's start delay in months.
+    SimDateTime export_start_date(int f, int p) const;
+    // The Add Export Line dialog's request: the line starts at `start`, is
+    // prepared on its preparation date and pays its initial expenses now.
+    // False when the product has no line or it was already requested.
+    bool request_export_line(int f, int p, const SimDateTime& start);
+    void exp_add_export_line(int f, int p);
+    void exp_append_inventory(int f, int p, int units);
+    void adjust_export_inventory(int f, int p, int units);
+    void prepare_requested_export_lines();
+    void activate_due_export_lines();
+    void receive_transport_orders();
+    void supply_export_orders();
+    void check_export_levels();
+    void draw_export_orders();
+    void transfer_to_export();
+    void export_month_roll();
+    // Pools of the open export orders and the transport orders: none until
+    // the first line is added.
+    bool export_pools = false;
+    std::vector<OpenOrder> exp_open_orders;
+    std::vector<TransportOrder> exp_transport_orders;
+    uint16_t exp_transfer_minimum = 0;
+    uint16_t exp_transfer_policy = 0;
+    uint16_t exp_pool_spare = 0;
+
     // Job-shop mode.
     bool accepts_order(int factor, int units) const;
     // Units of the product's orders not yet accepted, while the run is held.
@@ -214,6 +247,7 @@ private:
     void load_events(MarketData& d);
     void load_fix_demands(MarketData& d);
     void load_jobshop_section(MarketData& d);
+    void load_market_export(MarketData& d);
     void clear_product(MarketProduct& p);
     SimDateTime read_date(MarketData& d, int16_t item);
 
@@ -260,6 +294,10 @@ private:
     void apply_campaign_factor(int f, int p, float factor);
     void apply_monthly_growth();
     void apply_yearly_growth();
+    void apply_export_monthly_growth();
+    void export_monthly_statistics();
+    void export_daily_statistics();
+    bool send_transfer(int f, int p, int units);
     int16_t get_expected_demand(const SimDateTime& date, int days, int f, int p) const;
 
 

@@ -14,6 +14,8 @@
 
 class CChartWnd;
 class CMarketPopup;
+class CBoxTabs;
+class CTabBar;
 
 class MarketingDepartment : public CDepartmentWnd, public MarketingDept {
 public:
@@ -128,6 +130,11 @@ public:
     // A product's box in client coordinates at the view's scale.
     plat::RECT box_rect(int family, int product) const;
     bool graph_shown() const { return graph_shown_; }
+    // The tab bar above a product's box once it has an export line (null
+    // before); choosing a tab shows that side of the box.
+    CTabBar* box_tabs(int family, int product) const;
+    void add_export_tabs(int family, int product);
+    void select_box_side(int family, int product, int side);
     plat::HWND graph_box() const { return graph_box_; }
     CChartWnd* sales_graph_window() const { return graph_.get(); }
 
@@ -168,6 +175,8 @@ private:
     void run_product_parameters();
     void run_advertising();
     void run_promotion();
+    void run_add_export_line();
+    void rebuild_export_tabs();
     int date_order() const;
     int window_new_contracts(const std::vector<ContractRef>& list, std::vector<bool>& accepted);
     int window_contract_end(const ContractRef& ref);
@@ -182,6 +191,8 @@ private:
     plat::HWND graph_box_ = 0;
     bool graph_shown_ = false;
     std::unique_ptr<CChartWnd> graph_;
+    plat::HWND panel_ = 0;
+    std::array<std::array<std::unique_ptr<CBoxTabs>, MAX_PRODUCTS>, MAX_FAMILYS> tabs_;
 
     class SessionHost;
     class SessionUi;

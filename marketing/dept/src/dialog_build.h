@@ -1,0 +1,73 @@
+// What the department's dialog sources share: the window styles of their
+// templates, a builder for the rows of controls the templates repeat, the
+// product code text and a bounded formatter.
+#pragma once
+#include "marketing/marketing_wnd.h"
+#include "plat/res.h"
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace mkt_dlg {
+
+inline constexpr plat::DWORD CHILD = plat::WS_CHILD | plat::WS_VISIBLE;
+inline constexpr plat::DWORD DLG = plat::WS_POPUP | plat::WS_CAPTION | plat::WS_SYSMENU | plat::DS_MODALFRAME;
+inline constexpr plat::DWORD BUTTON = CHILD | plat::WS_TABSTOP;
+
+// A template's controls, built once and kept for as long as the program
+// runs (the module's table points at them).
+class Items {
+public:
+    Items& add(const plat::DlgItemTemplate& item)
+    {
+        items_.push_back(item);
+        return *this;
+    }
+    // A caption and the static that shows its value, on one line.
+    Items& label_value(int label_id, const char* label, int value_id, int x, int y, int label_w, int value_w,
+                       int h = 18)
+    {
+        add({"STATIC", label_id, label, CHILD, 0, x, y, label_w, h});
+        return add({"STATIC", value_id, "", CHILD, 0, x + label_w + 8, y, value_w, h});
+    }
+    // Column headers over a list: one static a title, at the given x.
+    Items& headers(int first_id, std::initializer_list<std::pair<const char*, int>> titles, int y, int w, int h = 16)
+    {
+        int id = first_id;
+        for (const auto& [title, x] : titles)
+            add({"STATIC", id++, title, CHILD, 0, x, y, w, h});
+        return *this;
+    }
+    // Push buttons side by side from x, `step` apart; the first may be the default.
+    Items& buttons(std::initializer_list<std::pair<int, const char*>> list, int x, int y, int step,
+                   bool first_default, int w = 75, int h = 23)
+    {
+        bool first = true;
+        for (const auto& [id, text] : list) {
+            add({"BUTTON", id, text, BUTTON | (first && first_default ? plat::BS_DEFPUSHBUTTON : 0), 0, x, y, w, h});
+            x += step;
+            first = false;
+        }
+        return *this;
+    }
+    const std::vector<plat::DlgItemTemplate>& items() const { return items_; }
+
+private:
+    std::vector<plat::DlgItemTemplate> items_;
+};
+
+template <class... A>
+std::string format(const char* f, A... a)
+{
+    char b[160];
+    std::snprintf(b, sizeof b, f, a...);
+    return b;
+}
+
+inline std::string code_of(const CMarketingWnd& m, int f, int p)
+{
+    return std::string{m.family_letter(f), m.product_letter(f, p)};
+}
+
+} // namespace mkt_dlg
