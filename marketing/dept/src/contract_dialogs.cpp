@@ -28,20 +28,24 @@ constexpr DWORD BUTTON = CHILD | WS_TABSTOP;
 constexpr int GRID_ID = 12;
 constexpr UINT_PTR POPUP_TIMER = 1;
 
-// The contract list's columns, at these tab stops.
-const int32_t kContractTabs[] = {40, 130, 200, 270, 350, 450, 500, 560};
+// The list's columns: the answer's check box, then a tab stop for each of
+// the row's nine fields (the row's leading tab moves to the first); the
+// headers stand over their stops.
+constexpr int LIST_X = 10;
+constexpr int32_t kContractTabs[] = {30, 62, 150, 220, 290, 380, 470, 520, 568};
+constexpr int header_x(int column) { return LIST_X + kContractTabs[column] + 2; }
 
 const DlgItemTemplate kNewContractsItems[] = {
-    {"STATIC", 1301, "ID", CHILD, 0, 12, 8, 30, 16},
-    {"STATIC", 1302, "Name", CHILD, 0, 52, 8, 80, 16},
-    {"STATIC", 1303, "Start", CHILD, 0, 142, 8, 60, 16},
-    {"STATIC", 1304, "Stop", CHILD, 0, 212, 8, 60, 16},
-    {"STATIC", 1305, "Type", CHILD, 0, 282, 8, 70, 16},
-    {"STATIC", 1306, "Supply ", CHILD, 0, 362, 8, 90, 16},
-    {"STATIC", 1307, "Prod.", CHILD, 0, 462, 8, 40, 16},
-    {"STATIC", 1308, "Qty.", CHILD, 0, 512, 8, 50, 16},
-    {"STATIC", 1309, "Price", CHILD, 0, 572, 8, 50, 16},
-    {"BUTTON", 1311, "Contracts", WS_CHILD | BS_GROUPBOX, 0, 10, 26, 620, 240},
+    {"STATIC", 1301, "ID", CHILD, 0, header_x(0), 8, 30, 16},
+    {"STATIC", 1302, "Name", CHILD, 0, header_x(1), 8, 80, 16},
+    {"STATIC", 1303, "Start", CHILD, 0, header_x(2), 8, 60, 16},
+    {"STATIC", 1304, "Stop", CHILD, 0, header_x(3), 8, 60, 16},
+    {"STATIC", 1305, "Type", CHILD, 0, header_x(4), 8, 80, 16},
+    {"STATIC", 1306, "Supply ", CHILD, 0, header_x(5), 8, 90, 16},
+    {"STATIC", 1307, "Prod.", CHILD, 0, header_x(6), 8, 46, 16},
+    {"STATIC", 1308, "Qty.", CHILD, 0, header_x(7), 8, 46, 16},
+    {"STATIC", 1309, "Price", CHILD, 0, header_x(8), 8, 46, 16},
+    {"BUTTON", 1311, "Contracts", WS_CHILD | BS_GROUPBOX, 0, LIST_X, 26, 620, 240},
     {"BUTTON", IDC_MRK_YES, "&Yes", BUTTON, 0, 10, 276, 75, 23},
     {"BUTTON", IDC_MRK_NO, "&No", BUTTON, 0, 95, 276, 75, 23},
     {"BUTTON", IDC_MRK_YES_ALL, "Yes &All", BUTTON, 0, 180, 276, 75, 23},

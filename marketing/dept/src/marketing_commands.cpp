@@ -6,6 +6,7 @@
 #include "foundation/msgbox.h"
 #include "marketing/market_summary.h"
 #include "marketing/marketing_dept.h"
+#include "marketing/forecast_dialog.h"
 #include "marketing/marketing_dialogs.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
@@ -44,6 +45,10 @@ void MarketingDepartment::on_menu_command(int id)
     switch (id) {
     case 301: show_product_information(-1, -1); return;
     case 302: run_contract_list(); return;
+    case 303:
+        if (production_link_ != nullptr)
+            production_link_->show_master_production_schedule();
+        return;
     case 304: run_report(REPORT_RED_LINE_STATISTICS); return;
     case 305: run_sales_summary_table(); return;
     case 306: run_sales_summary_graph(); return;
@@ -205,6 +210,25 @@ void MarketingDepartment::run_forecast()
     if (view_ == nullptr || view_->run_state != RUN_HOLD)
         engine_->held_contracts.clear();
     forecast_range_ = static_cast<int>(days);
+    run_forecast_table();
+}
+
+void MarketingDepartment::run_forecast_table()
+{
+    register_forecast_dialog_template();
+    CMarketingForecastDlg dlg(*engine_, owner_of(window_handle()), engine_->held_contracts,
+                              [this](const std::vector<uint16_t>& included) {
+                                  return forecast_rows(*engine_, host_port(), forecast_range_, included,
+                                                       view_ != nullptr && view_->job_shop != 0,
+                                                       [this](int f, int p) {
+                                                           return production_link_ != nullptr
+                                                                      ? production_link_->get_on_order_units(
+                                                                            static_cast<int16_t>(f),
+                                                                            static_cast<int16_t>(p))
+                                                                      : 0;
+                                                       });
+                              });
+    dlg.DoModal();
 }
 
 void MarketingDepartment::run_links()
@@ -238,5 +262,25 @@ void MarketingDepartment::show_product_information(int family, int product)
 {
     register_marketing_dialog_templates();
     CProductInfoDlg dlg(*engine_, owner_of(window_handle()), family, product);
+    dlg.materials = [this](int f, int p) { return product_materials(f, p); };
     dlg.DoModal();
+}
+
+std::vector<std::string> MarketingDepartment::product_materials(int f, int p)
+{
+    std::vector<std::string> rows;
+    if (production_link_ == nullptr || purchasing_link_ == nullptr || !engine_->product_exists(f, p))
+        return rows;
+    for (int mf = 0; mf < purchasing_link_->family_count(); ++mf)
+        for (int m = 0; m < purchasing_link_->material_count(mf); ++m) {
+            const int units =
+                production_link_->get_num_materials_in_product(static_cast<int16_t>(f), static_cast<int16_t>(p), mf, m);
+            if (units <= 0)
+                continue;
+            char row[32];
+            std::snprintf(row, sizeof row, " %c%c\t%d", purchasing_link_->family_letter(mf),
+                          purchasing_link_->material_letter(mf, m), units);
+            rows.emplace_back(row);
+        }
+    return rows;
 }

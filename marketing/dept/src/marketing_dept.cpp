@@ -149,11 +149,17 @@ void MarketingDepartment::connect(const DepartmentLinks& links)
 {
     engine_->connect(*links.purchasing, *links.finance, links.production);
     production_link_ = links.production;
+    purchasing_link_ = links.purchasing;
 }
 
 void MarketingDepartment::on_new_year() { engine_->on_new_year(); }
 void MarketingDepartment::on_new_month() { engine_->on_new_month(); }
-BOOL16 MarketingDepartment::daily_step(int16_t restart_code) { return engine_->daily_step(restart_code) ? 1 : 0; }
+BOOL16 MarketingDepartment::daily_step(int16_t restart_code)
+{
+    const bool done = engine_->daily_step(restart_code);
+    sync_graph();
+    return done ? 1 : 0;
+}
 
 void MarketingDepartment::resume_step()
 {

@@ -13,6 +13,7 @@
 #include "plat/gdi.h"
 #include "plat/msg.h"
 #include "plat/window.h"
+#include "qxi32/qxi32.h"
 #include "uikit/chart_wnd.h"
 #include <cstdio>
 #include <string>
@@ -194,7 +195,102 @@ void MarketingDepartment::create_controls(HWND parent)
     plat::SetWindowLong(graph_->m_hWnd, GWL_STYLE, plat::GetWindowLong(graph_->m_hWnd, GWL_STYLE) | WS_BORDER);
     plat::ShowWindow(graph_->m_hWnd, SW_HIDE);
     graph_shown_ = false;
+    setup_graph();
     rebuild_export_tabs();
+}
+
+// The daily-sales graph's titles, layout and axes.
+void MarketingDepartment::setup_graph()
+{
+    const uint32_t g = graph_ ? graph_->GetGraph() : 0;
+    if (g == 0)
+        return;
+    graph_title_font_ = make_font(lang_font("Times New Roman"), 22, true, false, false, false, false);
+    graph_axis_font_ = make_font(lang_font("Times New Roman"), 14, true, false, false, false, false);
+    QXISetMainTitle(g, lang_translate("Daily sales"), 0);
+    QXISetXTitle(g, lang_translate("Time (Work days)"), 0);
+    QXISetYTitle(g, lang_translate("Sales (dollars)"), 0);
+    if (graph_title_font_ != 0)
+        QXISetMainTitleFont(g, graph_title_font_, 0);
+    if (graph_axis_font_ != 0) {
+        QXISetXTitleFont(g, graph_axis_font_, 0);
+        QXISetYTitleFont(g, graph_axis_font_, 0);
+    }
+    QXISetAutoGraphLocation(g, 0, 0);
+    QXISetGraphDisplaySpace(g, 100, 60, 30, 80, 0);
+    QXISetXAxisVisible(g, 0, 0);
+    QXISetYAxisVisible(g, 0, 0);
+    QXISetXTickPos(g, 0, 0);
+    QXISetYTickPos(g, 0, 0);
+    QXISetXTickEach(g, 10, 0);
+    QXISetYTickScale(g, 1, 0);
+    QXISetXTickSize(g, 3, 0);
+    QXISetYTickSize(g, 3, 0);
+    QXISetXBigTickVisible(g, 0, 0);
+    QXISetYBigTickVisible(g, 0, 0);
+    QXISetXValPos(g, 0, 0);
+    QXISetXValScale(g, 1, 0);
+    QXISetYValPos(g, 0, 0);
+    QXISetScrollerUnitChange(g, 1);
+    QXISetScrollerSmallChange(g, 1);
+    QXISetScrollerBigChange(g, 5);
+}
+
+std::vector<std::pair<int, int>> MarketingDepartment::month_ends() const
+{
+    std::vector<std::pair<int, int>> ends;
+    const SalesGraph& g = engine_->sales_graph;
+    if (view_ == nullptr || g.averages.empty())
+        return ends;
+    // A point a working day from the run's first: a month ends where the
+    // next point's day lies in another month.
+    SimDateTime day = view_->clock.start_date;
+    view_->clock.SkipToWorkDay(day);
+    for (size_t i = 1; i <= g.averages.size(); ++i) {
+        const SimDateTime next = view_->clock.AddWorkDays(day, 1);
+        if (next.month != day.month)
+            ends.emplace_back(static_cast<int>(i), day.month);
+        day = next;
+    }
+    return ends;
+}
+
+void MarketingDepartment::add_month_end(int covered, int month)
+{
+    const uint32_t g = graph_ ? graph_->GetGraph() : 0;
+    graph_month_ends_.emplace_back(covered, month);
+    if (g == 0)
+        return;
+    char id[24];
+    std::snprintf(id, sizeof id, "ref%d", covered);
+    QXIAddRef(g, id, 2, 0, 3, covered, 0, 0, 0, RGB(128, 0, 0), 0);
+    std::snprintf(id, sizeof id, "label%d", covered);
+    QXIAddLabel(g, id, lang_translate(month_name(month, 1)), 0, 2, covered + 0.5, 392, 0, 0, RGB(128, 0, 0), 0);
+}
+
+void MarketingDepartment::sync_graph()
+{
+    if (!graph_shown_ || !graph_ || graph_->m_hWnd == 0 || graph_->GetSeries(1) == nullptr)
+        return;
+    const SalesGraph& g = engine_->sales_graph;
+    const size_t shown = graph_->GetSeries(0)->values.size();
+    const size_t averaged = graph_->GetSeries(1)->values.size();
+    if (shown == g.daily.size() && averaged == g.averages.size())
+        return;
+    for (size_t i = shown; i < g.daily.size(); ++i)
+        graph_->AddPoint(0, g.daily[i]);
+    for (size_t i = averaged; i < g.averages.size(); ++i)
+        graph_->AddPoint(1, g.averages[i]);
+    if (g.averages.size() > averaged)
+        for (const auto& [covered, month] : month_ends())
+            if (graph_month_ends_.empty() || covered > graph_month_ends_.back().first)
+                add_month_end(covered, month);
+    if (graph_->GetViewXMin() != g.x_min || graph_->GetViewXMax() != g.x_max)
+        graph_->SetViewXRange(g.x_min, g.x_max);
+    if (graph_->GetSlotYMax(0) != g.y_max)
+        graph_->SetSlotYRange(0, 0, g.y_max);
+    if (graph_->GetGraph() != 0)
+        QXIRedrawGraph(graph_->GetGraph(), 1, 0);
 }
 
 void MarketingDepartment::destroy_controls()
@@ -208,6 +304,12 @@ void MarketingDepartment::destroy_controls()
     if (graph_ && graph_->m_hWnd != 0 && plat::IsWindow(graph_->m_hWnd))
         graph_->DestroyWindow();
     graph_.reset();
+    graph_month_ends_.clear();
+    for (HFONT* font : {&graph_title_font_, &graph_axis_font_})
+        if (*font != 0) {
+            DeleteObject(*font);
+            *font = 0;
+        }
 }
 
 void MarketingDepartment::size(int cx, int)
@@ -246,6 +348,13 @@ void MarketingDepartment::fill_graph()
         graph_->AddPoint(0, v);
     for (int32_t v : g.averages)
         graph_->AddPoint(1, v);
+    graph_month_ends_.clear();
+    if (graph_->GetGraph() != 0) {
+        QXIRemoveAllRefs(graph_->GetGraph());
+        QXIRemoveAllLabels(graph_->GetGraph());
+    }
+    for (const auto& [covered, month] : month_ends())
+        add_month_end(covered, month);
     graph_->SetViewXRange(g.x_min, g.x_max);
     graph_->SetSlotYRange(0, 0, g.y_max);
 }

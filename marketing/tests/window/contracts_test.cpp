@@ -299,3 +299,60 @@ TEST(MarketingContracts, PopupsCloseByTheirTimer)
     click(held->m_hWnd, IDCANCEL);
     EXPECT_FALSE(held);
 }
+
+// Each field of a contract's first row is drawn under its own header: past
+// the answer's check box, the row's ink falls into runs, one a field, and
+// the n-th run starts where the n-th header does.
+TEST(MarketingContracts, SelectNewContractsFieldsStandUnderTheirHeaders)
+{
+    Sample s;
+    const std::vector<ContractRef> list = {kWeekly, kOneTime};
+    CNewContractsDlg dlg(s.m(), nullptr, list, 0);
+    std::vector<int> headers, runs;
+    s.host.OnDialog(IDD_MRK_NEW_CONTRACTS, [&](HWND d) {
+        // The second contract selected: the first row is drawn plainly.
+        dlg.list().SetCurSel(dlg.list().SelectableToRow(1), TRUE);
+        const HWND l = GetDlgItem(d, IDC_MRK_CONTRACT_LIST);
+        UpdateWindow(d);
+        UpdateWindow(l);
+        RECT lr{};
+        GetWindowRect(l, &lr);
+        for (int id = 1301; id <= 1309; ++id) {
+            RECT hr{};
+            GetWindowRect(GetDlgItem(d, id), &hr);
+            headers.push_back(hr.left - lr.left);
+        }
+        // Columns of the row with ink; a gap of more than five pixels ends a run.
+        HDC dc = GetDC(l);
+        int last = -100;
+        for (int x = 0; x < lr.right - lr.left - 2; ++x) {
+            bool ink = false;
+            for (int y = 3; y < 15 && !ink; ++y) {
+                const COLORREF p = GetPixel(dc, x, y);
+                ink = GetRValue(p) < 80 && GetGValue(p) < 80 && GetBValue(p) < 80;
+            }
+            if (!ink)
+                continue;
+            if (x - last > 5)
+                runs.push_back(x);
+            last = x;
+        }
+        ReleaseDC(l, dc);
+        SaveWindowPng(d, png("new_contracts_columns.png").c_str());
+        click(d, IDC_MRK_HOLD);
+    });
+    EXPECT_EQ(dlg.DoModal(), 5);
+    ASSERT_EQ(headers.size(), 9u);
+    // Left of the ID header only the check box; from it, one run a field:
+    // ID, Name, Start, Stop, Type, Supply, Prod., Qty. and Price.
+    std::vector<int> fields;
+    for (int x : runs)
+        if (x >= headers[0] - 4)
+            fields.push_back(x);
+    ASSERT_EQ(fields.size(), 9u) << ::testing::PrintToString(runs) << " " << ::testing::PrintToString(headers);
+    const char* names[] = {"ID", "Name", "Start", "Stop", "Type", "Supply", "Prod.", "Qty.", "Price"};
+    for (size_t c = 0; c < headers.size(); ++c) {
+        EXPECT_GE(fields[c], headers[c] - 4) << names[c];
+        EXPECT_LT(fields[c], headers[c] + 10) << names[c];
+    }
+}

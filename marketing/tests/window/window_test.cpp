@@ -519,12 +519,19 @@ TEST(MarketingCommands, ForecastRangeIsKept)
         SetDlgItemText(d, 1090, "2");
         click(d, IDOK);
     });
+    int forecasts = 0;
+    p.host.OnDialog(128, [&](HWND d) {
+        ++forecasts;
+        click(d, IDCANCEL);
+    });
     p.marketing->on_menu_command(307);
     EXPECT_EQ(p.marketing->forecast_range(), 44);
+    EXPECT_EQ(forecasts, 1) << "the Marketing Forecast follows the range";
     EXPECT_TRUE(p.engine().held_contracts.empty());
     p.engine().held_contracts = {3};
     p.host.OnDialog(IDD_FORECAST_RANGE, [](HWND d) { click(d, IDCANCEL); });
     p.marketing->on_menu_command(307);
     EXPECT_EQ(p.marketing->forecast_range(), 44);
+    EXPECT_EQ(forecasts, 1) << "no forecast without a range";
     EXPECT_EQ(p.engine().held_contracts.size(), 1u);
 }

@@ -99,6 +99,9 @@ public:
     // 3 all products; the family and product chosen (-1 when none).
     int choose_product(int& family, int& product, const char* prompt, const char* caption);
     bool pick_product(const char* prompt, const char* caption, int& family, int& product) override;
+    // The materials list of Product Information: " %c%c\t%d", the material
+    // code and its units per product, from Production's product structure.
+    std::vector<std::string> product_materials(int family, int product);
 
     // What the last sales summary table holds: the chosen family and
     // product, the five 12-month series (total, customers, clients, units,
@@ -130,6 +133,9 @@ public:
     // A product's box in client coordinates at the view's scale.
     plat::RECT box_rect(int family, int product) const;
     bool graph_shown() const { return graph_shown_; }
+    // The month ends of the run's days so far, from the calendar: the days
+    // before each month's first and the month that ended there.
+    std::vector<std::pair<int, int>> month_ends() const;
     // The tab bar above a product's box once it has an export line (null
     // before); choosing a tab shows that side of the box.
     CTabBar* box_tabs(int family, int product) const;
@@ -159,12 +165,18 @@ private:
     MarketHost& host_port();
     void set_graph_shown(bool shown);
     void fit_graph();
+    void setup_graph();
     void fill_graph();
+    // Brings the shown graph up to the engine's days: the new daily points,
+    // the averages of a month just closed with its end line and name.
+    void sync_graph();
+    void add_month_end(int covered, int month);
     void draw_product_box(plat::HDC dc, int family, int product) const;
     void run_sales_summary_table();
     void run_sales_summary_graph();
     void run_throughput_graph();
     void run_forecast();
+    void run_forecast_table();
     void run_links();
     void show_product_information(int family, int product);
     void run_report(int report);
@@ -186,11 +198,15 @@ private:
     ModelessPtr<CMarketPopup> lost_popup_, past_due_popup_;
 
     ProductionDept* production_link_ = nullptr;
+    PurchasingDept* purchasing_link_ = nullptr;
     SalesSummary summary_;
     int forecast_range_ = 0;
     plat::HWND graph_box_ = 0;
     bool graph_shown_ = false;
     std::unique_ptr<CChartWnd> graph_;
+    plat::HFONT graph_title_font_ = 0, graph_axis_font_ = 0;
+    // Month ends the graph shows: the days covered and the month's number.
+    std::vector<std::pair<int, int>> graph_month_ends_;
     plat::HWND panel_ = 0;
     std::array<std::array<std::unique_ptr<CBoxTabs>, MAX_PRODUCTS>, MAX_FAMILYS> tabs_;
 
