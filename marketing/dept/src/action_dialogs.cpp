@@ -1,5 +1,6 @@
 // The Marketing department's action and policy dialogs and their templates.
 #include "marketing/action_dialogs.h"
+#include "dialog_build.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
@@ -20,108 +21,112 @@
 #include <iterator>
 
 using namespace plat;
+using namespace mkt_dlg;
 
 namespace {
 
-constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
-constexpr DWORD DLG = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-constexpr DWORD BUTTON = CHILD | WS_TABSTOP;
 constexpr int HELP_ID = 9;
 constexpr int GRID_ID = 12;
 
-const DlgItemTemplate kOrderItems[] = {
-    {"STATIC", 1401, "Product:", CHILD, 0, 12, 14, 70, 18},
-    {"COMBOBOX", IDC_MRK_ORDER_PRODUCT, "", BUTTON | CBS_DROPDOWN, 0, 90, 10, 90, 160},
-    {"STATIC", 1402, "Quantity:", CHILD, 0, 12, 46, 70, 18},
-    {"EDIT", IDC_MRK_ORDER_QUANTITY, "", BUTTON | WS_BORDER | ES_AUTOHSCROLL, 0, 90, 42, 90, 22},
-    {"BUTTON", IDC_MRK_ORDER_BUTTON, "&Order", BUTTON | BS_DEFPUSHBUTTON, 0, 200, 10, 75, 23},
-    {"BUTTON", IDCANCEL, "&Close", BUTTON, 0, 200, 40, 75, 23},
-    {"BUTTON", HELP_ID, "&Help", BUTTON, 0, 200, 70, 75, 23},
-};
-
-const DlgItemTemplate kContractListItems[] = {
-    {"STATIC", 1411, "ID", CHILD, 0, 12, 8, 30, 16},
-    {"STATIC", 1412, "Prod.", CHILD, 0, 52, 8, 40, 16},
-    {"STATIC", 1413, "Name", CHILD, 0, 102, 8, 60, 16},
-    {"STATIC", 1414, "Start", CHILD, 0, 172, 8, 60, 16},
-    {"STATIC", 1415, "Stop", CHILD, 0, 242, 8, 60, 16},
-    {"STATIC", 1416, "Type", CHILD, 0, 312, 8, 70, 16},
-    {"STATIC", 1417, "Supply", CHILD, 0, 392, 8, 70, 16},
-    {"STATIC", 1418, "Qty.", CHILD, 0, 472, 8, 50, 16},
-    {"STATIC", 1419, "Price", CHILD, 0, 532, 8, 50, 16},
-    {"BUTTON", IDC_MRK_CONTRACTS, "Contracts", WS_CHILD | BS_GROUPBOX, 0, 10, 26, 600, 260},
-    {"BUTTON", IDCANCEL, "&Close", BUTTON | BS_DEFPUSHBUTTON, 0, 440, 296, 75, 23},
-    {"BUTTON", HELP_ID, "&Help", BUTTON, 0, 530, 296, 75, 23},
-};
-
-const DlgItemTemplate kShipmentItems[] = {
-    {"STATIC", 1421, "Supply time", CHILD, 0, 24, 8, 90, 16},
-    {"STATIC", 1422, "Product", CHILD, 0, 124, 8, 60, 16},
-    {"STATIC", 1423, "Quantity", CHILD, 0, 194, 8, 60, 16},
-    {"LISTBOX", IDC_MRK_SHIPMENTS, "", BUTTON | WS_BORDER | WS_VSCROLL | LBS_USETABSTOPS, 0, 10, 26, 280, 240},
-    {"BUTTON", IDCANCEL, "&Close", BUTTON | BS_DEFPUSHBUTTON, 0, 120, 276, 75, 23},
-    {"BUTTON", HELP_ID, "&Help", BUTTON, 0, 210, 276, 75, 23},
-};
-
-const DlgItemTemplate kParametersItems[] = {
-    {"BUTTON", IDOK, "OK", BUTTON | BS_DEFPUSHBUTTON, 0, 360, 380, 75, 23},
-    {"BUTTON", IDCANCEL, "Cancel", BUTTON, 0, 445, 380, 75, 23},
-    {"BUTTON", HELP_ID, "&Help", BUTTON, 0, 530, 380, 75, 23},
-};
-
-const DlgItemTemplate kAdvertisingItems[] = {
-    {"STATIC", 1431, "Product:", CHILD, 0, 12, 10, 90, 18},
-    {"LISTBOX", IDC_MRK_CAMPAIGNS, "", BUTTON | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 12, 30, 110, 120},
-    {"STATIC", 1432, "Invest:", CHILD, 0, 140, 30, 90, 18},
-    {"COMBOBOX", IDC_MRK_LEVELS, "", BUTTON | CBS_DROPDOWNLIST, 0, 140, 50, 110, 160},
-    {"STATIC", 1433, "For period of:", CHILD, 0, 140, 86, 110, 18},
-    {"EDIT", IDC_MRK_PERIOD, "", BUTTON | WS_BORDER | ES_AUTOHSCROLL, 0, 140, 106, 50, 22},
-    {"STATIC", 1434, "months", CHILD, 0, 196, 108, 60, 18},
-    {"BUTTON", IDOK, "&OK", BUTTON | BS_DEFPUSHBUTTON, 0, 40, 160, 75, 23},
-    {"BUTTON", IDCANCEL, "&Cancel", BUTTON, 0, 150, 160, 75, 23},
-};
-
-const DlgItemTemplate kPromotionItems[] = {
-    {"STATIC", 1441, "Product:", CHILD, 0, 12, 10, 90, 18},
-    {"LISTBOX", IDC_MRK_PROMO_PRODUCTS, "", BUTTON | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 12, 30, 80, 120},
-    {"STATIC", 1442, "Sale (Reduction):", CHILD, 0, 110, 30, 130, 18},
-    {"COMBOBOX", IDC_MRK_REDUCTIONS, "", BUTTON | CBS_DROPDOWNLIST, 0, 110, 50, 130, 160},
-    {"STATIC", 1443, "Sale Month:", CHILD, 0, 110, 86, 80, 18},
-    {"STATIC", IDC_MRK_SALE_MONTH, "", CHILD, 0, 196, 86, 60, 18},
-    {"STATIC", 1444, "Expenses:", CHILD, 0, 110, 110, 80, 18},
-    {"STATIC", IDC_MRK_EXPENSES, "", CHILD, 0, 196, 110, 60, 18},
-    {"BUTTON", IDOK, "&OK", BUTTON | BS_DEFPUSHBUTTON, 0, 40, 160, 75, 23},
-    {"BUTTON", IDCANCEL, "&Cancel", BUTTON, 0, 150, 160, 75, 23},
-};
-
-const DlgItemTemplate kDueItems[] = {
-    {"STATIC", 1451, "Product:", CHILD, 0, 12, 12, 60, 18},
-    {"COMBOBOX", 1088, "", BUTTON | CBS_DROPDOWNLIST, 0, 80, 8, 90, 160},
-    {"BUTTON", IDCANCEL, "&Close", BUTTON | BS_DEFPUSHBUTTON, 0, 470, 130, 75, 23},
-};
-
-const DlgTemplate kTemplates[] = {
-    {IDD_MRK_DUE_SHIPMENTS, "Due Shipments", DLG | DS_CENTER, 0, 0, 560, 164, nullptr, 0, kDueItems},
-    {IDD_MRK_ORDER_TO_PRODUCE, "Order To Prodcue", DLG | DS_CENTER, 0, 0, 290, 106, nullptr, 0, kOrderItems},
-    {IDD_MRK_CONTRACT_LIST, "Contract List", DLG | DS_CENTER, 0, 0, 620, 330, nullptr, 0, kContractListItems},
-    {IDD_MRK_SHIPMENT_LIST, "Shipment List", DLG | DS_CENTER, 0, 0, 300, 310, nullptr, 0, kShipmentItems},
-    {IDD_MRK_PRODUCT_PARAMETERS, "Edit Product Parameters", DLG | DS_CENTER, 0, 0, 620, 414, nullptr, 0,
-     kParametersItems},
-    {IDD_MRK_ADVERTISING, "Advertising", DLG | DS_CENTER, 0, 0, 270, 196, nullptr, 0, kAdvertisingItems},
-    {IDD_MRK_PROMOTION, "Promotion", DLG | DS_CENTER, 0, 0, 260, 196, nullptr, 0, kPromotionItems},
-};
-
-template <class... A>
-std::string format(const char* f, A... a)
+Items order_items()
 {
-    char b[128];
-    std::snprintf(b, sizeof b, f, a...);
+    Items b;
+    b.add({"STATIC", 1401, "Product:", CHILD, 0, 12, 14, 70, 18});
+    b.add({"COMBOBOX", IDC_MRK_ORDER_PRODUCT, "", BUTTON | CBS_DROPDOWN, 0, 90, 10, 90, 160});
+    b.add({"STATIC", 1402, "Quantity:", CHILD, 0, 12, 46, 70, 18});
+    b.add({"EDIT", IDC_MRK_ORDER_QUANTITY, "", BUTTON | WS_BORDER | ES_AUTOHSCROLL, 0, 90, 42, 90, 22});
+    b.buttons({{IDC_MRK_ORDER_BUTTON, "&Order"}, {IDCANCEL, "&Close"}, {HELP_ID, "&Help"}}, 200, 10, 30, true, 75, 23,
+              true);
     return b;
 }
 
-std::string code_of(const CMarketingWnd& m, int f, int p)
+Items contract_list_items()
 {
-    return std::string{m.family_letter(f), m.product_letter(f, p)};
+    Items b;
+    b.headers(1411,
+              {{"ID", 12, 30},
+               {"Prod.", 52, 40},
+               {"Name", 102, 60},
+               {"Start", 172, 60},
+               {"Stop", 242, 60},
+               {"Type", 312, 70},
+               {"Supply", 392, 70},
+               {"Qty.", 472, 50},
+               {"Price", 532, 50}},
+              8);
+    b.add({"BUTTON", IDC_MRK_CONTRACTS, "Contracts", WS_CHILD | BS_GROUPBOX, 0, 10, 26, 600, 260});
+    b.buttons({{IDCANCEL, "&Close"}, {HELP_ID, "&Help"}}, 440, 296, 90, true);
+    return b;
+}
+
+Items shipment_items()
+{
+    Items b;
+    b.headers(1421, {{"Supply time", 24, 90}, {"Product", 124, 60}, {"Quantity", 194, 60}}, 8);
+    b.add({"LISTBOX", IDC_MRK_SHIPMENTS, "", BUTTON | WS_BORDER | WS_VSCROLL | LBS_USETABSTOPS, 0, 10, 26, 280, 240});
+    b.buttons({{IDCANCEL, "&Close"}, {HELP_ID, "&Help"}}, 120, 276, 90, true);
+    return b;
+}
+
+Items parameters_items()
+{
+    Items b;
+    b.buttons({{IDOK, "OK"}, {IDCANCEL, "Cancel"}, {HELP_ID, "&Help"}}, 360, 380, 85, true);
+    return b;
+}
+
+Items advertising_items()
+{
+    Items b;
+    b.add({"STATIC", 1431, "Product:", CHILD, 0, 12, 10, 90, 18});
+    b.add({"LISTBOX", IDC_MRK_CAMPAIGNS, "", BUTTON | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 12, 30, 110, 120});
+    b.add({"STATIC", 1432, "Invest:", CHILD, 0, 140, 30, 90, 18});
+    b.add({"COMBOBOX", IDC_MRK_LEVELS, "", BUTTON | CBS_DROPDOWNLIST, 0, 140, 50, 110, 160});
+    b.add({"STATIC", 1433, "For period of:", CHILD, 0, 140, 86, 110, 18});
+    b.add({"EDIT", IDC_MRK_PERIOD, "", BUTTON | WS_BORDER | ES_AUTOHSCROLL, 0, 140, 106, 50, 22});
+    b.add({"STATIC", 1434, "months", CHILD, 0, 196, 108, 60, 18});
+    b.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}}, 40, 160, 110, true);
+    return b;
+}
+
+Items promotion_items()
+{
+    Items b;
+    b.add({"STATIC", 1441, "Product:", CHILD, 0, 12, 10, 90, 18});
+    b.add({"LISTBOX", IDC_MRK_PROMO_PRODUCTS, "", BUTTON | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 0, 12, 30, 80, 120});
+    b.add({"STATIC", 1442, "Sale (Reduction):", CHILD, 0, 110, 30, 130, 18});
+    b.add({"COMBOBOX", IDC_MRK_REDUCTIONS, "", BUTTON | CBS_DROPDOWNLIST, 0, 110, 50, 130, 160});
+    b.label_value(1443, "Sale Month:", IDC_MRK_SALE_MONTH, 110, 86, 80, 60, 18, 6);
+    b.label_value(1444, "Expenses:", IDC_MRK_EXPENSES, 110, 110, 80, 60, 18, 6);
+    b.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}}, 40, 160, 110, true);
+    return b;
+}
+
+Items due_items()
+{
+    Items b;
+    b.add({"STATIC", 1451, "Product:", CHILD, 0, 12, 12, 60, 18});
+    b.add({"COMBOBOX", 1088, "", BUTTON | CBS_DROPDOWNLIST, 0, 80, 8, 90, 160});
+    b.buttons({{IDCANCEL, "&Close"}}, 470, 130, 0, true);
+    return b;
+}
+
+std::span<const DlgTemplate> templates()
+{
+    static const Items due = due_items(), order = order_items(), contracts = contract_list_items(),
+                       shipments = shipment_items(), parameters = parameters_items(),
+                       advertising = advertising_items(), promotion = promotion_items();
+    static const DlgTemplate table[] = {
+        {IDD_MRK_DUE_SHIPMENTS, "Due Shipments", DLG | DS_CENTER, 0, 0, 560, 164, nullptr, 0, due.items()},
+        {IDD_MRK_ORDER_TO_PRODUCE, "Order To Prodcue", DLG | DS_CENTER, 0, 0, 290, 106, nullptr, 0, order.items()},
+        {IDD_MRK_CONTRACT_LIST, "Contract List", DLG | DS_CENTER, 0, 0, 620, 330, nullptr, 0, contracts.items()},
+        {IDD_MRK_SHIPMENT_LIST, "Shipment List", DLG | DS_CENTER, 0, 0, 300, 310, nullptr, 0, shipments.items()},
+        {IDD_MRK_PRODUCT_PARAMETERS, "Edit Product Parameters", DLG | DS_CENTER, 0, 0, 620, 414, nullptr, 0,
+         parameters.items()},
+        {IDD_MRK_ADVERTISING, "Advertising", DLG | DS_CENTER, 0, 0, 270, 196, nullptr, 0, advertising.items()},
+        {IDD_MRK_PROMOTION, "Promotion", DLG | DS_CENTER, 0, 0, 260, 196, nullptr, 0, promotion.items()},
+    };
+    return table;
 }
 
 bool same_day(const SimDateTime& a, const SimDateTime& b)
@@ -157,7 +162,7 @@ void register_action_dialog_templates()
 {
     const HINSTANCE module = AfxGetResourceHandle();
     if (FindDialogTemplate(module, IDD_MRK_ORDER_TO_PRODUCE) == nullptr)
-        RegisterDialogTemplates(module, kTemplates);
+        RegisterDialogTemplates(module, templates());
 }
 
 std::vector<std::string> contract_list_rows(const CMarketingWnd& m, int date_order)

@@ -1,6 +1,7 @@
 // The Marketing department's decision windows (new contracts, contract end
 // and cancellation, new product) and the day's two event popups.
 #include "marketing/contract_dialogs.h"
+#include "dialog_build.h"
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
 #include "foundation/simdate.h"
@@ -19,12 +20,10 @@
 #include <sstream>
 
 using namespace plat;
+using namespace mkt_dlg;
 
 namespace {
 
-constexpr DWORD CHILD = WS_CHILD | WS_VISIBLE;
-constexpr DWORD DLG = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-constexpr DWORD BUTTON = CHILD | WS_TABSTOP;
 constexpr int GRID_ID = 12;
 constexpr UINT_PTR POPUP_TIMER = 1;
 
@@ -35,93 +34,99 @@ constexpr int LIST_X = 10;
 constexpr int32_t kContractTabs[] = {30, 62, 150, 220, 290, 380, 470, 520, 568};
 constexpr int header_x(int column) { return LIST_X + kContractTabs[column] + 2; }
 
-const DlgItemTemplate kNewContractsItems[] = {
-    {"STATIC", 1301, "ID", CHILD, 0, header_x(0), 8, 30, 16},
-    {"STATIC", 1302, "Name", CHILD, 0, header_x(1), 8, 80, 16},
-    {"STATIC", 1303, "Start", CHILD, 0, header_x(2), 8, 60, 16},
-    {"STATIC", 1304, "Stop", CHILD, 0, header_x(3), 8, 60, 16},
-    {"STATIC", 1305, "Type", CHILD, 0, header_x(4), 8, 80, 16},
-    {"STATIC", 1306, "Supply ", CHILD, 0, header_x(5), 8, 90, 16},
-    {"STATIC", 1307, "Prod.", CHILD, 0, header_x(6), 8, 46, 16},
-    {"STATIC", 1308, "Qty.", CHILD, 0, header_x(7), 8, 46, 16},
-    {"STATIC", 1309, "Price", CHILD, 0, header_x(8), 8, 46, 16},
-    {"BUTTON", 1311, "Contracts", WS_CHILD | BS_GROUPBOX, 0, LIST_X, 26, 620, 240},
-    {"BUTTON", IDC_MRK_YES, "&Yes", BUTTON, 0, 10, 276, 75, 23},
-    {"BUTTON", IDC_MRK_NO, "&No", BUTTON, 0, 95, 276, 75, 23},
-    {"BUTTON", IDC_MRK_YES_ALL, "Yes &All", BUTTON, 0, 180, 276, 75, 23},
-    {"BUTTON", IDC_MRK_NO_ALL, "N&o All", BUTTON, 0, 265, 276, 75, 23},
-    {"BUTTON", IDOK, "&OK", BUTTON | BS_DEFPUSHBUTTON, 0, 470, 276, 75, 23},
-    {"BUTTON", IDC_MRK_HOLD, "&Hold", BUTTON, 0, 555, 276, 75, 23},
-};
-
-const DlgItemTemplate kContractEndItems[] = {
-    {"STATIC", 1320, "Renew contract for 1 more year ?", CHILD, 0, 12, 150, 240, 18},
-    {"BUTTON", IDC_MRK_RENEW_YES, "&Yes", BUTTON | WS_GROUP | BS_AUTORADIOBUTTON, 0, 260, 148, 60, 20},
-    {"BUTTON", IDC_MRK_RENEW_NO, "&No", CHILD | BS_AUTORADIOBUTTON, 0, 330, 148, 60, 20},
-    {"BUTTON", IDC_MRK_CONTINUE, "&Continue", BUTTON | WS_GROUP | BS_DEFPUSHBUTTON, 0, 430, 182, 75, 23},
-    {"BUTTON", IDC_MRK_HOLD, "&Hold", BUTTON, 0, 515, 182, 75, 23},
-};
-
-const DlgItemTemplate kContractCanceledItems[] = {
-    {"BUTTON", IDC_MRK_CONTINUE, "&Continue", BUTTON | BS_DEFPUSHBUTTON, 0, 515, 182, 75, 23},
-};
-
-const DlgItemTemplate kLostOrdersItems[] = {
-    {"STATIC", 1331, "Product", CHILD, 0, 14, 8, 50, 16},
-    {"STATIC", 1332, "Orders", CHILD, 0, 60, 8, 50, 16},
-    {"STATIC", 1333, "Units", CHILD, 0, 110, 8, 50, 16},
-    {"LISTBOX", IDC_MRK_LOST_LIST, "", CHILD | WS_BORDER | WS_VSCROLL | LBS_USETABSTOPS, 0, 10, 26, 170, 90},
-    {"BUTTON", IDOK, "&Continue", BUTTON | BS_DEFPUSHBUTTON, 0, 58, 124, 75, 23},
-};
-
-const DlgItemTemplate kPastDueItems[] = {
-    {"BUTTON", IDCANCEL, "&Continue", BUTTON | BS_DEFPUSHBUTTON, 0, 58, 154, 75, 23},
-};
-
-const DlgItemTemplate kNewProductItems[] = {
-    {"STATIC", 1341, "Product:", CHILD, 0, 12, 12, 160, 18},
-    {"STATIC", 1088, "", CHILD, 0, 180, 12, 180, 18},
-    {"STATIC", 1342, "QLT:", CHILD, 0, 12, 34, 160, 18},
-    {"STATIC", 1122, "", CHILD, 0, 180, 34, 180, 18},
-    {"STATIC", 1343, "Materials cost:", CHILD, 0, 12, 56, 160, 18},
-    {"STATIC", 1246, "", CHILD, 0, 180, 56, 180, 18},
-    {"STATIC", 1344, "Price:", CHILD, 0, 12, 78, 160, 18},
-    {"STATIC", 1123, "", CHILD, 0, 180, 78, 180, 18},
-    {"STATIC", 1345, "Shelf life:", CHILD, 0, 12, 100, 160, 18},
-    {"STATIC", 1245, "", CHILD, 0, 180, 100, 180, 18},
-    {"STATIC", 1346, "Initial expenses:", CHILD, 0, 12, 122, 160, 18},
-    {"STATIC", 1244, "", CHILD, 0, 180, 122, 180, 18},
-    {"STATIC", 1347, "Estimated sales per year:", CHILD, 0, 12, 144, 160, 18},
-    {"STATIC", 1243, "", CHILD, 0, 180, 144, 180, 18},
-    {"STATIC", 1348, "Launch date:", CHILD, 0, 12, 168, 160, 18},
-    {"EDIT", IDC_MRK_LAUNCH_DATE, "", BUTTON | WS_BORDER | ES_AUTOHSCROLL, 0, 180, 166, 100, 22},
-    {"BUTTON", IDOK, "&Accept", BUTTON | BS_DEFPUSHBUTTON, 0, 30, 204, 90, 23},
-    {"BUTTON", IDCANCEL, "&Cancel", BUTTON, 0, 140, 204, 90, 23},
-    {"BUTTON", IDC_MRK_HOLD, "&Hold", BUTTON, 0, 250, 204, 90, 23},
-};
-
-const DlgTemplate kTemplates[] = {
-    {IDD_MRK_NEW_CONTRACTS, "Select New Contracts", DLG | DS_CENTER, 0, 0, 640, 310, nullptr, 0, kNewContractsItems},
-    {IDD_MRK_LOST_ORDERS, "Lost Customer Orders", WS_POPUP | WS_CAPTION, 20, 0, 190, 156, nullptr, 0,
-     kLostOrdersItems},
-    {IDD_MRK_CONTRACT_END, "Contract End", DLG | DS_CENTER, 0, 0, 600, 216, nullptr, 0, kContractEndItems},
-    {IDD_MRK_CONTRACT_CANCELED, "Contract Canceled", DLG | DS_CENTER, 0, 0, 600, 216, nullptr, 0,
-     kContractCanceledItems},
-    {IDD_MRK_PAST_DUE, "Past Due Inventory", WS_POPUP | WS_CAPTION, 60, 60, 190, 186, nullptr, 0, kPastDueItems},
-    {IDD_MRK_NEW_PRODUCT, "New Product", DLG | DS_CENTER, 0, 0, 372, 238, nullptr, 0, kNewProductItems},
-};
-
-template <class... A>
-std::string format(const char* f, A... a)
+Items new_contracts_items()
 {
-    char b[128];
-    std::snprintf(b, sizeof b, f, a...);
+    Items b;
+    b.headers(1301,
+              {{"ID", header_x(0), 30},
+               {"Name", header_x(1), 80},
+               {"Start", header_x(2), 60},
+               {"Stop", header_x(3), 60},
+               {"Type", header_x(4), 80},
+               {"Supply ", header_x(5), 90},
+               {"Prod.", header_x(6), 46},
+               {"Qty.", header_x(7), 46},
+               {"Price", header_x(8), 46}},
+              8);
+    b.add({"BUTTON", 1311, "Contracts", WS_CHILD | BS_GROUPBOX, 0, LIST_X, 26, 620, 240});
+    b.buttons({{IDC_MRK_YES, "&Yes"}, {IDC_MRK_NO, "&No"}, {IDC_MRK_YES_ALL, "Yes &All"}, {IDC_MRK_NO_ALL, "N&o All"}},
+              10, 276, 85, false);
+    b.buttons({{IDOK, "&OK"}, {IDC_MRK_HOLD, "&Hold"}}, 470, 276, 85, true);
     return b;
 }
 
-std::string code_of(const CMarketingWnd& m, int f, int p)
+Items contract_end_items()
 {
-    return std::string{m.family_letter(f), m.product_letter(f, p)};
+    Items b;
+    b.add({"STATIC", 1320, "Renew contract for 1 more year ?", CHILD, 0, 12, 150, 240, 18});
+    b.add({"BUTTON", IDC_MRK_RENEW_YES, "&Yes", BUTTON | WS_GROUP | BS_AUTORADIOBUTTON, 0, 260, 148, 60, 20});
+    b.add({"BUTTON", IDC_MRK_RENEW_NO, "&No", CHILD | BS_AUTORADIOBUTTON, 0, 330, 148, 60, 20});
+    b.add({"BUTTON", IDC_MRK_CONTINUE, "&Continue", BUTTON | WS_GROUP | BS_DEFPUSHBUTTON, 0, 430, 182, 75, 23});
+    b.add({"BUTTON", IDC_MRK_HOLD, "&Hold", BUTTON, 0, 515, 182, 75, 23});
+    return b;
+}
+
+Items contract_canceled_items()
+{
+    Items b;
+    b.buttons({{IDC_MRK_CONTINUE, "&Continue"}}, 515, 182, 0, true);
+    return b;
+}
+
+Items lost_orders_items()
+{
+    Items b;
+    b.headers(1331, {{"Product", 14, 50}, {"Orders", 60, 50}, {"Units", 110, 50}}, 8);
+    b.add({"LISTBOX", IDC_MRK_LOST_LIST, "", CHILD | WS_BORDER | WS_VSCROLL | LBS_USETABSTOPS, 0, 10, 26, 170, 90});
+    b.buttons({{IDOK, "&Continue"}}, 58, 124, 0, true);
+    return b;
+}
+
+Items past_due_items()
+{
+    Items b;
+    b.buttons({{IDCANCEL, "&Continue"}}, 58, 154, 0, true);
+    return b;
+}
+
+Items new_product_items()
+{
+    Items b;
+    const struct {
+        int label_id;
+        const char* label;
+        int value_id;
+    } rows[] = {{1341, "Product:", 1088},        {1342, "QLT:", 1122},
+                {1343, "Materials cost:", 1246}, {1344, "Price:", 1123},
+                {1345, "Shelf life:", 1245},     {1346, "Initial expenses:", 1244},
+                {1347, "Estimated sales per year:", 1243}};
+    int y = 12;
+    for (const auto& r : rows) {
+        b.label_value(r.label_id, r.label, r.value_id, 12, y, 160, 180);
+        y += 22;
+    }
+    b.add({"STATIC", 1348, "Launch date:", CHILD, 0, 12, 168, 160, 18});
+    b.add({"EDIT", IDC_MRK_LAUNCH_DATE, "", BUTTON | WS_BORDER | ES_AUTOHSCROLL, 0, 180, 166, 100, 22});
+    b.buttons({{IDOK, "&Accept"}, {IDCANCEL, "&Cancel"}, {IDC_MRK_HOLD, "&Hold"}}, 30, 204, 110, true, 90);
+    return b;
+}
+
+std::span<const DlgTemplate> templates()
+{
+    static const Items new_contracts = new_contracts_items(), contract_end = contract_end_items(),
+                       canceled = contract_canceled_items(), lost = lost_orders_items(), past_due = past_due_items(),
+                       new_product = new_product_items();
+    static const DlgTemplate table[] = {
+        {IDD_MRK_NEW_CONTRACTS, "Select New Contracts", DLG | DS_CENTER, 0, 0, 640, 310, nullptr, 0,
+         new_contracts.items()},
+        {IDD_MRK_LOST_ORDERS, "Lost Customer Orders", WS_POPUP | WS_CAPTION, 20, 0, 190, 156, nullptr, 0, lost.items()},
+        {IDD_MRK_CONTRACT_END, "Contract End", DLG | DS_CENTER, 0, 0, 600, 216, nullptr, 0, contract_end.items()},
+        {IDD_MRK_CONTRACT_CANCELED, "Contract Canceled", DLG | DS_CENTER, 0, 0, 600, 216, nullptr, 0,
+         canceled.items()},
+        {IDD_MRK_PAST_DUE, "Past Due Inventory", WS_POPUP | WS_CAPTION, 60, 60, 190, 186, nullptr, 0, past_due.items()},
+        {IDD_MRK_NEW_PRODUCT, "New Product", DLG | DS_CENTER, 0, 0, 372, 238, nullptr, 0, new_product.items()},
+    };
+    return table;
 }
 
 const CustomerContract& contract_of(const CMarketingWnd& m, const ContractRef& r)
@@ -162,7 +167,7 @@ void register_contract_dialog_templates()
 {
     const HINSTANCE module = AfxGetResourceHandle();
     if (FindDialogTemplate(module, IDD_MRK_NEW_CONTRACTS) == nullptr)
-        RegisterDialogTemplates(module, kTemplates);
+        RegisterDialogTemplates(module, templates());
 }
 
 std::vector<std::string> new_contract_rows(const CMarketingWnd& m, const ContractRef& ref, int date_order)

@@ -3,6 +3,7 @@
 // product code text and a bounded formatter.
 #pragma once
 #include "marketing/marketing_wnd.h"
+#include "plat/controls.h"
 #include "plat/res.h"
 #include <cstdio>
 #include <initializer_list>
@@ -24,29 +25,35 @@ public:
         items_.push_back(item);
         return *this;
     }
-    // A caption and the static that shows its value, on one line.
+    // A caption and the static that shows its value, on one line, `gap`
+    // pixels apart.
     Items& label_value(int label_id, const char* label, int value_id, int x, int y, int label_w, int value_w,
-                       int h = 18)
+                       int h = 18, int gap = 8)
     {
         add({"STATIC", label_id, label, CHILD, 0, x, y, label_w, h});
-        return add({"STATIC", value_id, "", CHILD, 0, x + label_w + 8, y, value_w, h});
+        return add({"STATIC", value_id, "", CHILD, 0, x + label_w + gap, y, value_w, h});
     }
-    // Column headers over a list: one static a title, at the given x.
-    Items& headers(int first_id, std::initializer_list<std::pair<const char*, int>> titles, int y, int w, int h = 16)
+    struct Header {
+        const char* title;
+        int x, w;
+    };
+    // Column headers over a list, one static a title, numbered from first_id.
+    Items& headers(int first_id, std::initializer_list<Header> titles, int y, int h = 16)
     {
         int id = first_id;
-        for (const auto& [title, x] : titles)
-            add({"STATIC", id++, title, CHILD, 0, x, y, w, h});
+        for (const Header& t : titles)
+            add({"STATIC", id++, t.title, CHILD, 0, t.x, y, t.w, h});
         return *this;
     }
-    // Push buttons side by side from x, `step` apart; the first may be the default.
+    // Push buttons in a row from x, `step` apart (or, with `down`, in a
+    // column); the first may be the default.
     Items& buttons(std::initializer_list<std::pair<int, const char*>> list, int x, int y, int step,
-                   bool first_default, int w = 75, int h = 23)
+                   bool first_default, int w = 75, int h = 23, bool down = false)
     {
         bool first = true;
         for (const auto& [id, text] : list) {
             add({"BUTTON", id, text, BUTTON | (first && first_default ? plat::BS_DEFPUSHBUTTON : 0), 0, x, y, w, h});
-            x += step;
+            (down ? y : x) += step;
             first = false;
         }
         return *this;
