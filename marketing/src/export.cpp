@@ -9,20 +9,23 @@ using namespace mkt;
 
 namespace {
 
-int32_t bounded(MarketData& d, int16_t n, int32_t lo, int32_t hi)
-{
-    const int32_t v = d.item_int(n);
-    if (v < lo || v > hi)
-        d.load_error(2);
-    return v;
-}
-
 float non_negative_float(MarketData& d, int16_t n)
 {
     const double v = d.item_float(n);
     if (!std::isfinite(v) || v < 0.0 || v > 3.0e38)
         d.load_error(2);
     return static_cast<float>(v);
+}
+
+// Calls fn(family, product, the product, its line) for every product the
+// scenario gives an export line.
+template <class Fn>
+void each_line(CMarketingWnd& m, Fn fn)
+{
+    for (int f = 0; f < m.family_count(); ++f)
+        for (int p = 0; p < m.product_count(f); ++p)
+            if (MarketProduct& pr = m.product(f, p); pr.exp)
+                fn(f, p, pr, *pr.exp);
 }
 
 int lot_units(const ExportLine& e)
@@ -224,31 +227,26 @@ bool CMarketingWnd::send_transfer(int f, int p, int units)
 void CMarketingWnd::prepare_requested_export_lines()
 {
     const SimDateTime today = host_.today();
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            MarketProduct& pr = product(f, p);
-            if (!pr.exp || pr.exp->state != EXPORT_REQUESTED || day_order(pr.exp->preparation, today) > 0)
-                continue;
-            exp_add_export_line(f, p);
-            check_export_levels();
-            // The first transfer fills the line to its max level, as far as the
-            // home stock may give.
-            const int home = std::max<int>(0, pr.stock);
-            send_transfer(f, p, std::min<int>(pr.exp->max_level, home));
-            pr.exp->state = EXPORT_PREPARED;
-            ui_.redraw();
-        }
+    each_line(*this, [&](int f, int p, MarketProduct& pr, ExportLine& e) {
+        if (e.state != EXPORT_REQUESTED || day_order(e.preparation, today) > 0)
+            return;
+        exp_add_export_line(f, p);
+        check_export_levels();
+        // The first transfer fills the line to its max level, as far as the
+        // home stock may give.
+        send_transfer(f, p, std::min<int>(e.max_level, std::max<int>(0, pr.stock)));
+        e.state = EXPORT_PREPARED;
+        ui_.redraw();
+    });
 }
 
 void CMarketingWnd::activate_due_export_lines()
 {
     const SimDateTime today = host_.today();
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            MarketProduct& pr = product(f, p);
-            if (pr.exp && pr.exp->state == EXPORT_PREPARED && day_order(pr.exp->start, today) <= 0)
-                pr.exp->state = EXPORT_ACTIVE;
-        }
+    each_line(*this, [&](int, int, MarketProduct&, ExportLine& e) {
+        if (e.state == EXPORT_PREPARED && day_order(e.start, today) <= 0)
+            e.state = EXPORT_ACTIVE;
+    });
 }
 
 void CMarketingWnd::receive_transport_orders()
@@ -323,63 +321,57 @@ void CMarketingWnd::supply_export_orders()
 
 void CMarketingWnd::check_export_levels()
 {
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            MarketProduct& pr = product(f, p);
-            if (!pr.exp || pr.exp->added == 0)
-                continue;
-            ExportLine& e = *pr.exp;
-            const int stock = lot_units(e);
-            const int position = stock + e.in_transit - e.open_units;
-            e.to_transfer = position <= e.order_level ? static_cast<uint16_t>(std::max(0, e.max_level - position)) : 0;
-            const int q = stock - e.open_units;
-            const uint16_t status = q > e.order_level ? 0 : q > e.red_level ? 1 : 2;
-            if (status != e.red_status) {
-                e.red_status = status;
-                if (pr.box_side == 1)
-                    ui_.redraw();
-            }
+    each_line(*this, [&](int, int, MarketProduct& pr, ExportLine& e) {
+        if (e.added == 0)
+            return;
+        const int stock = lot_units(e);
+        const int position = stock + e.in_transit - e.open_units;
+        e.to_transfer = position <= e.order_level ? static_cast<uint16_t>(std::max(0, e.max_level - position)) : 0;
+        const int q = stock - e.open_units;
+        const uint16_t status = q > e.order_level ? 0 : q > e.red_level ? 1 : 2;
+        if (status != e.red_status) {
+            e.red_status = status;
+            if (pr.box_side == 1)
+                ui_.redraw();
         }
+    });
 }
 
 void CMarketingWnd::draw_export_orders()
 {
     const SimDateTime today = host_.today();
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            MarketProduct& pr = product(f, p);
-            if (!export_line_active(f, p) || pr.phase_out != 0 || pr.retired != 0)
-                continue;
-            ExportLine& e = *pr.exp;
-            // The trials are drawn as the rate gives them; the line takes one
-            // order a day whatever they give.
-            const double rate = std::trunc(e.annual_orders / 260.0 / 100.0 * 32767.0);
-            int hits = 0;
-            for (int i = 0; i < 100; ++i)
-                hits += host_.rand() < rate ? 1 : 0;
-            (void)hits;
-            const double u = host_.draw_table("OPEN_ORDER_UNITS") * e.order_size / 10.0 + e.order_fraction;
-            const double units = std::trunc(u);
-            e.order_fraction = static_cast<float>(u - units);
-            if (units <= 0)
-                continue;
-            if (exp_open_orders.size() + 1 >= MAX_EXPORT_ORDERS) {
-                ui_.message("Index Overflow EXP_MAX_OPEN_ORDERS", "Error");
-                continue;
-            }
-            OpenOrder o;
-            o.order_date = today;
-            o.earliest = host_.add_work_days(today, 1);
-            o.due = host_.add_work_days(today, std::max(0, e.qlt - 1));
-            o.family = static_cast<int16_t>(f);
-            o.product = static_cast<int16_t>(p);
-            o.units = clamp_to<int16_t>(units);
-            o.price = clamp_to<int16_t>(e.price);
-            o.quoted_lead_time = clamp_to<int16_t>(e.qlt);
-            exp_open_orders.push_back(o);
-            e.open_units = addu16(e.open_units, o.units);
-            ui_.redraw();
+    each_line(*this, [&](int f, int p, MarketProduct& pr, ExportLine& e) {
+        if (e.state != EXPORT_ACTIVE || pr.phase_out != 0 || pr.retired != 0)
+            return;
+        // The trials are drawn as the rate gives them; the line takes one
+        // order a day whatever they give.
+        const double rate = std::trunc(e.annual_orders / 260.0 / 100.0 * 32767.0);
+        int hits = 0;
+        for (int i = 0; i < 100; ++i)
+            hits += host_.rand() < rate ? 1 : 0;
+        (void)hits;
+        const double u = host_.draw_table("OPEN_ORDER_UNITS") * e.order_size / 10.0 + e.order_fraction;
+        const double units = std::trunc(u);
+        e.order_fraction = static_cast<float>(u - units);
+        if (units <= 0)
+            return;
+        if (exp_open_orders.size() + 1 >= MAX_EXPORT_ORDERS) {
+            ui_.message("Index Overflow EXP_MAX_OPEN_ORDERS", "Error");
+            return;
         }
+        OpenOrder o;
+        o.order_date = today;
+        o.earliest = host_.add_work_days(today, 1);
+        o.due = host_.add_work_days(today, std::max(0, e.qlt - 1));
+        o.family = static_cast<int16_t>(f);
+        o.product = static_cast<int16_t>(p);
+        o.units = clamp_to<int16_t>(units);
+        o.price = clamp_to<int16_t>(e.price);
+        o.quoted_lead_time = clamp_to<int16_t>(e.qlt);
+        exp_open_orders.push_back(o);
+        e.open_units = addu16(e.open_units, o.units);
+        ui_.redraw();
+    });
 }
 
 void CMarketingWnd::transfer_to_export()
@@ -389,26 +381,23 @@ void CMarketingWnd::transfer_to_export()
     };
     std::vector<Need> needs;
     int total = 0;
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            if (!export_line_active(f, p))
-                continue;
-            MarketProduct& pr = product(f, p);
-            ExportLine& e = *pr.exp;
-            int home = pr.stock;
-            if (link_mode_ == LINK_MAKE_TO_ORDER)
-                home -= pr.firm_orders + get_loaded_contract_units(f, p);
-            else if (exp_transfer_policy == 1)
-                home -= pr.red_level;
-            else if (exp_transfer_policy == 2)
-                home -= pr.order_level;
-            const int n = std::clamp<int>(e.to_transfer, 0, std::max(0, home));
-            e.shortfall = static_cast<uint16_t>(e.to_transfer - n);
-            if (n > 0) {
-                needs.push_back({f, p, n});
-                total += n;
-            }
+    each_line(*this, [&](int f, int p, MarketProduct& pr, ExportLine& e) {
+        if (e.state != EXPORT_ACTIVE)
+            return;
+        int home = pr.stock;
+        if (link_mode_ == LINK_MAKE_TO_ORDER)
+            home -= pr.firm_orders + get_loaded_contract_units(f, p);
+        else if (exp_transfer_policy == 1)
+            home -= pr.red_level;
+        else if (exp_transfer_policy == 2)
+            home -= pr.order_level;
+        const int n = std::clamp<int>(e.to_transfer, 0, std::max(0, home));
+        e.shortfall = static_cast<uint16_t>(e.to_transfer - n);
+        if (n > 0) {
+            needs.push_back({f, p, n});
+            total += n;
         }
+    });
     if (total == 0 || total < exp_transfer_minimum)
         return;
     for (const Need& n : needs)
@@ -418,82 +407,72 @@ void CMarketingWnd::transfer_to_export()
 void CMarketingWnd::apply_export_monthly_growth()
 {
     const int m = std::clamp(host_.today().month - 1, 0, 11);
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p)
-            if (export_line_active(f, p) && !is_product_retired(f, p)) {
-                ExportLine& e = *product(f, p).exp;
-                e.annual_orders *= e.monthly_pct[static_cast<size_t>(m)] / 100.0f;
-            }
+    each_line(*this, [&](int, int, MarketProduct& pr, ExportLine& e) {
+        if (e.state == EXPORT_ACTIVE && pr.retired == 0)
+            e.annual_orders *= e.monthly_pct[static_cast<size_t>(m)] / 100.0f;
+    });
 }
 
 void CMarketingWnd::export_monthly_statistics()
 {
     const SimDateTime today = host_.today();
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            if (!export_line_active(f, p))
-                continue;
-            ExportLine& e = *product(f, p).exp;
-            double late_open = 0, late_open_value = 0;
-            for (const OpenOrder& o : exp_open_orders)
-                if (o.family == f && o.product == p && day_order(o.due, today) < 0) {
-                    const double value = static_cast<double>(o.units) * o.price;
-                    late_open_value += value;
-                    late_open += value * o.days_late;
-                }
-            const double divisor = e.revenue_month + late_open_value;
-            e.lateness_ratio = divisor > 0 ? static_cast<float>((e.late_value_month + late_open) / divisor) : 0.0f;
-            shift_in(e.lateness_series, e.lateness_ratio);
-            e.lateness = weighted6(e.lateness_series);
-            apply_ddp_adjustment("DDP", e.lateness, e.annual_orders);
-            e.revenue_last_month = e.revenue_month;
-            e.revenue_month = 0;
-            e.shipped_last_month = e.shipped_month;
-            e.shipped_month = 0;
-            e.on_time_last_month = e.on_time_month;
-            e.on_time_month = 0;
-            e.late_value_last_month = e.late_value_month;
-            e.late_value_month = 0;
-            shift_in(e.revenue_series, e.revenue_last_month);
-            e.red_fraction_last_month = e.red_fraction;
-            shift_in(e.red_series, e.red_fraction_last_month);
-            e.red_fraction = 0;
-            e.red_days = 0;
-        }
+    each_line(*this, [&](int f, int p, MarketProduct&, ExportLine& e) {
+        if (e.state != EXPORT_ACTIVE)
+            return;
+        double late_open = 0, late_open_value = 0;
+        for (const OpenOrder& o : exp_open_orders)
+            if (o.family == f && o.product == p && day_order(o.due, today) < 0) {
+                const double value = static_cast<double>(o.units) * o.price;
+                late_open_value += value;
+                late_open += value * o.days_late;
+            }
+        const double divisor = e.revenue_month + late_open_value;
+        e.lateness_ratio = divisor > 0 ? static_cast<float>((e.late_value_month + late_open) / divisor) : 0.0f;
+        shift_in(e.lateness_series, e.lateness_ratio);
+        e.lateness = weighted6(e.lateness_series);
+        apply_ddp_adjustment("DDP", e.lateness, e.annual_orders);
+        e.revenue_last_month = e.revenue_month;
+        e.revenue_month = 0;
+        e.shipped_last_month = e.shipped_month;
+        e.shipped_month = 0;
+        e.on_time_last_month = e.on_time_month;
+        e.on_time_month = 0;
+        e.late_value_last_month = e.late_value_month;
+        e.late_value_month = 0;
+        shift_in(e.revenue_series, e.revenue_last_month);
+        e.red_fraction_last_month = e.red_fraction;
+        shift_in(e.red_series, e.red_fraction_last_month);
+        e.red_fraction = 0;
+        e.red_days = 0;
+    });
 }
 
 void CMarketingWnd::export_daily_statistics()
 {
     const SimDateTime today = host_.today();
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            if (!export_line_active(f, p))
-                continue;
-            ExportLine& e = *product(f, p).exp;
-            int late_units = 0;
-            for (const OpenOrder& o : exp_open_orders)
-                if (o.family == f && o.product == p && day_order(o.due, today) < 0)
-                    late_units += o.units;
-            const int sum = e.shipped_month + late_units;
-            e.service_pct = sum < 1 ? 100 : static_cast<uint16_t>(std::min(100, e.on_time_month * 100 / sum));
-            if (e.red_status == 2)
-                e.red_days = addu16(e.red_days, 1);
-            const int days = host_.work_days_this_month();
-            e.red_fraction = days > 0 ? static_cast<float>(e.red_days) / static_cast<float>(days) : 0.0f;
-        }
+    each_line(*this, [&](int f, int p, MarketProduct&, ExportLine& e) {
+        if (e.state != EXPORT_ACTIVE)
+            return;
+        int late_units = 0;
+        for (const OpenOrder& o : exp_open_orders)
+            if (o.family == f && o.product == p && day_order(o.due, today) < 0)
+                late_units += o.units;
+        const int sum = e.shipped_month + late_units;
+        e.service_pct = sum < 1 ? 100 : static_cast<uint16_t>(std::min(100, e.on_time_month * 100 / sum));
+        if (e.red_status == 2)
+            e.red_days = addu16(e.red_days, 1);
+        const int days = host_.work_days_this_month();
+        e.red_fraction = days > 0 ? static_cast<float>(e.red_days) / static_cast<float>(days) : 0.0f;
+    });
 }
 
 void CMarketingWnd::export_month_roll()
 {
-    for (int f = 0; f < family_count_; ++f)
-        for (int p = 0; p < product_count(f); ++p) {
-            if (!product(f, p).exp)
-                continue;
-            ExportLine& e = *product(f, p).exp;
-            e.year_counter = 0;
-            e.shipped_last_year = e.shipped_year;
-            e.shipped_year = 0;
-            e.revenue_last_year = e.revenue_year;
-            e.revenue_year = 0;
-        }
+    each_line(*this, [](int, int, MarketProduct&, ExportLine& e) {
+        e.year_counter = 0;
+        e.shipped_last_year = e.shipped_year;
+        e.shipped_year = 0;
+        e.revenue_last_year = e.revenue_year;
+        e.revenue_year = 0;
+    });
 }

@@ -10,15 +10,6 @@ using namespace mkt;
 
 namespace {
 
-// Item n as an integer within lo..hi; outside: the Data Loading Error naming it.
-int32_t bounded(MarketData& d, int16_t n, int32_t lo, int32_t hi)
-{
-    const int32_t v = d.item_int(n);
-    if (v < lo || v > hi)
-        d.load_error(2);
-    return v;
-}
-
 float finite_float(MarketData& d, int16_t n)
 {
     const double v = d.item_float(n);

@@ -1,6 +1,7 @@
 // Small helpers shared by the engine's sources.
 #pragma once
 #include "foundation/simdate.h"
+#include "marketing/market_ports.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -21,6 +22,16 @@ inline int day_order(const SimDateTime& a, const SimDateTime& b)
 }
 
 inline bool same_day(const SimDateTime& a, const SimDateTime& b) { return day_order(a, b) == 0; }
+
+// Scenario item n as an integer within lo..hi; outside: the Data Loading
+// Error naming it.
+inline int32_t bounded(MarketData& d, int16_t n, int32_t lo, int32_t hi)
+{
+    const int32_t v = d.item_int(n);
+    if (v < lo || v > hi)
+        d.load_error(2);
+    return v;
+}
 
 template <class T>
 T clamp_to(double v)

@@ -25,44 +25,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void click(HWND dlg, int id)
-{
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-
-std::string png(const std::string& name)
-{
-    const fs::path pictures = fs::path(VORN_BINARY_DIR) / "marketing-png";
-    fs::create_directories(pictures);
-    return (pictures / name).string();
-}
-
-struct Sample {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornView* session = nullptr;
-    MarketingDepartment* marketing = nullptr;
+struct Sample : MarketingSample {
     std::vector<std::string> decisions;
 
-    Sample()
+    Sample() : MarketingSample("actions-")
     {
-        marketing = open_sample_in_marketing(host, app, session, "actions-");
         session->decision_hook = [this](const char* dept, const char* key, const std::string& item,
                                         const std::string& old_value, const std::string& new_value, int, int) {
             decisions.push_back(std::string(dept) + "|" + key + "|" + item + "|" + old_value + "|" + new_value);
         };
         host.clear_records();
     }
-    ~Sample()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (app->window()->session() != nullptr)
-            app->window()->session()->run_state = RUN_STOPPED;
-        app->frame()->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
-    }
-    CMarketingWnd& m() { return marketing->engine(); }
 };
 
 } // namespace

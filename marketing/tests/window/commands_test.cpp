@@ -31,53 +31,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void click(HWND dlg, int id)
-{
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-
-std::string png(const std::string& name)
-{
-    const fs::path pictures = fs::path(VORN_BINARY_DIR) / "marketing-png";
-    fs::create_directories(pictures);
-    return (pictures / name).string();
-}
-
 std::string cell(const CGrid& grid, int row, int column) { return grid.GetCellText(row, column); }
 
-struct Sample {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornView* session = nullptr;
-    MarketingDepartment* marketing = nullptr;
-
-    Sample()
+struct Sample : MarketingSample {
+    Sample() : MarketingSample("commands-")
     {
-        marketing = open_sample_in_marketing(host, app, session, "commands-");
         host.Answer(IDOK, "Contract Canceled");
         host.Answer(IDOK, "Error");
         host.clear_records();
     }
-    ~Sample()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (app->window()->session() != nullptr)
-            app->window()->session()->run_state = RUN_STOPPED;
-        app->frame()->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
-    }
-    CMarketingWnd& m() { return marketing->engine(); }
     ProductionDepartment& production() { return dynamic_cast<ProductionDepartment&>(*session->production); }
     PurchasingDepartment& purchasing() { return dynamic_cast<PurchasingDepartment&>(*session->purchasing); }
-    void run_days(int days)
-    {
-        for (int d = 0; d < days; ++d) {
-            const SimDateTime start = session->clock.current;
-            for (int guard = 0; guard < 5000 && session->clock.current.day == start.day; ++guard)
-                session->SimulationTick(RESTART_NONE);
-        }
-    }
 };
 
 int as_int(const std::string& s) { return std::stoi(s); }

@@ -24,18 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void click(HWND dlg, int id)
-{
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-
-std::string png(const std::string& name)
-{
-    const fs::path pictures = fs::path(VORN_BINARY_DIR) / "marketing-png";
-    fs::create_directories(pictures);
-    return (pictures / name).string();
-}
-
 std::string text_of(HWND w)
 {
     char text[256] = {};
@@ -44,28 +32,12 @@ std::string text_of(HWND w)
 }
 
 // The sample open in the windowed program, its templates registered.
-struct Sample {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornView* session = nullptr;
-    MarketingDepartment* marketing = nullptr;
-
-    Sample()
+struct Sample : MarketingSample {
+    Sample() : MarketingSample("contracts-")
     {
-        marketing = open_sample_in_marketing(host, app, session, "contracts-");
         register_contract_dialog_templates();
         host.clear_records();
     }
-    ~Sample()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (app->window()->session() != nullptr)
-            app->window()->session()->run_state = RUN_STOPPED;
-        app->frame()->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
-    }
-    CMarketingWnd& m() { return marketing->engine(); }
 };
 
 // Customer C1's contracts: 0 weekly, 1 one-time, 2 monthly blanket.

@@ -30,23 +30,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void click(HWND dlg, int id)
-{
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-
 std::string text_of(HWND dlg, int id)
 {
     char text[256] = {};
     GetDlgItemText(dlg, id, text, sizeof text);
     return text;
-}
-
-std::string png(const std::string& name)
-{
-    const fs::path pictures = fs::path(VORN_BINARY_DIR) / "marketing-png";
-    fs::create_directories(pictures);
-    return (pictures / name).string();
 }
 
 std::vector<unsigned char> bytes_of(const fs::path& file)
@@ -164,39 +152,14 @@ bool contains(const std::vector<unsigned char>& file, const std::vector<unsigned
     return std::search(file.begin(), file.end(), part.begin(), part.end()) != file.end();
 }
 
-struct Sample {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornView* session = nullptr;
-    MarketingDepartment* marketing = nullptr;
-
-    Sample()
+struct Sample : MarketingSample {
+    Sample() : MarketingSample("export-")
     {
-        marketing = open_sample_in_marketing(host, app, session, "export-");
         // The run's own event boxes.
         host.Answer(IDOK, "Contract Canceled");
         host.Answer(IDOK, "Error");
     }
-    ~Sample()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (app->window()->session() != nullptr)
-            app->window()->session()->run_state = RUN_STOPPED;
-        app->frame()->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
-    }
-    CMarketingWnd& m() { return marketing->engine(); }
     CFinanceWnd& finance() { return dynamic_cast<FinanceDepartment&>(*session->finance).engine(); }
-    // Ticks until `days` more working days have begun.
-    void run_days(int days)
-    {
-        for (int d = 0; d < days; ++d) {
-            const SimDateTime start = session->clock.current;
-            for (int guard = 0; guard < 5000 && session->clock.current.day == start.day; ++guard)
-                session->SimulationTick(RESTART_NONE);
-        }
-    }
     // Add Export Line on the sample's one line, pressing Add.
     void add_line()
     {

@@ -22,39 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void click(HWND dlg, int id)
-{
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(dlg, id)));
-}
-
-std::string png(const std::string& name)
-{
-    const fs::path pictures = fs::path(VORN_BINARY_DIR) / "marketing-png";
-    fs::create_directories(pictures);
-    return (pictures / name).string();
-}
-
 // The sample open in the windowed program.
-struct Sample {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornView* session = nullptr;
-    MarketingDepartment* marketing = nullptr;
-
-    Sample()
-    {
-        marketing = open_sample_in_marketing(host, app, session, "reports-");
-    }
-    ~Sample()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (app->window()->session() != nullptr)
-            app->window()->session()->run_state = RUN_STOPPED;
-        app->frame()->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
-    }
-    CMarketingWnd& m() { return marketing->engine(); }
+struct Sample : MarketingSample {
+    Sample() : MarketingSample("reports-") {}
 };
 
 const ReportTable::Row* row_of(const ReportTable& t, const std::string& title)
