@@ -13,6 +13,8 @@
 #include "plat/window.h"
 #include <cstdio>
 #include <iterator>
+#include <span>
+#include <vector>
 
 using namespace plat;
 
@@ -26,104 +28,98 @@ constexpr DWORD VALUE = CHILD | SS_RIGHT | WS_BORDER;
 constexpr DWORD LIST = CHILD | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY;
 constexpr DWORD PUSH = CHILD | WS_TABSTOP;
 
-#define COST_FIELDS(x, profit)                                                               \
-    {"STATIC", FIN_LABEL, "Sale price:", CHILD, 0, x, 14, 190, 20},                              \
-        {"STATIC", FIN_VALUE_FIRST, "", VALUE, 0, x + 200, 12, 100, 22},                     \
-        {"STATIC", FIN_LABEL, "Standard material consumption:", CHILD, 0, x, 40, 190, 20},        \
-        {"STATIC", FIN_VALUE_FIRST + 1, "", VALUE, 0, x + 200, 38, 100, 22},                 \
-        {"STATIC", FIN_LABEL, "Direct labor:", CHILD, 0, x, 66, 190, 20},                         \
-        {"STATIC", FIN_VALUE_FIRST + 2, "", VALUE, 0, x + 200, 64, 100, 22},                 \
-        {"STATIC", FIN_LABEL, "Indirect cost:", CHILD, 0, x, 92, 190, 20},                        \
-        {"STATIC", FIN_VALUE_FIRST + 3, "", VALUE, 0, x + 200, 90, 100, 22},                 \
-        {"STATIC", FIN_LABEL, "Standard cost:", CHILD, 0, x, 118, 190, 20},                       \
-        {"STATIC", FIN_VALUE_FIRST + 4, "", VALUE, 0, x + 200, 116, 100, 22},                \
-        {"STATIC", FIN_LABEL, profit, CHILD, 0, x, 144, 190, 20},                                 \
-        {"STATIC", FIN_VALUE_FIRST + 5, "", VALUE, 0, x + 200, 142, 100, 22},                \
-        {"STATIC", FIN_LABEL, "Marginal profit percentage:", CHILD, 0, x, 170, 190, 20},          \
-        {"STATIC", FIN_VALUE_FIRST + 6, "", VALUE, 0, x + 200, 168, 100, 22}
-
-const DlgItemTemplate kProductItems[] = {
-    {"LISTBOX", FIN_LIST, "", LIST, 0, 10, 12, 80, 180},
-    COST_FIELDS(104, "Profit per product unit:"),
-    {"BUTTON", IDCANCEL, "&Close", PUSH | BS_DEFPUSHBUTTON, 0, 230, 204, 80, 24},
-    {"BUTTON", FIN_HELP, "&Help", PUSH, 0, 324, 204, 80, 24},
-};
-
-const DlgItemTemplate kContractItems[] = {
-    {"LISTBOX", FIN_LIST, "", LIST, 0, 10, 12, 100, 180},
-    {"STATIC", FIN_LABEL, "Contract ID:", CHILD, 0, 124, 200, 90, 20},
-    {"STATIC", FIN_CONTRACT_ID, "", VALUE, 0, 214, 198, 60, 22},
-    COST_FIELDS(124, "Profit per shipment:"),
-    {"BUTTON", IDCANCEL, "&Close", PUSH | BS_DEFPUSHBUTTON, 0, 250, 360, 80, 24},
-    {"BUTTON", FIN_HELP, "&Help", PUSH, 0, 344, 360, 80, 24},
-};
-
-const DlgItemTemplate kGridItems[] = {
-    {"STATIC", FIN_NO_CONTRACTS, "No available contracts", WS_CHILD, 0, 10, 14, 200, 20},
-    {"BUTTON", IDCANCEL, "&Close", PUSH | BS_DEFPUSHBUTTON, 0, 20, 0, 80, 24},
-    {"BUTTON", FIN_HELP, "&Help", PUSH, 0, 110, 0, 80, 24},
-};
-
-const DlgItemTemplate kGlobalItems[] = {
-    {"STATIC", FIN_LABEL, "Throughput:", CHILD, 0, 14, 14, 120, 20},
-    {"STATIC", FIN_GLOBAL_FIRST, "", VALUE, 0, 140, 12, 110, 22},
-    {"STATIC", FIN_LABEL, "Total assets:", CHILD, 0, 14, 42, 120, 20},
-    {"STATIC", FIN_GLOBAL_FIRST + 1, "", VALUE, 0, 140, 40, 110, 22},
-    {"STATIC", FIN_LABEL, "Current inventory:", CHILD, 0, 14, 70, 120, 20},
-    {"STATIC", FIN_GLOBAL_FIRST + 2, "", VALUE, 0, 140, 68, 110, 22},
-    {"STATIC", FIN_LABEL, "OE:", CHILD, 0, 14, 98, 120, 20},
-    {"STATIC", FIN_GLOBAL_FIRST + 3, "", VALUE, 0, 140, 96, 110, 22},
-    {"BUTTON", IDCANCEL, "&Close", PUSH | BS_DEFPUSHBUTTON, 0, 40, 134, 80, 24},
-    {"BUTTON", FIN_HELP, "&Help", PUSH, 0, 140, 134, 80, 24},
-};
-
-const DlgItemTemplate kEvaItems[] = {
-    {"STATIC", FIN_LABEL, "From:", CHILD, 0, 14, 14, 40, 20},
-    {"STATIC", FIN_EVA_FIRST, "", VALUE, 0, 56, 12, 90, 22},
-    {"STATIC", FIN_LABEL, "To:", CHILD, 0, 170, 14, 30, 20},
-    {"STATIC", FIN_EVA_FIRST + 1, "", VALUE, 0, 204, 12, 90, 22},
-    {"STATIC", FIN_LABEL, "Profit:", CHILD, 0, 14, 48, 130, 20},
-    {"STATIC", FIN_EVA_FIRST + 2, "", VALUE, 0, 204, 46, 90, 22},
-    {"STATIC", FIN_LABEL, "minus", CHILD, 0, 14, 76, 130, 20},
-    {"STATIC", FIN_LABEL, "Capital * Interest:", CHILD, 0, 14, 104, 130, 20},
-    {"STATIC", FIN_EVA_FIRST + 3, "", VALUE, 0, 14, 128, 90, 22},
-    {"STATIC", FIN_LABEL, "*", CHILD, 0, 108, 130, 10, 20},
-    {"STATIC", FIN_EVA_FIRST + 4, "", VALUE, 0, 120, 128, 70, 22},
-    {"STATIC", FIN_LABEL, "=", CHILD, 0, 194, 130, 10, 20},
-    {"STATIC", FIN_EVA_FIRST + 5, "", VALUE, 0, 204, 128, 90, 22},
-    {"STATIC", FIN_LABEL, "EVA:", CHILD, 0, 14, 164, 130, 20},
-    {"STATIC", FIN_EVA_FIRST + 6, "", VALUE, 0, 204, 162, 90, 22},
-    {"STATIC", FIN_LABEL, "Last year EVA:", CHILD, 0, 14, 192, 130, 20},
-    {"STATIC", FIN_EVA_FIRST + 7, "", VALUE, 0, 204, 190, 90, 22},
-    {"BUTTON", IDCANCEL, "&Close", PUSH | BS_DEFPUSHBUTTON, 0, 60, 228, 80, 24},
-    {"BUTTON", FIN_HELP, "&Help", PUSH, 0, 160, 228, 80, 24},
-};
-
 constexpr DWORD CHECK = CHILD | WS_TABSTOP | BS_AUTOCHECKBOX;
-const DlgItemTemplate kSelectItems[] = {
-    {"BUTTON", FIN_GRAPH_BOX_FIRST, "Cash", CHECK, 0, 16, 12, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 1, "Sales", CHECK, 0, 16, 36, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 2, "Backlog", CHECK, 0, 16, 60, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 3, "Throughput", CHECK, 0, 16, 84, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 4, "WIP", CHECK, 0, 16, 108, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 5, "OE", CHECK, 0, 16, 132, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 6, "Current Inventory", CHECK, 0, 16, 156, 150, 20},
-    {"BUTTON", FIN_GRAPH_BOX_FIRST + 7, "Throughput+OE", CHECK, 0, 16, 180, 150, 20},
-    {"BUTTON", IDOK, "&OK", PUSH | BS_DEFPUSHBUTTON, 0, 180, 12, 80, 24},
-    {"BUTTON", IDCANCEL, "&Cancel", PUSH, 0, 180, 44, 80, 24},
+
+// A dialog's controls, row by row: a caption with its value field beside it
+// (the field two units higher, so their texts share a line), the Close and
+// Help pair under the figures.
+class Items {
+public:
+    Items& add(const DlgItemTemplate& item)
+    {
+        items_.push_back(item);
+        return *this;
+    }
+    Items& label(const char* text, int x, int y, int w) { return add({"STATIC", FIN_LABEL, text, CHILD, 0, x, y, w, 20}); }
+    Items& value(int id, int x, int y, int w) { return add({"STATIC", id, "", VALUE, 0, x, y, w, 22}); }
+    Items& field(const char* text, int id, int x, int y, int label_w, int value_x, int value_w)
+    {
+        return label(text, x, y, label_w).value(id, value_x, y - 2, value_w);
+    }
+    // The seven cost fields of the two cost analyses, 26 units apart.
+    Items& cost_fields(int x, const char* profit)
+    {
+        const char* const captions[] = {"Sale price:", "Standard material consumption:", "Direct labor:",
+                                        "Indirect cost:", "Standard cost:", profit, "Marginal profit percentage:"};
+        for (int i = 0; i < 7; ++i)
+            field(captions[i], FIN_VALUE_FIRST + i, x, 14 + 26 * i, 190, x + 200, 100);
+        return *this;
+    }
+    Items& close_help(int close_x, int help_x, int y)
+    {
+        add({"BUTTON", IDCANCEL, "&Close", PUSH | BS_DEFPUSHBUTTON, 0, close_x, y, 80, 24});
+        return add({"BUTTON", FIN_HELP, "&Help", PUSH, 0, help_x, y, 80, 24});
+    }
+    std::span<const DlgItemTemplate> items() const { return items_; }
+
+private:
+    std::vector<DlgItemTemplate> items_;
 };
 
-const DlgTemplate kTemplates[] = {
-    {IDD_PRODUCT_ANALYSIS, "Product Analysis", DLG | DS_CENTER, 0, 0, 420, 240, nullptr, 8, kProductItems},
-    {IDD_CONTRACT_ANALYSIS, "Contract Cost Analysis", DLG | DS_CENTER, 0, 0, 440, 396, nullptr, 8, kContractItems},
-    {IDD_MARGINAL_PROFIT, "Marginal Profit Summary", DLG | DS_CENTER, 0, 0, 240, 200, nullptr, 8, kGridItems},
-    {IDD_PRODUCT_THROUGHPUT, "Product Throughput Summary", DLG | DS_CENTER, 0, 0, 240, 200, nullptr, 8, kGridItems},
-    {IDD_CONTRACT_THROUGHPUT, "Contracts Throughput Summary", DLG | DS_CENTER, 0, 0, 240, 200, nullptr, 8,
-     kGridItems},
-    {IDD_GLOBAL_MEASURES, "Global Performance Measures", DLG | DS_CENTER, 0, 0, 270, 170, nullptr, 8, kGlobalItems},
-    {IDD_EVA_MEASUREMENT, "EVA Measurement", DLG | DS_CENTER, 0, 0, 310, 264, nullptr, 8, kEvaItems},
-    {IDD_SELECT_GRAPHS, "Select graphs", DLG | DS_CENTER, 0, 0, 280, 214, nullptr, 8, kSelectItems},
-};
+Items product_items()
+{
+    Items d;
+    d.add({"LISTBOX", FIN_LIST, "", LIST, 0, 10, 12, 80, 180}).cost_fields(104, "Profit per product unit:");
+    return std::move(d.close_help(230, 324, 204));
+}
+
+Items contract_items()
+{
+    Items d;
+    d.add({"LISTBOX", FIN_LIST, "", LIST, 0, 10, 12, 100, 180}).field("Contract ID:", FIN_CONTRACT_ID, 124, 200, 90, 214, 60);
+    d.cost_fields(124, "Profit per shipment:");
+    return std::move(d.close_help(250, 344, 360));
+}
+
+Items grid_items()
+{
+    Items d;
+    d.add({"STATIC", FIN_NO_CONTRACTS, "No available contracts", WS_CHILD, 0, 10, 14, 200, 20});
+    return std::move(d.close_help(20, 110, 0));
+}
+
+Items global_items()
+{
+    Items d;
+    const char* const captions[] = {"Throughput:", "Total assets:", "Current inventory:", "OE:"};
+    for (int i = 0; i < 4; ++i)
+        d.field(captions[i], FIN_GLOBAL_FIRST + i, 14, 14 + 28 * i, 120, 140, 110);
+    return std::move(d.close_help(40, 140, 134));
+}
+
+// Capital x interest = the product, on one line under its caption.
+Items eva_items()
+{
+    Items d;
+    d.field("From:", FIN_EVA_FIRST, 14, 14, 40, 56, 90).field("To:", FIN_EVA_FIRST + 1, 170, 14, 30, 204, 90);
+    d.field("Profit:", FIN_EVA_FIRST + 2, 14, 48, 130, 204, 90).label("minus", 14, 76, 130);
+    d.label("Capital * Interest:", 14, 104, 130).value(FIN_EVA_FIRST + 3, 14, 128, 90);
+    d.field("*", FIN_EVA_FIRST + 4, 108, 130, 10, 120, 70).field("=", FIN_EVA_FIRST + 5, 194, 130, 10, 204, 90);
+    d.field("EVA:", FIN_EVA_FIRST + 6, 14, 164, 130, 204, 90);
+    d.field("Last year EVA:", FIN_EVA_FIRST + 7, 14, 192, 130, 204, 90);
+    return std::move(d.close_help(60, 160, 228));
+}
+
+Items select_items()
+{
+    Items d;
+    const char* const boxes[] = {"Cash", "Sales", "Backlog", "Throughput", "WIP", "OE", "Current Inventory",
+                                 "Throughput+OE"};
+    for (int i = 0; i < 8; ++i)
+        d.add({"BUTTON", FIN_GRAPH_BOX_FIRST + i, boxes[i], CHECK, 0, 16, 12 + 24 * i, 150, 20});
+    d.add({"BUTTON", IDOK, "&OK", PUSH | BS_DEFPUSHBUTTON, 0, 180, 12, 80, 24});
+    return std::move(d.add({"BUTTON", IDCANCEL, "&Cancel", PUSH, 0, 180, 44, 80, 24}));
+}
 
 void set_text(HWND dlg, int id, const std::string& text) { SetDlgItemText(dlg, id, text.c_str()); }
 
@@ -168,8 +164,26 @@ int selected(HWND dlg) { return static_cast<int>(SendDlgItemMessage(dlg, FIN_LIS
 
 void register_finance_dialog_templates(HINSTANCE module)
 {
-    if (FindDialogTemplate(module, IDD_PRODUCT_ANALYSIS) == nullptr)
-        RegisterDialogTemplates(module, kTemplates);
+    if (FindDialogTemplate(module, IDD_PRODUCT_ANALYSIS) != nullptr)
+        return;
+    // The module keeps pointers to these templates for the program's lifetime.
+    static const Items product = product_items(), contract = contract_items(), grid = grid_items(),
+                       global = global_items(), eva = eva_items(), select = select_items();
+    static const DlgTemplate templates[] = {
+        {IDD_PRODUCT_ANALYSIS, "Product Analysis", DLG | DS_CENTER, 0, 0, 420, 240, nullptr, 8, product.items()},
+        {IDD_CONTRACT_ANALYSIS, "Contract Cost Analysis", DLG | DS_CENTER, 0, 0, 440, 396, nullptr, 8,
+         contract.items()},
+        {IDD_MARGINAL_PROFIT, "Marginal Profit Summary", DLG | DS_CENTER, 0, 0, 240, 200, nullptr, 8, grid.items()},
+        {IDD_PRODUCT_THROUGHPUT, "Product Throughput Summary", DLG | DS_CENTER, 0, 0, 240, 200, nullptr, 8,
+         grid.items()},
+        {IDD_CONTRACT_THROUGHPUT, "Contracts Throughput Summary", DLG | DS_CENTER, 0, 0, 240, 200, nullptr, 8,
+         grid.items()},
+        {IDD_GLOBAL_MEASURES, "Global Performance Measures", DLG | DS_CENTER, 0, 0, 270, 170, nullptr, 8,
+         global.items()},
+        {IDD_EVA_MEASUREMENT, "EVA Measurement", DLG | DS_CENTER, 0, 0, 310, 264, nullptr, 8, eva.items()},
+        {IDD_SELECT_GRAPHS, "Select graphs", DLG | DS_CENTER, 0, 0, 280, 214, nullptr, 8, select.items()},
+    };
+    RegisterDialogTemplates(module, templates);
 }
 
 // ---- the analyses' common base -------------------------------------------------
@@ -188,10 +202,31 @@ BOOL CFinanceDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     return CSimDialog::OnCommand(wParam, lParam);
 }
 
+// ---- the analyses with a list -------------------------------------------------
+
+void CListedAnalysisDlg::fill_list(const std::vector<std::string>& entries)
+{
+    for (const std::string& e : entries)
+        plat::SendDlgItemMessage(m_hWnd, FIN_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+    if (entries.empty())
+        return;
+    plat::SendDlgItemMessage(m_hWnd, FIN_LIST, LB_SETCURSEL, 0, 0);
+    show_entry(0);
+}
+
+BOOL CListedAnalysisDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == FIN_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
+        show_entry(selected(m_hWnd));
+        return TRUE;
+    }
+    return CFinanceDialog::OnCommand(wParam, lParam);
+}
+
 // ---- Product Analysis ----------------------------------------------------------
 
 CProductAnalysisDlg::CProductAnalysisDlg(CFinanceWnd& books, CWnd* parent)
-    : CFinanceDialog(IDD_PRODUCT_ANALYSIS, 301, books, parent)
+    : CListedAnalysisDlg(IDD_PRODUCT_ANALYSIS, 301, books, parent)
 {
 }
 
@@ -199,22 +234,11 @@ BOOL CProductAnalysisDlg::OnInitDialog()
 {
     CSimDialog::OnInitDialog();
     m_products = analysis_products(m_books);
+    std::vector<std::string> codes;
     for (const AnalysisProduct& p : m_products)
-        plat::SendDlgItemMessage(m_hWnd, FIN_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.code.c_str()));
-    if (!m_products.empty()) {
-        plat::SendDlgItemMessage(m_hWnd, FIN_LIST, LB_SETCURSEL, 0, 0);
-        show_product(0);
-    }
+        codes.push_back(p.code);
+    fill_list(codes);
     return TRUE;
-}
-
-BOOL CProductAnalysisDlg::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (LOWORD(wParam) == FIN_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
-        show_product(selected(m_hWnd));
-        return TRUE;
-    }
-    return CFinanceDialog::OnCommand(wParam, lParam);
 }
 
 void CProductAnalysisDlg::show_product(int index)
@@ -230,7 +254,7 @@ void CProductAnalysisDlg::show_product(int index)
 // ---- Contract Cost Analysis ----------------------------------------------------
 
 CContractAnalysisDlg::CContractAnalysisDlg(CFinanceWnd& books, CWnd* parent)
-    : CFinanceDialog(IDD_CONTRACT_ANALYSIS, 302, books, parent)
+    : CListedAnalysisDlg(IDD_CONTRACT_ANALYSIS, 302, books, parent)
 {
 }
 
@@ -248,22 +272,11 @@ intptr_t CContractAnalysisDlg::DoModal()
 BOOL CContractAnalysisDlg::OnInitDialog()
 {
     CSimDialog::OnInitDialog();
-    for (const ContractSummary& c : m_contracts) {
-        const std::string text = contract_list_text(c);
-        plat::SendDlgItemMessage(m_hWnd, FIN_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    plat::SendDlgItemMessage(m_hWnd, FIN_LIST, LB_SETCURSEL, 0, 0);
-    show_contract(0);
+    std::vector<std::string> texts;
+    for (const ContractSummary& c : m_contracts)
+        texts.push_back(contract_list_text(c));
+    fill_list(texts);
     return TRUE;
-}
-
-BOOL CContractAnalysisDlg::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (LOWORD(wParam) == FIN_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
-        show_contract(selected(m_hWnd));
-        return TRUE;
-    }
-    return CFinanceDialog::OnCommand(wParam, lParam);
 }
 
 void CContractAnalysisDlg::show_contract(int index)

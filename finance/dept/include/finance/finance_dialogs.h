@@ -8,6 +8,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 inline constexpr int IDD_PRODUCT_ANALYSIS = 148;
 inline constexpr int IDD_CONTRACT_ANALYSIS = 151;
@@ -42,29 +44,45 @@ protected:
     int m_help;
 };
 
-class CProductAnalysisDlg : public CFinanceDialog {
+// A list of what can be analysed beside the figures of the chosen entry;
+// the first entry is shown at once.
+class CListedAnalysisDlg : public CFinanceDialog {
+public:
+    using CFinanceDialog::CFinanceDialog;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+
+protected:
+    void fill_list(const std::vector<std::string>& entries);
+    virtual void show_entry(int index) = 0;
+};
+
+class CProductAnalysisDlg : public CListedAnalysisDlg {
 public:
     CProductAnalysisDlg(CFinanceWnd& books, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CProductAnalysisDlg"; }
     plat::BOOL OnInitDialog() override;
-    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void show_product(int index);
+
+protected:
+    void show_entry(int index) override { show_product(index); }
 
 private:
     std::vector<AnalysisProduct> m_products;
 };
 
-class CContractAnalysisDlg : public CFinanceDialog {
+class CContractAnalysisDlg : public CListedAnalysisDlg {
 public:
     CContractAnalysisDlg(CFinanceWnd& books, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CContractAnalysisDlg"; }
     // The box and no dialog when there is no contract.
     intptr_t DoModal() override;
     plat::BOOL OnInitDialog() override;
-    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void show_contract(int index);
     const CGrid* grid() const { return m_grid.get(); }
     void OnPaint() override;
+
+protected:
+    void show_entry(int index) override { show_contract(index); }
 
 private:
     std::vector<ContractSummary> m_contracts;
