@@ -149,11 +149,14 @@ void help(HWND dlg, int context)
         WinHelp(dlg, "vorn.hlp", HELP_CONTEXT, static_cast<uintptr_t>(context));
 }
 
+// A contract's line: the product under "Prod.", then its quantity and price
+// under theirs.
 std::string item_text(const CMarketingWnd& m, const CustomerContract& k, const ContractItem& it)
 {
     const std::string code = code_of(m, it.family, it.product);
-    return k.type == CONTRACT_BLANKET ? format("\t%s\t%d,%d", code.c_str(), it.blanket_min, it.blanket_max)
-                                      : format("\t%s\t%d", code.c_str(), it.quantity);
+    return k.type == CONTRACT_BLANKET
+               ? format("\t\t%s\t\t\t\t\t\t%d,%d\t%d", code.c_str(), it.blanket_min, it.blanket_max, it.unit_price)
+               : format("\t\t%s\t\t\t\t\t\t%d\t%d", code.c_str(), it.quantity, it.unit_price);
 }
 
 } // namespace
@@ -183,11 +186,12 @@ std::vector<std::string> contract_list_rows(const CMarketingWnd& m, int date_ord
         if (k.type == CONTRACT_ONE_TIME)
             type = "OneTime  ";
         else if (k.type == CONTRACT_BLANKET)
-            type = format("\tBlanket(%d)", k.blanket_days);
+            type = format("Blanket(%d)", k.blanket_days);
         else
             type = k.period == 0 ? "Weekly" : "Monthly";
         const bool weekly = k.type == CONTRACT_PERIODIC && k.period == 0;
-        rows.push_back(format("\t%d\t%s\t%s\t%s\t%s\t%s", k.number, m.customers[r.customer].name.c_str(),
+        // The contract's own row leaves the "Prod." column to its lines.
+        rows.push_back(format("\t%d\t\t%s\t%s\t%s\t%s\t%s", k.number, m.customers[r.customer].name.c_str(),
                               date_text(k.start_date, date_order).c_str(),
                               k.type == CONTRACT_ONE_TIME ? "  -  " : date_text(k.end_date, date_order).c_str(),
                               type.c_str(), weekly ? day_name(k.delivery_day) : ""));
@@ -425,7 +429,8 @@ BOOL CMarketListDlg::OnInitDialog()
         r = RECT{tl.x, tl.y, br.x, br.y};
     }
     m_list.Create(IDC_MRK_CONTRACTS + 100, this, r.left, r.top, r.right, r.bottom);
-    const int32_t tabs[] = {40, 80, 160, 230, 300, 380, 460, 520};
+    // One stop a header: ID, Prod., Name, Start, Stop, Type, Supply, Qty., Price.
+    const int32_t tabs[] = {2, 42, 92, 162, 232, 302, 382, 462, 522};
     m_list.SetTabStops(static_cast<int>(std::size(tabs)), tabs);
     for (const std::string& row : m_rows)
         m_list.AddRow(row.c_str(), 0);

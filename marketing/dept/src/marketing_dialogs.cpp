@@ -391,9 +391,12 @@ BOOL CMarketReportDlg::OnInitDialog()
 {
     CSimDialog::OnInitDialog();
     plat::SetWindowText(m_hWnd, lang_translate(m_table.caption.c_str()));
-    for (size_t i = 0; i < 2; ++i)
-        set_text(m_hWnd, 1156 + static_cast<int>(i),
-                 i < m_table.labels.size() ? lang_translate(m_table.labels[i].c_str()) : std::string());
+    for (size_t i = 0; i < 2; ++i) {
+        const int id = 1156 + static_cast<int>(i);
+        set_text(m_hWnd, id, i < m_table.labels.size() ? lang_translate(m_table.labels[i].c_str()) : std::string());
+        if (i >= m_table.labels.size())
+            plat::ShowWindow(plat::GetDlgItem(m_hWnd, id), SW_HIDE);
+    }
     RECT client{};
     plat::GetClientRect(m_hWnd, &client);
     const int top = m_table.labels.empty() ? 10 : 30;
@@ -426,6 +429,28 @@ BOOL CMarketReportDlg::OnInitDialog()
         grid->EnableCells(FALSE);
         y += height + 10;
         m_grids.push_back(std::move(grid));
+    }
+    // Grids taller than the room above the buttons push them down and the
+    // dialog grows with them.
+    RECT close{};
+    plat::GetWindowRect(plat::GetDlgItem(m_hWnd, IDCANCEL), &close);
+    POINT at{close.left, close.top};
+    plat::ScreenToClient(m_hWnd, &at);
+    const int grow = y - at.y;
+    if (grow > 0) {
+        for (int id : {IDCANCEL, IDC_MRK_HELP, 1310}) {
+            const HWND button = plat::GetDlgItem(m_hWnd, id);
+            if (button == 0)
+                continue;
+            RECT r{};
+            plat::GetWindowRect(button, &r);
+            POINT tl{r.left, r.top};
+            plat::ScreenToClient(m_hWnd, &tl);
+            plat::MoveWindow(button, tl.x, tl.y + grow, r.right - r.left, r.bottom - r.top, TRUE);
+        }
+        RECT w{};
+        plat::GetWindowRect(m_hWnd, &w);
+        plat::MoveWindow(m_hWnd, w.left, w.top, w.right - w.left, w.bottom - w.top + grow, TRUE);
     }
     if (m_report == REPORT_INVENTORY_DAYS && !open_policies)
         plat::EnableWindow(plat::GetDlgItem(m_hWnd, 1310), FALSE);

@@ -150,8 +150,11 @@ TEST(MarketingActions, ContractAndShipmentLists)
     weekly.supply = {s.session->clock.AddWorkDays(s.session->clock.current, 2)};
     rows = contract_list_rows(m, 0);
     ASSERT_GE(rows.size(), 2u);
-    EXPECT_EQ(rows[0].rfind("\t" + std::to_string(weekly.number) + "\tC1\t", 0), 0u) << rows[0];
-    EXPECT_EQ(rows[1], "\tA1\t" + std::to_string(weekly.items[0].quantity));
+    // The contract's row: ID, then (the lines' Prod. column left empty) the name.
+    EXPECT_EQ(rows[0].rfind("\t" + std::to_string(weekly.number) + "\t\tC1\t", 0), 0u) << rows[0];
+    // Its line: the product under Prod., the quantity and price under theirs.
+    EXPECT_EQ(rows[1], "\t\tA1\t\t\t\t\t\t" + std::to_string(weekly.items[0].quantity) + "\t" +
+                           std::to_string(weekly.items[0].unit_price));
 
     m.open_orders.clear();
     const auto shipments = shipment_rows(m, s.marketing->market_host(), 0);

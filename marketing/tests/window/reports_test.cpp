@@ -188,6 +188,7 @@ TEST(MarketingReports, SeventeenthRowGoesIntoASecondGrid)
     CMarketReportDlg dlg(nullptr, REPORT_LOST_ORDERS, t);
     std::string caption, last_cell, first_cell;
     int grids = 0, rows0 = 0, rows1 = 0, cols1 = 0;
+    int close_top = 0, close_bottom = 0, client_bottom = 0;
     RECT first{}, second{};
     s.host.OnDialog(REPORT_LOST_ORDERS, [&](HWND d) {
         char text[64] = {};
@@ -203,11 +204,23 @@ TEST(MarketingReports, SeventeenthRowGoesIntoASecondGrid)
             first = dlg.grid(0).GetCellRect(15, 0);
             second = dlg.grid(1).GetCellRect(0, 0);
         }
+        // The buttons stand below the grids, inside the dialog.
+        RECT client{}, button{};
+        GetClientRect(d, &client);
+        GetWindowRect(GetDlgItem(d, IDCANCEL), &button);
+        POINT top{button.left, button.top}, bottom{button.right, button.bottom};
+        ScreenToClient(d, &top);
+        ScreenToClient(d, &bottom);
+        close_top = top.y;
+        close_bottom = bottom.y;
+        client_bottom = client.bottom;
         UpdateWindow(d);
         SaveWindowPng(d, png("report_two_grids.png").c_str());
         click(d, IDCANCEL);
     });
     dlg.DoModal();
+    EXPECT_GE(close_top, second.bottom);
+    EXPECT_LE(close_bottom, client_bottom);
     EXPECT_EQ(caption, "Lost Orders Summary");
     ASSERT_EQ(grids, 2);
     EXPECT_EQ(rows0, 16);
