@@ -463,8 +463,11 @@ CProductParametersDlg::CProductParametersDlg(const CMarketingWnd& m, CWnd* paren
 {
     for (int f = 0; f < m.family_count(); ++f)
         for (int p = 0; p < m.product_count(f); ++p)
-            if (!product_waiting(m, f, p))
+            if (!product_waiting(m, f, p)) {
                 products.emplace_back(f, p);
+                if (m.export_line_active(f, p))
+                    export_lines.emplace_back(f, p);
+            }
 }
 
 BOOL CProductParametersDlg::OnInitDialog()
@@ -491,6 +494,24 @@ BOOL CProductParametersDlg::OnInitDialog()
             m_grid.SetCellText(static_cast<int>(i), static_cast<int>(c), format("%d", v[c]).c_str());
     }
     products.resize(rows);
+    if (!export_lines.empty()) {
+        for (const char* c : {"Quoted Lead Time", "Price", "Max Level", "Order Level", "Red Line Level"})
+            m_exportGrid.AddColumn(lang_translate(c), ES_RIGHT);
+        export_lines.resize(std::min(export_lines.size(), static_cast<size_t>(CGrid::MAX_ROWS)));
+        for (const auto& [f, p] : export_lines)
+            m_exportGrid.AddRow((code_of(m_market, f, p) + "-" + m_market.product(f, p).exp->name).c_str());
+        m_exportGrid.SetHeaderWidth(90);
+        m_exportGrid.SetColumnWidth(static_cast<int>((client.right - 20 - 90) / 5));
+        const int top = 10 + static_cast<int>(rows) * 22 + 30 + 10;
+        m_exportGrid.Create(GRID_ID + 1, this, 10, top, client.right - 10,
+                            top + static_cast<int>(export_lines.size()) * 22 + 30, 0);
+        for (size_t i = 0; i < export_lines.size(); ++i) {
+            const ExportLine& e = *m_market.product(export_lines[i].first, export_lines[i].second).exp;
+            const int v[5] = {e.qlt, e.price, e.max_level, e.order_level, e.red_level};
+            for (int c = 0; c < 5; ++c)
+                m_exportGrid.SetCellText(static_cast<int>(i), c, format("%d", v[c]).c_str());
+        }
+    }
     return TRUE;
 }
 
@@ -505,22 +526,31 @@ BOOL CProductParametersDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 // Every cell holds 0 to 32000: a quoted lead time of 65535 days would walk
 // the calendar for ever, and the stock levels are 16-bit counters.
-void CProductParametersDlg::OnOK()
+bool CProductParametersDlg::read(const CGrid& grid, size_t rows, std::vector<std::vector<int>>& out)
 {
-    std::vector<std::vector<int>> read(products.size());
-    for (size_t r = 0; r < products.size(); ++r)
-        for (int c = 0; c < m_grid.GetColumnCount(); ++c) {
-            const std::string text = m_grid.GetCellText(static_cast<int>(r), c);
+    out.assign(rows, {});
+    for (size_t r = 0; r < rows; ++r)
+        for (int c = 0; c < grid.GetColumnCount(); ++c) {
+            const std::string text = grid.GetCellText(static_cast<int>(r), c);
             char* end = nullptr;
             const long v = std::strtol(text.c_str(), &end, 10);
             if (end == text.c_str() || v < 0 || v > MAX_VALUE) {
                 lang_message_box(m_hWnd, c == 1 ? "Maximum price is $32000!" : "Values must be between 0 and 32000!",
                                  "Edit Product Parameters", MB_OK);
-                return;
+                return false;
             }
-            read[r].push_back(static_cast<int>(v));
+            out[r].push_back(static_cast<int>(v));
         }
-    values = std::move(read);
+    return true;
+}
+
+void CProductParametersDlg::OnOK()
+{
+    std::vector<std::vector<int>> product_cells, line_cells;
+    if (!read(m_grid, products.size(), product_cells) || !read(m_exportGrid, export_lines.size(), line_cells))
+        return;
+    values = std::move(product_cells);
+    export_values = std::move(line_cells);
     EndDialog(IDOK);
 }
 
@@ -529,6 +559,8 @@ void CProductParametersDlg::OnPaint()
     PAINTSTRUCT ps{};
     HDC dc = plat::BeginPaint(m_hWnd, &ps);
     m_grid.Draw(dc);
+    if (!export_lines.empty())
+        m_exportGrid.Draw(dc);
     plat::EndPaint(m_hWnd, &ps);
 }
 

@@ -160,6 +160,19 @@ void MarketingDepartment::run_product_parameters()
             set(pr.red_level, v[4], "MrkRedLevel");
         }
     }
+    // The export lines take their values as they stand.
+    for (size_t r = 0; r < dlg.export_lines.size() && r < dlg.export_values.size(); ++r) {
+        const auto [f, p] = dlg.export_lines[r];
+        const std::vector<int>& v = dlg.export_values[r];
+        if (v.size() < 5 || !engine_->product(f, p).exp)
+            continue;
+        ExportLine& e = *engine_->product(f, p).exp;
+        e.qlt = static_cast<uint16_t>(v[0]);
+        e.price = static_cast<uint16_t>(v[1]);
+        e.max_level = static_cast<uint16_t>(v[2]);
+        e.order_level = static_cast<uint16_t>(v[3]);
+        e.red_level = static_cast<uint16_t>(v[4]);
+    }
     engine_->build_supply_days_table();
     Repaint();
 }

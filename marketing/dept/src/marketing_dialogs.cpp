@@ -317,15 +317,26 @@ CProductInfoDlg::CProductInfoDlg(const CMarketingWnd& market, CWnd* parent, int 
             if (f == family && p == product)
                 m_first = static_cast<int>(m_rows.size());
             m_rows.emplace_back(f, p);
+            m_exportRow.push_back(false);
         }
+    for (int f = 0; f < market.family_count(); ++f)
+        for (int p = 0; p < market.product_count(f); ++p)
+            if (market.product(f, p).exp) {
+                m_rows.emplace_back(f, p);
+                m_exportRow.push_back(true);
+            }
 }
 
 BOOL CProductInfoDlg::OnInitDialog()
 {
     CSimDialog::OnInitDialog();
     const HWND list = plat::GetDlgItem(m_hWnd, IDC_MRK_INFO_LIST);
-    for (const auto& [f, p] : m_rows)
-        plat::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(code_of(m_market, f, p).c_str()));
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const auto [f, p] = m_rows[i];
+        const std::string entry =
+            code_of(m_market, f, p) + (m_exportRow[i] ? "-" + m_market.product(f, p).exp->name : std::string());
+        plat::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
     const int32_t tabs[1] = {24};
     plat::SendDlgItemMessage(m_hWnd, IDC_MRK_INFO_MATERIALS, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(tabs));
     if (!m_rows.empty()) {
@@ -355,6 +366,10 @@ void CProductInfoDlg::show(int row)
     const auto [f, p] = m_rows[static_cast<size_t>(row)];
     const MarketProduct& pr = m_market.product(f, p);
     const std::string un = std::string(" ") + lang_translate("(un)");
+    if (m_exportRow[static_cast<size_t>(row)]) {
+        show_export_line(f, p);
+        return;
+    }
     plat::SetWindowText(m_hWnd, lang_translate("Product Information"));
     set_text(m_hWnd, IDC_MRK_INFO_YEAR, format("%u", pr.sold_year) + un);
     set_text(m_hWnd, IDC_MRK_INFO_MONTH, format("%u", pr.sold_month) + un);
@@ -373,11 +388,43 @@ void CProductInfoDlg::show(int row)
     set_text(m_hWnd, IDC_MRK_INFO_LAST_YEAR, format("%u", pr.sold_last_year) + un);
     set_text(m_hWnd, IDC_MRK_INFO_CURRENT_YEAR, format("%u", pr.sold_year) + un);
     set_text(m_hWnd, IDC_MRK_INFO_COST, format("$%0.2f", static_cast<double>(m_market.get_material_cost(f, p))));
+    fill_materials(f, p);
+}
+
+void CProductInfoDlg::fill_materials(int f, int p)
+{
     const HWND list = plat::GetDlgItem(m_hWnd, IDC_MRK_INFO_MATERIALS);
     plat::SendMessage(list, LB_RESETCONTENT, 0, 0);
     if (materials)
         for (const std::string& s : materials(f, p))
             plat::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+// An export line's figures in the product's fields: its shipments, service,
+// lead time, price and levels; the materials are the product's.
+void CProductInfoDlg::show_export_line(int f, int p)
+{
+    const MarketProduct& pr = m_market.product(f, p);
+    const ExportLine& e = *pr.exp;
+    const std::string un = std::string(" ") + lang_translate("(un)");
+    plat::SetWindowText(m_hWnd, format("%s - %s", code_of(m_market, f, p).c_str(), e.name.c_str()).c_str());
+    set_text(m_hWnd, IDC_MRK_INFO_YEAR, format("%u", e.shipped_year) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_MONTH, format("%u", e.shipped_month) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_LAST_MONTH, format("%u", e.shipped_last_month) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_PERFORMANCE, format("%u%%", e.service_pct));
+    set_text(m_hWnd, IDC_MRK_INFO_SHELF, format("%u", pr.shelf_life));
+    set_text(m_hWnd, IDC_MRK_INFO_QLT, format("%u", e.qlt));
+    set_text(m_hWnd, IDC_MRK_INFO_PRICE, format("$%u", e.price));
+    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL1, lang_translate("Max level:"));
+    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL2, lang_translate("Order level:"));
+    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL3, lang_translate("Red line level:"));
+    set_text(m_hWnd, IDC_MRK_INFO_LEVEL1, format("%u", e.max_level));
+    set_text(m_hWnd, IDC_MRK_INFO_LEVEL2, format("%u", e.order_level));
+    set_text(m_hWnd, IDC_MRK_INFO_LEVEL3, format("%u", e.red_level));
+    set_text(m_hWnd, IDC_MRK_INFO_LAST_YEAR, format("%u", e.shipped_last_year) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_CURRENT_YEAR, format("%u", e.shipped_year) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_COST, format("$%0.2f", static_cast<double>(m_market.get_material_cost(f, p))));
+    fill_materials(f, p);
 }
 
 // ---- Reports ------------------------------------------------------------------

@@ -6,7 +6,9 @@
 #include "finance/finance_dept.h"
 #include "finance/finance_wnd.h"
 #include "foundation/simdate.h"
+#include "marketing/action_dialogs.h"
 #include "marketing/export_dialog.h"
+#include "marketing/marketing_dialogs.h"
 #include "marketing/marketing_dept.h"
 #include "marketing/marketing_wnd.h"
 #include "plat/config.h"
@@ -328,4 +330,78 @@ TEST(MarketingExport, TheLineRunsAndTheFileHoldsIt)
     a.resize(a.size() - 4);
     b.resize(std::max<size_t>(b.size(), 4) - 4);
     EXPECT_EQ(a, b);
+}
+
+// An active line is listed in Product Information after the products and
+// shows its own figures; Edit Product Parameters gives it a second grid
+// whose values, bounded as the products' are, go into the line unlogged.
+TEST(MarketingExport, TheLineInProductInformationAndParameters)
+{
+    Sample s;
+    CMarketingWnd& m = s.m();
+    ASSERT_TRUE(m.product(0, 0).exp.has_value());
+    m.product(0, 0).exp->item14 = 0;
+    s.add_line();
+    while (m.product(0, 0).exp->state != EXPORT_ACTIVE && s.session->clock.current.month < 3)
+        s.run_days(1);
+    s.run_days(5);
+    const ExportLine& e = *m.product(0, 0).exp;
+    ASSERT_EQ(e.state, EXPORT_ACTIVE);
+
+    std::vector<std::string> entries;
+    std::string caption, price, qlt, month;
+    s.host.OnDialog(IDD_MRK_PRODUCT_INFO, [&](HWND d) {
+        const HWND list = GetDlgItem(d, IDC_MRK_INFO_LIST);
+        const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            char row[64] = {};
+            SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row));
+            entries.push_back(row);
+        }
+        SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(n - 1), 0);
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDC_MRK_INFO_LIST, LBN_SELCHANGE), static_cast<LPARAM>(list));
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        price = text_of(d, IDC_MRK_INFO_PRICE);
+        qlt = text_of(d, IDC_MRK_INFO_QLT);
+        month = text_of(d, IDC_MRK_INFO_MONTH);
+        UpdateWindow(d);
+        SaveWindowPng(d, png("product_information_export.png").c_str());
+        click(d, IDCANCEL);
+    });
+    s.marketing->on_menu_command(301);
+    EXPECT_EQ(entries, (std::vector<std::string>{"A1", "A2", "A1-Nordic"}));
+    EXPECT_EQ(caption, "A1 - Nordic");
+    EXPECT_EQ(price, "$95");
+    EXPECT_EQ(qlt, "5");
+    EXPECT_EQ(month, std::to_string(e.shipped_month) + " (un)");
+
+    std::vector<std::string> logged;
+    s.session->decision_hook = [&](const char*, const char* key, const std::string&, const std::string&,
+                                   const std::string&, int, int) { logged.push_back(key); };
+    s.host.Answer(IDOK, "Edit Product Parameters");
+    int line_rows = 0;
+    bool stayed = false;
+    s.host.OnDialog(IDD_MRK_PRODUCT_PARAMETERS, [&](HWND d) {
+        auto* dlg = dynamic_cast<CProductParametersDlg*>(CWnd::FromHandlePermanent(d));
+        ASSERT_NE(dlg, nullptr);
+        ASSERT_TRUE(dlg->has_export_grid());
+        line_rows = dlg->export_grid().GetRowCount();
+        EXPECT_EQ(dlg->export_grid().GetCellText(0, 1), "95");
+        dlg->export_grid().SetCellText(0, 4, "32001");
+        click(d, IDOK);
+        stayed = IsWindow(d) && IsWindowVisible(d);
+        dlg->export_grid().SetCellText(0, 1, "99");
+        dlg->export_grid().SetCellText(0, 4, "12");
+        UpdateWindow(d);
+        SaveWindowPng(d, png("product_parameters_export.png").c_str());
+        click(d, IDOK);
+    });
+    s.marketing->on_menu_command(501);
+    EXPECT_EQ(line_rows, 1);
+    EXPECT_TRUE(stayed) << "32001 refused";
+    EXPECT_EQ(e.price, 99);
+    EXPECT_EQ(e.red_level, 12);
+    EXPECT_TRUE(logged.empty()) << "the line's values are not logged";
 }

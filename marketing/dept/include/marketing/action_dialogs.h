@@ -103,10 +103,20 @@ public:
     // The products in grid order and their values.
     std::vector<std::pair<int, int>> products;
     std::vector<std::vector<int>> values;
+    // The products whose export lines are active, and the lines' quoted lead
+    // time, price and max, order and red line levels (the second grid).
+    std::vector<std::pair<int, int>> export_lines;
+    std::vector<std::vector<int>> export_values;
+    bool has_export_grid() const { return !export_lines.empty(); }
+    const CGrid& export_grid() const { return m_exportGrid; }
+    CGrid& export_grid() { return m_exportGrid; }
 
 private:
+    // The grid's cells, each 0..32000; false after the refusal's box.
+    bool read(const CGrid& grid, size_t rows, std::vector<std::vector<int>>& out);
     const CMarketingWnd& m_market;
     CGrid m_grid;
+    CGrid m_exportGrid;
     bool m_toOrder;
 };
 
