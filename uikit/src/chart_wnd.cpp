@@ -90,6 +90,8 @@ void CChartWnd::SetChartCalls(ChartCalls* calls)
     g_calls = calls != nullptr ? calls : &g_library;
 }
 
+ChartCalls& CChartWnd::Calls() { return *g_calls; }
+
 BOOL CChartWnd::Create(CWnd* parent, const RECT& rect, int id)
 {
     return CWnd::Create(nullptr, "", WS_CHILD | WS_VISIBLE, rect, parent, static_cast<UINT>(id));

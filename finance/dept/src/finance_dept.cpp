@@ -66,11 +66,15 @@ public:
     void show_finance() override { view_.SwitchDepartment(ID_FINANCE); }
     void daily_points(const double values[7]) override
     {
+        if (CSummaryGraphWnd* graph = dept_.summary_graph())
+            graph->add_day(values);
         if (dept_.hooks.daily_points)
             dept_.hooks.daily_points(values);
     }
     void month_points(int32_t profit, int ddp) override
     {
+        if (CProfitGraphDlg* graph = dept_.profit_graph())
+            graph->add_month(profit, ddp);
         if (dept_.hooks.month_points)
             dept_.hooks.month_points(profit, ddp);
     }

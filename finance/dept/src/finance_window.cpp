@@ -13,6 +13,7 @@
 #include "plat/gdi.h"
 #include "plat/msg.h"
 #include "plat/window.h"
+#include <algorithm>
 #include <string>
 
 using namespace plat;
@@ -23,6 +24,8 @@ constexpr int ADDED_VALUE_BOX = 101;
 constexpr int SUMMARY_BOX = 102;
 constexpr int SELECT_BUTTON = 103;
 constexpr int PROFIT_BOX = 104;
+constexpr int SUMMARY_GRAPH = 105;
+constexpr int BAND = 30;
 
 HWND make_control(HWND parent, const char* text, DWORD style, int id, int x, int w, bool shown)
 {
@@ -53,6 +56,7 @@ void FinanceDepartment::create_controls(HWND parent)
 {
     // The dialogs exist only where there is a window to open them from.
     register_finance_dialog_templates(AfxGetResourceHandle());
+    register_finance_graph_templates(AfxGetResourceHandle());
     added_value_box_ =
         make_control(parent, "With added value on FG and WIP", BS_AUTOCHECKBOX, ADDED_VALUE_BOX, 80, 190, true);
     summary_box_ = make_control(parent, "Summary graphs", BS_AUTOCHECKBOX, SUMMARY_BOX, 0, 110, true);
@@ -63,6 +67,18 @@ void FinanceDepartment::create_controls(HWND parent)
     set_check(profit_box_, show_profit_);
     RECT client{};
     GetClientRect(parent, &client);
+    summary_graph_ = std::make_unique<CSummaryGraphWnd>();
+    if (!summary_graph_->Create(CWnd::FromHandle(parent), RECT{0, BAND, client.right, client.bottom}, SUMMARY_GRAPH))
+        summary_graph_.reset();
+    else
+        ShowWindow(summary_graph_->m_hWnd, SW_HIDE);
+    auto* profit = new CProfitGraphDlg(CWnd::FromHandle(parent));
+    profit_graph_ = ModelessPtr<CProfitGraphDlg>(profit);
+    if (profit->m_hWnd != 0)
+        profit->closed = [this] {
+            show_profit_ = false;
+            set_check(profit_box_, false);
+        };
     size(client.right, client.bottom);
     on_summary_graphs(summary_graphs_);
 }
@@ -78,10 +94,26 @@ HWND FinanceDepartment::control(int id) const
     }
 }
 
-void FinanceDepartment::destroy_controls() { added_value_box_ = summary_box_ = select_button_ = profit_box_ = 0; }
-
-void FinanceDepartment::size(int cx, int)
+void FinanceDepartment::destroy_controls()
 {
+    added_value_box_ = summary_box_ = select_button_ = profit_box_ = 0;
+    if (CProfitGraphDlg* profit = profit_graph_.get()) {
+        ShowWindow(profit->m_hWnd, SW_HIDE);
+        profit->closed = nullptr;
+        profit->DestroyWindow();
+    }
+    profit_graph_ = {};
+    if (summary_graph_ && summary_graph_->m_hWnd != 0 && IsWindow(summary_graph_->m_hWnd))
+        summary_graph_->DestroyWindow();
+    summary_graph_.reset();
+}
+
+void FinanceDepartment::size(int cx, int cy)
+{
+    if (summary_graph_ && summary_graph_->m_hWnd != 0) {
+        MoveWindow(summary_graph_->m_hWnd, 0, BAND, cx, std::max(cy - BAND, 0), TRUE);
+        summary_graph_->place_labels();
+    }
     if (summary_box_ != 0)
         MoveWindow(summary_box_, cx - 110, 5, 110, 22, TRUE);
     if (profit_box_ != 0)
@@ -118,10 +150,24 @@ void FinanceDepartment::on_summary_graphs(bool on)
     show_control(added_value_box_, !on);
     show_control(profit_box_, on);
     show_control(select_button_, on);
+    show_graphs();
     Repaint();
 }
 
-void FinanceDepartment::on_show_profit(bool on) { show_profit_ = on; }
+void FinanceDepartment::on_show_profit(bool on)
+{
+    show_profit_ = on;
+    show_graphs();
+}
+
+// The profit graph shows beside the summary graphs only.
+void FinanceDepartment::show_graphs()
+{
+    if (summary_graph_)
+        show_control(summary_graph_->m_hWnd, summary_graphs_);
+    if (CProfitGraphDlg* profit = profit_graph_.get())
+        show_control(profit->m_hWnd, summary_graphs_ && show_profit_);
+}
 
 void FinanceDepartment::flip_summary_graphs()
 {
@@ -137,9 +183,12 @@ void FinanceDepartment::flip_show_profit()
 
 void FinanceDepartment::select_graphs()
 {
-    CSelectGraphsDlg dlg(graph_choice_, nullptr);
-    if (dlg.DoModal() == IDOK)
-        graph_choice_ = dlg.choice;
+    CSelectGraphsDlg dlg(summary_graph_ ? summary_graph_->choice() : graph_choice_, nullptr);
+    if (dlg.DoModal() != IDOK)
+        return;
+    graph_choice_ = dlg.choice;
+    if (summary_graph_)
+        summary_graph_->apply(graph_choice_);
 }
 
 // The statement's layout in screen units, scaled: column 1 at x 90, the

@@ -2,6 +2,7 @@
 // its panel, the boxes of the title band and what they switch, the reports
 // of the Information menu and one analysis opened from it.
 #include "appgui/vorn_gui.h"
+#include "app/panes.h"
 #include "finance/finance_dept.h"
 #include "plat/config.h"
 #include "plat/controls.h"
@@ -218,4 +219,84 @@ TEST(FinanceWindow, InformationMenuOpensTheAnalyses)
     for (int id : {313, 401, 501})
         finance->on_menu_command(id);
     EXPECT_EQ(p.host.boxes().size(), boxes);
+}
+
+// A month of the sample with the summary graphs and the profit graph shown:
+// each working day's points are the books' figures at that day's start, and
+// the new month's profit point is the current year's net profit then.
+TEST(FinanceWindow, GraphsPlotTheBooksDayByDayAndTheMonthsProfit)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* finance = dynamic_cast<FinanceDepartment*>(p.session->finance);
+    ASSERT_NE(finance, nullptr);
+    p.view->ExecuteCommand(ID_FINANCE);
+    click(finance->control(102));
+    click(finance->control(104));
+    CSummaryGraphWnd* graph = finance->summary_graph();
+    CProfitGraphDlg* profit = finance->profit_graph();
+    ASSERT_NE(graph, nullptr);
+    ASSERT_NE(profit, nullptr);
+    EXPECT_TRUE(visible(graph->m_hWnd));
+    EXPECT_TRUE(visible(profit->m_hWnd));
+
+    struct Day {
+        int32_t cash, backlog;
+    };
+    std::vector<Day> days;
+    std::vector<std::pair<int32_t, int>> months;
+    CFinanceWnd& books = finance->engine();
+    finance->hooks.daily_points = [&](const double*) {
+        days.push_back({books.cash, books.marketing() != nullptr ? books.marketing()->get_backlog_value() : 0});
+    };
+    finance->hooks.month_points = [&](int32_t, int) {
+        months.push_back({books.get_net_profit('C', 1),
+                          static_cast<int>(CReputationPane::ReputationPercent(p.session->reputation.displayed))});
+    };
+    // The market's notices on the way.
+    p.host.Answer(IDOK, "Contract");
+    const int points_before = graph->day_count();
+    const int months_before = profit->month_count();
+    const int16_t month = p.session->clock.current.month;
+    for (int guard = 0; guard < 60000 && (p.session->clock.current.month == month || days.size() < 3); ++guard)
+        p.session->SimulationTick(RESTART_NONE);
+    // Past the month's first 08:00 as well.
+    for (int guard = 0; guard < 600 && months.empty(); ++guard)
+        p.session->SimulationTick(RESTART_NONE);
+    ASSERT_GE(days.size(), 3u);
+    ASSERT_EQ(months.size(), 1u);
+
+    EXPECT_EQ(graph->day_count(), points_before + static_cast<int>(days.size()));
+    const auto* cash = graph->GetSeries(0);
+    const auto* backlog = graph->GetSeries(2);
+    ASSERT_EQ(cash->values.size(), static_cast<size_t>(graph->day_count()));
+    for (size_t i = 0; i < days.size(); ++i) {
+        SCOPED_TRACE(i);
+        const size_t at = static_cast<size_t>(points_before) + i;
+        EXPECT_EQ(cash->values[at], days[i].cash);
+        EXPECT_EQ(backlog->values[at], days[i].backlog);
+    }
+    // Cash in the bank never leaves its slot.
+    for (int32_t v : cash->values) {
+        EXPECT_LE(v, graph->GetSlotYMax(0));
+        EXPECT_GE(v, graph->GetSlotYMin(0));
+    }
+    ASSERT_EQ(profit->month_count(), months_before + 1);
+    EXPECT_EQ(profit->points(0).back(), months[0].first);
+    EXPECT_EQ(profit->points(1).back(), months[0].second);
+    EXPECT_LE(profit->points(0).back(), profit->slot_max(0));
+    EXPECT_GE(profit->points(0).back(), profit->slot_min(0));
+    EXPECT_TRUE(SaveWindowPng(p.frame->m_hWnd, png("finance_graphs_month.png").c_str()));
+    SaveWindowPng(profit->m_hWnd, png("finance_profit_month.png").c_str());
+
+    // Closing the profit graph clears its box; the statement brings both away.
+    SendMessage(profit->m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_FALSE(finance->show_profit());
+    EXPECT_EQ(SendMessage(finance->control(104), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    click(finance->control(104));
+    EXPECT_TRUE(visible(profit->m_hWnd));
+    click(finance->control(102));
+    EXPECT_FALSE(visible(graph->m_hWnd));
+    EXPECT_FALSE(visible(profit->m_hWnd));
+    finance->hooks = {};
 }

@@ -55,6 +55,8 @@ public:
     static void SetNewMonthTest(bool (*isNewMonth)());
     // Library calls go here (null: the library itself). For tests.
     static void SetChartCalls(ChartCalls* calls);
+    // The calls in use, for a graph window of its own that a test watches too.
+    static ChartCalls& Calls();
 
     plat::BOOL Create(plat::CWnd* parent, const plat::RECT& rect, int id);
     void SetSeriesCount(int count);

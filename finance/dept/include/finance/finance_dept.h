@@ -4,6 +4,7 @@
 #pragma once
 #include "app/department.h"
 #include "finance/finance_dialogs.h"
+#include "finance/finance_graphs.h"
 #include "finance/finance_wnd.h"
 #include <functional>
 #include <memory>
@@ -69,6 +70,9 @@ public:
     // "Select graphs"; the choice is kept when OK takes it.
     void select_graphs();
     const GraphChoice& graph_choice() const { return graph_choice_; }
+    // The charts while the window exists (null headless).
+    CSummaryGraphWnd* summary_graph() const { return summary_graph_.get(); }
+    CProfitGraphDlg* profit_graph() const { return profit_graph_.get(); }
 
     // What a window or a test hears instead of the headless answers.
     struct Hooks {
@@ -90,6 +94,9 @@ private:
     std::unique_ptr<CFinanceWnd> engine_;
     plat::HWND added_value_box_ = 0, summary_box_ = 0, select_button_ = 0, profit_box_ = 0;
     bool summary_graphs_ = false, show_profit_ = false;
+    std::unique_ptr<CSummaryGraphWnd> summary_graph_;
+    ModelessPtr<CProfitGraphDlg> profit_graph_;
+    void show_graphs();
     GraphChoice graph_choice_{{true, true, true, false, false, false, false, false}};
 };
 
