@@ -605,6 +605,7 @@ void CMarketingWnd::write_off_expired_inventory()
                 break;
             }
         }
+    write_off_expired_export_inventory(rows);
     if (!rows.empty())
         ui_.expired_inventory(rows);
 }

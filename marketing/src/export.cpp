@@ -4,6 +4,8 @@
 #include "market_util.h"
 #include "marketing/marketing_wnd.h"
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 using namespace mkt;
 
@@ -474,5 +476,31 @@ void CMarketingWnd::export_month_roll()
         e.shipped_year = 0;
         e.revenue_last_year = e.revenue_year;
         e.revenue_year = 0;
+    });
+}
+
+void CMarketingWnd::write_off_expired_export_inventory(std::vector<std::string>& rows)
+{
+    const SimDateTime today = host_.today();
+    each_line(*this, [&](int f, int p, MarketProduct& pr, ExportLine& e) {
+        int16_t& ex = expired_export_today[static_cast<size_t>(f)][static_cast<size_t>(p)];
+        ex = 0;
+        if (e.state != EXPORT_ACTIVE || pr.retired != 0 || pr.shelf_life == 0)
+            return;
+        for (size_t i = 0; i < e.lots.size(); ++i) {
+            if (days_between(today, e.lots[i].date) < pr.shelf_life)
+                continue;
+            const int16_t units = e.lots[i].units;
+            ex = units;
+            e.year_counter = addu16(e.year_counter, units);
+            finance_->add_inventory_written_off(clamp_to<int32_t>(get_material_cost(f, p) * static_cast<float>(units)));
+            e.lots.erase(e.lots.begin() + static_cast<std::ptrdiff_t>(i));
+            char row[64];
+            std::snprintf(row, sizeof row, "\t%c%c\t%d", family_letter(f), pr.letter, units);
+            rows.emplace_back(row);
+            const char code[3] = {family_letter(f), pr.letter, 0};
+            host_.log_decision("InventoryLost", code, "", std::to_string(units));
+            return;
+        }
     });
 }

@@ -134,8 +134,10 @@ void MarketingDepartment::run_sales_summary_graph()
     // One page for the company, then one per product: customers, clients, total.
     struct Page {
         std::string title;
-        std::array<float, 12> customers{}, clients{}, total{};
+        std::array<float, 12> customers{}, exported{}, clients{}, total{};
     };
+    // The export customers' sales have their own line once a line exists.
+    const bool exports = m.any_export_line();
     std::vector<Page> pages(1);
     pages[0].title = "Total";
     for (int f = 0; f < m.family_count(); ++f)
@@ -146,8 +148,12 @@ void MarketingDepartment::run_sales_summary_graph()
             page.customers = pr.order_sales_series;
             page.clients = pr.contract_sales_series;
             page.total = pr.revenue_series;
+            if (pr.exp)
+                for (size_t i = 0; i < 12; ++i)
+                    page.exported[i] = static_cast<float>(pr.exp->revenue_series[i]);
             for (size_t i = 0; i < 12; ++i) {
                 pages[0].customers[i] += page.customers[i];
+                pages[0].exported[i] += page.exported[i];
                 pages[0].clients[i] += page.clients[i];
                 pages[0].total[i] += page.total[i];
             }
@@ -163,13 +169,19 @@ void MarketingDepartment::run_sales_summary_graph()
         numbers[i] = months[i];
     dlg.SetMonths(numbers);
     dlg.AddLegend(lang_translate("Customers"), RGB(255, 0, 0));
+    if (exports)
+        dlg.AddLegend(lang_translate("Customers(Exp)"), RGB(0, 255, 255));
     dlg.AddLegend(lang_translate("Clients"), RGB(0, 255, 0));
     dlg.AddLegend(lang_translate("Total"), RGB(0, 0, 255));
     for (size_t i = 0; i < pages.size() && i < CSalesSummaryGraphDlg::MAX_SETS; ++i) {
         const int set = static_cast<int>(i);
-        dlg.DefineSeries(set, 0, pages[i].title.c_str(), pages[i].customers.data(), RGB(255, 0, 0), RGB(128, 0, 0));
-        dlg.DefineSeries(set, 1, pages[i].title.c_str(), pages[i].clients.data(), RGB(0, 255, 0), RGB(0, 128, 0));
-        dlg.DefineSeries(set, 2, pages[i].title.c_str(), pages[i].total.data(), RGB(0, 0, 255), RGB(0, 0, 128));
+        const char* title = pages[i].title.c_str();
+        int series = 0;
+        dlg.DefineSeries(set, series++, title, pages[i].customers.data(), RGB(255, 0, 0), RGB(128, 0, 0));
+        if (exports)
+            dlg.DefineSeries(set, series++, title, pages[i].exported.data(), RGB(0, 255, 255), RGB(0, 128, 128));
+        dlg.DefineSeries(set, series++, title, pages[i].clients.data(), RGB(0, 255, 0), RGB(0, 128, 0));
+        dlg.DefineSeries(set, series, title, pages[i].total.data(), RGB(0, 0, 255), RGB(0, 0, 128));
     }
     dlg.DoModal();
 }

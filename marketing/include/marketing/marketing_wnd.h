@@ -298,6 +298,8 @@ private:
     void export_monthly_statistics();
     void export_daily_statistics();
     bool send_transfer(int f, int p, int units);
+    // The export stock's pass of the day's write-off: a lot a line at most.
+    void write_off_expired_export_inventory(std::vector<std::string>& rows);
     int16_t get_expected_demand(const SimDateTime& date, int days, int f, int p) const;
 
 

@@ -2,6 +2,7 @@
 // shows the line and opens it, the run prepares, activates and ships it, and
 // the saved Marketing file carries the line's figures as the engine holds
 // them and opens again to the same bytes.
+#include "appdialogs/app_dialogs.h"
 #include "appgui/vorn_gui.h"
 #include "finance/finance_dept.h"
 #include "finance/finance_wnd.h"
@@ -162,6 +163,15 @@ struct Sample : MarketingSample {
         host.Answer(IDOK, "Error");
     }
     CFinanceWnd& finance() { return dynamic_cast<FinanceDepartment&>(*session->finance).engine(); }
+    // The line requested with no delay, run until the month step opens it.
+    ExportLine& active_line()
+    {
+        m().product(0, 0).exp->item14 = 0;
+        add_line();
+        while (m().product(0, 0).exp->state != EXPORT_ACTIVE && session->clock.current.month < 3)
+            run_days(1);
+        return *m().product(0, 0).exp;
+    }
     // Add Export Line on the sample's one line, pressing Add.
     void add_line()
     {
@@ -340,16 +350,13 @@ TEST(MarketingExport, TheLineInProductInformationAndParameters)
     Sample s;
     CMarketingWnd& m = s.m();
     ASSERT_TRUE(m.product(0, 0).exp.has_value());
-    m.product(0, 0).exp->item14 = 0;
-    s.add_line();
-    while (m.product(0, 0).exp->state != EXPORT_ACTIVE && s.session->clock.current.month < 3)
-        s.run_days(1);
+    const ExportLine& e = s.active_line();
     s.run_days(5);
-    const ExportLine& e = *m.product(0, 0).exp;
     ASSERT_EQ(e.state, EXPORT_ACTIVE);
 
     std::vector<std::string> entries;
     std::string caption, price, qlt, month;
+    int materials = -1;
     s.host.OnDialog(IDD_MRK_PRODUCT_INFO, [&](HWND d) {
         const HWND list = GetDlgItem(d, IDC_MRK_INFO_LIST);
         const int n = static_cast<int>(SendMessage(list, LB_GETCOUNT, 0, 0));
@@ -366,7 +373,9 @@ TEST(MarketingExport, TheLineInProductInformationAndParameters)
         price = text_of(d, IDC_MRK_INFO_PRICE);
         qlt = text_of(d, IDC_MRK_INFO_QLT);
         month = text_of(d, IDC_MRK_INFO_MONTH);
+        materials = static_cast<int>(SendDlgItemMessage(d, IDC_MRK_INFO_MATERIALS, LB_GETCOUNT, 0, 0));
         UpdateWindow(d);
+        UpdateWindow(GetDlgItem(d, IDC_MRK_INFO_MATERIALS));
         SaveWindowPng(d, png("product_information_export.png").c_str());
         click(d, IDCANCEL);
     });
@@ -376,6 +385,7 @@ TEST(MarketingExport, TheLineInProductInformationAndParameters)
     EXPECT_EQ(price, "$95");
     EXPECT_EQ(qlt, "5");
     EXPECT_EQ(month, std::to_string(e.shipped_month) + " (un)");
+    EXPECT_EQ(materials, static_cast<int>(s.marketing->product_materials(0, 0).size())) << "the product's materials";
 
     std::vector<std::string> logged;
     s.session->decision_hook = [&](const char*, const char* key, const std::string&, const std::string&,
@@ -404,4 +414,69 @@ TEST(MarketingExport, TheLineInProductInformationAndParameters)
     EXPECT_EQ(e.price, 99);
     EXPECT_EQ(e.red_level, 12);
     EXPECT_TRUE(logged.empty()) << "the line's values are not logged";
+}
+
+// The export stock ages as the home stock does: a lot as old as the shelf
+// life is written off, one a day, counted and logged, and shown with the
+// day's past-due units.
+TEST(MarketingExport, ExpiredExportStockIsWrittenOff)
+{
+    Sample s;
+    CMarketingWnd& m = s.m();
+    ExportLine& e = s.active_line();
+    ASSERT_EQ(e.state, EXPORT_ACTIVE);
+    std::vector<std::string> logged;
+    s.session->decision_hook = [&](const char*, const char* key, const std::string& item, const std::string&,
+                                   const std::string& units, int, int) {
+        if (std::string(key) == "InventoryLost")
+            logged.push_back(item + ":" + units);
+    };
+    // Two old lots: one goes today, the other at the next day's step. No
+    // order waits, so nothing ships from them first.
+    const SimDateTime today = s.session->clock.current;
+    const int16_t shelf = static_cast<int16_t>(m.product(0, 0).shelf_life);
+    ASSERT_GT(shelf, 0);
+    m.exp_open_orders.clear();
+    e.open_units = 0;
+    SimDateTime old = today, older = today;
+    old.year = static_cast<int16_t>(today.year - 1);
+    older.year = static_cast<int16_t>(today.year - 2);
+    e.lots = {InventoryLot{40, older}, InventoryLot{30, old}};
+    const uint16_t counted = e.year_counter;
+    s.run_days(1);
+    ASSERT_GE(e.lots.size(), 1u);
+    EXPECT_EQ(e.lots[0].units, 30) << "the oldest lot went first, alone";
+    EXPECT_EQ(m.expired_export_today[0][0], 40);
+    EXPECT_EQ(e.year_counter, counted + 40);
+    // The day's order may ship from the second lot before it goes.
+    s.run_days(1);
+    const int16_t second = m.expired_export_today[0][0];
+    EXPECT_GT(second, 0);
+    EXPECT_LE(second, 30);
+    EXPECT_EQ(e.year_counter, counted + 40 + second);
+    for (const InventoryLot& l : e.lots)
+        EXPECT_LT(days_between(s.session->clock.current, l.date), shelf) << "no lot past its shelf life is left";
+    EXPECT_NE(std::find(logged.begin(), logged.end(), "A1:40"), logged.end());
+    EXPECT_NE(std::find(logged.begin(), logged.end(), "A1:" + std::to_string(second)), logged.end());
+}
+
+// The sales summary graph gives the export customers their own line on
+// every page once a line was requested, and not before.
+TEST(MarketingExport, SalesSummaryGraphShowsTheExportCustomers)
+{
+    Sample s;
+    std::vector<int> counts;
+    s.host.OnDialog(IDD_SALES_SUMMARY_GRAPH, [&](HWND d) {
+        auto* dlg = dynamic_cast<CSalesSummaryGraphDlg*>(CWnd::FromHandlePermanent(d));
+        ASSERT_NE(dlg, nullptr);
+        for (int set = 0; set < dlg->set_count(); ++set)
+            counts.push_back(dlg->set_series_count(set));
+        click(d, IDOK);
+    });
+    s.marketing->on_menu_command(306);
+    EXPECT_EQ(counts, (std::vector<int>{3, 3, 3}));
+    s.add_line();
+    counts.clear();
+    s.marketing->on_menu_command(306);
+    EXPECT_EQ(counts, (std::vector<int>{4, 4, 4})) << "Customers, Customers(Exp), Clients, Total";
 }
