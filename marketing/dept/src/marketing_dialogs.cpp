@@ -359,72 +359,64 @@ BOOL CProductInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CSimDialog::OnCommand(wParam, lParam);
 }
 
+namespace {
+
+// What Product Information shows of a product or of an export line.
+struct InfoFigures {
+    std::string caption;
+    unsigned year, month, last_month, performance, shelf, qlt, price;
+    std::array<const char*, 3> level_labels;
+    std::array<unsigned, 3> levels;
+    unsigned last_year, current_year;
+};
+
+} // namespace
+
 void CProductInfoDlg::show(int row)
 {
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
     const auto [f, p] = m_rows[static_cast<size_t>(row)];
     const MarketProduct& pr = m_market.product(f, p);
-    const std::string un = std::string(" ") + lang_translate("(un)");
+    InfoFigures v{};
     if (m_exportRow[static_cast<size_t>(row)]) {
-        show_export_line(f, p);
-        return;
+        const ExportLine& e = *pr.exp;
+        v = {format("%s - %s", code_of(m_market, f, p).c_str(), e.name.c_str()),
+             e.shipped_year, e.shipped_month, e.shipped_last_month, e.service_pct, pr.shelf_life, e.qlt, e.price,
+             {"Max level:", "Order level:", "Red line level:"}, {e.max_level, e.order_level, e.red_level},
+             e.shipped_last_year, e.shipped_year};
+    } else {
+        const bool to_order = m_market.link_mode() == LINK_MAKE_TO_ORDER;
+        v = {lang_translate("Product Information"), pr.sold_year, pr.sold_month, pr.sold_last_month, pr.service_pct,
+             pr.shelf_life, pr.qlt, pr.price,
+             {to_order ? "Safety stock:" : "Max level:", to_order ? "Red line time:" : "Order level:",
+              "Red line level:"},
+             {to_order ? pr.safety_stock : pr.max_level, to_order ? pr.red_line_time : pr.order_level, pr.red_level},
+             pr.sold_last_year, pr.sold_year};
     }
-    plat::SetWindowText(m_hWnd, lang_translate("Product Information"));
-    set_text(m_hWnd, IDC_MRK_INFO_YEAR, format("%u", pr.sold_year) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_MONTH, format("%u", pr.sold_month) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_LAST_MONTH, format("%u", pr.sold_last_month) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_PERFORMANCE, format("%u%%", pr.service_pct));
-    set_text(m_hWnd, IDC_MRK_INFO_SHELF, format("%u", pr.shelf_life));
-    set_text(m_hWnd, IDC_MRK_INFO_QLT, format("%u", pr.qlt));
-    set_text(m_hWnd, IDC_MRK_INFO_PRICE, format("$%u", pr.price));
-    const bool to_order = m_market.link_mode() == LINK_MAKE_TO_ORDER;
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL1, lang_translate(to_order ? "Safety stock:" : "Max level:"));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL2, lang_translate(to_order ? "Red line time:" : "Order level:"));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL3, lang_translate("Red line level:"));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL1, format("%u", to_order ? pr.safety_stock : pr.max_level));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL2, format("%u", to_order ? pr.red_line_time : pr.order_level));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL3, format("%u", pr.red_level));
-    set_text(m_hWnd, IDC_MRK_INFO_LAST_YEAR, format("%u", pr.sold_last_year) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_CURRENT_YEAR, format("%u", pr.sold_year) + un);
+    const std::string un = std::string(" ") + lang_translate("(un)");
+    plat::SetWindowText(m_hWnd, v.caption.c_str());
+    set_text(m_hWnd, IDC_MRK_INFO_YEAR, format("%u", v.year) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_MONTH, format("%u", v.month) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_LAST_MONTH, format("%u", v.last_month) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_PERFORMANCE, format("%u%%", v.performance));
+    set_text(m_hWnd, IDC_MRK_INFO_SHELF, format("%u", v.shelf));
+    set_text(m_hWnd, IDC_MRK_INFO_QLT, format("%u", v.qlt));
+    set_text(m_hWnd, IDC_MRK_INFO_PRICE, format("$%u", v.price));
+    const int label_ids[3] = {IDC_MRK_INFO_LEVEL_LABEL1, IDC_MRK_INFO_LEVEL_LABEL2, IDC_MRK_INFO_LEVEL_LABEL3};
+    const int level_ids[3] = {IDC_MRK_INFO_LEVEL1, IDC_MRK_INFO_LEVEL2, IDC_MRK_INFO_LEVEL3};
+    for (size_t i = 0; i < 3; ++i) {
+        set_text(m_hWnd, label_ids[i], lang_translate(v.level_labels[i]));
+        set_text(m_hWnd, level_ids[i], format("%u", v.levels[i]));
+    }
+    set_text(m_hWnd, IDC_MRK_INFO_LAST_YEAR, format("%u", v.last_year) + un);
+    set_text(m_hWnd, IDC_MRK_INFO_CURRENT_YEAR, format("%u", v.current_year) + un);
     set_text(m_hWnd, IDC_MRK_INFO_COST, format("$%0.2f", static_cast<double>(m_market.get_material_cost(f, p))));
-    fill_materials(f, p);
-}
-
-void CProductInfoDlg::fill_materials(int f, int p)
-{
     const HWND list = plat::GetDlgItem(m_hWnd, IDC_MRK_INFO_MATERIALS);
     plat::SendMessage(list, LB_RESETCONTENT, 0, 0);
     if (materials)
         for (const std::string& s : materials(f, p))
             plat::SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-}
-
-// An export line's figures in the product's fields: its shipments, service,
-// lead time, price and levels; the materials are the product's.
-void CProductInfoDlg::show_export_line(int f, int p)
-{
-    const MarketProduct& pr = m_market.product(f, p);
-    const ExportLine& e = *pr.exp;
-    const std::string un = std::string(" ") + lang_translate("(un)");
-    plat::SetWindowText(m_hWnd, format("%s - %s", code_of(m_market, f, p).c_str(), e.name.c_str()).c_str());
-    set_text(m_hWnd, IDC_MRK_INFO_YEAR, format("%u", e.shipped_year) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_MONTH, format("%u", e.shipped_month) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_LAST_MONTH, format("%u", e.shipped_last_month) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_PERFORMANCE, format("%u%%", e.service_pct));
-    set_text(m_hWnd, IDC_MRK_INFO_SHELF, format("%u", pr.shelf_life));
-    set_text(m_hWnd, IDC_MRK_INFO_QLT, format("%u", e.qlt));
-    set_text(m_hWnd, IDC_MRK_INFO_PRICE, format("$%u", e.price));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL1, lang_translate("Max level:"));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL2, lang_translate("Order level:"));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL_LABEL3, lang_translate("Red line level:"));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL1, format("%u", e.max_level));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL2, format("%u", e.order_level));
-    set_text(m_hWnd, IDC_MRK_INFO_LEVEL3, format("%u", e.red_level));
-    set_text(m_hWnd, IDC_MRK_INFO_LAST_YEAR, format("%u", e.shipped_last_year) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_CURRENT_YEAR, format("%u", e.shipped_year) + un);
-    set_text(m_hWnd, IDC_MRK_INFO_COST, format("$%0.2f", static_cast<double>(m_market.get_material_cost(f, p))));
-    fill_materials(f, p);
 }
 
 // ---- Reports ------------------------------------------------------------------

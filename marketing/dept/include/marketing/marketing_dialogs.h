@@ -116,8 +116,6 @@ public:
 
 private:
     void show(int row);
-    void show_export_line(int family, int product);
-    void fill_materials(int family, int product);
     const CMarketingWnd& m_market;
     // The products, then their export lines (flagged).
     std::vector<std::pair<int, int>> m_rows;
