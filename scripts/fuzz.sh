@@ -37,6 +37,7 @@ seeds_of() {
     production_plant_fuzz) echo "production/tests/data/fuzz/plant" ;;
     platform_*_fuzz) echo "platform/tests/data/fuzz/${1#platform_}" | sed 's/_fuzz$//' ;;
     session_*_fuzz) echo "production/tests/data/fuzz/$(echo "${1#session_}" | sed 's/_fuzz$//')" ;;
+    finance_state_fuzz) echo "finance/tests/data/fuzz/fnc" ;;
     marketing_*_fuzz) echo "marketing/tests/data/fuzz/$(echo "${1#marketing_}" | sed 's/_fuzz$//')" ;;
   esac
 }

@@ -1,6 +1,7 @@
 // The state file: round trips, old versions and refused records.
 #include "fuzz/fuzz_finance.h"
 #include "support/fakes.h"
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -160,6 +161,22 @@ TEST(StateFile, DamagedRecordsAreRefusedWholeAndChangeNothing)
     EXPECT_EQ(b.engine.work_percent, 0.5f);
 }
 
+// The fuzz target's starting records, as the engine writes them: a fresh
+// one and one in the middle of a year.
+TEST(StateFile, WritesTheFuzzSeedsWhenAsked)
+{
+    const char* out = std::getenv("VORN_WRITE_SEEDS");
+    if (out == nullptr)
+        GTEST_SKIP() << "VORN_WRITE_SEEDS not set";
+    Books fresh, mid;
+    busy(mid);
+    const std::pair<const char*, std::vector<uint8_t>> seeds[] = {{"loads-fresh", fresh.engine.save_state()},
+                                                                  {"loads-mid-year", mid.engine.save_state()}};
+    for (const auto& [name, bytes] : seeds)
+        std::ofstream(std::filesystem::path(out) / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 TEST(StateFile, KeptFuzzInputsReadCleanly)
 {
     int files = 0;
@@ -169,7 +186,12 @@ TEST(StateFile, KeptFuzzInputsReadCleanly)
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         fuzz_finance_state(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        // The seeds named so must stay records the engine takes.
+        if (entry.path().filename().string().starts_with("loads-")) {
+            Books b;
+            EXPECT_TRUE(b.engine.load_state(std::vector<uint8_t>(bytes.begin(), bytes.end())));
+        }
         ++files;
     }
-    EXPECT_GE(files, 2);
+    EXPECT_GE(files, 4);
 }
