@@ -7,6 +7,7 @@
 #include "qxi32/qxi32.h"
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace plat;
 
@@ -36,33 +37,25 @@ const char* const kTitles[] = {"Title1", "Title2", "Title3"};
 // axes and big ticks, the value texts beside the ticks.
 void common_set_up(uint32_t g, const char* x_title, int slots, double x_tick)
 {
-    QXISetMainTitleVisible(g, 0, 0);
+    using Setting = int (*)(QXGRAPH, int, int);
+    const std::pair<Setting, int> settings[] = {
+        {QXISetMainTitleVisible, 0}, {QXISetYTitleVisible, 0},  {QXISetGraphBorderStyle, 1},
+        {QXISetGraphBorderWidth, 1}, {QXISetGraphSlots, slots}, {QXISetGraphSlotSpace, 30},
+        {QXISetAutoGraphLocation, 0}, {QXISetXMinMaxScale, 2},  {QXISetYMinMaxScale, 2},
+        {QXISetXAxisVisible, 0},     {QXISetYAxisVisible, 0},   {QXISetXTickPos, 0},
+        {QXISetYTickPos, 0},         {QXISetXTickSize, 3},      {QXISetYTickSize, 3},
+        {QXISetXBigTickVisible, 0},  {QXISetYBigTickVisible, 0}, {QXISetXValPos, 0},
+        {QXISetYValPos, 0},          {QXISetXValScale, 1},
+    };
+    for (auto [set, value] : settings)
+        set(g, value, 0);
     QXISetXTitle(g, lang_translate(x_title), 0);
     HFONT font = CreateFont(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Times New Roman");
     QXISetXTitleFont(g, font, 0);
     DeleteObject(font);
-    QXISetYTitleVisible(g, 0, 0);
-    QXISetGraphBorderStyle(g, 1, 0);
-    QXISetGraphBorderWidth(g, 1, 0);
-    QXISetGraphSlots(g, slots, 0);
-    QXISetGraphSlotSpace(g, 30, 0);
-    QXISetAutoGraphLocation(g, 0, 0);
     QXISetGraphDisplaySpace(g, 60, 30, 30, 70, 0);
-    QXISetXMinMaxScale(g, 2, 0);
-    QXISetYMinMaxScale(g, 2, 0);
     QXISetViewYMin(g, 0, 0);
-    QXISetXAxisVisible(g, 0, 0);
-    QXISetYAxisVisible(g, 0, 0);
-    QXISetXTickPos(g, 0, 0);
-    QXISetYTickPos(g, 0, 0);
     QXISetXTickEach(g, x_tick, 0);
-    QXISetXTickSize(g, 3, 0);
-    QXISetYTickSize(g, 3, 0);
-    QXISetXBigTickVisible(g, 0, 0);
-    QXISetYBigTickVisible(g, 0, 0);
-    QXISetXValPos(g, 0, 0);
-    QXISetYValPos(g, 0, 0);
-    QXISetXValScale(g, 1, 0);
     QXISetScrollerUnitChange(g, 1);
     QXISetScrollerSmallChange(g, 1.0);
 }
