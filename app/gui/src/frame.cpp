@@ -178,6 +178,10 @@ BOOL CMainFrame::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
         result = 1;
         return TRUE;
     }
+    if (TutorHoldsMessage(*this, msg, wParam, lParam)) {
+        result = 0;
+        return TRUE;
+    }
     if (msg == WM_TUTOR_REQUEST) {
         result = OnTutorRequest(*this, wParam);
         return TRUE;

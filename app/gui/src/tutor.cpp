@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <sys/stat.h>
 #include <string>
+#include <vector>
 
 using namespace plat;
 
@@ -24,6 +25,22 @@ CommandRecord g_command;
 // A session start for the player waits until no tick and no dialog is open;
 // the player hears of it once it ran.
 bool g_resume_after_start = false;
+// The dialog a CloseCurrentWindow ended, until its loop has returned: a
+// box or another loop above it may go on dispatching after the close, and
+// a command run there would open the next dialog inside the old one's loop.
+// What reaches the frame meanwhile waits here, in order, and is posted
+// again once the dialog is gone.
+HWND g_unwinding = 0;
+std::vector<MSG> g_held;
+
+void release_held()
+{
+    std::vector<MSG> held;
+    held.swap(g_held);
+    g_unwinding = 0;
+    for (const MSG& m : held)
+        PostMessage(m.hwnd, m.message, m.wParam, m.lParam);
+}
 
 std::string field(int n)
 {
@@ -115,8 +132,14 @@ LRESULT close_window(CMainFrame& frame)
     // Sent, not posted: the player posts the next department's commands
     // right behind its request, and they must find this dialog closed rather
     // than open inside its loop.
-    if (w != nullptr && w->dialogs().top() != 0)
-        SendMessage(w->dialogs().top(), WM_CLOSE, 0, 0);
+    const HWND top = w != nullptr ? w->dialogs().top() : 0;
+    if (top != 0) {
+        SendMessage(top, WM_CLOSE, 0, 0);
+        // Ended but not returned: hidden, still on the stack. A dialog that
+        // refused the close stays shown and holds nothing back.
+        if (IsWindow(top) && !IsWindowVisible(top) && w->dialogs().contains(top))
+            g_unwinding = top;
+    }
     ResumeTutorial();
     return 1;
 }
@@ -148,6 +171,34 @@ LRESULT select_combo(CMainFrame& frame)
 } // namespace
 
 const TutorWalk& tutor_walk() { return g_walk; }
+
+bool TutorHoldsMessage(CMainFrame& frame, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (g_unwinding == 0 || (msg != WM_COMMAND && msg != WM_TUTOR_REQUEST))
+        return false;
+    CVornWindow* w = frame.window();
+    const bool unwinding = w != nullptr && IsWindow(g_unwinding) && w->dialogs().contains(g_unwinding);
+    if (!unwinding && g_held.empty()) {
+        g_unwinding = 0;
+        return false;
+    }
+    MSG m{};
+    m.hwnd = frame.m_hWnd;
+    m.message = msg;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    g_held.push_back(m);
+    // Gone without word (not through the stack): what waited goes first.
+    if (!unwinding)
+        release_held();
+    return true;
+}
+
+void TutorDialogGone(HWND dialog)
+{
+    if (dialog != 0 && dialog == g_unwinding)
+        release_held();
+}
 
 LRESULT OnTutorRequest(CMainFrame& frame, WPARAM wParam)
 {
@@ -231,6 +282,8 @@ void TutorFrameClosing(CMainFrame& frame)
     if (g_walk.state != TUTOR_WALK_IDLE)
         end_walk(frame);
     g_resume_after_start = false;
+    g_unwinding = 0;
+    g_held.clear();
     CloseTutorial();
 }
 

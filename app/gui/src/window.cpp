@@ -942,6 +942,12 @@ void CVornWindow::StartCompare()
     WinExec(command, SW_SHOWNORMAL);
 }
 
+void CVornWindow::remove_dialog(HWND dialog)
+{
+    m_dialogs.remove(dialog);
+    TutorDialogGone(dialog);
+}
+
 BOOL CVornWindow::OnCommand(WPARAM wParam, LPARAM)
 {
     return ExecuteCommand(static_cast<int>(LOWORD(wParam))) ? TRUE : FALSE;

@@ -33,6 +33,12 @@ const TutorWalk& tutor_walk();
 // WM_TUTOR_REQUEST at the frame. The record is read from the hand-off file
 // in the working folder.
 plat::LRESULT OnTutorRequest(CMainFrame& frame, plat::WPARAM wParam);
+// A command or hand-over reaching the frame while the dialog a
+// CloseCurrentWindow ended has not returned yet: true when it was kept
+// back, to be posted again, in order, once that dialog is gone.
+bool TutorHoldsMessage(CMainFrame& frame, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
+// A dialog left the view's stack (its loop has returned).
+void TutorDialogGone(plat::HWND dialog);
 // Timer 1 of the frame: one step of the walk.
 void OnTutorTimer(CMainFrame& frame);
 // The application's idle work, after the view's: a session start asked for

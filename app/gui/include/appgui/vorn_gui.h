@@ -145,7 +145,7 @@ public:
     bool session_open() const override { return m_shownSession != nullptr; }
     bool show_ids() const override { return session() != nullptr && session()->show_ids != 0; }
     void push_dialog(plat::HWND dialog) override { m_dialogs.push(dialog); }
-    void remove_dialog(plat::HWND dialog) override { m_dialogs.remove(dialog); }
+    void remove_dialog(plat::HWND dialog) override;
 
     int OnCreate(plat::CREATESTRUCT* cs) override;
     void OnDestroy() override;

@@ -490,37 +490,75 @@ TEST_F(TutorFrame, CloseCurrentWindowClosesTheTopDialogOnly)
 }
 
 // The decision browser hands over CloseCurrentWindow and posts the next
-// commands right behind its request: the open dialog has returned before
-// they run, so the decision's dialog is the only one open.
+// commands to the frame right behind its request: the open dialog has
+// returned before they run, so the decision's dialog is the only one open.
+// With a loop open above the dialog (a box shown over it), that loop goes on
+// dispatching after the close: the commands wait until the dialog is gone.
+bool g_boxDone = false;
+HWND g_frameWnd = 0;
+void end_box(HWND, UINT, uintptr_t id, DWORD)
+{
+    KillTimer(0, id);
+    g_boxDone = true;
+}
+void box_over_dialog(HWND, UINT, uintptr_t id, DWORD)
+{
+    KillTimer(0, id);
+    PostMessage(g_frameWnd, WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0);
+    PostMessage(g_frameWnd, WM_COMMAND, MAKEWPARAM(ID_CHANGE_SEED, 0), 0);
+    g_boxDone = false;
+    SetTimer(0, 0, 200, end_box);
+    RunModalLoop(g_boxDone);
+}
+
 TEST_F(TutorFrame, CloseCurrentWindowEndsTheDialogBeforeTheNextCommands)
 {
-    ScriptedHost host;
-    ASSERT_NE(open_sample(host), nullptr);
-    FakePlayer player;
-    SetTutorWindow(player.hwnd);
-    step(TUTOR_CLOSE_WINDOW, "");
-    HWND first = 0;
-    HWND second = 0;
-    bool firstAliveAtSecond = true;
-    std::vector<HWND> stackAtSecond;
-    host.OnDialog(IDD_CHANGE_SEED, [&](HWND d) {
-        if (first == 0) {
-            first = d;
-            frame->PostMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0);
-            view->PostMessage(WM_COMMAND, MAKEWPARAM(ID_CHANGE_SEED, 0), 0);
-            return;
+    for (const bool boxAbove : {false, true}) {
+        SCOPED_TRACE(boxAbove ? "a loop open above the dialog" : "the dialog's own loop");
+        ScriptedHost host;
+        ASSERT_NE(open_sample(host), nullptr);
+        FakePlayer player;
+        SetTutorWindow(player.hwnd);
+        step(TUTOR_CLOSE_WINDOW, "");
+        g_frameWnd = frame->m_hWnd;
+        HWND first = 0;
+        HWND second = 0;
+        bool firstAliveAtSecond = true;
+        bool boxOpenAtSecond = true;
+        std::vector<HWND> stackAtSecond;
+        host.OnDialog(IDD_CHANGE_SEED, [&](HWND d) {
+            if (first == 0) {
+                first = d;
+                if (boxAbove) {
+                    SetTimer(0, 0, 10, box_over_dialog);
+                } else {
+                    frame->PostMessage(WM_TUTOR_REQUEST, TUTOR_REQUEST_EXECUTE, 0);
+                    frame->PostMessage(WM_COMMAND, MAKEWPARAM(ID_CHANGE_SEED, 0), 0);
+                }
+                return;
+            }
+            second = d;
+            firstAliveAtSecond = IsWindow(first) != FALSE;
+            boxOpenAtSecond = boxAbove && !g_boxDone;
+            stackAtSecond = view->dialogs().all();
+            PostMessage(d, WM_CLOSE, 0, 0);
+        });
+        view->ExecuteCommand(ID_CHANGE_SEED);
+        for (int i = 0; i < 50 && second == 0; ++i) {
+            pump();
+            usleep(10000);
         }
-        second = d;
-        firstAliveAtSecond = IsWindow(first) != FALSE;
-        stackAtSecond = view->dialogs().all();
-        PostMessage(d, WM_CLOSE, 0, 0);
-    });
-    view->ExecuteCommand(ID_CHANGE_SEED);
-    pump();
-    ASSERT_NE(second, 0u) << "the posted command opened its dialog";
-    EXPECT_FALSE(firstAliveAtSecond);
-    EXPECT_EQ(stackAtSecond, std::vector<HWND>{second}) << "not nested in the old dialog's loop";
-    EXPECT_EQ(player.resumed(), std::vector<LPARAM>{16});
+        pump();
+        ASSERT_NE(second, 0u) << "the posted command opened its dialog";
+        EXPECT_FALSE(firstAliveAtSecond);
+        EXPECT_FALSE(boxOpenAtSecond);
+        EXPECT_EQ(stackAtSecond, std::vector<HWND>{second}) << "not nested in the old dialog's loop";
+        EXPECT_EQ(player.resumed(), std::vector<LPARAM>{16});
+        EXPECT_TRUE(view->dialogs().all().empty());
+        view->sessions().RequestClose();
+        view->sessions().ProcessRequests();
+        view->SyncSession();
+    }
 }
 
 // The menu walk on a popup "First", separator, "Second", separator,
