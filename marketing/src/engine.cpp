@@ -760,7 +760,7 @@ void CMarketingWnd::order_to_order_production()
             const int demand = get_contract_units_due(f, p, horizon, true);
             const int position = pr.stock +
                                  production_->get_on_order_units(static_cast<int16_t>(f), static_cast<int16_t>(p)) -
-                                 demand - get_loaded_contract_units(f, p);
+                                 demand - get_loaded_contract_units(f, p) - export_replenishment_need(f, p);
             need[static_cast<size_t>(f)][static_cast<size_t>(p)] = position < pr.safety_stock ? pr.safety_stock - position : 0;
         }
     for (int f = 0; f < family_count_; ++f)

@@ -107,6 +107,11 @@ int16_t CMarketingWnd::export_inventory_units(int f, int p) const
     return clamp_to<int16_t>(lot_units(*product(f, p).exp));
 }
 
+int CMarketingWnd::export_replenishment_need(int f, int p) const
+{
+    return export_line_active(f, p) ? product(f, p).exp->to_transfer : 0;
+}
+
 bool CMarketingWnd::any_export_line() const
 {
     for (int f = 0; f < family_count_; ++f)

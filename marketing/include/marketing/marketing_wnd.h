@@ -199,6 +199,8 @@ public:
     bool export_line_active(int f, int p) const;
     int16_t export_inventory_units(int f, int p) const;
     bool any_export_line() const;
+    // The units an active line still waits to have transferred from home.
+    int export_replenishment_need(int f, int p) const;
     // The first day from today from which the line's preparation days reach
     // its start date.
     SimDateTime get_export_preparation_date(int f, int p) const;

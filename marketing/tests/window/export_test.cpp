@@ -12,6 +12,7 @@
 #include "marketing/marketing_dialogs.h"
 #include "marketing/marketing_dept.h"
 #include "marketing/marketing_wnd.h"
+#include "production/production_dept.h"
 #include "plat/config.h"
 #include "plat/controls.h"
 #include "plat/testing.h"
@@ -479,4 +480,89 @@ TEST(MarketingExport, SalesSummaryGraphShowsTheExportCustomers)
     counts.clear();
     s.marketing->on_menu_command(306);
     EXPECT_EQ(counts, (std::vector<int>{4, 4, 4})) << "Customers, Customers(Exp), Clients, Total";
+}
+
+// Full pools refuse the one new item with the box and the run goes on: the
+// 100th open export order is not taken (its draws spent), and a transfer
+// past the 100 transport orders keeps its units at home.
+TEST(MarketingExport, FullPoolsRefuseTheNewOneAndRunOn)
+{
+    Sample s;
+    CMarketingWnd& m = s.m();
+    ExportLine& e = s.active_line();
+    ASSERT_EQ(e.state, EXPORT_ACTIVE);
+    s.host.clear_records();
+    // 99 orders that cannot ship yet (no export stock) fill the pool.
+    e.lots.clear();
+    OpenOrder waiting;
+    waiting.order_date = waiting.earliest = waiting.due = s.session->clock.AddWorkDays(s.session->clock.current, 30);
+    waiting.family = 0;
+    waiting.product = 0;
+    waiting.units = 1;
+    waiting.price = 95;
+    m.exp_open_orders.assign(MAX_EXPORT_ORDERS - 1, waiting);
+    // 100 transport orders on their way fill the other.
+    TransportOrder on_way;
+    on_way.order_date = s.session->clock.current;
+    on_way.arrival = s.session->clock.AddWorkDays(s.session->clock.current, 30);
+    on_way.units = 1;
+    m.exp_transport_orders.assign(MAX_TRANSPORT_ORDERS, on_way);
+    e.in_transit = 0;
+    e.open_units = 0;
+    // Home has stock for a transfer.
+    m.update_product_stock(0, 0, 3000, 0, -1);
+    s.run_days(2);
+    EXPECT_EQ(m.exp_open_orders.size(), static_cast<size_t>(MAX_EXPORT_ORDERS - 1));
+    EXPECT_EQ(m.exp_transport_orders.size(), static_cast<size_t>(MAX_TRANSPORT_ORDERS));
+    bool orders_box = false, transport_box = false;
+    for (const BoxRecord& b : s.host.boxes()) {
+        orders_box = orders_box || b.text == "Index Overflow EXP_MAX_OPEN_ORDERS";
+        transport_box = transport_box || b.text == "Index Overflow EXP_MAX_TRANSPORT_ORDERS";
+    }
+    EXPECT_TRUE(orders_box);
+    EXPECT_TRUE(transport_box) << "to transfer " << e.to_transfer << ", home stock " << m.product(0, 0).stock;
+    EXPECT_EQ(e.in_transit, 0) << "the refused units stayed home";
+    EXPECT_EQ(s.session->run_state == RUN_OVER, false) << "the run goes on";
+}
+
+// In make-to-order the export line's waiting transfer counts against the
+// product's position: the day's order is larger by exactly that need than
+// in the same run whose line needs nothing.
+TEST(MarketingExport, MakeToOrderCountsTheLinesNeed)
+{
+    auto day_order = [](bool line_needs, int& need) {
+        Sample s;
+        CMarketingWnd& m = s.m();
+        ExportLine& e = s.active_line();
+        m.change_link_mode(LINK_MAKE_TO_ORDER, [] {});
+        // A safety stock no position reaches: every day orders up to it; and
+        // no transfer goes, so the line's need stands all day.
+        m.product(0, 0).safety_stock = 5000;
+        m.exp_transfer_minimum = 32767;
+        // The line's stock sold out: it waits for its max level.
+        e.lots.clear();
+        e.in_transit = 0;
+        m.exp_transport_orders.clear();
+        if (!line_needs) {
+            e.max_level = e.order_level = e.red_level = 0;
+            m.exp_open_orders.clear();
+            e.open_units = 0;
+        }
+        auto& production = dynamic_cast<ProductionDepartment&>(*s.session->production);
+        const int before = production.get_on_order_units(0, 0);
+        // With nothing in stock or on the way the line's position is its open
+        // orders' units short: it needs its max level and those.
+        need = e.max_level + e.open_units;
+        const SimDateTime day = s.session->clock.current;
+        // Up to the day's ordering: the next 08:00 step.
+        while (s.session->clock.current.day == day.day)
+            s.session->SimulationTick(RESTART_NONE);
+        return production.get_on_order_units(0, 0) - before;
+    };
+    int need = 0, none = 0;
+    const int with_line = day_order(true, need);
+    const int without = day_order(false, none);
+    ASSERT_EQ(none, 0);
+    ASSERT_GT(need, 0);
+    EXPECT_EQ(with_line - without, need);
 }
