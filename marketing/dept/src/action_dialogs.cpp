@@ -336,13 +336,7 @@ BOOL CDueShipmentsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CSimDialog::OnCommand(wParam, lParam);
 }
 
-void CDueShipmentsDlg::OnPaint()
-{
-    PAINTSTRUCT ps{};
-    HDC dc = plat::BeginPaint(m_hWnd, &ps);
-    m_grid.Draw(dc);
-    plat::EndPaint(m_hWnd, &ps);
-}
+void CDueShipmentsDlg::OnPaint() { paint_grids(m_hWnd, {&m_grid}); }
 
 // ---- Order To Produce ---------------------------------------------------------
 
@@ -556,12 +550,7 @@ void CProductParametersDlg::OnOK()
 
 void CProductParametersDlg::OnPaint()
 {
-    PAINTSTRUCT ps{};
-    HDC dc = plat::BeginPaint(m_hWnd, &ps);
-    m_grid.Draw(dc);
-    if (!export_lines.empty())
-        m_exportGrid.Draw(dc);
-    plat::EndPaint(m_hWnd, &ps);
+    paint_grids(m_hWnd, {&m_grid, export_lines.empty() ? nullptr : &m_exportGrid});
 }
 
 // ---- Advertising --------------------------------------------------------------

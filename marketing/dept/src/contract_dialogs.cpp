@@ -14,6 +14,7 @@
 #include "plat/res.h"
 #include "plat/uihost.h"
 #include "plat/window.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -359,13 +360,7 @@ BOOL CContractEndDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CSimDialog::OnCommand(wParam, lParam);
 }
 
-void CContractEndDlg::OnPaint()
-{
-    PAINTSTRUCT ps{};
-    HDC dc = plat::BeginPaint(m_hWnd, &ps);
-    m_grid.Draw(dc);
-    plat::EndPaint(m_hWnd, &ps);
-}
+void CContractEndDlg::OnPaint() { paint_grids(m_hWnd, {&m_grid}); }
 
 CContractCanceledDlg::CContractCanceledDlg(const CMarketingWnd& m, CWnd* parent, const ContractRef& ref,
                                            int date_order, std::string title)
@@ -479,7 +474,9 @@ void CMarketPopup::show_past_due(const std::vector<std::string>& rows)
         const int n = f.size() > 1 ? std::atoi(f[1].c_str()) : 0;
         units.push_back(n > 0 ? format("%3d", n) : std::string(" --- "));
     }
-    m_grid.Create(GRID_ID, this, 10, 10, 180, 140, 0);
+    // Rows of the grid's own height, as many as the popup holds.
+    const int shown = static_cast<int>(units.size());
+    m_grid.Create(GRID_ID, this, 10, 10, 180, 10 + std::min(130, shown * 22 + 30), 0);
     for (size_t i = 0; i < units.size(); ++i)
         m_grid.SetCellText(static_cast<int>(i), 0, units[i].c_str());
     m_hasGrid = true;
@@ -515,11 +512,4 @@ BOOL CMarketPopup::OnCommand(WPARAM wParam, LPARAM lParam)
     return CModelessDialog::OnCommand(wParam, lParam);
 }
 
-void CMarketPopup::OnPaint()
-{
-    PAINTSTRUCT ps{};
-    HDC dc = plat::BeginPaint(m_hWnd, &ps);
-    if (m_hasGrid)
-        m_grid.Draw(dc);
-    plat::EndPaint(m_hWnd, &ps);
-}
+void CMarketPopup::OnPaint() { paint_grids(m_hWnd, {m_hasGrid ? &m_grid : nullptr}); }

@@ -4,7 +4,9 @@
 #pragma once
 #include "marketing/marketing_wnd.h"
 #include "plat/controls.h"
+#include "plat/gdi.h"
 #include "plat/res.h"
+#include "uikit/grid.h"
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -70,6 +72,17 @@ std::string format(const char* f, A... a)
     char b[160];
     std::snprintf(b, sizeof b, f, a...);
     return b;
+}
+
+// A dialog's paint: its grids, the absent ones (null) passed over.
+inline void paint_grids(plat::HWND dlg, std::initializer_list<CGrid*> grids)
+{
+    plat::PAINTSTRUCT ps{};
+    plat::HDC dc = plat::BeginPaint(dlg, &ps);
+    for (CGrid* g : grids)
+        if (g != nullptr)
+            g->Draw(dc);
+    plat::EndPaint(dlg, &ps);
 }
 
 inline std::string code_of(const CMarketingWnd& m, int f, int p)

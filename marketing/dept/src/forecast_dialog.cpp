@@ -170,10 +170,4 @@ BOOL CMarketingForecastDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     return CSimDialog::OnCommand(wParam, lParam);
 }
 
-void CMarketingForecastDlg::OnPaint()
-{
-    PAINTSTRUCT ps{};
-    HDC dc = plat::BeginPaint(m_hWnd, &ps);
-    m_grid.Draw(dc);
-    plat::EndPaint(m_hWnd, &ps);
-}
+void CMarketingForecastDlg::OnPaint() { paint_grids(m_hWnd, {&m_grid}); }
