@@ -1,0 +1,248 @@
+// The assembled simulator and the real tutorial player as two programs over
+// the layer's link: the decision browser's choice closes the dialog open in
+// the simulator and opens the decision's own, and the bundled tutorials play
+// through against the departments' windows. This test process is the
+// simulator (the link's host) in a copy of the data folder.
+#include "appgui/tutor.h"
+#include "appgui/vorn_gui.h"
+#include "plat/commctl.h"
+#include "plat/config.h"
+#include "plat/link.h"
+#include "plat/loop.h"
+#include "plat/testing.h"
+#include "plat/trace.h"
+#include "plat/window.h"
+#include "production/production_dialogs.h"
+#include "vorn/assembly.h"
+#include <gtest/gtest.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace plat;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The player's text panel, Continue and Exit, and the browser's tree.
+constexpr int kPlayerText = 12;
+constexpr int kPlayerTree = 13;
+constexpr int kPlayerExit = 32771;
+constexpr int kPlayerContinue = 32772;
+
+bool pump_until(const std::function<bool()>& done, int ms = 10000)
+{
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < end) {
+        MSG m;
+        while (PeekMessage(&m, 0, 0, 0, PM_REMOVE))
+            DispatchMessage(&m);
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return done();
+}
+
+std::string player_text(HWND player)
+{
+    char buf[256] = {};
+    const HWND text = GetDlgItem(player, kPlayerText);
+    if (text == 0)
+        return {};
+    SendMessage(text, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+class AssembledTwoProcesses : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char dir[] = "/tmp/vorn-browser-link-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        linkDir = dir;
+        setenv("PLAT_LINK_DIR", dir, 1);
+        InitGui();
+        register_vorn_resources();
+        ASSERT_TRUE(JoinLink(LinkRole::Host));
+        SetLinkReplyTimeout(20000); // a hang fails the test instead
+        DeclareLinkedProgram("STEPLAY32.EXE");
+    }
+    static void TearDownTestSuite()
+    {
+        LeaveLink();
+        fs::remove_all(linkDir);
+    }
+
+    void SetUp() override
+    {
+        char cwd[4096] = {};
+        previousDir = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
+        char dir[] = "/tmp/vorn-browser-data-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        folder = dir;
+        fs::copy(fs::path(VORN_BINARY_DIR) / "data", folder, fs::copy_options::recursive);
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        setenv("VORN_DATA_DIR", folder.c_str(), 1);
+        app = std::make_unique<CVornApp>();
+        app->about_at_start = false;
+        app->assembly = assemble_departments;
+        ASSERT_TRUE(app->InitInstance());
+        view = app->window();
+        frame = app->frame();
+        ASSERT_NE(view, nullptr);
+        host.OnDialog(IDD_BACKGROUND, [](HWND d) { SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+    }
+    void TearDown() override
+    {
+        if (HWND p = GetTutorWindow(); p != 0) {
+            CloseTutorial();
+            pump_until([p] { return !IsWindow(p); });
+        }
+        if (frame != nullptr && IsWindow(frame->m_hWnd)) {
+            host.Answer(IDYES, "", "Are you sure you want to exit?");
+            if (view->session() != nullptr)
+                view->session()->run_state = RUN_STOPPED;
+            frame->SendMessage(WM_CLOSE, 0, 0);
+        }
+        app.reset();
+        ResetWindowsForTest();
+        EXPECT_EQ(chdir(previousDir.c_str()), 0);
+        fs::remove_all(folder);
+    }
+    void open_sample()
+    {
+        ASSERT_TRUE(view->sessions().StartSession(folder + "/SAMPLE.VNB"));
+        view->SyncSession();
+        ASSERT_NE(view->session(), nullptr);
+    }
+
+    static inline std::string linkDir;
+    ScriptedHost host;
+    std::string previousDir, folder;
+    std::unique_ptr<CVornApp> app;
+    CVornWindow* view = nullptr;
+    CMainFrame* frame = nullptr;
+};
+
+// The player's tree as its frame builds it: Marketing, Production,
+// Purchasing, each with Actions then Policies.
+LRESULT tree_item(HWND tree, UINT how, LRESULT from)
+{
+    return SendMessage(tree, TVM_GETNEXTITEM, how, from);
+}
+
+HWND g_tree = 0;
+LRESULT g_leaf = 0;
+void choose_leaf(HWND, UINT, uintptr_t id, DWORD)
+{
+    KillTimer(0, id);
+    SendMessage(g_tree, TVM_SELECTITEM, TVGN_CARET, g_leaf);
+}
+
+} // namespace
+
+// With a dialog open in the simulator, a policy chosen in the browser:
+// the open dialog is gone before the department switches, and the policy's
+// dialog is then the only one open, on the department the tree named.
+TEST_F(AssembledTwoProcesses, BrowserChoiceOpensThePolicyDialogAlone)
+{
+    open_sample();
+    ASSERT_TRUE(fs::exists(folder + "/vorndec.mnu")) << "the session start wrote the browser's menu";
+    OnDecisionsCenter(*view);
+    const HWND browser = GetTutorWindow();
+    ASSERT_NE(browser, 0u);
+    EXPECT_NE(HIWORD(browser), 0) << "the player's window";
+    g_tree = GetDlgItem(browser, kPlayerTree);
+    ASSERT_NE(g_tree, 0u);
+    const LRESULT marketing = tree_item(g_tree, TVGN_ROOT, 0);
+    const LRESULT production = tree_item(g_tree, TVGN_NEXT, marketing);
+    const LRESULT actions = tree_item(g_tree, TVGN_CHILD, production);
+    const LRESULT policies = tree_item(g_tree, TVGN_NEXT, actions);
+    g_leaf = tree_item(g_tree, TVGN_CHILD, policies); // "Raw material release", 501
+    ASSERT_NE(g_leaf, 0);
+
+    HWND seed = 0;
+    HWND decision = 0;
+    bool seedAliveAtDecision = true;
+    std::vector<HWND> stackAtDecision;
+    host.OnDialog(IDD_CHANGE_SEED, [&](HWND d) {
+        seed = d;
+        SetTimer(0, 0, 20, choose_leaf);
+    });
+    host.OnDialog(IDD_RAW_MATERIAL_RELEASE, [&](HWND d) {
+        decision = d;
+        seedAliveAtDecision = IsWindow(seed) != FALSE;
+        stackAtDecision = view->dialogs().all();
+        PostMessage(d, WM_CLOSE, 0, 0);
+    });
+    view->ExecuteCommand(ID_CHANGE_SEED);
+    ASSERT_NE(seed, 0u);
+    ASSERT_TRUE(pump_until([&] { return decision != 0 && view->dialogs().all().empty(); }))
+        << "the browser's commands opened the policy's dialog";
+    EXPECT_FALSE(seedAliveAtDecision);
+    EXPECT_EQ(stackAtDecision, std::vector<HWND>{decision});
+    ASSERT_NE(view->session()->current_department, nullptr);
+    EXPECT_EQ(GetTutorPendingCode(), 0) << "the close was carried out and the player resumed";
+
+    // The same choice again, nothing open: the dialog opens again.
+    decision = 0;
+    SendMessage(g_tree, TVM_SELECTITEM, TVGN_CARET, 0);
+    SendMessage(g_tree, TVM_SELECTITEM, TVGN_CARET, g_leaf);
+    EXPECT_TRUE(pump_until([&] { return decision != 0 && view->dialogs().all().empty(); }));
+    EXPECT_TRUE(view->dialogs().all().empty());
+}
+
+// Any dialog a tutorial opens in the simulator is closed after a while, as a
+// student would; which ones opened is kept.
+std::vector<HWND> g_opened;
+CVornWindow* g_view = nullptr;
+void close_open_dialog(HWND, UINT, uintptr_t, DWORD)
+{
+    if (g_view == nullptr)
+        return;
+    const HWND top = g_view->dialogs().top();
+    if (top != 0 && IsWindowVisible(top)) {
+        if (g_opened.empty() || g_opened.back() != top)
+            g_opened.push_back(top);
+        PostMessage(top, WM_CLOSE, 0, 0);
+    }
+}
+
+// The bundled guided run, plain and coded, from the player's start to its
+// last text: the sample opened by the player's OpenFile, Purchasing shown,
+// Continue taken, Exit closing the session once.
+TEST_F(AssembledTwoProcesses, BundledGuidedRunPlaysThrough)
+{
+    for (const char* file : {"guide1.cmd", "coded/guide1.cmd"}) {
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(fs::exists(folder + "/" + file));
+        g_opened.clear();
+        g_view = view;
+        const UINT_PTR closer = SetTimer(0, 0, 400, close_open_dialog);
+        const HWND player = StartTutorial(frame->m_hWnd, (std::string("VORNS Tutorial - ") + file).c_str(), file);
+        ASSERT_NE(player, 0u);
+        ASSERT_TRUE(pump_until([&] { return view->session() != nullptr && view->session()->current_department != nullptr; }))
+            << "the player's OpenFile opened the sample";
+        ASSERT_TRUE(pump_until([&] { return player_text(player).rfind("Type 200", 0) == 0; }))
+            << player_text(player);
+        EXPECT_EQ(view->session()->current_department, view->session()->purchasing) << "ExecMenu 32779 showed Purchasing";
+        SendMessage(player, WM_COMMAND, MAKEWPARAM(kPlayerContinue, BN_CLICKED), 0);
+        ASSERT_TRUE(pump_until([&] { return player_text(player).rfind("Run and watch XA's box.", 0) == 0; }))
+            << player_text(player);
+        EXPECT_TRUE(view->dialogs().all().empty() || pump_until([&] { return view->dialogs().all().empty(); }));
+        SendMessage(player, WM_COMMAND, MAKEWPARAM(kPlayerExit, BN_CLICKED), 0);
+        ASSERT_TRUE(pump_until([&] { return GetTutorWindow() == 0 && !IsWindow(player); }));
+        view->SyncSession();
+        EXPECT_EQ(view->session(), nullptr) << "Exit closed the session";
+        KillTimer(0, closer);
+        g_view = nullptr;
+    }
+}
