@@ -181,6 +181,11 @@ TEST(FinanceWindow, StatementBoxesAndTheirSwitches)
     EXPECT_TRUE(asked);
     EXPECT_TRUE(finance->graph_choice().box[4]);
     EXPECT_FALSE(finance->graph_choice().box[2]);
+    // The graphs follow: Cash, Sales, then WIP in the third slot.
+    ASSERT_NE(finance->summary_graph(), nullptr);
+    EXPECT_EQ(finance->summary_graph()->GetSeries(4)->slot, 2);
+    EXPECT_EQ(finance->summary_graph()->GetSeries(2)->slot, -1);
+    EXPECT_EQ(finance->summary_graph()->slot_title(2), "WIP");
 
     // The view's Summary Graphs command flips the box back.
     finance->flip_summary_graphs();
