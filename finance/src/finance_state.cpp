@@ -8,6 +8,27 @@
 
 namespace {
 
+// No figure of a small company comes near this; with every figure within
+// it, the statement's sums of a dozen figures and a day's bookings stay
+// inside 32 bits. A record past it is refused.
+constexpr int32_t MONEY_BOUND = 1 << 27;
+
+int32_t money(RecordReader& r)
+{
+    const int32_t v = r.i32();
+    if (v < -MONEY_BOUND || v > MONEY_BOUND)
+        r.refuse();
+    return v;
+}
+
+float money_f(RecordReader& r)
+{
+    const float v = r.f32();
+    if (!std::isfinite(v) || std::fabs(v) > static_cast<float>(MONEY_BOUND))
+        r.refuse();
+    return v;
+}
+
 void put_report(RecordWriter& w, const FinanceReport& r)
 {
     for (int32_t v : r.v)
@@ -17,8 +38,12 @@ void put_report(RecordWriter& w, const FinanceReport& r)
 FinanceReport get_report(RecordReader& r)
 {
     FinanceReport out;
-    for (int32_t& v : out.v)
-        v = r.i32();
+    // Value 4 holds the depreciation's float bits.
+    for (size_t i = 0; i < out.v.size(); ++i)
+        out.v[i] = i == 4 ? r.i32() : money(r);
+    const float depreciation = out.depreciation();
+    if (!std::isfinite(depreciation) || std::fabs(depreciation) > static_cast<float>(MONEY_BOUND))
+        r.refuse();
     return out;
 }
 
@@ -32,9 +57,9 @@ void put_total(RecordWriter& w, const Total& t)
 Total get_total(RecordReader& r)
 {
     Total t;
-    t.acc = r.i32();
-    t.cur = r.i32();
-    t.last = r.i32();
+    t.acc = money(r);
+    t.cur = money(r);
+    t.last = money(r);
     return t;
 }
 
@@ -47,8 +72,8 @@ void put_pair(RecordWriter& w, const ValuePair& p)
 ValuePair get_pair(RecordReader& r)
 {
     ValuePair p;
-    p.with = r.i32();
-    p.material = r.i32();
+    p.with = money(r);
+    p.material = money(r);
     return p;
 }
 
@@ -182,60 +207,65 @@ bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
     if (count < 0 || static_cast<size_t>(count) > r.remaining() / 8)
         return false;
     t.deferred.resize(static_cast<size_t>(count));
+    // Booked together, the pending amounts stay within the bound too.
+    int64_t pending = 0;
     for (DeferredPayment& d : t.deferred) {
-        d.amount = r.i32();
+        d.amount = money(r);
         d.due_tick = r.i32();
+        pending += d.amount < 0 ? -int64_t{d.amount} : d.amount;
     }
+    if (pending > MONEY_BOUND)
+        return false;
     const int16_t letter = r.i16();
     if (letter != 'A' && letter != 'C' && letter != 'L' && letter != 'P')
         return false;
     t.report_letter = static_cast<char>(letter);
-    t.cash = r.i32();
+    t.cash = money(r);
     r.i32();   // opening cash: the scenario's stays
-    t.cash_year_start = r.i32();
-    t.cash_last_year_start = r.i32();
+    t.cash_year_start = money(r);
+    t.cash_last_year_start = money(r);
     t.year_rolled = r.i32();
     if (t.year_rolled != 0 && t.year_rolled != 1)
         return false;
-    t.pending_year_end = r.i32();
-    t.pending_year_before = r.i32();
+    t.pending_year_end = money(r);
+    t.pending_year_before = money(r);
     r.i32();   // the limit and the rates are the scenario's
     r.f32();
     r.f32();
-    t.interest_earned_month = r.f32();
-    t.interest_paid_month = r.f32();
-    t.interest_paid_last_month = r.f32();
-    t.interest_earned.acc = r.f32();
-    t.interest_paid.acc = r.f32();
-    t.interest_earned.cur = r.f32();
-    t.interest_earned.last = r.f32();
-    t.interest_paid.cur = r.f32();
-    t.interest_paid.last = r.f32();
+    t.interest_earned_month = money_f(r);
+    t.interest_paid_month = money_f(r);
+    t.interest_paid_last_month = money_f(r);
+    t.interest_earned.acc = money_f(r);
+    t.interest_paid.acc = money_f(r);
+    t.interest_earned.cur = money_f(r);
+    t.interest_earned.last = money_f(r);
+    t.interest_paid.cur = money_f(r);
+    t.interest_paid.last = money_f(r);
     t.receipts = get_total(r);
     t.payments = get_total(r);
     t.total_expenses = get_total(r);
-    t.pending_positive_year_end = r.i32();
-    t.pending_negative_year_end = r.i32();
-    t.inventory_run_start = r.i32();
-    t.inventory_year_start = r.i32();
-    t.inventory_last_year_start = r.i32();
-    t.inventory_period_start = r.i32();
+    t.pending_positive_year_end = money(r);
+    t.pending_negative_year_end = money(r);
+    t.inventory_run_start = money(r);
+    t.inventory_year_start = money(r);
+    t.inventory_last_year_start = money(r);
+    t.inventory_period_start = money(r);
     t.written_off = get_total(r);
-    t.sales_cur = r.i32();
-    t.sales_last = r.i32();
-    t.marketing_amount = r.i32();
+    t.sales_cur = money(r);
+    t.sales_last = money(r);
+    t.marketing_amount = money(r);
     t.marketing_expenses = get_total(r);
-    t.production_amount = r.i32();
+    t.production_amount = money(r);
     t.production_expenses = get_total(r);
-    t.labour_amount = r.i32();
+    t.labour_amount = money(r);
     t.direct_labour = get_total(r);
-    t.management_amount = r.i32();
+    t.management_amount = money(r);
     t.management_expenses = get_total(r);
-    t.materials.acc = r.i32();
-    t.materials_acc_copy = r.i32();
-    t.materials.cur = r.i32();
-    t.materials.last = r.i32();
-    t.materials_cur_copy = r.i32();
+    t.materials.acc = money(r);
+    t.materials_acc_copy = money(r);
+    t.materials.cur = money(r);
+    t.materials.last = money(r);
+    t.materials_cur_copy = money(r);
     t.fg_run_start = get_pair(r);
     t.fg_year_start = get_pair(r);
     t.fg_last_year_start = get_pair(r);
@@ -247,21 +277,21 @@ bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
     t.wip_year_start = get_pair(r);
     t.wip_last_year_start = get_pair(r);
     t.wip_last_year_end = get_pair(r);
-    t.wip_added_last_year_end = r.i32();
+    t.wip_added_last_year_end = money(r);
     t.promotion = get_total(r);
-    t.other_assets = r.i32();
-    t.machine_investment = r.i32();
-    t.displayed_taxes = r.i32();
+    t.other_assets = money(r);
+    t.machine_investment = money(r);
+    t.displayed_taxes = money(r);
     t.depreciation = get_total(r);
-    t.fg_today = r.i32();
-    t.taxes_acc = r.i32();
-    t.taxes_last_year_end = r.i32();
+    t.fg_today = money(r);
+    t.taxes_acc = money(r);
+    t.taxes_last_year_end = money(r);
     t.period_start = get_date(r);
     t.last_period_start = get_date(r);
     if (!real_date(t.period_start) || !real_date(t.last_period_start))
         return false;
-    t.last_net_profit = r.i32();
-    t.eva = r.i32();
+    t.last_net_profit = money(r);
+    t.eva = money(r);
     const int16_t shutdowns = r.i16();
     if (shutdowns < 0 || shutdowns > MAX_SHUTDOWNS)
         return false;
@@ -299,13 +329,13 @@ bool CFinanceWnd::load_state(const std::vector<uint8_t>& bytes)
     t.current_before_roll = get_report(r);
     if (host_.version_at_least("BG_1032")) {
         t.before_last = get_report(r);
-        t.previous_eva = r.i32();
+        t.previous_eva = money(r);
     }
     if (host_.version_at_least("BG_1033")) {
-        t.machine_dep_acc = r.i32();
-        t.machine_dep_cur = r.i32();
-        t.asset_dep_acc = r.i32();
-        t.asset_dep_cur = r.i32();
+        t.machine_dep_acc = money(r);
+        t.machine_dep_cur = money(r);
+        t.asset_dep_acc = money(r);
+        t.asset_dep_cur = money(r);
     } else {
         // Older files keep only the total: this year's parts are today's
         // figures, the accumulated total is split by the two rates.

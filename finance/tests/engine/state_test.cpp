@@ -145,6 +145,12 @@ TEST(StateFile, DamagedRecordsAreRefusedWholeAndChangeNothing)
         {"work percent 0", with(percent, {0, 0, 0, 0})},
         {"work percent NaN", with(percent, {0, 0, 0xC0, 0x7F})},
         {"work percent negative", with(percent, {0, 0, 0x80, 0xBF})},
+        // Figures no company of the game reaches, whose sums would pass 32 bits.
+        {"cash past the bound", with(letter + 2, {0x01, 0, 0, 0x08})},
+        {"cash below minus the bound", with(letter + 2, {0xFF, 0xFF, 0xFF, 0xF7})},
+        {"a report figure past the bound", with(percent - 3 * 64, {0, 0, 0, 0x40})},
+        {"a report's depreciation infinite", with(percent - 3 * 64 + 16, {0, 0, 0x80, 0x7F})},
+        {"pending amounts past the bound together", with(2, {0, 0, 0, 0x08})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -159,6 +165,10 @@ TEST(StateFile, DamagedRecordsAreRefusedWholeAndChangeNothing)
     Books b;
     EXPECT_TRUE(b.engine.load_state(with(percent, {0, 0, 0, 0x3F})));
     EXPECT_EQ(b.engine.work_percent, 0.5f);
+    EXPECT_TRUE(b.engine.load_state(with(letter + 2, {0, 0, 0, 0x08})));
+    EXPECT_EQ(b.engine.cash, 1 << 27);
+    EXPECT_TRUE(b.engine.load_state(with(percent - 3 * 64, {0x39, 0x30, 0, 0})));
+    EXPECT_EQ(b.engine.current.v[0], 12345);
 }
 
 // The fuzz target's starting records, as the engine writes them: a fresh
@@ -186,12 +196,14 @@ TEST(StateFile, KeptFuzzInputsReadCleanly)
         std::ifstream in(entry.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         fuzz_finance_state(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        // The seeds named so must stay records the engine takes.
-        if (entry.path().filename().string().starts_with("loads-")) {
+        // The seeds named so must stay records the engine takes, or refuses.
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("loads-") || name.starts_with("refused-")) {
             Books b;
-            EXPECT_TRUE(b.engine.load_state(std::vector<uint8_t>(bytes.begin(), bytes.end())));
+            EXPECT_EQ(b.engine.load_state(std::vector<uint8_t>(bytes.begin(), bytes.end())),
+                      name.starts_with("loads-"));
         }
         ++files;
     }
-    EXPECT_GE(files, 4);
+    EXPECT_GE(files, 5);
 }
