@@ -47,11 +47,18 @@ const CClockPane& SessionDriver::clock() const { return view().clock; }
 int SessionDriver::run(const std::function<bool()>& done)
 {
     CVornView& v = view();
+    // Another driver's session may be the process's active one: while this
+    // one runs, its draws and work days are its own session's.
+    struct Active {
+        CVornView* old;
+        ~Active() { set_active_view(old); }
+    } active{set_active_view(&v)};
     v.run_until = v.clock.current;
     v.run_until.year = static_cast<int16_t>(v.run_until.year + 100);
     v.SetRunState(RUN_RUNNING);
     int ticks = 0;
     while (!done()) {
+        set_active_view(sessions_->view());
         int32_t before = sessions_->view()->tick_count;
         sessions_->IdleStep();
         CVornView* now = sessions_->view();

@@ -1,0 +1,108 @@
+// A run saved and resumed goes on as the unbroken one, with the plant making
+// what the market orders: every file of the set the same at the end.
+#include "sample_session.h"
+#include <gtest/gtest.h>
+
+using namespace sample_session;
+
+namespace {
+
+// The sample's plant with its buffers open, so that work flows through every
+// job; the market and the stores keep the scenario's own start.
+class PlantMarketing : public MarketingDepartment {
+public:
+    using MarketingDepartment::MarketingDepartment;
+    void after_load() override
+    {
+        MarketingDepartment::after_load();
+        CProductionWnd& plant = dynamic_cast<ProductionDepartment&>(*view()->production).engine();
+        for (auto& m : plant.Machines)
+            m->buffer_capacity = NO_LIMIT;
+    }
+};
+
+DriverOptions plant_options(int32_t seed)
+{
+    DriverOptions o = market_options(seed);
+    o.factory = [](CVornView& view) {
+        Departments d = assemble_departments(view, {});
+        auto market = std::make_unique<PlantMarketing>(view);
+        DepartmentLinks links;
+        links.marketing = market.get();
+        links.production = dynamic_cast<ProductionDept*>(d.production.get());
+        links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
+        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
+        links.finance = &finance.books();
+        market->connect(links);
+        dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
+        finance.connect(links);
+        dynamic_cast<PurchasingDepartment&>(*d.purchasing).connect(links);
+        d.marketing = std::move(market);
+        return d;
+    };
+    return o;
+}
+
+// A file of the set without the set's serial (its last four bytes), which
+// digests the whole set and so differs whenever any file does.
+std::vector<uint8_t> state_bytes(const std::string& session, const char* ext)
+{
+    std::vector<uint8_t> b = read_bytes(session.substr(0, session.size() - 3) + ext);
+    if (b.size() >= 4)
+        b.resize(b.size() - 4);
+    return b;
+}
+
+// Where two files first differ, for the failure's message.
+std::string first_difference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    if (i == a.size() && i == b.size())
+        return "none";
+    return "byte " + std::to_string(i) + " of " + std::to_string(a.size()) + "/" + std::to_string(b.size());
+}
+
+const char* const set_files[] = {"MGR", "PRC", "MRK", "PRD", "FNC"};
+
+} // namespace
+
+// Two sessions open in one process, the unbroken run and the resumed one,
+// each run a day in turn: every file of each day's save is the same.
+TEST(MarketingResume, ResumedRunWithThePlantRunningSavesTheUnbrokenRunsFiles)
+{
+    TempDir dir;
+    const int seed = 11;
+    SessionDriver whole;
+    ASSERT_TRUE(whole.start(sample, plant_options(seed)));
+    whole.runTicks(20 * 480 + 130);
+    ASSERT_TRUE(whole.save(dir / "mid.vnb"));
+    SessionDriver resumed;
+    ASSERT_TRUE(resumed.start(dir / "mid.vnb", plant_options(seed)));
+    ASSERT_TRUE(resumed.view().resumed());
+    // What finished goods took in: in stock or shipped since the start.
+    const auto made = [&] {
+        const CMarketingWnd& m = marketing_of(whole).engine();
+        int32_t units = 0;
+        for (int f = 0; f < m.family_count(); ++f)
+            for (int p = 0; p < m.product_count(f); ++p)
+                units += m.product(f, p).stock + m.product(f, p).shipped_run;
+        return units;
+    };
+    const int32_t made_at_save = made();
+    for (int day = 1; day <= 40 && !HasFailure(); ++day) {
+        whole.runTicks(480);
+        resumed.runTicks(480);
+        const std::string a = dir / ("w" + std::to_string(day) + ".vnb");
+        const std::string b = dir / ("r" + std::to_string(day) + ".vnb");
+        ASSERT_TRUE(whole.save(a));
+        ASSERT_TRUE(resumed.save(b));
+        for (const char* ext : set_files) {
+            const std::vector<uint8_t> got = state_bytes(b, ext), want = state_bytes(a, ext);
+            EXPECT_TRUE(got == want) << ext << " after day " << day << ": " << first_difference(got, want);
+        }
+    }
+    // The plant delivered finished goods through the days compared.
+    EXPECT_GT(made(), made_at_save);
+}
