@@ -21,27 +21,7 @@ public:
     }
 };
 
-DriverOptions plant_options(int32_t seed)
-{
-    DriverOptions o = market_options(seed);
-    o.factory = [](CVornView& view) {
-        Departments d = assemble_departments(view, {});
-        auto market = std::make_unique<PlantMarketing>(view);
-        DepartmentLinks links;
-        links.marketing = market.get();
-        links.production = dynamic_cast<ProductionDept*>(d.production.get());
-        links.purchasing = dynamic_cast<PurchasingDept*>(d.purchasing.get());
-        auto& finance = dynamic_cast<FinanceDepartment&>(*d.finance);
-        links.finance = &finance.books();
-        market->connect(links);
-        dynamic_cast<ProductionDepartment&>(*d.production).connect(links);
-        finance.connect(links);
-        dynamic_cast<PurchasingDepartment&>(*d.purchasing).connect(links);
-        d.marketing = std::move(market);
-        return d;
-    };
-    return o;
-}
+DriverOptions plant_options(int32_t seed) { return market_options<PlantMarketing>(seed); }
 
 // A file of the set without the set's serial (its last four bytes), which
 // digests the whole set and so differs whenever any file does.

@@ -34,7 +34,9 @@ public:
     }
 };
 
-inline DriverOptions market_options(int32_t seed)
+// The sample with the real departments, Marketing in the given class.
+template <class Market = StockedMarketing>
+DriverOptions market_options(int32_t seed)
 {
     DriverOptions o;
     o.seed = seed;
@@ -44,7 +46,7 @@ inline DriverOptions market_options(int32_t seed)
     o.script = [](plat::ScriptedHost& h) { h.Answer(1, ""); };
     o.factory = [](CVornView& view) {
         Departments d = assemble_departments(view, {});
-        auto market = std::make_unique<StockedMarketing>(view);
+        auto market = std::make_unique<Market>(view);
         DepartmentLinks links;
         links.marketing = market.get();
         links.production = dynamic_cast<ProductionDept*>(d.production.get());
