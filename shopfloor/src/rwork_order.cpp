@@ -12,7 +12,8 @@ RWork_Order::RWork_Order(Plant& p) : plant(&p)
     p.wo_counter = static_cast<uint16_t>(p.wo_counter + 1);
     if (p.wo_counter > 999)
         p.wo_counter = 1;
-    char buf[16];
+    // Zeroed: the name's bytes past its end are saved, and must not be whatever the stack held.
+    char buf[16] = {};
     std::snprintf(buf, sizeof buf, "W%d", number);
     std::memcpy(name, buf, sizeof name - 1);
     mrp_planned = p.mrp_option ? 0 : 1;

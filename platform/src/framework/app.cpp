@@ -352,6 +352,12 @@ BOOL CDocument::OnNewDocument()
     return TRUE;
 }
 
+CDocument::~CDocument()
+{
+    if (m_pView && m_pView->m_pDocument == this)
+        m_pView->m_pDocument = nullptr;
+}
+
 BOOL CDocument::OnCommand(WPARAM, LPARAM) { return FALSE; }
 void CDocument::SetTitle(const char* title) { m_strTitle = title ? title : ""; }
 

@@ -56,7 +56,9 @@ public:
 
 class CDocument : public CObject {
 public:
-    ~CDocument() override = default;
+    // A view that outlives its document (the template deletes the document at exit, before
+    // the frame's windows are gone) must not reach back into it when it is destroyed.
+    ~CDocument() override;
     const char* GetRuntimeClassName() const override { return "CDocument"; }
     virtual BOOL OnNewDocument();
     virtual void DeleteContents() {}
