@@ -3,6 +3,7 @@
 // the simulator and opens the decision's own, and the bundled tutorials play
 // through against the departments' windows. This test process is the
 // simulator (the link's host) in a copy of the data folder.
+#include "../../../app/gui/tests/tutorlink/two_process.h"
 #include "appgui/tutor.h"
 #include "appgui/vorn_gui.h"
 #include "plat/commctl.h"
@@ -25,60 +26,25 @@
 #include <vector>
 
 using namespace plat;
+using namespace two_process;
 namespace fs = std::filesystem;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The player's text panel, Continue and Exit, and the browser's tree.
-constexpr int kPlayerText = 12;
+// The browser's tree in the player's frame.
 constexpr int kPlayerTree = 13;
-constexpr int kPlayerExit = 32771;
-constexpr int kPlayerContinue = 32772;
-
-bool pump_until(const std::function<bool()>& done, int ms = 10000)
-{
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < end) {
-        MSG m;
-        while (PeekMessage(&m, 0, 0, 0, PM_REMOVE))
-            DispatchMessage(&m);
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
-
-std::string player_text(HWND player)
-{
-    char buf[256] = {};
-    const HWND text = GetDlgItem(player, kPlayerText);
-    if (text == 0)
-        return {};
-    SendMessage(text, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
 
 class AssembledTwoProcesses : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        char dir[] = "/tmp/vorn-browser-link-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        linkDir = dir;
-        setenv("PLAT_LINK_DIR", dir, 1);
-        InitGui();
+        linkDir = join_link_as_host("vorn-browser-link");
+        ASSERT_FALSE(linkDir.empty());
         register_vorn_resources();
-        ASSERT_TRUE(JoinLink(LinkRole::Host));
-        SetLinkReplyTimeout(20000); // a hang fails the test instead
-        DeclareLinkedProgram("STEPLAY32.EXE");
     }
     static void TearDownTestSuite()
     {
-        LeaveLink();
-        fs::remove_all(linkDir);
+        leave_link(linkDir);
     }
 
     void SetUp() override

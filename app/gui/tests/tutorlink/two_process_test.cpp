@@ -4,6 +4,7 @@
 // ready, the player's nested calls are served while the start's send waits,
 // its hand-over comes after that send, the resume holds the next command
 // 250 ms, and each way of ending the player is seen as the Parts want.
+#include "two_process.h"
 #include "appgui/tutor.h"
 #include "appgui/vorn_gui.h"
 #include "plat/config.h"
@@ -28,35 +29,16 @@
 #include <vector>
 
 using namespace plat;
+using namespace two_process;
 namespace fs = std::filesystem;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
-
-// The player's text panel and Exit button (its frame's control ids).
-constexpr int kPlayerText = 12;
-constexpr int kPlayerExit = 32771;
 
 void click(HWND dlg, int id)
 {
     SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
-bool pump_until(const std::function<bool()>& done, int ms = 8000)
-{
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < end) {
-        MSG m;
-        while (PeekMessage(&m, 0, 0, 0, PM_REMOVE))
-            DispatchMessage(&m);
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
 }
 
 // What reaches the simulator's frame from the player, and when.
@@ -83,29 +65,13 @@ int count_requests(WPARAM code)
 
 LRESULT target_proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); }
 
-std::string player_text(HWND player)
-{
-    char buf[256] = {};
-    const HWND text = GetDlgItem(player, kPlayerText);
-    if (text == 0)
-        return {};
-    SendMessage(text, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
-
 class TwoProcesses : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        char dir[] = "/tmp/vorn-e9-link-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        linkDir = dir;
-        setenv("PLAT_LINK_DIR", dir, 1);
-        InitGui();
+        linkDir = join_link_as_host("vorn-e9-link");
+        ASSERT_FALSE(linkDir.empty());
         register_vorn_resources();
-        ASSERT_TRUE(JoinLink(LinkRole::Host));
-        SetLinkReplyTimeout(20000); // a hang fails the test instead
-        DeclareLinkedProgram("STEPLAY32.EXE");
         WNDCLASS wc;
         wc.lpfnWndProc = target_proc;
         wc.lpszClassName = "E9Target";
@@ -113,8 +79,7 @@ protected:
     }
     static void TearDownTestSuite()
     {
-        LeaveLink();
-        fs::remove_all(linkDir);
+        leave_link(linkDir);
     }
 
     void SetUp() override
