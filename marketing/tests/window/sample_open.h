@@ -9,6 +9,7 @@
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "plat/window.h"
+#include "support/sample_program.h"
 #include "vorn/assembly.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -16,42 +17,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-
-inline MarketingDepartment* open_sample_in_marketing(plat::ScriptedHost& host, std::unique_ptr<CVornApp>& app,
-                                                     CVornView*& session, const char* folder_prefix)
-{
-    namespace fs = std::filesystem;
-    using namespace plat;
-    InitGui();
-    register_vorn_resources();
-    host.OnDialog(IDD_BACKGROUND, [](HWND d) {
-        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(d, IDOK)));
-    });
-    const std::string bundled = std::string(VORN_BINARY_DIR) + "/data";
-    const fs::path dir = fs::path(VORN_BINARY_DIR) / "marketing-work" /
-                         (std::string(folder_prefix) +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
-        if (fs::exists(fs::path(bundled) / name))
-            fs::copy_file(fs::path(bundled) / name, dir / name);
-    setenv("VORN_DATA_DIR", dir.c_str(), 1);
-    app = std::make_unique<CVornApp>();
-    app->about_at_start = false;
-    app->assembly = assemble_departments;
-    if (!app->InitInstance())
-        throw std::runtime_error("the program did not start");
-    host.ChoosePath((dir / "SAMPLE.VNB").string());
-    app->window()->ExecuteCommand(ID_OPEN);
-    session = app->window()->session();
-    MarketingDepartment* marketing =
-        session == nullptr ? nullptr : dynamic_cast<MarketingDepartment*>(session->marketing);
-    if (marketing == nullptr)
-        throw std::runtime_error("no Marketing session");
-    app->window()->ExecuteCommand(ID_MARKETING);
-    return marketing;
-}
 
 // A button's click as its dialog receives it.
 inline void click(plat::HWND dlg, int id)
@@ -70,27 +35,16 @@ inline std::string png(const std::string& name)
 
 // The sample open in the windowed program with the Marketing window shown;
 // closed again, without asking, at the end.
-struct MarketingSample {
-    plat::ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornView* session = nullptr;
+struct MarketingSample : vorn_test::SampleProgram {
     MarketingDepartment* marketing = nullptr;
 
-    explicit MarketingSample(const char* folder_prefix)
+    explicit MarketingSample(const char* folder_prefix) : SampleProgram("marketing-work", folder_prefix)
     {
-        marketing = open_sample_in_marketing(host, app, session, folder_prefix);
+        marketing = session == nullptr ? nullptr : dynamic_cast<MarketingDepartment*>(session->marketing);
+        if (marketing == nullptr)
+            throw std::runtime_error("no Marketing session");
+        view->ExecuteCommand(ID_MARKETING);
     }
-    ~MarketingSample()
-    {
-        host.Answer(plat::IDYES, "", "Are you sure you want to exit?");
-        if (app->window()->session() != nullptr)
-            app->window()->session()->run_state = RUN_STOPPED;
-        app->frame()->SendMessage(plat::WM_CLOSE, 0, 0);
-        app.reset();
-        plat::ResetWindowsForTest();
-    }
-    MarketingSample(const MarketingSample&) = delete;
-    MarketingSample& operator=(const MarketingSample&) = delete;
     CMarketingWnd& m() { return marketing->engine(); }
     // Ticks until `days` more working days have begun.
     void run_days(int days)

@@ -16,6 +16,7 @@
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "plat/window.h"
+#include "support/sample_program.h"
 #include "uikit/chart_wnd.h"
 #include "vorn/assembly.h"
 #include <gtest/gtest.h>
@@ -28,19 +29,6 @@ using namespace plat;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string data_folder()
-{
-    const std::string bundled = std::string(VORN_BINARY_DIR) + "/data";
-    const fs::path dir = fs::path(VORN_BINARY_DIR) / "marketing-work" /
-                         (std::string("window-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
-        if (fs::exists(fs::path(bundled) / name))
-            fs::copy_file(fs::path(bundled) / name, dir / name);
-    return dir.string();
-}
 
 std::string png(const std::string& name)
 {
@@ -70,32 +58,12 @@ void click(HWND dlg, int id)
 }
 
 // The program with the sample open and the Marketing window shown.
-struct Program {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornWindow* view = nullptr;
-    CMainFrame* frame = nullptr;
-    CVornView* session = nullptr;
+struct Program : vorn_test::SampleProgram {
     MarketingDepartment* marketing = nullptr;
     HWND panel = 0;
 
-    Program()
+    Program() : SampleProgram("marketing-work", "window-")
     {
-        InitGui();
-        register_vorn_resources();
-        host.OnDialog(IDD_BACKGROUND, [](HWND d) { click(d, IDOK); });
-        const std::string folder = data_folder();
-        setenv("VORN_DATA_DIR", folder.c_str(), 1);
-        app = std::make_unique<CVornApp>();
-        app->about_at_start = false;
-        app->assembly = assemble_departments;
-        if (!app->InitInstance())
-            throw std::runtime_error("the program did not start");
-        view = app->window();
-        frame = app->frame();
-        host.ChoosePath(folder + "/SAMPLE.VNB");
-        view->ExecuteCommand(ID_OPEN);
-        session = view->session();
         if (session == nullptr)
             throw std::runtime_error("the sample did not open");
         marketing = dynamic_cast<MarketingDepartment*>(session->marketing);
@@ -108,15 +76,6 @@ struct Program {
                                         const std::string& old_value, const std::string& new_value, int, int) {
             decisions.push_back(std::string(dept) + "|" + key + "|" + item + "|" + old_value + "|" + new_value);
         };
-    }
-    ~Program()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (view->session() != nullptr)
-            view->session()->run_state = RUN_STOPPED;
-        frame->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
     }
     CMarketingWnd& engine() { return marketing->engine(); }
     std::vector<std::string> decisions;

@@ -8,6 +8,7 @@
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "plat/window.h"
+#include "support/sample_program.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
@@ -29,19 +30,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string data_folder()
-{
-    const std::string bundled = std::string(VORN_BINARY_DIR) + "/data";
-    // CTest runs the cases side by side: each has its own folder.
-    const fs::path dir = fs::path(VORN_BINARY_DIR) / "production-work" /
-                         (std::string("window-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
-        if (fs::exists(fs::path(bundled) / name))
-            fs::copy_file(fs::path(bundled) / name, dir / name);
-    return dir.string();
-}
+std::string data_folder() { return vorn_test::sample_work_folder("production-work", "window-"); }
 
 std::string menu_text(HMENU menu, int pos)
 {
@@ -59,40 +48,8 @@ COLORREF pixel(HWND w, int x, int y)
 }
 
 // The program with the sample open, stopped, its departments assembled.
-struct Program {
-    ScriptedHost host;
-    std::unique_ptr<CVornApp> app;
-    CVornWindow* view = nullptr;
-    CMainFrame* frame = nullptr;
-    CVornView* session = nullptr;
-
-    Program()
-    {
-        InitGui();
-        register_vorn_resources();
-        host.OnDialog(IDD_BACKGROUND, [](HWND d) { SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
-        const std::string folder = data_folder();
-        setenv("VORN_DATA_DIR", folder.c_str(), 1);
-        app = std::make_unique<CVornApp>();
-        app->about_at_start = false;
-        app->assembly = assemble_departments;
-        if (!app->InitInstance())
-            throw std::runtime_error("the program did not start");
-        view = app->window();
-        frame = app->frame();
-        host.ChoosePath(folder + "/SAMPLE.VNB");
-        view->ExecuteCommand(ID_OPEN);
-        session = view->session();
-    }
-    ~Program()
-    {
-        host.Answer(IDYES, "", "Are you sure you want to exit?");
-        if (view->session() != nullptr)
-            view->session()->run_state = RUN_STOPPED;
-        frame->SendMessage(WM_CLOSE, 0, 0);
-        app.reset();
-        ResetWindowsForTest();
-    }
+struct Program : vorn_test::SampleProgram {
+    Program() : SampleProgram("production-work", "window-") {}
 };
 
 // What a unit's state cell shows: Idle grey, Setup olive, Prod. yellow, Break red.

@@ -1,0 +1,76 @@
+// The windowed program over a working copy of the bundled sample's folder,
+// the sample open and stopped, its departments assembled; closed at the end
+// without asking. The departments' window tests start from it.
+#pragma once
+#include "appgui/vorn_gui.h"
+#include "plat/testing.h"
+#include "plat/window.h"
+#include "vorn/assembly.h"
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace vorn_test {
+
+// CTest runs the cases side by side: each has its own folder, named by the
+// area (under the build folder), the prefix and the case.
+inline std::string sample_work_folder(const std::string& area, const std::string& prefix)
+{
+    namespace fs = std::filesystem;
+    const fs::path bundled = fs::path(VORN_BINARY_DIR) / "data";
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / area /
+                         (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
+        if (fs::exists(bundled / name))
+            fs::copy_file(bundled / name, dir / name);
+    return dir.string();
+}
+
+struct SampleProgram {
+    plat::ScriptedHost host;
+    std::unique_ptr<CVornApp> app;
+    CVornWindow* view = nullptr;
+    CMainFrame* frame = nullptr;
+    CVornView* session = nullptr;
+    std::string folder;
+
+    SampleProgram(const std::string& area, const std::string& prefix)
+    {
+        using namespace plat;
+        InitGui();
+        register_vorn_resources();
+        host.OnDialog(IDD_BACKGROUND, [](HWND d) {
+            SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(d, IDOK)));
+        });
+        folder = sample_work_folder(area, prefix);
+        setenv("VORN_DATA_DIR", folder.c_str(), 1);
+        app = std::make_unique<CVornApp>();
+        app->about_at_start = false;
+        app->assembly = assemble_departments;
+        if (!app->InitInstance())
+            throw std::runtime_error("the program did not start");
+        view = app->window();
+        frame = app->frame();
+        host.ChoosePath(folder + "/SAMPLE.VNB");
+        view->ExecuteCommand(ID_OPEN);
+        session = view->session();
+    }
+    ~SampleProgram()
+    {
+        host.Answer(plat::IDYES, "", "Are you sure you want to exit?");
+        if (view->session() != nullptr)
+            view->session()->run_state = RUN_STOPPED;
+        frame->SendMessage(plat::WM_CLOSE, 0, 0);
+        app.reset();
+        plat::ResetWindowsForTest();
+    }
+    SampleProgram(const SampleProgram&) = delete;
+    SampleProgram& operator=(const SampleProgram&) = delete;
+};
+
+} // namespace vorn_test
