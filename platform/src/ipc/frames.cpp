@@ -1,5 +1,6 @@
 // The link's wire format: frames, their payload fields and which messages
 // may carry text across.
+#include "plat/commctl.h"
 #include "plat/controls.h"
 #include "plat/link.h"
 #include "plat/msg.h"
@@ -172,6 +173,11 @@ LinkTextKind LinkTextKindOf(UINT msg)
     case CB_FINDSTRINGEXACT:
     case CB_SELECTSTRING:
     case EM_REPLACESEL:
+    case WM_NOTIFY:
+    case TVM_INSERTITEM:
+    case TVM_GETITEM:
+    case TVM_SETITEM:
+    case TVM_HITTEST:
         return LinkTextKind::Refused;
     default:
         return LinkTextKind::None;

@@ -1,6 +1,7 @@
 // The link's wire format: frames cut anywhere by the socket come out whole
 // and in order, a stream that cannot be trusted stops for good, payload
 // reads never pass the end, and only the text messages carry text.
+#include "plat/commctl.h"
 #include "plat/controls.h"
 #include "plat/link.h"
 #include "plat/msg.h"
@@ -151,6 +152,11 @@ TEST(LinkFrames, OnlyTheTextMessagesCarryText)
         {WM_CLOSE, LinkTextKind::None},       {0x61E, LinkTextKind::None},
         {WM_CREATE, LinkTextKind::Refused},   {LB_FINDSTRING, LinkTextKind::Refused},
         {CB_SELECTSTRING, LinkTextKind::Refused}, {EM_REPLACESEL, LinkTextKind::Refused},
+        // A tree view's items and a notification travel as structures in the sender's memory.
+        {WM_NOTIFY, LinkTextKind::Refused},       {TVM_INSERTITEM, LinkTextKind::Refused},
+        {TVM_GETITEM, LinkTextKind::Refused},     {TVM_SETITEM, LinkTextKind::Refused},
+        {TVM_HITTEST, LinkTextKind::Refused},     {TVM_SELECTITEM, LinkTextKind::None},
+        {TVM_GETNEXTITEM, LinkTextKind::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LinkTextKindOf(c.msg), c.kind) << std::hex << c.msg;
