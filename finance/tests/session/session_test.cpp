@@ -5,6 +5,7 @@
 #include "finance/finance_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string data_dir = bundled_data_copy();
 const std::string sample = data_dir + "/SAMPLE.VNB";
 
 DriverOptions options()

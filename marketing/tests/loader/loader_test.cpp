@@ -3,6 +3,7 @@
 // scenario with its box while the program stays where it was.
 #include "app/view.h"
 #include "marketing/marketing_dept.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string data_dir = bundled_data_copy();
 
 std::string sample_text()
 {

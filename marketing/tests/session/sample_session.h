@@ -6,6 +6,7 @@
 #include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
@@ -15,7 +16,7 @@
 
 namespace sample_session {
 
-inline const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+inline const std::string data_dir = bundled_data_copy();
 inline const std::string sample = data_dir + "/SAMPLE.VNB";
 
 // Until Purchasing and the plant's common-part orders exist, the session

@@ -3,6 +3,7 @@
 #include "app/view.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "vorn/assembly.h"
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 
 TEST(ProductionPoliciesFile, SavedSettingsComeBackAndThePolicyIsAppliedAgain)
 {
-    const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+    const std::string data_dir = bundled_data_copy();
     DriverOptions o;
     o.workdir = data_dir;
     o.config.timer_enabled = false;

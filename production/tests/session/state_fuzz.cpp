@@ -1,6 +1,7 @@
 // The session-file fuzz entry: the bytes stand in for one file of a saved session of the sample.
 #include "session/state_fuzz.h"
 #include "app/view.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string data_dir = bundled_data_copy();
 
 DriverOptions options()
 {

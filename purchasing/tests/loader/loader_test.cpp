@@ -3,6 +3,7 @@
 // open one kept.
 #include "app/view.h"
 #include "purchasing/purchasing_dept.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "support/scenario.h"
 #include <fstream>
@@ -11,7 +12,7 @@
 
 namespace {
 
-const std::string data_dir = std::string(VORN_BINARY_DIR) + "/data";
+const std::string data_dir = bundled_data_copy();
 
 std::string sample_sections()
 {

@@ -17,6 +17,7 @@
 #include "foundation/lang.h"
 #include "plat/gdi.h"
 #include "plat/window.h"
+#include "support/bundled_data.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
@@ -29,7 +30,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
+const std::string kBundled = bundled_data_copy();
 
 std::string png(const std::string& name)
 {

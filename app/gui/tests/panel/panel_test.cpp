@@ -9,6 +9,7 @@
 #include "plat/testing.h"
 #include "plat/trace.h"
 #include "plat/window.h"
+#include "support/bundled_data.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
+const std::string kBundled = bundled_data_copy();
 constexpr int MARK_BUTTON = 777;
 constexpr RECT kMark{100, 60, 110, 70};
 
