@@ -7,21 +7,8 @@ using namespace sample_session;
 
 namespace {
 
-// The sample's plant with its buffers open, so that work flows through every
-// job; the market and the stores keep the scenario's own start.
-class PlantMarketing : public MarketingDepartment {
-public:
-    using MarketingDepartment::MarketingDepartment;
-    void after_load() override
-    {
-        MarketingDepartment::after_load();
-        CProductionWnd& plant = dynamic_cast<ProductionDepartment&>(*view()->production).engine();
-        for (auto& m : plant.Machines)
-            m->buffer_capacity = NO_LIMIT;
-    }
-};
-
-DriverOptions plant_options(int32_t seed) { return market_options<PlantMarketing>(seed); }
+// The sample as it stands: the market and the stores keep the scenario's own start.
+DriverOptions plant_options(int32_t seed) { return market_options<MarketingDepartment>(seed); }
 
 // A file of the set without the set's serial (its last four bytes), which
 // digests the whole set and so differs whenever any file does.

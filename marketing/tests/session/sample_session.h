@@ -20,8 +20,7 @@ inline const std::string data_dir = bundled_data_copy();
 inline const std::string sample = data_dir + "/SAMPLE.VNB";
 
 // Until Purchasing and the plant's common-part orders exist, the session
-// starts with raw materials in store and the common part U1 made; the
-// plant's constraint buffer takes work orders of any size.
+// starts with raw materials in store and the common part U1 made.
 class StockedMarketing : public MarketingDepartment {
 public:
     using MarketingDepartment::MarketingDepartment;
@@ -30,8 +29,6 @@ public:
         MarketingDepartment::after_load();
         CProductionWnd& plant = dynamic_cast<ProductionDepartment&>(*view()->production).engine();
         plant.Jobs[2]->add_material_to_output(nullptr, 0, 0, 3000);
-        for (auto& m : plant.Machines)
-            m->buffer_capacity = NO_LIMIT;
     }
 };
 

@@ -22,7 +22,7 @@ std::string with_line(const std::string& after, const std::string& from, const s
 }
 
 const char* const M1 = "^20^40^7^15^14^0^10^2^100^1^M1^30^1^2^2^50000^3^2^10^@";
-const char* const M2 = "^260^40^7^15^14^0^5^1^100^2^M2^45^1^2^2^80000^4^3^5^100^@";
+const char* const M2 = "^260^40^7^15^14^0^5^1^100^2^M2^45^1^2^2^80000^4^3^5^-1^@";
 
 } // namespace
 
@@ -50,7 +50,7 @@ TEST(PlantLoader, SamplePlant)
     EXPECT_FLOAT_EQ(m1.production_pct_last, 72.0f);
     const RMachine& m2 = *p.Machines[1];
     EXPECT_EQ(m2.active_units, 2);
-    EXPECT_EQ(m2.buffer_capacity, 100);
+    EXPECT_EQ(m2.buffer_capacity, NO_LIMIT);   // -1: the constraint's buffer takes any work order
     EXPECT_EQ(m2.Units[1]->last_job, 1);
     EXPECT_EQ(m2.Units[1]->current_job, p.Jobs[1].get());
 
@@ -100,9 +100,9 @@ TEST(PlantLoader, GoodVariants)
         EXPECT_EQ(s.prod.Machines[1]->buffer_capacity, NO_LIMIT);
     }
     {
-        SCOPED_TRACE("a negative buffer is no limit");
-        Sim s(with_line("", M2, "^260^40^7^15^14^0^5^1^100^2^M2^45^1^2^2^80000^4^3^5^-1^@"));
-        EXPECT_EQ(s.prod.Machines[1]->buffer_capacity, NO_LIMIT);
+        SCOPED_TRACE("a buffer of 0 or more is the limit");
+        Sim s(with_line("", M2, "^260^40^7^15^14^0^5^1^100^2^M2^45^1^2^2^80000^4^3^5^100^@"));
+        EXPECT_EQ(s.prod.Machines[1]->buffer_capacity, 100);
     }
     {
         SCOPED_TRACE("release 6 -> manual, range 60 -> 2");
@@ -147,7 +147,7 @@ TEST(PlantLoader, EveryBoundRefusesWithTheItemNamed)
         {"acceptance 3", "", M1, "^20^40^7^15^14^0^10^2^100^1^M1^30^1^3^2^50000^3^2^10^@", "RMachines", 2, 1, 14},
         {"schedule option 0", "", M1, "^20^40^7^15^14^0^10^2^100^1^M1^30^1^2^0^50000^3^2^10^@", "RMachines", 2, 1, 15},
         {"delivery months 0", "", M1, "^20^40^7^15^14^0^10^2^100^1^M1^30^1^2^2^50000^0^2^10^@", "RMachines", 2, 1, 17},
-        {"max below active", "", M2, "^260^40^7^15^14^0^5^1^100^2^M2^45^1^2^2^80000^4^1^5^100^@", "RMachines", 3, 1, 18},
+        {"max below active", "", M2, "^260^40^7^15^14^0^5^1^100^2^M2^45^1^2^2^80000^4^1^5^-1^@", "RMachines", 3, 1, 18},
         {"max 5", "", M1, "^20^40^7^15^14^0^10^2^100^1^M1^30^1^2^2^50000^3^5^10^@", "RMachines", 2, 1, 18},
         {"planning batch 0", "", M1, "^20^40^7^15^14^0^10^2^100^1^M1^30^1^2^2^50000^3^2^0^@", "RMachines", 2, 1, 19},
         {"table count 0", "", "^3^20000^30000^30^60^120^@", "^0^@", "RMachines", 2, 3, 1},

@@ -28,7 +28,7 @@ inline void build(CProductionWnd& p)
     p.mrp_lead_time_minutes = 480;
     const MachineRow rows[] = {
         {"M1", 20, 10, 30, 10, 2, 1, 0, 2, 50000, NO_LIMIT, 3, {20000, 30000}, {30, 60, 120}, {8000, 24000}, {90, 100, 115}, 5, 3, 20},
-        {"M2", 260, 5, 45, 5, 1, 2, 1, 3, 80000, 100, 4, {16000}, {30, 90}, {}, {100}, 4, 2, 25},
+        {"M2", 260, 5, 45, 5, 1, 2, 1, 3, 80000, NO_LIMIT, 4, {16000}, {30, 90}, {}, {100}, 4, 2, 25},
     };
     for (const MachineRow& r : rows) {
         auto m = std::make_unique<RMachine>(p);

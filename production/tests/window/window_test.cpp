@@ -156,11 +156,7 @@ TEST(ProductionWindow, TheWindowShowsTheMachinesMovingAndTheLoadBox)
     EXPECT_EQ(corner.x, client.right - 100);
     EXPECT_EQ(corner.y, 5);
 
-    // Material in store, orders for A1, the units redrawn each minute. The
-    // sample's buffer of 100 at M2 is lifted: the raw material of Marketing's
-    // first large work order fills it and leaves M1's job no room to start.
-    for (auto& m : plant.Machines)
-        m->buffer_capacity = NO_LIMIT;
+    // Material in store, orders for A1, the units redrawn each minute.
     CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
     purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
     plant.Jobs[2]->add_material_to_output(nullptr, 0, 0, 60);
@@ -705,10 +701,6 @@ TEST(ProductionWindow, ManualSchedulingOrdersTheMachinesWork)
     CProductionWnd& plant = production->engine();
     CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*p.session->purchasing).engine();
     purchasing.material(0, 0).stock = purchasing.material(0, 1).stock = 1000;
-    // The sample's buffer at M2 would fill with the raw material of the
-    // first large work order and leave M1 nothing to start.
-    for (auto& machine : plant.Machines)
-        machine->buffer_capacity = NO_LIMIT;
     RMachine& m = *plant.Machines[0];
     for (int tick = 0; tick < 3 * 480 && m.waiting_data_of_unit(0) == nullptr; ++tick)
         p.session->SimulationTick(RESTART_NONE);
