@@ -3,8 +3,10 @@
 // bankrupt twin, the refused twins of the FINANCE section and the state file.
 #include "app/view.h"
 #include "finance/finance_dept.h"
+#include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
+#include "purchasing/purchasing_dept.h"
 #include "support/bundled_data.h"
 #include "support/driver.h"
 #include "support/scenario.h"
@@ -151,6 +153,55 @@ TEST(FinanceSession, TheSampleUnderItsDefaultPoliciesStaysSolventThroughTheYear)
     EXPECT_GE(e.marketing_expenses.last, 12 * 1000);
     const int32_t profit = e.get_net_profit('L', 1);
     std::printf("default policies, year's end: cash %d (lowest %d), net profit %d\n", e.cash, lowest, profit);
+}
+
+// The same year twice, once as the scenario sets it and once with the
+// player's first decision: both materials kept at twice the stock levels.
+// Under the sample's levels the plant runs out of material in the first
+// quarter, orders go late and the market turns away; with the stores kept
+// fuller the plant keeps up, sells more and earns more.
+TEST(FinanceSession, RaisingTheMaterialLevelsMakesTheSampleYearBetter)
+{
+    struct Year {
+        int32_t cash = 0, profit = 0;
+        uint32_t sold = 0;
+        float demand = 0;
+    };
+    const auto play = [](bool raise_levels) {
+        SessionDriver d;
+        Year y;
+        if (!d.start(sample, options()))
+            return y;
+        if (raise_levels) {
+            CPurchasingWnd& p = dynamic_cast<PurchasingDepartment&>(*d.view().purchasing).engine();
+            for (int m = 0; m < p.material_count(0); ++m) {
+                RawMaterial& r = p.material(0, m);
+                r.max_level = static_cast<int16_t>(2 * r.max_level);
+                r.order_level = static_cast<int16_t>(2 * r.order_level);
+            }
+        }
+        while (d.state() != RUN_STOPPED || d.clock().current.year == 95) {
+            d.runTicks(1);
+            if (d.state() == RUN_OVER || d.state() == RUN_STOPPED)
+                break;
+        }
+        const CFinanceWnd& e = finance_of(d).engine();
+        const MarketProduct& a1 = dynamic_cast<MarketingDepartment&>(*d.view().marketing).engine().product(0, 0);
+        y.cash = e.cash;
+        y.profit = e.get_net_profit('L', 1);
+        y.sold = a1.sold_last_year;
+        y.demand = a1.annual_orders;
+        return y;
+    };
+    const Year kept = play(false), raised = play(true);
+    EXPECT_GT(kept.sold, 0u);
+    EXPECT_GT(raised.sold, kept.sold * 3 / 2);
+    EXPECT_GT(raised.profit, kept.profit + 50000);
+    EXPECT_GT(raised.cash, kept.cash);
+    // Late orders cost the market: the demand A1 is left with at the year's end.
+    EXPECT_GT(raised.demand, kept.demand * 2);
+    std::printf("scenario levels: sold %u, profit %d, cash %d; raised: sold %u, profit %d, cash %d\n", kept.sold,
+                kept.profit, kept.cash, raised.sold, raised.profit, raised.cash);
 }
 
 TEST(FinanceSession, TheBankruptTwinEndsAtTheFirstDailyStepAndAgainAfterStopAndRun)
