@@ -344,26 +344,79 @@ bool CMarketingWnd::is_new_product_waiting(int f, int p) const
     return false;
 }
 
+int CMarketingWnd::draw_order_count(const MarketProduct& pr)
+{
+    // Growth may carry the yearly figure past 26000: the threshold saturates.
+    const long double t = static_cast<long double>(pr.annual_orders) / 260.0L / 100.0L * 32767.0L;
+    const int threshold = t >= 32767.0L ? 32767 : t <= 0 ? 0 : static_cast<int>(t);
+    int count = 0;
+    for (int i = 0; i < 100; ++i)
+        if (host_.rand() < threshold)
+            ++count;
+    return count;
+}
+
+bool CMarketingWnd::book_or_reject(MarketProduct& pr, int f, int p, int units)
+{
+    // Make-to-stock without a lead time: what stock cannot cover now is refused and its value lost.
+    if (pr.qlt == 0 && link_mode_ == LINK_MAKE_TO_STOCK && units + pr.firm_orders > pr.stock) {
+        pr.rejected_today = addu16(pr.rejected_today, units);
+        const int64_t v = static_cast<int64_t>(units) * pr.price;
+        pr.lost_sales_value = addu32(pr.lost_sales_value, v);
+        lost_value_month = addu32(lost_value_month, v);
+        return false;
+    }
+    // A product being phased out takes orders while its allowance lasts.
+    if (pr.phase_out) {
+        int16_t& allowance = phase_out_allowance[static_cast<size_t>(f)][static_cast<size_t>(p)];
+        if (allowance < units)
+            return false;
+        allowance = static_cast<int16_t>(allowance - units);
+    }
+    return true;
+}
+
+OpenOrder CMarketingWnd::new_open_order(int f, int p, int units) const
+{
+    const MarketProduct& pr = product(f, p);
+    const SimDateTime today = host_.today();
+    OpenOrder o;
+    o.order_date = today;
+    o.earliest = host_.add_work_days(today, 1);
+    o.due = host_.add_work_days(today, pr.qlt - 1);
+    o.family = static_cast<int16_t>(f);
+    o.product = static_cast<int16_t>(p);
+    o.units = static_cast<int16_t>(units);
+    o.quoted_lead_time = static_cast<int16_t>(pr.qlt);
+    return o;
+}
+
+void CMarketingWnd::enter_open_order(const OpenOrder& o)
+{
+    MarketProduct& pr = product(o.family, o.product);
+    open_orders.push_back(o);
+    add_to_slot(o.family, o.product, pr.qlt > 0 ? pr.qlt - 1 : 0, o.units,
+                "supply table index over flow in load open orders");
+    // Firm and backlog both, so shipping never drives firm orders below 0.
+    pr.firm_orders = add16(pr.firm_orders, o.units);
+    pr.backlog = add16(pr.backlog, o.units);
+    pr.ordered_today = addu16(pr.ordered_today, o.units);
+    pr.ordered_month = addu16(pr.ordered_month, o.units);
+}
+
 void CMarketingWnd::load_open_orders()
 {
     if (host_.job_shop()) {
         load_jobshop_open_orders();
         return;
     }
-    const SimDateTime today = host_.today();
     for (int f = 0; f < family_count_; ++f)
         for (int p = 0; p < product_count(f); ++p) {
             MarketProduct& pr = product(f, p);
             if (pr.retired || is_new_product_waiting(f, p))
                 continue;
             pr.rejected_today = 0;
-            // Growth may carry the yearly figure past 26000: the threshold saturates.
-            const long double t = static_cast<long double>(pr.annual_orders) / 260.0L / 100.0L * 32767.0L;
-            const int threshold = t >= 32767.0L ? 32767 : t <= 0 ? 0 : static_cast<int>(t);
-            int count = 0;
-            for (int i = 0; i < 100; ++i)
-                if (host_.rand() < threshold)
-                    ++count;
+            int count = draw_order_count(pr);
             int fixed = 0;
             float& fd = fixed_demand[static_cast<size_t>(f)][static_cast<size_t>(p)];
             float& fc = fixed_carry[static_cast<size_t>(f)][static_cast<size_t>(p)];
@@ -385,36 +438,11 @@ void CMarketingWnd::load_open_orders()
                     units = clamp_to<int16_t>(s + pr.order_carry);
                     pr.order_carry = s + pr.order_carry - static_cast<float>(units);
                 }
-                if (units <= 0)
+                if (units <= 0 || !book_or_reject(pr, f, p, units))
                     continue;
-                if (pr.qlt == 0 && link_mode_ == LINK_MAKE_TO_STOCK && units + pr.firm_orders > pr.stock) {
-                    pr.rejected_today = addu16(pr.rejected_today, units);
-                    const int64_t v = static_cast<int64_t>(units) * pr.price;
-                    pr.lost_sales_value = addu32(pr.lost_sales_value, v);
-                    lost_value_month = addu32(lost_value_month, v);
-                    continue;
-                }
-                if (pr.phase_out) {
-                    int16_t& allowance = phase_out_allowance[static_cast<size_t>(f)][static_cast<size_t>(p)];
-                    if (allowance < units)
-                        continue;
-                    allowance = static_cast<int16_t>(allowance - units);
-                }
-                OpenOrder o;
-                o.order_date = today;
-                o.earliest = host_.add_work_days(today, 1);
-                o.due = host_.add_work_days(today, pr.qlt - 1);
-                o.family = static_cast<int16_t>(f);
-                o.product = static_cast<int16_t>(p);
-                o.units = static_cast<int16_t>(units);
+                OpenOrder o = new_open_order(f, p, units);
                 o.price = static_cast<int16_t>(std::min<int>(pr.price, 32767));
-                o.quoted_lead_time = static_cast<int16_t>(pr.qlt);
-                open_orders.push_back(o);
-                add_to_slot(f, p, pr.qlt > 0 ? pr.qlt - 1 : 0, units, "supply table index over flow in load open orders");
-                pr.firm_orders = add16(pr.firm_orders, units);
-                pr.backlog = add16(pr.backlog, units);
-                pr.ordered_today = addu16(pr.ordered_today, units);
-                pr.ordered_month = addu16(pr.ordered_month, units);
+                enter_open_order(o);
             }
             ui_.redraw();
         }

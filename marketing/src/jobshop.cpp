@@ -48,7 +48,6 @@ void CMarketingWnd::load_jobshop_open_orders()
     js_orders.clear();
     js_factors.clear();
     js_pending = 0;
-    const SimDateTime today = host_.today();
     for (int f = 0; f < family_count_; ++f)
         for (int p = 0; p < product_count(f); ++p) {
             MarketProduct& pr = product(f, p);
@@ -56,40 +55,15 @@ void CMarketingWnd::load_jobshop_open_orders()
             if (pr.retired || is_new_product_waiting(f, p))
                 continue;
             pr.rejected_today = 0;
-            const long double t = static_cast<long double>(pr.annual_orders) / 260.0L / 100.0L * 32767.0L;
-            const int threshold = t >= 32767.0L ? 32767 : t <= 0 ? 0 : static_cast<int>(t);
-            int count = 0;
-            for (int i = 0; i < 100; ++i)
-                if (host_.rand() < threshold)
-                    ++count;
+            const int count = draw_order_count(pr);
             for (int i = 0; i < count; ++i) {
                 const float rv = static_cast<float>(host_.draw_table("OPEN_ORDER_UNITS"));
                 const float s = rv * static_cast<float>(pr.order_size) / 10.0f;
                 int units = clamp_to<int16_t>(s + pr.order_carry);
                 pr.order_carry = s + pr.order_carry - static_cast<float>(units);
-                if (units <= 0)
+                if (units <= 0 || !book_or_reject(pr, f, p, units))
                     continue;
-                if (pr.qlt == 0 && link_mode_ == LINK_MAKE_TO_STOCK && units + pr.firm_orders > pr.stock) {
-                    pr.rejected_today = addu16(pr.rejected_today, units);
-                    const int64_t v = static_cast<int64_t>(units) * pr.price;
-                    pr.lost_sales_value = addu32(pr.lost_sales_value, v);
-                    lost_value_month = addu32(lost_value_month, v);
-                    continue;
-                }
-                if (pr.phase_out) {
-                    int16_t& allowance = phase_out_allowance[static_cast<size_t>(f)][static_cast<size_t>(p)];
-                    if (allowance < units)
-                        continue;
-                    allowance = static_cast<int16_t>(allowance - units);
-                }
-                OpenOrder o;
-                o.order_date = today;
-                o.earliest = host_.add_work_days(today, 1);
-                o.due = host_.add_work_days(today, pr.qlt - 1);
-                o.quoted_lead_time = static_cast<int16_t>(pr.qlt);
-                o.family = static_cast<int16_t>(f);
-                o.product = static_cast<int16_t>(p);
-                o.units = static_cast<int16_t>(js_value1 == 0 ? 1 : units);
+                OpenOrder o = new_open_order(f, p, js_value1 == 0 ? 1 : units);
                 int factor = 100;
                 if (js_fixed_factor == 0)
                     factor = std::clamp(static_cast<int>(host_.draw_table("JOBSHOP_FACTORS")), 0, ACCEPTED - 1);
@@ -118,16 +92,8 @@ void CMarketingWnd::load_jobshop_open_orders()
     for (size_t i = 0; i < js_orders.size(); ++i) {
         if (factor_of(js_factors[i]) == 0)
             continue;
-        const OpenOrder& o = js_orders[i];
-        MarketProduct& pr = product(o.family, o.product);
-        open_orders.push_back(o);
-        add_to_slot(o.family, o.product, pr.qlt > 0 ? pr.qlt - 1 : 0, o.units,
-                    "supply table index over flow in load open orders");
-        // As any customer order: firm and backlog both, so shipping never drives firm orders below 0.
-        pr.firm_orders = add16(pr.firm_orders, o.units);
-        pr.backlog = add16(pr.backlog, o.units);
-        pr.ordered_today = addu16(pr.ordered_today, o.units);
-        pr.ordered_month = addu16(pr.ordered_month, o.units);
+        // As any customer order.
+        enter_open_order(js_orders[i]);
         ui_.redraw();
     }
 }

@@ -257,6 +257,15 @@ private:
     void reset_day_counters();
     void load_open_orders();
     void load_jobshop_open_orders();
+    // The day's number of customer orders of a product: 100 trials on the generator.
+    int draw_order_count(const MarketProduct& pr);
+    // Whether an order of units may be taken: false for an order refused (its
+    // value lost) or past a phasing-out product's allowance.
+    bool book_or_reject(MarketProduct& pr, int f, int p, int units);
+    // A customer order of today, due at the product's quoted lead time.
+    OpenOrder new_open_order(int f, int p, int units) const;
+    // Takes an order into the open orders, the supply days and the product's counts.
+    void enter_open_order(const OpenOrder& o);
     void order_jobshop_production();
     void supply_open_orders();
     void ship_open_order(size_t position, bool make_to_order);
