@@ -10,27 +10,6 @@ namespace {
 // The sample as it stands: the market and the stores keep the scenario's own start.
 DriverOptions plant_options(int32_t seed) { return market_options<MarketingDepartment>(seed); }
 
-// A file of the set without the set's serial (its last four bytes), which
-// digests the whole set and so differs whenever any file does.
-std::vector<uint8_t> state_bytes(const std::string& session, const char* ext)
-{
-    std::vector<uint8_t> b = read_bytes(session.substr(0, session.size() - 3) + ext);
-    if (b.size() >= 4)
-        b.resize(b.size() - 4);
-    return b;
-}
-
-// Where two files first differ, for the failure's message.
-std::string first_difference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
-{
-    size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i])
-        ++i;
-    if (i == a.size() && i == b.size())
-        return "none";
-    return "byte " + std::to_string(i) + " of " + std::to_string(a.size()) + "/" + std::to_string(b.size());
-}
-
 const char* const set_files[] = {"MGR", "PRC", "MRK", "PRD", "FNC"};
 
 } // namespace

@@ -32,6 +32,20 @@ public:
     }
 };
 
+// The sample's plant with its buffers open, so that work flows through every
+// job; the market and the stores keep the scenario's own start.
+class PlantMarketing : public MarketingDepartment {
+public:
+    using MarketingDepartment::MarketingDepartment;
+    void after_load() override
+    {
+        MarketingDepartment::after_load();
+        CProductionWnd& plant = dynamic_cast<ProductionDepartment&>(*view()->production).engine();
+        for (auto& m : plant.Machines)
+            m->buffer_capacity = NO_LIMIT;
+    }
+};
+
 // The sample with the real departments, Marketing in the given class.
 template <class Market = StockedMarketing>
 DriverOptions market_options(int32_t seed)
@@ -60,6 +74,27 @@ DriverOptions market_options(int32_t seed)
         return d;
     };
     return o;
+}
+
+// A file of the set without the set's serial (its last four bytes), which
+// digests the whole set and so differs whenever any file does.
+inline std::vector<uint8_t> state_bytes(const std::string& session, const char* ext)
+{
+    std::vector<uint8_t> b = read_bytes(session.substr(0, session.size() - 3) + ext);
+    if (b.size() >= 4)
+        b.resize(b.size() - 4);
+    return b;
+}
+
+// Where two files first differ, for the failure's message.
+inline std::string first_difference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    if (i == a.size() && i == b.size())
+        return "none";
+    return "byte " + std::to_string(i) + " of " + std::to_string(a.size()) + "/" + std::to_string(b.size());
 }
 
 inline MarketingDepartment& marketing_of(SessionDriver& d)
