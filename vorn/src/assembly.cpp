@@ -11,7 +11,11 @@ namespace {
 // One function per slot: the department's library, or its stand-in.
 std::unique_ptr<MarketingDepartment> make_marketing(CVornView& view)
 {
-    return std::make_unique<MarketingDepartment>(view);
+    auto m = std::make_unique<MarketingDepartment>(view);
+    // The program asks its decisions in the department's windows; a session
+    // without a window keeps the headless answers.
+    m->decisions_in_windows = true;
+    return m;
 }
 std::unique_ptr<ProductionDepartment> make_production(CVornView& view)
 {

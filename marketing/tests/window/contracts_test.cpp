@@ -328,3 +328,29 @@ TEST(MarketingContracts, SelectNewContractsFieldsStandUnderTheirHeaders)
         EXPECT_LT(fields[c], headers[c] + 10) << names[c];
     }
 }
+
+// The program's own assembly asks the day's decisions in the department's
+// windows: running the sample brings the contracts it offers up in Select
+// New Contracts, and the answers given there hold.
+TEST(MarketingContracts, TheProgramAsksTheOfferedContractsInItsWindow)
+{
+    Sample s;
+    ASSERT_TRUE(s.marketing->decides_in_windows());
+    int shown = 0;
+    s.host.OnDialog(IDD_MRK_NEW_CONTRACTS, [&](HWND d) {
+        EXPECT_TRUE(IsWindowVisible(d));
+        ++shown;
+        click(d, IDC_MRK_NO_ALL);
+        click(d, IDOK);
+    });
+    for (int day = 0; day < 60 && shown == 0; ++day)
+        s.run_days(1);
+    ASSERT_GT(shown, 0) << "no contract offered in 60 days of the sample";
+    int denied = 0, accepted = 0;
+    for (const Customer& c : s.m().customers)
+        for (const CustomerContract& k : c.contracts)
+            if (k.offered != 0)
+                (k.status == CONTRACT_ACTIVE ? accepted : denied) += 1;
+    EXPECT_GT(denied, 0);
+    EXPECT_EQ(accepted, 0) << "No All in the window refused every offered contract";
+}

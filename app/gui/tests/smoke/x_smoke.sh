@@ -79,18 +79,46 @@ dismiss() { # window title, key
   done
   return 1
 }
-# Answers with Enter the boxes a running session raises (the departments'
-# notices), for up to $1 seconds or until none has come for two seconds.
+# Answers a window the running session raises as a student would: the
+# decisions by their buttons' letters and a click (every contract accepted,
+# each contract renewed, each new product launched), any other notice with
+# Enter. Counts the decisions answered in $decisions.
+decisions=0
+answer_window() { # window, its name
+  local w="$1" name="$2"
+  timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1 || return
+  case "$name" in
+  "Select New Contracts")
+    # Yes All takes the focus; Enter would press it again, so OK is clicked.
+    xdotool key --clearmodifiers alt+a
+    sleep 0.2
+    xdotool mousemove --window "$w" 507 287 click 1
+    decisions=$((decisions + 1)) ;;
+  "Contract End")
+    xdotool key --clearmodifiers alt+y
+    sleep 0.2
+    xdotool key --clearmodifiers alt+c
+    decisions=$((decisions + 1)) ;;
+  "New Product")
+    xdotool key --clearmodifiers alt+a
+    decisions=$((decisions + 1)) ;;
+  *) xdotool key Return ;;
+  esac
+}
+# Answers the windows a running session raises (the departments' decisions
+# and notices), for up to $1 seconds or until none has come for two seconds.
 answer_boxes() {
-  local quiet=0 name
+  local quiet=0 name seen
   for _ in $(seq $(($1 * 10))); do
-    local seen=0
+    seen=0
     for w in $(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null); do
       name=$(xdotool getwindowname "$w" 2>/dev/null)
       case "$name" in "" | "VORNS Application"* | vorn) continue ;; esac
       seen=1
+      echo "x_smoke: answering '$name'" >>"$out/steps.log"
       "$shot" "$out/box-$(echo "$name" | tr -c 'A-Za-z0-9\n' '_').png" 2>/dev/null
-      timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1 && xdotool key Return
+      answer_window "$w" "$name"
+      sleep 0.2
     done
     if [ $seen = 0 ]; then quiet=$((quiet + 1)); [ $quiet -ge 20 ] && return; else quiet=0; fi
     sleep 0.1
@@ -239,6 +267,9 @@ step="Stop"
 xdotool mousemove --window "$main" 127 33 click 1
 answer_boxes 5
 picture month-run
+# The sample offers a contract in its first month: asked in its window.
+echo "x_smoke: $decisions decision windows answered during the month"
+[ "$decisions" -gt 0 ] || fail "no decision window came up during the month"
 
 step="Save"
 # Saved as the last session, which the learn levels offer to reopen.

@@ -3,6 +3,8 @@
 // without asking. The departments' window tests start from it.
 #pragma once
 #include "appgui/vorn_gui.h"
+#include "marketing/contract_dialogs.h"
+#include "plat/controls.h"
 #include "plat/testing.h"
 #include "plat/window.h"
 #include "vorn/assembly.h"
@@ -31,6 +33,28 @@ inline std::string sample_work_folder(const std::string& area, const std::string
     return dir.string();
 }
 
+// The program asks Marketing's decisions in windows: answered as the
+// headless session answers them (every contract accepted, each contract
+// renewed, each new product launched), so a test that runs days meets no
+// open window. A test of a decision sets its own answer for the template.
+inline void answer_decision_windows(plat::ScriptedHost& host)
+{
+    using namespace plat;
+    const auto click = [](HWND d, int id) {
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(d, id)));
+    };
+    host.OnDialog(IDD_MRK_NEW_CONTRACTS, [click](HWND d) {
+        click(d, IDC_MRK_YES_ALL);
+        click(d, IDOK);
+    });
+    host.OnDialog(IDD_MRK_CONTRACT_END, [click](HWND d) {
+        SendMessage(GetDlgItem(d, IDC_MRK_RENEW_YES), BM_CLICK, 0, 0);
+        click(d, IDC_MRK_CONTINUE);
+    });
+    host.OnDialog(IDD_MRK_CONTRACT_CANCELED, [click](HWND d) { click(d, IDC_MRK_CONTINUE); });
+    host.OnDialog(IDD_MRK_NEW_PRODUCT, [click](HWND d) { click(d, IDOK); });
+}
+
 struct SampleProgram {
     plat::ScriptedHost host;
     std::unique_ptr<CVornApp> app;
@@ -47,6 +71,7 @@ struct SampleProgram {
         host.OnDialog(IDD_BACKGROUND, [](HWND d) {
             SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(d, IDOK)));
         });
+        answer_decision_windows(host);
         folder = sample_work_folder(area, prefix);
         setenv("VORN_DATA_DIR", folder.c_str(), 1);
         app = std::make_unique<CVornApp>();

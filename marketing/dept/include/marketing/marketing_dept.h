@@ -148,8 +148,7 @@ public:
     const MarketHost& market_host() const;
     // With a window and this set, the engine's questions are the dialogs'
     // (unless a hook answers them); otherwise the headless answers. The
-    // program does not set it yet: the contract dialogs do not close under
-    // the keys the X smoke test sends.
+    // program's assembly sets it.
     bool decisions_in_windows = false;
     bool decides_in_windows() const;
 
