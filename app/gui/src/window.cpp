@@ -528,8 +528,9 @@ void CVornWindow::OnSize(UINT type, int cx, int cy)
     CView::OnSize(type, cx, cy);
     if (m_toolbar.m_hWnd != 0)
         m_toolbar.MoveWindow(0, 0, cx, TOOLBAR_HEIGHT);
+    // The strip runs down to the bottom, beside the status line.
     if (m_strip && m_strip->m_hWnd != 0)
-        m_strip->MoveWindow(0, TOOLBAR_HEIGHT, STRIP_WIDTH, std::max(cy - TOOLBAR_HEIGHT - STATUS_HEIGHT, 1));
+        m_strip->Reposition();
     if (m_status && m_status->m_hWnd != 0) {
         m_status->MoveWindow(0, std::max(cy - STATUS_HEIGHT, 0), cx, STATUS_HEIGHT);
         m_status->Reposition();
@@ -573,8 +574,10 @@ void CVornWindow::ShowSessionFurniture(bool shown)
         p->ShowWindow(visible ? SW_SHOW : SW_HIDE);
         p->InvalidateRect(nullptr, TRUE);
     }
-    if (m_strip && m_strip->m_hWnd != 0)
+    if (m_strip && m_strip->m_hWnd != 0) {
+        m_strip->Reposition();
         m_strip->ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    }
 
     // The status line's fields depend on the timer flag: made anew.
     if (m_status && m_status->m_hWnd != 0)

@@ -139,6 +139,44 @@ TEST_F(VornFrame, StartsWithTheStartMenuAndOnlyTheOpenButton)
     EXPECT_EQ(GetSurfacePixel(view->m_hWnd, rc.right / 2, rc.bottom / 2), RGB(255, 255, 255));
 }
 
+// With a session open, the pane strip runs from under the toolbar to the
+// view's bottom, beside the status line: no strip of the view's white shows
+// under it, at the start or after the window changes size.
+TEST_F(VornFrame, PaneStripReachesTheBottomBesideTheStatusLine)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("strip");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    ASSERT_NE(view->session(), nullptr);
+    const HWND strip = GetDlgItem(view->m_hWnd, IDC_PANE_STRIP);
+    ASSERT_NE(strip, 0u);
+    for (const SIZE size : {SIZE{0, 0}, SIZE{900, 640}}) {
+        if (size.cx != 0)
+            frame->MoveWindow(0, 0, size.cx, size.cy, TRUE);
+        RECT rc{};
+        GetClientRect(view->m_hWnd, &rc);
+        RECT sr{};
+        GetWindowRect(strip, &sr);
+        POINT bottom{0, rc.bottom};
+        ClientToScreen(view->m_hWnd, &bottom);
+        EXPECT_GE(sr.bottom, bottom.y) << "the strip ends above the view's bottom";
+        EXPECT_EQ(sr.right - sr.left, 125);
+        RECT status{};
+        GetWindowRect(view->status_line().m_hWnd, &status);
+        EXPECT_EQ(status.left - sr.left, 125) << "the status line starts beside the strip";
+        for (HWND w : {view->m_hWnd, strip, view->status_line().m_hWnd})
+            UpdateWindow(w);
+        PumpEvents(20);
+        for (int y : {rc.bottom - 20, rc.bottom - 12, rc.bottom - 3})
+            for (int x : {3, 60, 120})
+                EXPECT_NE(GetShownPixel(view->m_hWnd, x, y), RGB(255, 255, 255)) << x << "," << y;
+    }
+    SaveWindowPng(frame->m_hWnd, png("frame_pane_strip.png").c_str());
+}
+
 // The bundled data has a learn file: Open offers its levels; the first level
 // starts, the frame changes to the session menu and shows the panes.
 TEST_F(VornFrame, OpenOffersTheLearnLevelsOfTheBundledScenario)
