@@ -82,6 +82,13 @@ public:
     // The forecast window; its answer decides whether Production spreads the slots again.
     virtual int dlg_forecast(int kind) = 0;
     virtual bool any_product_in_red_line() = 0;
+    // The units the product is forecast to need over the horizon (working
+    // days), never below 0; Purchasing's forecast reads it.
+    virtual int32_t product_forecast(int family, int product, int days)
+    {
+        (void)family, (void)product, (void)days;
+        return 0;
+    }
     // What Finance reads and drives; a market without these figures answers nothing.
     virtual ProductFigures product_figures(int family, int product) { (void)family; (void)product; return {}; }
     // The sales value of the run.

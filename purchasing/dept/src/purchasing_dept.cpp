@@ -12,8 +12,11 @@ public:
     explicit SessionUi(PurchasingDepartment& dept) : dept_(dept) {}
     void redraw_material(int kind, int family, int material) override
     {
-        if (dept_.redraw_hook && dept_.visible())
+        if (!dept_.visible())
+            return;
+        if (dept_.redraw_hook)
             dept_.redraw_hook(kind, family, material);
+        dept_.redraw_material(kind, family, material);
     }
     int ask_contract_end(const PurchaseContract& contract) override
     {
@@ -106,3 +109,12 @@ void PurchasingDepartment::read_policies(RecordReader& in)
 }
 
 void PurchasingDepartment::apply_loaded_policies() { engine_->apply_purchasing_policy(); }
+
+void PurchasingDepartment::on_menu_command(int id)
+{
+    if (run_information_command(id))
+        return;
+    switch (id) {
+    default: return;
+    }
+}

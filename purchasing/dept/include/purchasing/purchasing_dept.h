@@ -32,6 +32,24 @@ public:
     void write_policies(RecordWriter& out) override;
     void read_policies(RecordReader& in) override;
     void apply_loaded_policies() override;
+    void on_menu_command(int command_id) override;
+
+    // The window: the materials' boxes, a click opens a material's
+    // information, the hand cursor over a box.
+    void paint(plat::HDC dc, float scale_x, float scale_y) override;
+    void left_down(int x, int y, plat::UINT keys) override;
+    plat::HCURSOR cursor_at(int x, int y) override;
+    // The engine's redraw of one material's figures (PurchasingUi).
+    void redraw_material(int kind, int family, int material);
+    // The material whose box holds the point, first in table order; false
+    // when none does.
+    bool material_at(int x, int y, int& family, int& material) const;
+    plat::RECT box_rect(int family, int material) const;
+    // The Information menu (301-312); false for another id.
+    bool run_information_command(int command_id);
+    void show_material_information(int family, int material);
+    void show_consumed_units_graph();
+    void show_purchasing_forecast();
 
     // PurchasingDept, answered by the engine.
     int family_count() const override { return engine_->family_count(); }
@@ -62,6 +80,9 @@ public:
     std::function<void(int kind, int family, int material)> redraw_hook;
 
 private:
+    void draw_material_code(plat::HDC dc, int family, int material) const;
+    void draw_material_figure(plat::HDC dc, int kind, int family, int material) const;
+
     class SessionUi;
     std::unique_ptr<SessionUi> ui_;
     std::unique_ptr<CPurchasingWnd> engine_;
