@@ -21,25 +21,35 @@ SimDateTime next_day(const SimDateTime& d) { return add_days(d, 1); }
 
 } // namespace
 
+std::string CPurchasingWnd::contract_refusal(int supplier, int package, const std::vector<int32_t>& quantities) const
+{
+    const SupplierPackage& pk = suppliers[static_cast<size_t>(supplier)].packages[static_cast<size_t>(package)];
+    int32_t sum = 0;
+    for (int k = 0; k < pk.count; ++k) {
+        const int32_t q = k < static_cast<int>(quantities.size()) ? quantities[static_cast<size_t>(k)] : 0;
+        if (q < 0 || q > 32767)
+            return "Invalid quantity:";
+        sum += q;
+    }
+    if (sum < std::max<int32_t>(pk.minimum, 1))
+        return "Requested quantites are less than the minimum";
+    return {};
+}
+
 std::string CPurchasingWnd::create_contract(int supplier, int package, const std::vector<int32_t>& quantities)
 {
     if (static_cast<int>(contracts.size()) >= MAX_PRC_CONTRACTS)
         return "Index Overflow MAX_PRC_CONTRACTS";
+    if (std::string refused = contract_refusal(supplier, package, quantities); !refused.empty())
+        return refused;
     const Supplier& s = suppliers[static_cast<size_t>(supplier)];
     PurchaseContract c;
     c.supplier = static_cast<int16_t>(supplier);
     c.package_index = static_cast<int16_t>(package);
     c.package = s.packages[static_cast<size_t>(package)];
-    int32_t sum = 0;
-    for (int k = 0; k < c.package.count; ++k) {
-        const int32_t q = k < static_cast<int>(quantities.size()) ? quantities[static_cast<size_t>(k)] : 0;
-        if (q < 0 || q > 32767)
-            return "Invalid quantity:";
-        c.package.items[static_cast<size_t>(k)].quantity = static_cast<int16_t>(q);
-        sum += q;
-    }
-    if (sum < std::max<int32_t>(c.package.minimum, 1))
-        return "Requested quantites are less than the minimum";
+    for (int k = 0; k < c.package.count; ++k)
+        c.package.items[static_cast<size_t>(k)].quantity =
+            static_cast<int16_t>(k < static_cast<int>(quantities.size()) ? quantities[static_cast<size_t>(k)] : 0);
     SimDateTime today = view_->clock.current;
     today.hour = 8;
     today.minute = 0;

@@ -223,6 +223,7 @@ void ProductionDepartment::on_link_mode_changed() { engine_->on_link_mode_change
 void ProductionDepartment::net_forecast_requirements() { engine_->net_forecast_requirements(); }
 void ProductionDepartment::spread_forecast(int raise_only) { engine_->spread_forecast(raise_only); }
 int16_t ProductionDepartment::extra_shift_days() { return engine_->extra_shift_days; }
+int16_t ProductionDepartment::raw_material_release_policy() { return engine_->release_policy; }
 
 int32_t ProductionDepartment::policies_size() { return engine_ ? engine_->policies_size() : 0; }
 

@@ -219,6 +219,8 @@ public:
     virtual void get_material_requirements(std::vector<MaterialRequirement>& list) = 0;
     // Working days of this month on which an extra shift was worked.
     virtual int16_t extra_shift_days() = 0;
+    // The raw-material release policy (1: MRP), which Purchasing's MRP needs.
+    virtual int16_t raw_material_release_policy() { return 0; }
     // The Master Production Schedule dialog, which Marketing's menu opens too.
     virtual void show_master_production_schedule() {}
 };

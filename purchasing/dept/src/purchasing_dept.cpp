@@ -1,5 +1,6 @@
 // The Purchasing department in a session and its headless screen services.
 #include "purchasing/purchasing_dept.h"
+#include "purchasing/purchasing_dialogs.h"
 #include "app/view.h"
 #include "foundation/binfile.h"
 #include "foundation/lang.h"
@@ -20,7 +21,10 @@ public:
     }
     int ask_contract_end(const PurchaseContract& contract) override
     {
-        return dept_.contract_end_hook ? dept_.contract_end_hook(contract) : CONTRACT_RENEW;
+        if (dept_.contract_end_hook)
+            return dept_.contract_end_hook(contract);
+        const int choice = ask_contract_end_dialog(dept_, contract);
+        return choice != 0 ? choice : CONTRACT_RENEW;
     }
     void box(std::string_view text, std::string_view caption) override
     {
@@ -110,11 +114,15 @@ void PurchasingDepartment::read_policies(RecordReader& in)
 
 void PurchasingDepartment::apply_loaded_policies() { engine_->apply_purchasing_policy(); }
 
-void PurchasingDepartment::on_menu_command(int id)
+void PurchasingDepartment::on_menu_command(int command_id)
 {
-    if (run_information_command(id))
+    if (run_information_command(command_id))
         return;
-    switch (id) {
-    default: return;
-    }
+    run_purchasing_dialog_command(*this, command_id);
+}
+
+void PurchasingDepartment::edit_policy(int which)
+{
+    if (which == POLICY_MATERIAL_PARAMETERS)
+        edit_material_parameters(*this);
 }

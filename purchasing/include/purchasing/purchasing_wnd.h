@@ -231,6 +231,8 @@ public:
     // Package contracts.
     // Empty when created, else the refusal's text (shown by the caller).
     std::string create_contract(int supplier, int package, const std::vector<int32_t>& quantities);
+    // The quantities' refusal (empty when a contract may be made of them).
+    std::string contract_refusal(int supplier, int package, const std::vector<int32_t>& quantities) const;
     int build_shipment_dates(PurchaseContract& contract) const;
     void dispatch_contract_shipments();
     void receive_contract_shipments();

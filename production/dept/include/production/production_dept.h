@@ -112,6 +112,7 @@ public:
     void net_forecast_requirements() override;
     void spread_forecast(int raise_only) override;
     int16_t extra_shift_days() override;
+    int16_t raw_material_release_policy() override;
 
     CProductionWnd& engine() { return *engine_; }
 

@@ -33,6 +33,7 @@ public:
     void read_policies(RecordReader& in) override;
     void apply_loaded_policies() override;
     void on_menu_command(int command_id) override;
+    void edit_policy(int which) override;
 
     // The window: the materials' boxes, a click opens a material's
     // information, the hand cursor over a box.
@@ -74,7 +75,8 @@ public:
     CPurchasingWnd& engine() { return *engine_; }
 
     // What a window asks instead of the headless answers: the Contract End
-    // choice (headless: renew), message boxes and redraws.
+    // choice (the windowed program's dialog; headless: renew), message boxes
+    // and redraws.
     std::function<int(const PurchaseContract&)> contract_end_hook;
     std::function<void(std::string_view text, std::string_view caption)> message_hook;
     std::function<void(int kind, int family, int material)> redraw_hook;
