@@ -34,7 +34,7 @@ namespace {
 // The browser's tree in the player's frame.
 constexpr int kPlayerTree = 13;
 
-class AssembledTwoProcesses : public ::testing::Test {
+class AssembledTwoProcesses : public Simulator {
 protected:
     static void SetUpTestSuite()
     {
@@ -49,53 +49,21 @@ protected:
 
     void SetUp() override
     {
-        char cwd[4096] = {};
-        previousDir = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
         char dir[] = "/tmp/vorn-browser-data-XXXXXX";
         ASSERT_NE(mkdtemp(dir), nullptr);
-        folder = dir;
-        fs::copy(fs::path(VORN_BINARY_DIR) / "data", folder, fs::copy_options::recursive);
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-        setenv("VORN_DATA_DIR", folder.c_str(), 1);
-        app = std::make_unique<CVornApp>();
-        app->about_at_start = false;
-        app->assembly = assemble_departments;
-        ASSERT_TRUE(app->InitInstance());
-        view = app->window();
-        frame = app->frame();
-        ASSERT_NE(view, nullptr);
-        host.OnDialog(IDD_BACKGROUND, [](HWND d) { SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+        dataCopy = dir;
+        fs::copy(fs::path(VORN_BINARY_DIR) / "data", dataCopy, fs::copy_options::recursive);
+        ASSERT_NO_FATAL_FAILURE(start_in(dataCopy, assemble_departments));
     }
     void TearDown() override
     {
-        if (HWND p = GetTutorWindow(); p != 0) {
-            CloseTutorial();
-            pump_until([p] { return !IsWindow(p); });
-        }
-        if (frame != nullptr && IsWindow(frame->m_hWnd)) {
-            host.Answer(IDYES, "", "Are you sure you want to exit?");
-            if (view->session() != nullptr)
-                view->session()->run_state = RUN_STOPPED;
-            frame->SendMessage(WM_CLOSE, 0, 0);
-        }
-        app.reset();
-        ResetWindowsForTest();
-        EXPECT_EQ(chdir(previousDir.c_str()), 0);
-        fs::remove_all(folder);
-    }
-    void open_sample()
-    {
-        ASSERT_TRUE(view->sessions().StartSession(folder + "/SAMPLE.VNB"));
-        view->SyncSession();
-        ASSERT_NE(view->session(), nullptr);
+        Simulator::TearDown();
+        if (!dataCopy.empty())
+            fs::remove_all(dataCopy);
     }
 
     static inline std::string linkDir;
-    ScriptedHost host;
-    std::string previousDir, folder;
-    std::unique_ptr<CVornApp> app;
-    CVornWindow* view = nullptr;
-    CMainFrame* frame = nullptr;
+    std::string dataCopy;
 };
 
 // The player's tree as its frame builds it: Marketing, Production,

@@ -1,16 +1,24 @@
 // What the two-program tests share: the test process as the link's host in
-// a group folder of its own, a bounded pump, and the player's text panel
-// read across the link.
+// a group folder of its own, a bounded pump, the player's text panel read
+// across the link, and the simulator started in a data folder and ended
+// with its player.
 #pragma once
+#include "appgui/tutor.h"
+#include "appgui/vorn_gui.h"
 #include "plat/config.h"
 #include "plat/link.h"
+#include "plat/testing.h"
+#include "plat/trace.h"
 #include "plat/window.h"
+#include <gtest/gtest.h>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace two_process {
 
@@ -67,5 +75,60 @@ inline void leave_link(const std::string& dir)
     if (!dir.empty())
         std::filesystem::remove_all(dir);
 }
+
+// The simulator in this test process. start_in makes the folder the current
+// and the data folder and starts the program there (the background dialog
+// answered OK); TearDown quits a player still linked, ends the program and
+// goes back to the folder the test began in.
+class Simulator : public ::testing::Test {
+protected:
+    void start_in(const std::string& dir, DepartmentAssembly assembly = {})
+    {
+        char cwd[4096] = {};
+        previousDir = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
+        folder = dir;
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+        setenv("VORN_DATA_DIR", folder.c_str(), 1);
+        app = std::make_unique<CVornApp>();
+        app->about_at_start = false;
+        app->assembly = std::move(assembly);
+        ASSERT_TRUE(app->InitInstance());
+        view = app->window();
+        frame = app->frame();
+        ASSERT_NE(view, nullptr);
+        host.OnDialog(IDD_BACKGROUND,
+                      [](plat::HWND d) { plat::SendMessage(d, plat::WM_COMMAND, plat::MAKEWPARAM(plat::IDOK, plat::BN_CLICKED), 0); });
+    }
+    void open_sample()
+    {
+        ASSERT_TRUE(view->sessions().StartSession(folder + "/SAMPLE.VNB"));
+        view->SyncSession();
+        ASSERT_NE(view->session(), nullptr);
+    }
+    void TearDown() override
+    {
+        if (plat::HWND p = GetTutorWindow(); p != 0) {
+            CloseTutorial();
+            pump_until([p] { return !plat::IsWindow(p); });
+        }
+        if (frame != nullptr && plat::IsWindow(frame->m_hWnd)) {
+            host.Answer(plat::IDYES, "", "Are you sure you want to exit?");
+            if (view->session() != nullptr)
+                view->session()->run_state = RUN_STOPPED;
+            frame->SendMessage(plat::WM_CLOSE, 0, 0);
+        }
+        app.reset();
+        plat::ResetWindowsForTest();
+        if (!previousDir.empty()) {
+            EXPECT_EQ(chdir(previousDir.c_str()), 0);
+        }
+    }
+
+    plat::ScriptedHost host;
+    std::string previousDir, folder;
+    std::unique_ptr<CVornApp> app;
+    CVornWindow* view = nullptr;
+    CMainFrame* frame = nullptr;
+};
 
 } // namespace two_process

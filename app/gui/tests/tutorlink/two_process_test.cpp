@@ -36,11 +36,6 @@ namespace {
 
 const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
 
-void click(HWND dlg, int id)
-{
-    SendMessage(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
 // What reaches the simulator's frame from the player, and when.
 struct Request {
     WPARAM code;
@@ -65,7 +60,7 @@ int count_requests(WPARAM code)
 
 LRESULT target_proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); }
 
-class TwoProcesses : public ::testing::Test {
+class TwoProcesses : public Simulator {
 protected:
     static void SetUpTestSuite()
     {
@@ -84,8 +79,6 @@ protected:
 
     void SetUp() override
     {
-        char cwd[4096] = {};
-        previousDir = getcwd(cwd, sizeof cwd) != nullptr ? cwd : ".";
         const fs::path dir = fs::path(VORN_BINARY_DIR) / "appgui-work" /
                              (std::string("e9-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
@@ -93,42 +86,15 @@ protected:
         for (const char* f : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
             if (fs::exists(fs::path(kBundled) / f))
                 fs::copy_file(fs::path(kBundled) / f, dir / f);
-        folder = dir.string();
-        ASSERT_EQ(chdir(folder.c_str()), 0);
-        setenv("VORN_DATA_DIR", folder.c_str(), 1);
         // The player runs a CloseWindow (its FindWindow is served while the
         // start's send waits), hands over CloseCurrentWindow, then shows text.
-        std::ofstream(folder + "/e9.cmd") << "[CloseWindow]\nE9 Target\n[CloseCurrentWindow]\n[ShowText]\ndone\n";
+        std::ofstream(dir / "e9.cmd") << "[CloseWindow]\nE9 Target\n[CloseCurrentWindow]\n[ShowText]\ndone\n";
         g_requests.clear();
-        app = std::make_unique<CVornApp>();
-        app->about_at_start = false;
-        ASSERT_TRUE(app->InitInstance());
-        view = app->window();
-        frame = app->frame();
-        ASSERT_NE(view, nullptr);
+        ASSERT_NO_FATAL_FAILURE(start_in(dir.string()));
         g_frameProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtr(frame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frame_spy)));
-        host.OnDialog(IDD_BACKGROUND, [](HWND d) { click(d, IDOK); });
-        ASSERT_TRUE(view->sessions().StartSession(folder + "/SAMPLE.VNB"));
-        view->SyncSession();
-        ASSERT_NE(view->session(), nullptr);
+        ASSERT_NO_FATAL_FAILURE(open_sample());
         target = CreateWindow("E9Target", "E9 Target", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, 0, 0, 0, nullptr);
-    }
-    void TearDown() override
-    {
-        if (HWND p = GetTutorWindow(); p != 0) {
-            CloseTutorial();
-            pump_until([p] { return !IsWindow(p); });
-        }
-        if (frame != nullptr && IsWindow(frame->m_hWnd)) {
-            host.Answer(IDYES, "", "Are you sure you want to exit?");
-            if (view->session() != nullptr)
-                view->session()->run_state = RUN_STOPPED;
-            frame->SendMessage(WM_CLOSE, 0, 0);
-        }
-        app.reset();
-        ResetWindowsForTest();
-        EXPECT_EQ(chdir(previousDir.c_str()), 0);
     }
 
     HWND start()
@@ -139,11 +105,6 @@ protected:
     }
 
     static inline std::string linkDir;
-    ScriptedHost host;
-    std::string previousDir, folder;
-    std::unique_ptr<CVornApp> app;
-    CVornWindow* view = nullptr;
-    CMainFrame* frame = nullptr;
     HWND target = 0;
 };
 
