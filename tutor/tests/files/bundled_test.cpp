@@ -3,6 +3,7 @@
 // keyword is known, and each coded twin reads as the same records.
 #include "foundation/coder.h"
 #include "plat/testing.h"
+#include "purchasing/order_dialog_ids.h"
 #include "support/tutor_test_support.h"
 #include "tutor/command_file.h"
 #include <filesystem>
@@ -68,6 +69,43 @@ TEST(BundledTutorials, PlainAndCodedTwinsGiveTheSameKnownRecords)
             EXPECT_GE(a[i].code, 1) << i;
             EXPECT_EQ(a[i].code, b[i].code) << i;
             EXPECT_EQ(a[i].text, b[i].text) << i;
+        }
+    }
+    EXPECT_TRUE(host.boxes().empty());
+}
+
+// The tutorial of the Help menu, record by record; the control ids in it
+// are the ones the Order dialog is built with, as filled in by the build.
+TEST(BundledTutorials, RunTutorialOrdersXBInTheOrderDialog)
+{
+    plat::ScriptedHost host;
+    const std::string order = "Order,";
+    const struct {
+        int16_t code;
+        std::string text;
+    } expected[] = {
+        {TUTOR_SHOW_TEXT, "Welcome. This tutorial opens a sample company\r\nand buys raw material.\r\n"},
+        {TUTOR_CONFIRM_CONTINUE, ""},
+        {TUTOR_POSITION, "-1,0"},
+        {TUTOR_OPEN_FILE, "SAMPLE.VNB"},
+        {TUTOR_POST_MENU, "32779"},
+        {TUTOR_CONFIRM_TEXT, "This is Purchasing: one box per material.\r\n"},
+        {TUTOR_EXEC_MENU, "2,120,40,1"},
+        {TUTOR_DELAY, "600"},
+        {TUTOR_SET_COMBO, order + std::to_string(IDC_ORDER_MATERIAL) + ",1"},
+        {TUTOR_SET_EDIT_TEXT, order + std::to_string(IDC_ORDER_QTY) + ",25"},
+        {TUTOR_CLICK_BUTTON, order + std::to_string(IDC_ORDER_SILENT)},
+        {TUTOR_CLOSE_WINDOW, ""},
+        {TUTOR_SHOW_TEXT, "25 units of XB are on order. End of the tutorial.\r\n"},
+    };
+    for (const char* file : {"steplay.cmd", "coded/steplay.cmd"}) {
+        SCOPED_TRACE(file);
+        std::vector<CommandRecord> r;
+        ASSERT_TRUE(load_command_file((fs::path(VORN_BINARY_DIR) / "data" / file).string(), r));
+        ASSERT_EQ(r.size(), std::size(expected));
+        for (size_t i = 0; i < r.size(); ++i) {
+            EXPECT_EQ(r[i].code, expected[i].code) << i;
+            EXPECT_EQ(r[i].text, expected[i].text) << i;
         }
     }
     EXPECT_TRUE(host.boxes().empty());
