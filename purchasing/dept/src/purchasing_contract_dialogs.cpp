@@ -5,6 +5,7 @@
 #include "plat/dialog.h"
 #include "prc_dialog_build.h"
 #include "purchasing/purchasing_dialogs.h"
+#include <algorithm>
 #include <iterator>
 
 using namespace plat;
@@ -128,6 +129,9 @@ BOOL COrderPackageDlg::OnInitDialog()
         if (!used)
             plat::ShowWindow(plat::GetDlgItem(m_hWnd, IDC_PACKAGE_QTY + k), SW_HIDE);
     }
+    // The dialog ends below its last item or its buttons.
+    const int rows = std::min<int>(pk.count, PACKAGE_ROWS);
+    shorten_below(m_hWnd, 1000, 300 - std::max(34 + rows * 28 + 10, 130), {});
     return TRUE;
 }
 

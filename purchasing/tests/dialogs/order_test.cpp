@@ -42,7 +42,7 @@ TEST_F(PurchasingDialogs, OrderRefusesWhatCannotBeOrderedAndStaysOpen)
             SetDlgItemText(dlg, IDC_ORDER_QTY, c.quantity);
             SendDlgItemMessage(dlg, IDC_ORDER_SUPPLIER, CB_SETCURSEL, static_cast<WPARAM>(c.supplier), 0);
             click(dlg, IDC_ORDER_BUTTON);
-            open_after = IsWindow(dlg) != 0;
+            open_after = IsWindowVisible(dlg) != 0;
             left = text_of(dlg, IDC_ORDER_QTY);
             click(dlg, IDCANCEL);
         });

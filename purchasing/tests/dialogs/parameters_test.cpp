@@ -86,7 +86,7 @@ TEST_F(PurchasingDialogs, MaterialParametersRefuseValuesNoLevelCanHold)
             type_cell(w, g, 0, 0, "900");
             type_cell(w, g, 1, 2, bad);
             click(w, IDOK);
-            open_after = IsWindow(w) != 0;
+            open_after = IsWindowVisible(w) != 0;
             row = g.GetEditedRow();
             col = g.GetEditedColumn();
             click(w, IDCANCEL);
