@@ -1,6 +1,6 @@
 // What Purchasing's dialog sources share: template rows laid out by a
 // cursor that moves down the dialog, strict number reading, the boxes and
-// the help button.
+// the help pages.
 #pragma once
 #include "foundation/lang.h"
 #include "foundation/msgbox.h"
@@ -19,6 +19,11 @@
 #include <vector>
 
 namespace prc_dlg {
+
+// The dialogs' help pages.
+inline constexpr int HELP_ORDER = 221, HELP_PACKAGES = 222, HELP_SUPPLIERS = 223, HELP_CHANGE_SUPPLIER = 224,
+                     HELP_ORDER_PACKAGE = 225, HELP_MATERIAL_PARAMETERS = 231, HELP_POLICY = 232,
+                     HELP_CONTRACT_END = 233;
 
 inline constexpr plat::DWORD CHILD = plat::WS_CHILD | plat::WS_VISIBLE;
 inline constexpr plat::DWORD TAB = CHILD | plat::WS_TABSTOP;
@@ -122,14 +127,6 @@ inline void refuse(plat::HWND dlg, const char* message, const std::string& text,
 inline void box(plat::HWND dlg, const std::string& text, const char* caption)
 {
     lang_message_box(dlg, text.c_str(), caption, plat::MB_OK);
-}
-
-inline bool help(plat::HWND dlg, plat::WPARAM wParam, int help_id, int context)
-{
-    if (plat::LOWORD(wParam) != help_id)
-        return false;
-    plat::WinHelp(dlg, "vorn.hlp", plat::HELP_CONTEXT, static_cast<uintptr_t>(context));
-    return true;
 }
 
 // The bottom of a grid at y 10 with its header and `rows` rows of 22.

@@ -13,8 +13,6 @@ using namespace prc_dlg;
 
 namespace {
 
-constexpr int HELP_PACKAGES = 222, HELP_ORDER_PACKAGE = 225, HELP_CONTRACT_END = 233;
-
 // Tab stops in dialog units where the columns' titles stand.
 void set_tab_stops(HWND dlg, int list, std::initializer_list<int> stops)
 {
@@ -37,7 +35,7 @@ std::string item_code(const CPurchasingWnd& p, const PackageItem& it)
 // ---- Packages ------------------------------------------------------------------
 
 CPackagesDlg::CPackagesDlg(CPurchasingWnd& p, CWnd* parent)
-    : CSimDialog(IDD_PRC_PACKAGES, current_dialog_registry(), parent), m_p(p)
+    : CPrcDialog(IDD_PRC_PACKAGES, HELP_PACKAGES, parent), m_p(p)
 {
     for (int s = 0; s < p.supplier_count; ++s)
         for (int k = 0; k < p.suppliers[static_cast<size_t>(s)].package_count; ++k)
@@ -86,9 +84,7 @@ BOOL CPackagesDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         order();
         return TRUE;
     }
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_PACKAGES))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
+    return CPrcDialog::OnCommand(wParam, lParam);
 }
 
 void CPackagesDlg::order()
@@ -110,7 +106,7 @@ void CPackagesDlg::order()
 // ---- Order Package -------------------------------------------------------------
 
 COrderPackageDlg::COrderPackageDlg(CPurchasingWnd& p, int supplier, int package, bool overwrite, CWnd* parent)
-    : CSimDialog(IDD_PRC_ORDER_PACKAGE, current_dialog_registry(), parent),
+    : CPrcDialog(IDD_PRC_ORDER_PACKAGE, HELP_ORDER_PACKAGE, parent),
       m_p(p),
       m_supplier(supplier),
       m_package(package),
@@ -133,13 +129,6 @@ BOOL COrderPackageDlg::OnInitDialog()
     const int rows = std::min<int>(pk.count, PACKAGE_ROWS);
     shorten_below(m_hWnd, 1000, 300 - std::max(34 + rows * 28 + 10, 130), {});
     return TRUE;
-}
-
-BOOL COrderPackageDlg::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_ORDER_PACKAGE))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
 }
 
 void COrderPackageDlg::OnOK()
@@ -176,7 +165,7 @@ void COrderPackageDlg::OnOK()
 // ---- Purchasing Contract End ---------------------------------------------------
 
 CPrcContractEndDlg::CPrcContractEndDlg(const CPurchasingWnd& p, const PurchaseContract& contract, CWnd* parent)
-    : CSimDialog(IDD_PRC_CONTRACT_END, current_dialog_registry(), parent), m_p(p), m_contract(contract)
+    : CPrcDialog(IDD_PRC_CONTRACT_END, HELP_CONTRACT_END, parent), m_p(p), m_contract(contract)
 {
 }
 
@@ -206,7 +195,5 @@ BOOL CPrcContractEndDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     case IDC_END_HOLD: EndDialog(CONTRACT_HOLD); return TRUE;
     default: break;
     }
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_CONTRACT_END))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
+    return CPrcDialog::OnCommand(wParam, lParam);
 }

@@ -14,9 +14,6 @@ using namespace prc_dlg;
 
 namespace {
 
-constexpr int HELP_ORDER = 221, HELP_PACKAGES = 222, HELP_SUPPLIERS = 223, HELP_CHANGE_SUPPLIER = 224,
-              HELP_ORDER_PACKAGE = 225, HELP_MATERIAL_PARAMETERS = 231, HELP_POLICY = 232, HELP_CONTRACT_END = 233;
-
 constexpr DWORD DROPLIST = TAB | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD RADIO = TAB | BS_AUTORADIOBUTTON;
 
@@ -136,6 +133,17 @@ void fill_material_codes(HWND combo, const CPurchasingWnd& p)
     plat::SendMessage(combo, CB_SETCURSEL, 0, 0);
 }
 
+// Every supplier's number, with its name after it when `named`.
+void fill_suppliers(HWND combo, const CPurchasingWnd& p, bool named)
+{
+    for (int s = 0; s < p.supplier_count; ++s) {
+        const int number = p.suppliers[static_cast<size_t>(s)].number;
+        const std::string text = named ? format("%d - %s", number, p.supplier_name(s).c_str()) : format("%d", number);
+        SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessage(combo, CB_SETCURSEL, 0, 0);
+}
+
 // A material named by its two letters; false when either is not found.
 bool material_of(CPurchasingWnd& p, const std::string& code, int& family, int& material)
 {
@@ -182,10 +190,24 @@ void register_purchasing_dialog_templates(HINSTANCE module)
         RegisterDialogTemplates(module, templates());
 }
 
+CPrcDialog::CPrcDialog(int templateId, int help_context, CWnd* parent)
+    : CSimDialog(templateId, current_dialog_registry(), parent), m_help(help_context)
+{
+}
+
+BOOL CPrcDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == IDC_PRC_HELP) {
+        WinHelp(m_hWnd, "vorn.hlp", HELP_CONTEXT, static_cast<uintptr_t>(m_help));
+        return TRUE;
+    }
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
 // ---- Order --------------------------------------------------------------------
 
 CPrcOrderDlg::CPrcOrderDlg(CPurchasingWnd& p, CWnd* parent)
-    : CSimDialog(IDD_PRC_ORDER, current_dialog_registry(), parent), m_p(p)
+    : CPrcDialog(IDD_PRC_ORDER, HELP_ORDER, parent), m_p(p)
 {
 }
 
@@ -194,12 +216,7 @@ BOOL CPrcOrderDlg::OnInitDialog()
     CSimDialog::OnInitDialog();
     fill_material_codes(plat::GetDlgItem(m_hWnd, IDC_ORDER_MATERIAL), m_p);
     const HWND suppliers = plat::GetDlgItem(m_hWnd, IDC_ORDER_SUPPLIER);
-    for (int s = 0; s < m_p.supplier_count; ++s)
-        plat::SendMessage(suppliers, CB_ADDSTRING, 0,
-                    reinterpret_cast<LPARAM>(
-                        format("%d - %s", m_p.suppliers[static_cast<size_t>(s)].number, m_p.supplier_name(s).c_str())
-                            .c_str()));
-    plat::SendMessage(suppliers, CB_SETCURSEL, 0, 0);
+    fill_suppliers(suppliers, m_p, true);
     if (m_p.supplier_count == 1)
         plat::EnableWindow(suppliers, FALSE);
     return TRUE;
@@ -211,9 +228,7 @@ BOOL CPrcOrderDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         place_order(LOWORD(wParam) == IDC_ORDER_BUTTON);
         return TRUE;
     }
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_ORDER))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
+    return CPrcDialog::OnCommand(wParam, lParam);
 }
 
 void CPrcOrderDlg::place_order(bool confirm)
@@ -257,7 +272,7 @@ void CPrcOrderDlg::place_order(bool confirm)
 // ---- Suppliers ----------------------------------------------------------------
 
 CSuppliersDlg::CSuppliersDlg(CPurchasingWnd& p, CWnd* parent)
-    : CSimDialog(IDD_PRC_SUPPLIERS, current_dialog_registry(), parent),
+    : CPrcDialog(IDD_PRC_SUPPLIERS, HELP_SUPPLIERS, parent),
       m_p(p),
       m_materials(all_materials(p)),
       m_grid(std::make_unique<CGrid>())
@@ -341,9 +356,7 @@ BOOL CSuppliersDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         }
         return TRUE;
     }
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_SUPPLIERS))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
+    return CPrcDialog::OnCommand(wParam, lParam);
 }
 
 void CSuppliersDlg::OnPaint() { paint_grid(m_hWnd, *m_grid); }
@@ -368,7 +381,7 @@ void CSuppliersDlg::OnOK()
 // ---- Change Supplier ----------------------------------------------------------
 
 CChangeSupplierDlg::CChangeSupplierDlg(CPurchasingWnd& p, CWnd* parent)
-    : CSimDialog(IDD_PRC_CHANGE_SUPPLIER, current_dialog_registry(), parent), m_p(p)
+    : CPrcDialog(IDD_PRC_CHANGE_SUPPLIER, HELP_CHANGE_SUPPLIER, parent), m_p(p)
 {
 }
 
@@ -376,19 +389,8 @@ BOOL CChangeSupplierDlg::OnInitDialog()
 {
     CSimDialog::OnInitDialog();
     fill_material_codes(plat::GetDlgItem(m_hWnd, IDC_CHANGE_MATERIAL), m_p);
-    const HWND numbers = plat::GetDlgItem(m_hWnd, IDC_CHANGE_SUPPLIER);
-    for (int s = 0; s < m_p.supplier_count; ++s)
-        plat::SendMessage(numbers, CB_ADDSTRING, 0,
-                    reinterpret_cast<LPARAM>(format("%d", m_p.suppliers[static_cast<size_t>(s)].number).c_str()));
-    plat::SendMessage(numbers, CB_SETCURSEL, 0, 0);
+    fill_suppliers(plat::GetDlgItem(m_hWnd, IDC_CHANGE_SUPPLIER), m_p, false);
     return TRUE;
-}
-
-BOOL CChangeSupplierDlg::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_CHANGE_SUPPLIER))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
 }
 
 void CChangeSupplierDlg::OnOK()

@@ -13,8 +13,6 @@ using namespace prc_dlg;
 
 namespace {
 
-constexpr int HELP_MATERIAL_PARAMETERS = 231, HELP_POLICY = 232;
-
 // A grid column: its title, its decision key and where the value lives.
 struct ParameterColumn {
     const char* title;
@@ -55,7 +53,7 @@ const std::array<ParameterColumn, 3>& columns_of(const CPurchasingWnd& p)
 // ---- Edit Material Parameters ------------------------------------------------
 
 CMaterialParametersDlg::CMaterialParametersDlg(CPurchasingWnd& p, CWnd* parent)
-    : CSimDialog(IDD_PRC_MATERIAL_PARAMETERS, current_dialog_registry(), parent),
+    : CPrcDialog(IDD_PRC_MATERIAL_PARAMETERS, HELP_MATERIAL_PARAMETERS, parent),
       m_p(p),
       m_grid(std::make_unique<CGrid>())
 {
@@ -90,13 +88,6 @@ BOOL CMaterialParametersDlg::OnInitDialog()
         return FALSE;   // the editor has the focus
     }
     return TRUE;
-}
-
-BOOL CMaterialParametersDlg::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_MATERIAL_PARAMETERS))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
 }
 
 void CMaterialParametersDlg::OnLButtonDown(UINT, POINT pt) { m_grid->OnLButtonDown(pt); }
@@ -142,7 +133,7 @@ void CMaterialParametersDlg::OnOK()
 // ---- Purchasing Policy ---------------------------------------------------------
 
 CPurchasingPolicyDlg::CPurchasingPolicyDlg(CPurchasingWnd& p, int release_policy, CWnd* parent)
-    : CSimDialog(IDD_PRC_POLICY, current_dialog_registry(), parent), m_p(p), m_release(release_policy)
+    : CPrcDialog(IDD_PRC_POLICY, HELP_POLICY, parent), m_p(p), m_release(release_policy)
 {
 }
 
@@ -174,9 +165,7 @@ BOOL CPurchasingPolicyDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         show_parameters();
         return TRUE;
     }
-    if (help(m_hWnd, wParam, IDC_PRC_HELP, HELP_POLICY))
-        return TRUE;
-    return CSimDialog::OnCommand(wParam, lParam);
+    return CPrcDialog::OnCommand(wParam, lParam);
 }
 
 void CPurchasingPolicyDlg::OnOK()

@@ -4,6 +4,7 @@
 #include "dialog_support.h"
 #include "app/department.h"
 #include "plat/msg.h"
+#include "plat/help.h"
 #include "purchasing/purchasing_dept.h"
 
 using namespace prc_test;
@@ -136,6 +137,52 @@ TEST_F(PurchasingDialogs, ContractEndInTheDailyStepIsAskedByTheDialog)
             EXPECT_EQ(compare_dates(d.e.contracts[0].start, d.view.clock.current), 1) << "renewed from today";
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Each dialog's Help button opens its own page of the bundled help.
+TEST_F(PurchasingDialogs, HelpOpensEachDialogsPage)
+{
+    namespace fs = std::filesystem;
+    Desk d;
+    ASSERT_EQ(d.p.create_contract(0, 0, {40, 25}), "");
+    const fs::path before = fs::current_path();
+    fs::current_path(fs::path(VORN_BINARY_DIR) / "data");   // read only: the viewer reads vorn.help there
+    const std::pair<int, const char*> pages[] = {
+        {IDD_PRC_ORDER, "221.html"},          {IDD_PRC_PACKAGES, "222.html"},
+        {IDD_PRC_SUPPLIERS, "223.html"},      {IDD_PRC_CHANGE_SUPPLIER, "224.html"},
+        {IDD_PRC_ORDER_PACKAGE, "225.html"},  {IDD_PRC_MATERIAL_PARAMETERS, "231.html"},
+        {IDD_PRC_POLICY, "232.html"},         {IDD_PRC_CONTRACT_END, "233.html"},
+    };
+    for (const auto& [dialog, page] : pages) {
+        SCOPED_TRACE(dialog);
+        ScriptedHost host;
+        std::string shown;
+        host.OnDialog(dialog, [&shown](HWND w) {
+            click(w, IDC_PRC_HELP);
+            shown = fs::path(HelpViewerPage()).filename().string();
+            WinHelp(0, "vorn.hlp", HELP_QUIT, 0);
+            if (IsWindowVisible(GetDlgItem(w, IDC_END_HOLD)))
+                click(w, IDC_END_HOLD);
+            else
+                click(w, IDCANCEL);
+        });
+        switch (dialog) {
+        case IDD_PRC_ORDER: run_prc_order(d.p, nullptr); break;
+        case IDD_PRC_PACKAGES: run_prc_packages(d.p, nullptr); break;
+        case IDD_PRC_SUPPLIERS: run_prc_suppliers(d.p, nullptr); break;
+        case IDD_PRC_CHANGE_SUPPLIER: CChangeSupplierDlg(d.p, nullptr).DoModal(); break;
+        case IDD_PRC_ORDER_PACKAGE: COrderPackageDlg(d.p, 0, 0, false, nullptr).DoModal(); break;
+        case IDD_PRC_MATERIAL_PARAMETERS: run_material_parameters(d.p, nullptr); break;
+        case IDD_PRC_POLICY: run_purchasing_policy(d.p, 1, nullptr, {}); break;
+        default: run_contract_end(d.p, d.p.contracts[0], nullptr); break;
+        }
+        EXPECT_EQ(shown, page);
+    }
+    fs::current_path(before);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "support/fixture.h"
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,14 @@ protected:
 
 struct Decision {
     std::string key, object, old_value, new_value;
+    bool operator==(const Decision&) const = default;
 };
+using Decisions = std::vector<Decision>;
+
+inline void PrintTo(const Decision& d, std::ostream* os)
+{
+    *os << d.key << "(" << d.object << ": " << d.old_value << " -> " << d.new_value << ")";
+}
 
 // The fixture's department with every decision it records.
 struct Desk : Fixture {
@@ -92,6 +100,20 @@ inline std::vector<std::string> list_rows(HWND dlg, int id, UINT count_msg = LB_
         rows.emplace_back(row);
     }
     return rows;
+}
+
+using Table = std::vector<std::vector<std::string>>;
+
+// Every cell's text, row by row.
+inline Table cells(CGrid& g)
+{
+    Table out;
+    for (int r = 0; r < g.GetRowCount(); ++r) {
+        out.emplace_back();
+        for (int c = 0; c < g.GetColumnCount(); ++c)
+            out.back().push_back(g.GetCellText(r, c));
+    }
+    return out;
 }
 
 inline std::vector<std::string> box_texts(const ScriptedHost& host)

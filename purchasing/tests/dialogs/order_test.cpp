@@ -144,12 +144,7 @@ TEST_F(PurchasingDialogs, OrderThroughAnotherSupplierLeavesTheDefaultAlone)
         const std::vector<std::string> boxes = box_texts(host);
         EXPECT_EQ(boxes, silent ? std::vector<std::string>{"Order|Order accepted"}
                                 : std::vector<std::string>(2, "Order|Order accepted"));
-        ASSERT_EQ(d.decisions.size(), 2u);
-        EXPECT_EQ(d.decisions[0].key, "PrcOrder");
-        EXPECT_EQ(d.decisions[0].object, "XB");
-        EXPECT_EQ(d.decisions[0].old_value, "-----");
-        EXPECT_EQ(d.decisions[0].new_value, "40");
-        EXPECT_EQ(d.decisions[1].new_value, "7");
+        EXPECT_EQ(d.decisions, (Decisions{{"PrcOrder", "XB", "-----", "40"}, {"PrcOrder", "XB", "-----", "7"}}));
 
         // It arrives at Alpha's price and shipping: 40 x 10 + 50.
         d.finance.postings.clear();

@@ -4,6 +4,7 @@
 // full contract table.
 #include "dialog_support.h"
 #include "plat/msg.h"
+#include <functional>
 
 using namespace prc_test;
 
@@ -21,6 +22,26 @@ void type_quantities(HWND w, std::initializer_list<const char*> texts)
     int k = 0;
     for (const char* t : texts)
         SetDlgItemText(w, IDC_PACKAGE_QTY + k++, t);
+}
+
+// From the Packages dialog, Order Package for the first package: `act` on
+// it, OK, and Cancel when it stays open. Answers whether it stayed.
+bool order_first_package(Desk& d, ScriptedHost& host, const std::function<void(HWND)>& act)
+{
+    bool stayed = false;
+    host.OnDialog(IDD_PRC_ORDER_PACKAGE, [&](HWND w) {
+        act(w);
+        click(w, IDOK);
+        stayed = IsWindowVisible(w) != 0;
+        if (stayed)
+            click(w, IDCANCEL);
+    });
+    host.OnDialog(IDD_PRC_PACKAGES, [&](HWND w) {
+        order_row(w, 0);
+        click(w, IDCANCEL);
+    });
+    run_prc_packages(d.p, nullptr);
+    return stayed;
 }
 
 std::vector<int16_t> quantities(const PurchaseContract& c)
@@ -79,10 +100,9 @@ TEST_F(PurchasingDialogs, OrderPackageRefusesQuantitiesAContractCannotRun)
         d.p.suppliers[0].packages[0].minimum = static_cast<int16_t>(c.minimum);
         ScriptedHost host;
         host.Answer(IDOK, "");
-        bool open_after = false;
         std::vector<std::string> codes;
         bool third_shown = true;
-        host.OnDialog(IDD_PRC_ORDER_PACKAGE, [&](HWND w) {
+        const bool open_after = order_first_package(d, host, [&](HWND w) {
             for (int k = 0; k < 3; ++k)
                 codes.push_back(text_of(w, IDC_PACKAGE_CODE + k));
             third_shown = IsWindowVisible(GetDlgItem(w, IDC_PACKAGE_QTY + 2)) != 0;
@@ -90,16 +110,7 @@ TEST_F(PurchasingDialogs, OrderPackageRefusesQuantitiesAContractCannotRun)
             if (!c.made.empty() && c.minimum == 10) {
                 EXPECT_TRUE(SaveWindowPng(w, png("order_package.png").c_str()));
             }
-            click(w, IDOK);
-            open_after = IsWindowVisible(w) != 0;
-            if (open_after)
-                click(w, IDCANCEL);
         });
-        host.OnDialog(IDD_PRC_PACKAGES, [&](HWND w) {
-            order_row(w, 0);
-            click(w, IDCANCEL);
-        });
-        run_prc_packages(d.p, nullptr);
         EXPECT_EQ(codes, (std::vector<std::string>{"XA", "XB", ""}));
         EXPECT_FALSE(third_shown);
         EXPECT_EQ(box_texts(host), std::vector<std::string>{c.box});
@@ -191,19 +202,7 @@ TEST_F(PurchasingDialogs, OrderPackageIntoAFullContractTableIsRefused)
         ScriptedHost host;
         host.Answer(IDYES, "Packages");
         host.Answer(IDOK, "Order Package");
-        bool open_after = false;
-        host.OnDialog(IDD_PRC_ORDER_PACKAGE, [&](HWND w) {
-            type_quantities(w, {"6", "6"});
-            click(w, IDOK);
-            open_after = IsWindowVisible(w) != 0;
-            if (open_after)
-                click(w, IDCANCEL);
-        });
-        host.OnDialog(IDD_PRC_PACKAGES, [&](HWND w) {
-            order_row(w, 0);
-            click(w, IDCANCEL);
-        });
-        run_prc_packages(d.p, nullptr);
+        const bool open_after = order_first_package(d, host, [](HWND w) { type_quantities(w, {"6", "6"}); });
         EXPECT_EQ(d.p.contracts.size(), static_cast<size_t>(MAX_PRC_CONTRACTS));
         EXPECT_EQ(open_after, !overwrite);
         const std::string last = box_texts(host).back();

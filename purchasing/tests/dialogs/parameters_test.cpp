@@ -19,22 +19,12 @@ void type_cell(HWND dlg, CGrid& grid, int row, int col, const char* text)
     grid.GetEditor()->SetWindowText(text);
 }
 
-std::vector<std::vector<std::string>> cells(CGrid& g)
-{
-    std::vector<std::vector<std::string>> out;
-    for (int r = 0; r < g.GetRowCount(); ++r) {
-        out.emplace_back();
-        for (int c = 0; c < g.GetColumnCount(); ++c)
-            out.back().push_back(g.GetCellText(r, c));
-    }
-    return out;
-}
 
 TEST_F(PurchasingDialogs, MaterialParametersShowTheOrderLevelColumnsAndStoreEachChange)
 {
     Desk d;
     ScriptedHost host;
-    std::vector<std::vector<std::string>> shown;
+    Table shown;
     int edited_row = -1, edited_col = -1;
     CMaterialParametersDlg dlg(d.p, nullptr);
     host.OnDialog(IDD_PRC_MATERIAL_PARAMETERS, [&](HWND w) {
@@ -52,20 +42,12 @@ TEST_F(PurchasingDialogs, MaterialParametersShowTheOrderLevelColumnsAndStoreEach
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(edited_row, 0) << "the first cell opens for editing";
     EXPECT_EQ(edited_col, 0);
-    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{
+    EXPECT_EQ(shown, (Table{
                          {"800", "350", "100"}, {"500", "200", "60"}, {"800", "300", "100"}}));
     EXPECT_EQ(d.xa().order_level, 360);
     EXPECT_EQ(d.ya().red_line_level, 0);
     EXPECT_EQ(d.xb().max_level, 500);
-    ASSERT_EQ(d.decisions.size(), 2u);
-    EXPECT_EQ(d.decisions[0].key, "PrcOrdLevel");
-    EXPECT_EQ(d.decisions[0].object, "XA");
-    EXPECT_EQ(d.decisions[0].old_value, "350");
-    EXPECT_EQ(d.decisions[0].new_value, "360");
-    EXPECT_EQ(d.decisions[1].key, "PrcRedLevel");
-    EXPECT_EQ(d.decisions[1].object, "YA");
-    EXPECT_EQ(d.decisions[1].old_value, "100");
-    EXPECT_EQ(d.decisions[1].new_value, "0");
+    EXPECT_EQ(d.decisions, (Decisions{{"PrcOrdLevel", "XA", "350", "360"}, {"PrcRedLevel", "YA", "100", "0"}}));
     EXPECT_TRUE(host.boxes().empty());
 }
 
@@ -111,7 +93,7 @@ TEST_F(PurchasingDialogs, MaterialParametersUnderMrpTakeTheMrpColumnsAndOrder)
     d.p.safety_stock[0][1] = 20;
     d.p.red_line_time[1][0] = 3;
     ScriptedHost host;
-    std::vector<std::vector<std::string>> shown;
+    Table shown;
     host.OnDialog(IDD_PRC_MATERIAL_PARAMETERS, [&](HWND w) {
         auto* dlg = dynamic_cast<CMaterialParametersDlg*>(CWnd::FromHandle(w));
         ASSERT_NE(dlg, nullptr);
@@ -123,16 +105,11 @@ TEST_F(PurchasingDialogs, MaterialParametersUnderMrpTakeTheMrpColumnsAndOrder)
         click(w, IDOK);
     });
     run_material_parameters(d.p, nullptr);
-    EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{
+    EXPECT_EQ(shown, (Table{
                          {"0", "0", "100"}, {"20", "0", "60"}, {"0", "3", "100"}}));
     EXPECT_EQ(d.p.safety_stock[0][0], 450);
     EXPECT_EQ(d.p.red_line_time[1][0], 4);
-    ASSERT_EQ(d.decisions.size(), 2u);
-    EXPECT_EQ(d.decisions[0].key, "PrcSafetyStock");
-    EXPECT_EQ(d.decisions[0].object, "XA");
-    EXPECT_EQ(d.decisions[1].key, "PrcRedLineTime");
-    EXPECT_EQ(d.decisions[1].object, "YA");
-    EXPECT_EQ(d.decisions[1].old_value, "3");
+    EXPECT_EQ(d.decisions, (Decisions{{"PrcSafetyStock", "XA", "0", "450"}, {"PrcRedLineTime", "YA", "3", "4"}}));
     // No plan: the projection is the stock, 50 short of the safety stock.
     ASSERT_EQ(d.p.orders.size(), 1u);
     EXPECT_EQ(d.p.orders[0].family, 0);

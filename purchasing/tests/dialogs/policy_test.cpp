@@ -148,26 +148,21 @@ TEST_F(PurchasingDialogs, PolicySwitchesClearTheLevelsAndRecordEachChange)
             EXPECT_EQ(d.p.safety_stock[static_cast<size_t>(f)][static_cast<size_t>(m)], 0);
             EXPECT_EQ(d.p.material(f, m).red_line_level, 0);
         }
-    ASSERT_EQ(d.decisions.size(), 1u);
-    EXPECT_EQ(d.decisions[0].key, "PrcPolicy");
-    EXPECT_EQ(d.decisions[0].old_value, "0");
-    EXPECT_EQ(d.decisions[0].new_value, "1,0,2,15");
+    EXPECT_EQ(d.decisions, (Decisions{{"PrcPolicy", "", "0", "1,0,2,15"}}));
 
     run([](HWND) {});
     EXPECT_EQ(d.decisions.size(), 1u) << "nothing changed";
 
     run([](HWND w) { SetDlgItemText(w, IDC_POLICY_MINIMUM, "20"); });
-    ASSERT_EQ(d.decisions.size(), 2u);
-    EXPECT_EQ(d.decisions[1].old_value, "1");
-    EXPECT_EQ(d.decisions[1].new_value, "1,0,2,20");
+    EXPECT_EQ(d.decisions.back(), (Decision{"PrcPolicy", "", "1", "1,0,2,20"}));
+    EXPECT_EQ(d.decisions.size(), 2u);
 
     d.xa().red_line_level = 0;
     run([](HWND w) { press(w, IDC_POLICY_STOCK); });
     EXPECT_EQ(d.p.policy, POLICY_ORDER_LEVEL);
     EXPECT_EQ(d.xb().red_line_level, 0);
-    ASSERT_EQ(d.decisions.size(), 3u);
-    EXPECT_EQ(d.decisions[2].old_value, "1");
-    EXPECT_EQ(d.decisions[2].new_value, "0,0,2,20");
+    EXPECT_EQ(d.decisions.back(), (Decision{"PrcPolicy", "", "1", "0,0,2,20"}));
+    EXPECT_EQ(d.decisions.size(), 3u);
 }
 
 // After OK the policy is applied: the levels-shown flag follows it, MRP

@@ -9,18 +9,6 @@ using namespace prc_test;
 
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
-
-Table cells(CGrid& g)
-{
-    Table out;
-    for (int r = 0; r < g.GetRowCount(); ++r) {
-        out.emplace_back();
-        for (int c = 0; c < g.GetColumnCount(); ++c)
-            out.back().push_back(g.GetCellText(r, c));
-    }
-    return out;
-}
 
 CSuppliersDlg& suppliers_of(HWND w) { return *dynamic_cast<CSuppliersDlg*>(CWnd::FromHandle(w)); }
 
@@ -52,11 +40,7 @@ TEST_F(PurchasingDialogs, SuppliersClickChangesTheWorkingCopyAndOkWritesItBack)
     EXPECT_EQ(d.xb().quoted_lead, 10);
     EXPECT_EQ(d.xb().lead_base, 10);
     EXPECT_EQ(d.xa().default_supplier, 0);
-    ASSERT_EQ(d.decisions.size(), 1u);
-    EXPECT_EQ(d.decisions[0].key, "Supplier");
-    EXPECT_EQ(d.decisions[0].object, "XB");
-    EXPECT_EQ(d.decisions[0].old_value, "1");
-    EXPECT_EQ(d.decisions[0].new_value, "0");
+    EXPECT_EQ(d.decisions, (Decisions{{"Supplier", "XB", "1", "0"}}));
     EXPECT_TRUE(host.boxes().empty());
 
     // Cancel drops the copy; a click back to the current supplier is no change.

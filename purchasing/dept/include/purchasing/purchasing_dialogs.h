@@ -55,9 +55,19 @@ inline constexpr int IDC_PARAMETERS_GRID = 4000;
 
 void register_purchasing_dialog_templates(plat::HINSTANCE module);
 
+// A Purchasing dialog: its Help button opens the dialog's help page.
+class CPrcDialog : public CSimDialog {
+public:
+    CPrcDialog(int templateId, int help_context, plat::CWnd* parent);
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+
+private:
+    int m_help;
+};
+
 // Order (IDD 129): one vendor order at a time through any supplier that
 // sells the material; stays open until Close.
-class CPrcOrderDlg : public CSimDialog {
+class CPrcOrderDlg : public CPrcDialog {
 public:
     CPrcOrderDlg(CPurchasingWnd& p, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CPrcOrderDlg"; }
@@ -72,7 +82,7 @@ private:
 // Suppliers (IDD 149): the suppliers' prices per material; a click on a
 // seller's cell makes it the material's supplier in a working copy that OK
 // writes back.
-class CSuppliersDlg : public CSimDialog {
+class CSuppliersDlg : public CPrcDialog {
 public:
     CSuppliersDlg(CPurchasingWnd& p, plat::CWnd* parent);
     ~CSuppliersDlg() override;
@@ -97,12 +107,11 @@ private:
 
 // Change Supplier (IDD 150): a material and a supplier number typed or
 // chosen; closes with IDOK and the pair when the supplier sells it.
-class CChangeSupplierDlg : public CSimDialog {
+class CChangeSupplierDlg : public CPrcDialog {
 public:
     CChangeSupplierDlg(CPurchasingWnd& p, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CChangeSupplierDlg"; }
     plat::BOOL OnInitDialog() override;
-    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void OnOK() override;
     int family = -1, material = -1, supplier = -1;
 
@@ -112,7 +121,7 @@ private:
 
 // Packages (IDD 187): every supplier's packages and the chosen one's items;
 // "&Order" opens Order Package for it.
-class CPackagesDlg : public CSimDialog {
+class CPackagesDlg : public CPrcDialog {
 public:
     CPackagesDlg(CPurchasingWnd& p, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CPackagesDlg"; }
@@ -129,12 +138,11 @@ private:
 // Order Package (IDD 188): the quantities of a package's items. With
 // `overwrite` the package's existing contract ends, but only once the new
 // one is accepted.
-class COrderPackageDlg : public CSimDialog {
+class COrderPackageDlg : public CPrcDialog {
 public:
     COrderPackageDlg(CPurchasingWnd& p, int supplier, int package, bool overwrite, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "COrderPackageDlg"; }
     plat::BOOL OnInitDialog() override;
-    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void OnOK() override;
 
 private:
@@ -145,13 +153,12 @@ private:
 
 // Edit Material Parameters (IDD 132): per material the order-level columns
 // or the MRP ones, edited in a grid.
-class CMaterialParametersDlg : public CSimDialog {
+class CMaterialParametersDlg : public CPrcDialog {
 public:
     CMaterialParametersDlg(CPurchasingWnd& p, plat::CWnd* parent);
     ~CMaterialParametersDlg() override;
     const char* GetRuntimeClassName() const override { return "CMaterialParametersDlg"; }
     plat::BOOL OnInitDialog() override;
-    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
     void OnLButtonDown(plat::UINT flags, plat::POINT pt) override;
     void OnPaint() override;
     void OnOK() override;
@@ -165,7 +172,7 @@ private:
 
 // Purchasing Policy (IDD 133): order level or MRP and MRP's parameters.
 // `release_policy` is Production's raw-material release (1: MRP).
-class CPurchasingPolicyDlg : public CSimDialog {
+class CPurchasingPolicyDlg : public CPrcDialog {
 public:
     CPurchasingPolicyDlg(CPurchasingWnd& p, int release_policy, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CPurchasingPolicyDlg"; }
@@ -180,7 +187,7 @@ private:
 };
 
 // Purchasing Contract End (IDD 206): renew, end or hold (ContractEndChoice).
-class CPrcContractEndDlg : public CSimDialog {
+class CPrcContractEndDlg : public CPrcDialog {
 public:
     CPrcContractEndDlg(const CPurchasingWnd& p, const PurchaseContract& contract, plat::CWnd* parent);
     const char* GetRuntimeClassName() const override { return "CPrcContractEndDlg"; }
