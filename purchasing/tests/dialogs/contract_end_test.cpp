@@ -150,7 +150,8 @@ TEST_F(PurchasingDialogs, HelpOpensEachDialogsPage)
     Desk d;
     ASSERT_EQ(d.p.create_contract(0, 0, {40, 25}), "");
     const fs::path before = fs::current_path();
-    fs::current_path(fs::path(VORN_BINARY_DIR) / "data");   // read only: the viewer reads vorn.help there
+    // The viewer finds vorn.help beside the working folder: the source's pages, only read.
+    fs::current_path(fs::path(VORN_SOURCE_DIR) / "resources" / "help");
     const std::pair<int, const char*> pages[] = {
         {IDD_PRC_ORDER, "221.html"},          {IDD_PRC_PACKAGES, "222.html"},
         {IDD_PRC_SUPPLIERS, "223.html"},      {IDD_PRC_CHANGE_SUPPLIER, "224.html"},
