@@ -23,7 +23,7 @@ Rows order_rows()
     r.row("Material:", "COMBOBOX", IDC_ORDER_MATERIAL, COMBO, 100, 160)
         .row("Quantity:", "EDIT", IDC_ORDER_QTY, EDIT, 100)
         .row("Supplier:", "COMBOBOX", IDC_ORDER_SUPPLIER, DROPLIST, 190, 160);
-    r.buttons({{IDC_ORDER_BUTTON, "&Order"}, {IDCANCEL, "&Close"}, {IDC_PRC_HELP, "&Help"}}, 290, 12);
+    r.buttons({{IDC_ORDER_BUTTON, "&Order"}, {IDCANCEL, "&Close"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 290, 12);
     // Places the order without the confirmation box; never shown.
     r.add({"BUTTON", IDC_ORDER_SILENT, "&Order", WS_CHILD | WS_TABSTOP, 0, 290, 102, 80, 24});
     return r;
@@ -36,7 +36,7 @@ Rows suppliers_rows()
            "To change current supplier click with the mouse on the table cell which intersect the material and new "
            "supplier.",
            CHILD, 0, 10, 300, 600, 34});
-    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_HELP, "&Help"}}, 250, 344, true);
+    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 250, 344, true);
     r.add({"BUTTON", IDC_SUPPLIERS_CHANGE, "Change &supplier", WS_CHILD | WS_TABSTOP, 0, 10, 344, 110, 24});
     return r;
 }
@@ -46,7 +46,7 @@ Rows change_supplier_rows()
     Rows r(12, 12, 90);
     r.row("Material:", "COMBOBOX", IDC_CHANGE_MATERIAL, COMBO, 100, 160)
         .row("Supplier ID:", "COMBOBOX", IDC_CHANGE_SUPPLIER, COMBO, 100, 160);
-    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_HELP, "&Help"}}, 220, 12);
+    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 220, 12);
     return r;
 }
 
@@ -57,7 +57,7 @@ Rows packages_rows()
     r.add({"LISTBOX", IDC_PACKAGES_LIST, "", LIST, 0, 10, 30, 410, 140});
     r.skip(150).titles({{"Material", 14}, {"Price", 94}});
     r.add({"LISTBOX", IDC_PACKAGES_ITEMS, "", LIST, 0, 10, r.y(), 200, 110});
-    r.buttons({{IDC_PACKAGES_ORDER, "&Order"}, {IDCANCEL, "&Close"}, {IDC_PRC_HELP, "&Help"}}, 432, 30);
+    r.buttons({{IDC_PACKAGES_ORDER, "&Order"}, {IDCANCEL, "&Close"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 432, 30);
     return r;
 }
 
@@ -67,14 +67,14 @@ Rows order_package_rows()
     r.add({"STATIC", -1, "Material", CHILD, 0, 12, 12, 60, 16}).add({"STATIC", -1, "Qty.", CHILD, 0, 72, 12, 60, 16});
     for (int k = 0; k < PACKAGE_ROWS; ++k)
         r.row("", "EDIT", IDC_PACKAGE_QTY + k, EDIT, 80, 22, IDC_PACKAGE_CODE + k);
-    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_HELP, "&Help"}}, 180, 34);
+    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 180, 34);
     return r;
 }
 
 Rows parameters_rows()
 {
     Rows r(10, 10, 0);
-    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_HELP, "&Help"}}, 170, 310, true);
+    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 170, 310, true);
     return r;
 }
 
@@ -88,7 +88,7 @@ Rows policy_rows()
     r.add({"BUTTON", IDC_POLICY_QLT, "According to QLT", TAB | BS_AUTOCHECKBOX | WS_GROUP, 0, 230, 30, 200, 20});
     r.row("Days to send before QLT:", "EDIT", IDC_POLICY_DAYS, EDIT, 60, 22, IDC_POLICY_DAYS_LABEL)
         .row("Minimun to order:", "EDIT", IDC_POLICY_MINIMUM, EDIT, 60, 22, IDC_POLICY_MINIMUM_LABEL);
-    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_HELP, "&Help"}}, 130, 140, true);
+    r.buttons({{IDOK, "&OK"}, {IDCANCEL, "&Cancel"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 130, 140, true);
     return r;
 }
 
@@ -102,7 +102,7 @@ Rows contract_end_rows()
     r.add({"STATIC", -1, "Renew contract for 1 more year ?", CHILD, 0, 12, 186, 260, 18});
     r.add({"BUTTON", IDC_END_YES, "&Yes", RADIO | WS_GROUP, 0, 24, 210, 70, 20});
     r.add({"BUTTON", IDC_END_NO, "&No", RADIO, 0, 104, 210, 70, 20});
-    r.buttons({{IDC_END_CONTINUE, "&Continue"}, {IDC_END_HOLD, "&Hold"}, {IDC_PRC_HELP, "&Help"}}, 290, 56);
+    r.buttons({{IDC_END_CONTINUE, "&Continue"}, {IDC_END_HOLD, "&Hold"}, {IDC_PRC_DIALOG_HELP, "&Help"}}, 290, 56);
     return r;
 }
 
@@ -197,7 +197,7 @@ CPrcDialog::CPrcDialog(int templateId, int help_context, CWnd* parent)
 
 BOOL CPrcDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    if (LOWORD(wParam) == IDC_PRC_HELP) {
+    if (LOWORD(wParam) == IDC_PRC_DIALOG_HELP) {
         WinHelp(m_hWnd, "vorn.hlp", HELP_CONTEXT, static_cast<uintptr_t>(m_help));
         return TRUE;
     }
@@ -302,7 +302,7 @@ BOOL CSuppliersDlg::OnInitDialog()
     g.Create(IDC_SUPPLIERS_GRID, this, 10, 10, 610, bottom, 0);
     // The note and the buttons stand for a grid of every supplier there can be.
     shorten_below(m_hWnd, 296, grid_bottom(MAX_SUPPLIERS) - bottom,
-                  {IDC_SUPPLIERS_NOTE, IDOK, IDCANCEL, IDC_PRC_HELP, IDC_SUPPLIERS_CHANGE});
+                  {IDC_SUPPLIERS_NOTE, IDOK, IDCANCEL, IDC_PRC_DIALOG_HELP, IDC_SUPPLIERS_CHANGE});
     fill();
     return TRUE;
 }

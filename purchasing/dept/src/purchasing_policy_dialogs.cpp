@@ -77,7 +77,7 @@ BOOL CMaterialParametersDlg::OnInitDialog()
     const int bottom = grid_bottom(static_cast<int>(m_materials.size()));
     g.Create(IDC_PARAMETERS_GRID, this, 10, 10, 430, bottom, 0);
     // The buttons stand for a grid of every material there can be.
-    shorten_below(m_hWnd, 296, grid_bottom(MAX_RM_FAMILYS * MAX_MATERIALS) - bottom, {IDOK, IDCANCEL, IDC_PRC_HELP});
+    shorten_below(m_hWnd, 296, grid_bottom(MAX_RM_FAMILYS * MAX_MATERIALS) - bottom, {IDOK, IDCANCEL, IDC_PRC_DIALOG_HELP});
     for (size_t r = 0; r < m_materials.size(); ++r)
         for (size_t c = 0; c < columns_of(m_p).size(); ++c) {
             const auto [f, m] = m_materials[r];

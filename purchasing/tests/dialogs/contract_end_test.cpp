@@ -163,7 +163,7 @@ TEST_F(PurchasingDialogs, HelpOpensEachDialogsPage)
         ScriptedHost host;
         std::string shown;
         host.OnDialog(dialog, [&shown](HWND w) {
-            click(w, IDC_PRC_HELP);
+            click(w, IDC_PRC_DIALOG_HELP);
             shown = fs::path(HelpViewerPage()).filename().string();
             WinHelp(0, "vorn.hlp", HELP_QUIT, 0);
             if (IsWindowVisible(GetDlgItem(w, IDC_END_HOLD)))

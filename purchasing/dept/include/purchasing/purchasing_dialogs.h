@@ -23,7 +23,7 @@ inline constexpr int IDD_PRC_PACKAGES = 187;
 inline constexpr int IDD_PRC_ORDER_PACKAGE = 188;
 inline constexpr int IDD_PRC_CONTRACT_END = 206;
 
-inline constexpr int IDC_PRC_HELP = 3;
+inline constexpr int IDC_PRC_DIALOG_HELP = 3;
 inline constexpr int IDC_SUPPLIERS_NOTE = 1310;
 inline constexpr int IDC_SUPPLIERS_CHANGE = 1311;   // hidden "Change &supplier"
 inline constexpr int IDC_CHANGE_MATERIAL = 1321;
