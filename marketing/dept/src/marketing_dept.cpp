@@ -345,6 +345,20 @@ bool MarketingDepartment::is_product_retired(int f, int p)
     return engine_->product_exists(f, p) && engine_->is_product_retired(f, p);
 }
 
+// Contract deliveries due in the horizon and the backlog, the orders expected
+// over it, less the stock, plus the stock the link mode keeps.
+int32_t MarketingDepartment::product_forecast(int f, int p, int days)
+{
+    if (!engine_->product_exists(f, p))
+        return 0;
+    const CMarketingWnd& m = *engine_;
+    const MarketProduct& pr = m.product(f, p);
+    double units = static_cast<double>(m.get_contract_units_due(f, p, days, false)) + m.get_expected_orders(f, p, days) -
+                   m.get_inventory(f, p);
+    units += m.link_mode() == LINK_MAKE_TO_STOCK ? 0.9 * pr.order_level : static_cast<double>(pr.safety_stock);
+    return units > 0 ? static_cast<int32_t>(units) : 0;
+}
+
 int16_t MarketingDepartment::safety_stock(int f, int p)
 {
     return engine_->product_exists(f, p) ? static_cast<int16_t>(engine_->product(f, p).safety_stock) : 0;

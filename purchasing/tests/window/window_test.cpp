@@ -18,6 +18,7 @@
 #include "support/sample_program.h"
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -248,11 +249,27 @@ TEST(PurchasingWindow, EveryReportOfTheInformationMenuOpens)
              EXPECT_EQ(item_text(d, IDC_PRC_INFO_SUPPLIER), "Alpha Metals");
              EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, IDC_PRC_INFO_MRP))) << "Total MRP under MRP only";
              EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, IDC_PRC_INFO_LEVEL1 + 2)));
+             // Another material chosen in the combo box.
+             SendDlgItemMessage(d, IDC_PRC_INFO_MATERIAL, CB_SETCURSEL, 2, 0);
+             SendMessage(d, WM_COMMAND, MAKEWPARAM(IDC_PRC_INFO_MATERIAL, CBN_SELCHANGE),
+                         static_cast<LPARAM>(GetDlgItem(d, IDC_PRC_INFO_MATERIAL)));
+             EXPECT_EQ(window_text(d), "Material Information - YA");
+             EXPECT_EQ(item_text(d, IDC_PRC_INFO_SUPPLIER), "Beta Supply");
+             EXPECT_TRUE(list_lines(GetDlgItem(d, IDC_PRC_INFO_USES)).empty()) << "no job takes YA";
          }},
         {302, IDD_PRC_RED_LINE, {}},
         {303, IDD_PRC_PACKAGES_LIST,
          [&](HWND d) { EXPECT_EQ(list_lines(GetDlgItem(d, IDC_PRC_LIST)), std::vector<std::string>{"No packgaes ordered"}); }},
-        {304, IDD_SALES_SUMMARY_GRAPH, [&](HWND d) { EXPECT_EQ(window_text(d), "Consumed Units Graph"); }},
+        {304, IDD_SALES_SUMMARY_GRAPH,
+         [&](HWND d) {
+             EXPECT_EQ(window_text(d), "Consumed Units Graph");
+             auto* graph = dynamic_cast<CSalesSummaryGraphDlg*>(CWnd::FromHandle(d));
+             ASSERT_NE(graph, nullptr);
+             ASSERT_EQ(graph->set_count(), 3) << "one curve per material";
+             EXPECT_EQ(graph->set_title(0), "XA");
+             EXPECT_EQ(graph->set_title(2), "YA");
+             EXPECT_EQ(graph->set_series_count(1), 1);
+         }},
         {305, IDD_PRC_SUPPLIER_LEAD, {}},
         {307, IDD_PRC_CONSUMPTION, {}},
         {308, IDD_PRC_MEASUREMENTS,
@@ -284,4 +301,66 @@ TEST(PurchasingWindow, EveryReportOfTheInformationMenuOpens)
     for (int id : {300, 313, 503})
         p.purchasing->on_menu_command(id);
     EXPECT_EQ(p.host.boxes().size(), boxes);
+}
+
+// The forecast asks for its horizon first; per product its forecast and the
+// materials it needs, then per material what is to order, never below 0.
+TEST(PurchasingWindow, PurchasingForecastOverTheChosenHorizon)
+{
+    Program p;
+    ASSERT_NE(p.purchasing, nullptr);
+    int forecasts = 0;
+    p.host.OnDialog(IDD_FORECAST_RANGE, [&](HWND d) { close_dialog(d); });
+    p.host.OnDialog(IDD_PRC_FORECAST, [&](HWND) { ++forecasts; });
+    p.purchasing->on_menu_command(306);
+    EXPECT_EQ(forecasts, 0) << "a cancelled horizon opens nothing";
+
+    CPurchasingWnd& e = p.engine();
+    e.material(0, 1).stock = 0;   // XB short whatever the forecast
+    e.on_order[0][1] = 0;
+    p.host.OnDialog(IDD_FORECAST_RANGE, [&](HWND d) {
+        SetDlgItemText(d, 1090, "60");
+        CheckRadioButton(d, 1091, 1092, 1091);
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    std::vector<std::string> products;
+    std::vector<std::vector<std::string>> needs, materials;
+    p.host.OnDialog(IDD_PRC_FORECAST, [&](HWND d) {
+        ++forecasts;
+        UpdateWindow(d);
+        SaveWindowPng(d, png("report_306.png").c_str());
+        auto* dlg = dynamic_cast<CPrcGridReportDlg*>(CWnd::FromHandle(d));
+        ASSERT_NE(dlg, nullptr);
+        ASSERT_EQ(dlg->grids().size(), 2u);
+        const CGrid& first = *dlg->grids()[0];
+        const CGrid& second = *dlg->grids()[1];
+        for (int r = 0; r < first.GetRowCount(); ++r) {
+            std::vector<std::string> row;
+            for (int c = 0; c < first.GetColumnCount(); ++c)
+                row.push_back(first.GetCellText(r, c));
+            needs.push_back(row);
+        }
+        for (int r = 0; r < second.GetRowCount(); ++r) {
+            std::vector<std::string> row;
+            for (int c = 0; c < second.GetColumnCount(); ++c)
+                row.push_back(second.GetCellText(r, c));
+            materials.push_back(row);
+        }
+        close_dialog(d);
+    });
+    p.purchasing->on_menu_command(306);
+    ASSERT_EQ(forecasts, 1);
+    ASSERT_FALSE(needs.empty());
+    ASSERT_EQ(materials.size(), 3u);
+    // A1 takes two of XA and one of XB; its forecast over sixty days is not 0.
+    const long a1 = std::stol(needs[0][0]);
+    EXPECT_GT(a1, 0);
+    EXPECT_EQ(std::stol(needs[0][1]), 2 * a1);
+    EXPECT_EQ(std::stol(needs[0][2]), a1);
+    for (const auto& m : materials) {
+        ASSERT_EQ(m.size(), 5u);
+        const long needed = std::stol(m[0]), ordered = std::stol(m[1]), stock = std::stol(m[2]), wip = std::stol(m[3]);
+        EXPECT_EQ(std::stol(m[4]), std::max(0L, needed - ordered - (stock + wip)));
+    }
+    EXPECT_GT(std::stol(materials[1][4]), 0) << "XB has nothing in stock or on order";
 }

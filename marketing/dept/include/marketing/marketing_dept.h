@@ -61,6 +61,7 @@ public:
     void build_production_plan() override { engine_->build_production_plan(); }
     int dlg_forecast(int kind) override;
     bool any_product_in_red_line() override { return engine_->any_product_in_red_line(); }
+    int32_t product_forecast(int family, int product, int days) override;
     ProductFigures product_figures(int family, int product) override
     {
         return engine_->product_figures(family, product);
