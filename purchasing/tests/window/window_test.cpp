@@ -296,6 +296,30 @@ TEST(PurchasingWindow, EveryReportOfTheInformationMenuOpens)
         p.purchasing->on_menu_command(c.command);
         EXPECT_EQ(opened, 1);
     }
+    // With an open order and a contract the lists show them under their columns.
+    ASSERT_TRUE(e.place_vendor_order(0, 1, 120));
+    ASSERT_EQ(e.create_contract(0, 0, {15, 25}), "");
+    std::vector<std::string> orders, packages;
+    p.host.OnDialog(IDD_PRC_OPEN_ORDERS, [&](HWND d) {
+        UpdateWindow(d);
+        SaveWindowPng(d, png("report_309_filled.png").c_str());
+        orders = list_lines(GetDlgItem(d, IDC_PRC_LIST));
+        close_dialog(d);
+    });
+    p.host.OnDialog(IDD_PRC_PACKAGES_LIST, [&](HWND d) {
+        UpdateWindow(d);
+        SaveWindowPng(d, png("report_303_filled.png").c_str());
+        packages = list_lines(GetDlgItem(d, IDC_PRC_LIST));
+        close_dialog(d);
+    });
+    p.purchasing->on_menu_command(309);
+    p.purchasing->on_menu_command(303);
+    ASSERT_EQ(orders.size(), e.orders.size());
+    EXPECT_EQ(orders.back().rfind("\tXB\t120\t", 0), 0u) << orders.back();
+    ASSERT_EQ(packages.size(), 3u);
+    EXPECT_EQ(packages[1].rfind("\t\t\tXA\t15\t", 0), 0u) << packages[1];
+    EXPECT_EQ(packages[2].rfind("\t\t\tXB\t25\t", 0), 0u) << packages[2];
+
     // Ids without an entry do nothing.
     const size_t boxes = p.host.boxes().size();
     for (int id : {300, 313, 503})
