@@ -329,15 +329,39 @@ void CBarButton::draw_bevel(HDC dc, RECT rc, bool raised) const
     plat::DeleteObject(grey);
 }
 
+namespace {
+
+// The caption's font, made for one drawing (0: the stock small font).
+HFONT caption_font(bool down)
+{
+    return uikit_display_bits() > 16 ? make_font(down ? "Small Fonts" : "Arial", 6, false, false, false, false, false)
+                                     : HFONT{0};
+}
+
+} // namespace
+
+int CBarButton::CaptionWidth(const char* caption)
+{
+    if (caption == nullptr || caption[0] == '\0')
+        return 0;
+    const HDC dc = plat::GetDC(0);
+    const HFONT font = caption_font(false);
+    const HGDIOBJ old = plat::SelectObject(dc, font != 0 ? font : GetStockObject(ANSI_VAR_FONT));
+    SIZE extent{};
+    GetTextExtentPoint32(dc, caption, static_cast<int>(std::strlen(caption)), &extent);
+    plat::SelectObject(dc, old);
+    if (font != 0)
+        plat::DeleteObject(font);
+    plat::ReleaseDC(0, dc);
+    return extent.cx;
+}
+
 void CBarButton::draw_caption(HDC dc, RECT rc, bool down) const
 {
     if (m_caption[0] == '\0')
         return;
-    HFONT font = 0;
-    HGDIOBJ old = 0;
-    if (uikit_display_bits() > 16)
-        font = make_font(down ? "Small Fonts" : "Arial", 6, false, false, false, false, false);
-    old = plat::SelectObject(dc, font != 0 ? font : GetStockObject(ANSI_VAR_FONT));
+    const HFONT font = caption_font(down);
+    const HGDIOBJ old = plat::SelectObject(dc, font != 0 ? font : GetStockObject(ANSI_VAR_FONT));
     plat::SetBkMode(dc, TRANSPARENT);
     plat::SetTextColor(dc, 0x000000);
     RECT text = rc;

@@ -334,10 +334,11 @@ void CIndicatorPane::OnPaint()
             day.resize(15, ' ');
             draw_text(dc, 7, 56, day);
         } else if (m_kind == 204) {
-            StatusLook look = status_look(v->run_state);
-            SetTextColor(dc, look.colour);
-            SetBkColor(dc, RGB(128, 128, 128));
-            draw_text(dc, 7, 23, std::string(" ") + lang_translate(look.text) + " ");
+            // The state's colour is the word's ground, as in the status line,
+            // so white ("Pause") is the pane's own and green stays readable.
+            const StatusLook look = status_look(v->run_state);
+            SetBkColor(dc, look.colour);
+            draw_text(dc, 7, 23, lang_translate(look.text));
         } else {
             draw_text(dc, 7, m_kind == 207 || m_kind == 206 ? 23 : 24, value_text());
         }
@@ -496,7 +497,10 @@ void CVornWindow::CreateToolbar()
     m_toolbar.SetButtonSize(45, 22);
     for (const ToolSpec& t : kTools) {
         m_toolbar.SetButtonSize(t.width, 22);
-        CBarButton* b = m_toolbar.AddButton(lang_translate(t.label), lang_translate(t.tip), t.id, 0, 0, 0, 2, 0);
+        // The buttons have no pictures: each label stands in the middle of its face.
+        const char* label = lang_translate(t.label);
+        const int offset = std::max(0, (t.width - CBarButton::CaptionWidth(label)) / 2);
+        CBarButton* b = m_toolbar.AddButton(label, lang_translate(t.tip), t.id, 0, 0, 0, 2, offset);
         if (is_department(t.id))
             b->SetKind(CBarButton::TOGGLE, TRUE);
         if (t.id != ID_OPEN) {

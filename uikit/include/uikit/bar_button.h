@@ -65,6 +65,10 @@ public:
     void ShowHoverTip();
     void HideHoverTip();
 
+    // The width of a caption in the up face's font: what an owner needs to
+    // place a caption by its offset.
+    static int CaptionWidth(const char* caption);
+
     int GetCommandId() const { return m_commandId; }
     const char* GetCaption() const { return m_caption; }
     CButtonTip* GetHoverTip() const { return m_tip; }

@@ -19,10 +19,12 @@
 #include "plat/window.h"
 #include "support/bundled_data.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 using namespace plat;
@@ -416,6 +418,81 @@ TEST_F(VornFrame, ToolbarRunContinuesWhenTheTargetLiesAhead)
     EXPECT_EQ(s->shown_command, ID_FINANCE);
     EXPECT_EQ(view->toolbar().FindButton(ID_FINANCE)->GetState(), CBarButton::DOWN);
     EXPECT_EQ(view->toolbar().FindButton(ID_MARKETING)->GetState(), CBarButton::UP);
+}
+
+// Ink columns of a window's surface: the first and last column holding a
+// dark pixel between rows top and bottom (-1, -1 for none).
+std::pair<int, int> ink_columns(HWND w, int top, int bottom)
+{
+    RECT rc{};
+    GetClientRect(w, &rc);
+    int first = -1, last = -1;
+    for (int x = 0; x < rc.right; ++x)
+        for (int y = top; y < bottom && y < rc.bottom; ++y) {
+            const COLORREF c = GetSurfacePixel(w, x, y);
+            if (GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+        }
+    return {first, last};
+}
+
+// The toolbar's buttons have no pictures: each label stands in the middle
+// of its face, up or down. The Status pane shows the run state's word in
+// black on the state's colour (Pause on the pane's white), never a colour
+// on grey.
+TEST_F(VornFrame, ToolbarLabelsStandInTheMiddleAndTheStatusWordOnItsColour)
+{
+    ScriptedHost host;
+    accept_story(host);
+    const std::string folder = plain_data_folder("looks");
+    start(folder);
+    host.ChoosePath(folder + "/SAMPLE.VNB");
+    view->ExecuteCommand(ID_OPEN);
+    CVornView* s = view->session();
+    ASSERT_NE(s, nullptr);
+    for (int id : {ID_OPEN, ID_RUN, ID_STOP, ID_MARKETING, ID_PRODUCTION, ID_PURCHASING, ID_FINANCE}) {
+        CBarButton* b = view->toolbar().FindButton(id);
+        ASSERT_NE(b, nullptr);
+        UpdateWindow(b->m_hWnd);
+        RECT rc{};
+        b->GetClientRect(&rc);
+        // Inside the bevel: the caption's ink only.
+        const auto [first, last] = ink_columns(b->m_hWnd, 4, rc.bottom - 3);
+        ASSERT_GE(first, 0) << b->GetCaption() << " shows no label";
+        const int shift = b->GetState() == CBarButton::DOWN ? 2 : 0;
+        const int left = first - shift, right = rc.right - 1 - (last - shift);
+        EXPECT_LE(std::abs(left - right), 3) << b->GetCaption() << ": " << left << " left, " << right << " right";
+    }
+    SaveWindowPng(view->toolbar().m_hWnd, png("toolbar.png").c_str());
+
+    CIndicatorPane* status = view->pane(204);
+    const auto colours = [&]() {
+        UpdateWindow(status->m_hWnd);
+        std::set<COLORREF> seen;
+        for (int y = 17; y < 40; ++y)
+            for (int x = 5; x < 100; ++x)
+                seen.insert(GetSurfacePixel(status->m_hWnd, x, y));
+        return seen;
+    };
+    const auto has_ink = [](const std::set<COLORREF>& seen) {
+        return std::any_of(seen.begin(), seen.end(),
+                           [](COLORREF c) { return GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64; });
+    };
+    std::set<COLORREF> stopped = colours();
+    EXPECT_TRUE(has_ink(stopped)) << "Pause is written in black";
+    EXPECT_EQ(stopped.count(RGB(128, 128, 128)), 0u) << "no grey ground under Pause";
+    view->ExecuteCommand(ID_RUN_ON_DAY);
+    ASSERT_EQ(s->run_state, RUN_RUNNING);
+    std::set<COLORREF> running = colours();
+    EXPECT_TRUE(has_ink(running)) << "Run is written in black";
+    EXPECT_EQ(running.count(RGB(0, 255, 0)), 1u) << "on the running state's green";
+    EXPECT_EQ(running.count(RGB(128, 128, 128)), 0u);
+    SaveWindowPng(status->m_hWnd, png("status_pane_running.png").c_str());
+    view->ExecuteCommand(ID_STOP);
 }
 
 TEST_F(VornFrame, ClosingAsksUnlessOverAndRefusesInHold)
