@@ -183,6 +183,12 @@ QCursor CursorFor(HCURSOR cursor);
 using PostedFilter = bool (*)(const MSG& msg);
 void SetPostedFilter(PostedFilter filter);
 
+// ---- focus hook ------------------------------------------------------------
+// Called once a window has taken the focus (after its WM_SETFOCUS): the
+// dialog manager moves the default button's frame with it.
+using FocusHook = void (*)(HWND focus);
+void SetFocusHook(FocusHook hook);
+
 // ---- trace hook ------------------------------------------------------------
 // Called when a window record exists, before WM_CREATE.
 using CreateHook = void (*)(HWND hwnd, const char* className);

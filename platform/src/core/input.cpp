@@ -29,6 +29,7 @@ HWND g_cursorTarget = 0;     // the window whose mouse message is being handled
 HCURSOR g_cursor = 0;
 bool g_waitOverride = false;
 bool g_settingFocus = false;
+FocusHook g_focusHook = nullptr;
 RECT g_clip{};
 bool g_clipped = false;
 QPoint g_lastPos;
@@ -441,6 +442,8 @@ void ScrollReleased(HWND hwnd, int bar)
     });
 }
 
+void SetFocusHook(FocusHook hook) { g_focusHook = hook; }
+
 } // namespace core
 
 using namespace core;
@@ -468,6 +471,8 @@ HWND SetFocus(HWND hwnd)
         g_settingFocus = false;
     }
     SendMessage(hwnd, WM_SETFOCUS, old, 0);
+    if (g_focusHook && g_focus == hwnd && Find(hwnd))
+        g_focusHook(hwnd);
     return old;
 }
 

@@ -34,6 +34,10 @@ struct DlgRec {
     bool ended = false;
     intptr_t result = 0;
     int defId = 0;
+    // The push button that is the default only while it has the focus, and
+    // the dialog's own default meanwhile (when SetDialogDefID named none).
+    HWND focusDefault = 0;
+    int heldDefId = 0;
     HWND lastFocus = 0;
     LRESULT msgResult = 0;
     std::set<int> eatenKeys;
@@ -150,10 +154,18 @@ char mnemonic_of(const std::string& text)
 }
 
 // Alt+letter: a button with that mnemonic is clicked; a label's moves the
-// focus to the next tab stop after it (its buddy).
+// focus to the next tab stop after it (its buddy). When several controls
+// share the letter, each press moves the focus to the next of them after
+// the focused one and nothing is clicked, so every one stays reachable.
 bool mnemonic(HWND dlg, char letter)
 {
+    struct Match {
+        size_t at;
+        HWND control;
+        HWND target; // what takes the focus
+    };
     std::vector<HWND> kids = children(dlg);
+    std::vector<Match> matches;
     for (size_t i = 0; i < kids.size(); ++i) {
         const HWND h = kids[i];
         if (!can_focus(h) && !is_class(h, WC_STATIC))
@@ -165,23 +177,94 @@ bool mnemonic(HWND dlg, char letter)
         if (is_class(h, WC_STATIC)) {
             if (style_of(h) & SS_NOPREFIX)
                 continue;
-            for (size_t j = i + 1; j < kids.size(); ++j)
-                if ((style_of(kids[j]) & WS_TABSTOP) && can_focus(kids[j])) {
-                    focus_control(kids[j]);
-                    return true;
-                }
-            return true;
-        }
-        if (is_class(h, WC_BUTTON)) {
-            const DWORD t = style_of(h) & BS_TYPEMASK;
-            if (t == BS_GROUPBOX)
-                continue;
-            SetFocus(h);
-            SendMessage(h, BM_CLICK, 0, 0);
-            return true;
+            HWND buddy = 0;
+            for (size_t j = i + 1; j < kids.size() && !buddy; ++j)
+                if ((style_of(kids[j]) & WS_TABSTOP) && can_focus(kids[j]))
+                    buddy = kids[j];
+            matches.push_back({i, h, buddy});
+        } else if (is_class(h, WC_BUTTON) && (style_of(h) & BS_TYPEMASK) != BS_GROUPBOX) {
+            matches.push_back({i, h, h});
         }
     }
-    return false;
+    if (matches.empty())
+        return false;
+    if (matches.size() == 1) {
+        const Match& m = matches[0];
+        if (m.control != m.target) {
+            if (m.target)
+                focus_control(m.target);
+        } else {
+            SetFocus(m.control);
+            SendMessage(m.control, BM_CLICK, 0, 0);
+        }
+        return true;
+    }
+    const HWND focus = GetFocus();
+    size_t from = kids.size();
+    for (size_t i = 0; i < kids.size(); ++i)
+        if (kids[i] == focus)
+            from = i;
+    const Match* next = &matches[0];
+    if (from < kids.size())
+        for (const Match& m : matches)
+            if (m.at > from) {
+                next = &m;
+                break;
+            }
+    if (next->target)
+        focus_control(next->target);
+    return true;
+}
+
+bool is_push(HWND h)
+{
+    if (!h || !is_class(h, WC_BUTTON))
+        return false;
+    const DWORD t = style_of(h) & BS_TYPEMASK;
+    return t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON;
+}
+
+void set_push_type(HWND b, DWORD type)
+{
+    if (is_push(b) && (style_of(b) & BS_TYPEMASK) != type)
+        SendMessage(b, BM_SETSTYLE, type, TRUE);
+}
+
+// The default frame follows the focus: a focused push button is the default
+// while it has the focus (Enter presses it); once the focus is on any other
+// control the dialog's own default has the frame again.
+void focus_moved(HWND focus)
+{
+    const HWND dlg = GetParent(focus);
+    DlgRec* d = dlg ? find_dlg(dlg) : nullptr;
+    if (!d)
+        return;
+    if (d->focusDefault && d->focusDefault != focus) {
+        if (IsWindow(d->focusDefault))
+            set_push_type(d->focusDefault, BS_PUSHBUTTON);
+        d->focusDefault = 0;
+    }
+    const int ownId = GetDialogDefID(dlg);
+    const HWND own = ownId ? GetDlgItem(dlg, ownId) : 0;
+    const bool button =
+        (SendMessage(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+    if (!IsWindow(focus) || find_dlg(dlg) != d)
+        return;
+    if (button && focus != own) {
+        if (own && is_push(own) && (style_of(own) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            set_push_type(own, BS_PUSHBUTTON);
+            if (!d->defId)
+                d->heldDefId = ownId;
+        }
+        if (is_push(focus)) {
+            set_push_type(focus, BS_DEFPUSHBUTTON);
+            d->focusDefault = focus;
+        }
+        return;
+    }
+    d->heldDefId = 0;
+    if (own)
+        set_push_type(own, BS_DEFPUSHBUTTON);
 }
 
 // The keys the dialog manager takes before the focused control sees them.
@@ -495,6 +578,7 @@ void InitDialogs()
     wc.lpszClassName = WC_DIALOG;
     RegisterClass(&wc);
     controls::SetDialogKeyHook(dialog_key);
+    core::SetFocusHook(focus_moved);
 }
 
 } // namespace dialogs
@@ -602,6 +686,9 @@ void SetDialogDefID(HWND dlg, int id)
         return;
     const int old = GetDialogDefID(dlg);
     d->defId = id;
+    d->heldDefId = 0;
+    if (d->focusDefault && GetDlgCtrlID(d->focusDefault) == id)
+        d->focusDefault = 0;
     if (old && old != id)
         if (HWND b = GetDlgItem(dlg, old); b && is_class(b, WC_BUTTON) &&
                                            (style_of(b) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
@@ -618,8 +705,10 @@ int GetDialogDefID(HWND dlg)
         return 0;
     if (d->defId)
         return d->defId;
+    if (d->heldDefId)
+        return d->heldDefId;
     for (HWND h : children(dlg))
-        if (is_class(h, WC_BUTTON) && (style_of(h) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        if (h != d->focusDefault && is_class(h, WC_BUTTON) && (style_of(h) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             return GetDlgCtrlID(h);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Dialogs driven by messages, as the tutorial player drives them: creation
 // order, results, notifications and the classic keyboard rules.
 #include "dialog_fixture.h"
+#include <algorithm>
 #include <ostream>
 
 namespace dlgtest {
@@ -409,6 +410,113 @@ TEST_F(DialogTest, AltLetterClicksButtonsAndFocusesALabelsBuddy)
     ASSERT_FALSE(g_seen.commands.empty());
     EXPECT_EQ(g_seen.commands.back(), (std::pair<int, int>{IDC_CHECK, BN_CLICKED}));
     EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_CHECK));
+}
+
+} // namespace
+} // namespace dlgtest
+
+namespace dlgtest {
+namespace {
+
+// The type bits of a button's style.
+DWORD button_type(HWND dlg, int id) { return static_cast<DWORD>(GetWindowLong(GetDlgItem(dlg, id), GWL_STYLE)) & BS_TYPEMASK; }
+
+// A focused push button is the default while it has the focus: its frame
+// moves to it, and Enter presses it; on any other control the dialog's own
+// default (its template's, or the one SetDialogDefID named) has it back.
+TEST_F(DialogTest, DefaultFrameFollowsTheFocusedPushButton)
+{
+    g_endOnButtons = false;
+    HWND dlg = open_modeless();
+    const HWND name = GetDlgItem(dlg, IDC_NAME), cancel = GetDlgItem(dlg, IDCANCEL);
+    SetFocus(name);
+    EXPECT_EQ(button_type(dlg, IDOK), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button_type(dlg, IDCANCEL), BS_PUSHBUTTON);
+
+    // By the keyboard: Tab from the list reaches OK, then Cancel.
+    SetFocus(GetDlgItem(dlg, IDC_LIST));
+    SimulateKeyDown(GetFocus(), VK_TAB, "\t");
+    SimulateKeyDown(GetFocus(), VK_TAB, "\t");
+    ASSERT_EQ(GetFocus(), cancel);
+    EXPECT_EQ(button_type(dlg, IDCANCEL), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button_type(dlg, IDOK), BS_PUSHBUTTON);
+    EXPECT_EQ(GetDialogDefID(dlg), IDOK) << "the dialog's own default stays OK";
+    g_seen.commands.clear();
+    SimulateKeyDown(cancel, VK_RETURN, "\r");
+    EXPECT_EQ(commands(), (std::vector<std::pair<int, int>>{{IDCANCEL, BN_CLICKED}}));
+
+    // Back in the edit, OK has the frame and Enter again.
+    SetFocus(name);
+    EXPECT_EQ(button_type(dlg, IDOK), BS_DEFPUSHBUTTON);
+    g_seen.commands.clear();
+    SimulateKeyDown(name, VK_RETURN, "\r");
+    EXPECT_EQ(commands(), (std::vector<std::pair<int, int>>{{IDOK, BN_CLICKED}})) << "Enter in the edit is OK's";
+    EXPECT_EQ(button_type(dlg, IDCANCEL), BS_PUSHBUTTON);
+
+    // With Cancel named the default, focusing OK lends it the frame only.
+    SetDialogDefID(dlg, IDCANCEL);
+    SetFocus(GetDlgItem(dlg, IDOK));
+    EXPECT_EQ(button_type(dlg, IDOK), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button_type(dlg, IDCANCEL), BS_PUSHBUTTON);
+    EXPECT_EQ(GetDialogDefID(dlg), IDCANCEL);
+    SetFocus(GetDlgItem(dlg, IDC_CHECK));
+    EXPECT_EQ(button_type(dlg, IDCANCEL), BS_DEFPUSHBUTTON);
+    EXPECT_EQ(button_type(dlg, IDOK), BS_PUSHBUTTON);
+    EXPECT_EQ(button_type(dlg, IDC_CHECK), BS_AUTOCHECKBOX) << "a check box never takes the frame";
+}
+
+inline constexpr int IDD_SHARED = 302;
+inline constexpr int IDC_NO_ALL = 510, IDC_OFF = 511, IDC_YES_ALL = 512;
+// "&Order:", "N&o All", "&OK" and a disabled "&Off" share the letter o.
+inline const DlgItemTemplate kSharedItems[] = {
+    {"STATIC", 0xFFFF, "&Order:", kChild | SS_LEFT, 0, 10, 10, 60, 14},
+    {"EDIT", IDC_NAME, "", kChild | WS_TABSTOP | WS_BORDER, 0, 80, 8, 100, 20},
+    {"BUTTON", IDC_YES_ALL, "Yes &All", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 10, 40, 70, 22},
+    {"BUTTON", IDC_NO_ALL, "N&o All", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 90, 40, 70, 22},
+    {"BUTTON", IDOK, "&OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 10, 70, 70, 22},
+    {"BUTTON", IDCANCEL, "&Cancel", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 90, 70, 70, 22},
+    {"BUTTON", IDC_OFF, "&Off", kChild | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0, 170, 70, 40, 22},
+};
+inline const DlgTemplate kSharedTemplate[] = {
+    {IDD_SHARED, "Shared letters", WS_POPUP | WS_CAPTION, 40, 40, 220, 100, nullptr, 0, kSharedItems},
+};
+
+// A letter of one control alone clicks it; a letter several share moves the
+// focus from one to the next after the focused control, round again, and
+// clicks none (a disabled control is passed over); Enter then presses the
+// button reached.
+TEST_F(DialogTest, RepeatedSharedMnemonicCyclesTheFocusAndClicksNothing)
+{
+    RegisterDialogTemplates(module(), kSharedTemplate);
+    g_endOnButtons = false;
+    HWND dlg = open_modeless(IDD_SHARED);
+    ASSERT_NE(dlg, 0u);
+    const HWND name = GetDlgItem(dlg, IDC_NAME);
+    SetFocus(GetDlgItem(dlg, IDCANCEL));
+    g_seen.commands.clear();
+    const auto alt = [&](UINT key, const char* text) {
+        SimulateKeyDown(GetFocus(), key, text, 0, true);
+        SimulateKeyUp(GetFocus(), key, 0, true);
+    };
+    const HWND expected[] = {name, GetDlgItem(dlg, IDC_NO_ALL), GetDlgItem(dlg, IDOK), name};
+    for (HWND want : expected) {
+        alt('O', "o");
+        EXPECT_EQ(GetFocus(), want) << GetDlgCtrlID(want);
+    }
+    EXPECT_TRUE(std::none_of(g_seen.commands.begin(), g_seen.commands.end(),
+                             [](const std::pair<int, int>& c) { return c.second == BN_CLICKED; }))
+        << "a shared letter clicks nothing";
+    alt('O', "o");
+    ASSERT_EQ(GetFocus(), GetDlgItem(dlg, IDC_NO_ALL));
+    EXPECT_EQ(button_type(dlg, IDC_NO_ALL), BS_DEFPUSHBUTTON);
+    g_seen.commands.clear();
+    SimulateKeyDown(GetFocus(), VK_RETURN, "\r");
+    EXPECT_EQ(commands(), (std::vector<std::pair<int, int>>{{IDC_NO_ALL, BN_CLICKED}}));
+
+    g_seen.commands.clear();
+    alt('A', "a");
+    EXPECT_EQ(commands(), (std::vector<std::pair<int, int>>{{IDC_YES_ALL, BN_CLICKED}})) << "a letter of its own clicks";
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_YES_ALL));
 }
 
 } // namespace

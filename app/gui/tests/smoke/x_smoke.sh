@@ -89,10 +89,17 @@ answer_window() { # window, its name
   timeout 5 xdotool windowactivate --sync "$w" >/dev/null 2>&1 || return
   case "$name" in
   "Select New Contracts")
-    # Yes All takes the focus; Enter would press it again, so OK is clicked.
+    # Yes All is pressed and keeps the focus (Enter would press it again);
+    # "N&o All" and "&OK" share their letter, so Alt+O twice reaches OK,
+    # which Enter then presses.
     xdotool key --clearmodifiers alt+a
     sleep 0.2
-    xdotool mousemove --window "$w" 507 287 click 1
+    xdotool key --clearmodifiers alt+o
+    sleep 0.1
+    xdotool key --clearmodifiers alt+o
+    sleep 0.2
+    [ -f "$out/contracts-ok-focused.png" ] || "$shot" "$out/contracts-ok-focused.png" 2>/dev/null
+    xdotool key Return
     decisions=$((decisions + 1)) ;;
   "Contract End")
     xdotool key --clearmodifiers alt+y
