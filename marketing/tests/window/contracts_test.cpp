@@ -366,3 +366,34 @@ TEST(MarketingContracts, TheProgramAsksTheOfferedContractsInItsWindow)
     EXPECT_GT(denied, 0);
     EXPECT_EQ(accepted, 0) << "No All in the window refused every offered contract";
 }
+
+// The window tests' shared fixture answers each decision window as a
+// session without windows answers the question, and the window closes on
+// it: a test that runs days neither waits on a window nor drifts from the
+// headless results.
+TEST(MarketingContracts, TheFixtureAnswersEachDecisionAsTheHeadlessSession)
+{
+    Sample s;
+    MarketingUi headless;
+    const std::vector<ContractRef> list = {kWeekly, kOneTime, kBlanket};
+    std::vector<bool> want;
+    ASSERT_EQ(headless.new_contracts(list, want), 1);
+    {
+        CNewContractsDlg dlg(s.m(), nullptr, list, 0);
+        EXPECT_EQ(dlg.DoModal(), 1);
+        EXPECT_EQ(dlg.accepted, want);
+    }
+    {
+        CContractEndDlg dlg(s.m(), nullptr, kWeekly, 0);
+        EXPECT_EQ(dlg.DoModal(), headless.contract_end(kWeekly));
+    }
+    {
+        CContractCanceledDlg dlg(s.m(), nullptr, kOneTime, 0, "Contract Lost");
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+    }
+    {
+        CNewProductDlg dlg(s.m(), nullptr, 0, s.session->clock.current, 0);
+        EXPECT_EQ(dlg.DoModal(), headless.new_product(0));
+    }
+    EXPECT_TRUE(s.host.boxes().empty()) << s.host.boxes().front().caption;
+}
