@@ -100,6 +100,17 @@ protected:
     {
         host.OnDialog(IDD_BACKGROUND, [](HWND d) { click(d, IDOK); });
     }
+    // The program started over a scratch copy of the sample, the sample
+    // opened through the file prompt: its session.
+    CVornView* open_sample(ScriptedHost& host, const std::string& folderName)
+    {
+        accept_story(host);
+        const std::string folder = plain_data_folder(folderName);
+        start(folder);
+        host.ChoosePath(folder + "/SAMPLE.VNB");
+        view->ExecuteCommand(ID_OPEN);
+        return view->session();
+    }
 
     std::unique_ptr<CVornApp> app;
     CVornWindow* view = nullptr;
@@ -147,12 +158,7 @@ TEST_F(VornFrame, StartsWithTheStartMenuAndOnlyTheOpenButton)
 TEST_F(VornFrame, PaneStripReachesTheBottomBesideTheStatusLine)
 {
     ScriptedHost host;
-    accept_story(host);
-    const std::string folder = plain_data_folder("strip");
-    start(folder);
-    host.ChoosePath(folder + "/SAMPLE.VNB");
-    view->ExecuteCommand(ID_OPEN);
-    ASSERT_NE(view->session(), nullptr);
+    ASSERT_NE(open_sample(host, "strip"), nullptr);
     const HWND strip = GetDlgItem(view->m_hWnd, IDC_PANE_STRIP);
     ASSERT_NE(strip, 0u);
     for (const SIZE size : {SIZE{0, 0}, SIZE{900, 640}}) {
@@ -447,12 +453,7 @@ std::pair<int, int> ink_columns(HWND w, int top, int bottom)
 TEST_F(VornFrame, ToolbarLabelsStandInTheMiddleAndTheStatusWordOnItsColour)
 {
     ScriptedHost host;
-    accept_story(host);
-    const std::string folder = plain_data_folder("looks");
-    start(folder);
-    host.ChoosePath(folder + "/SAMPLE.VNB");
-    view->ExecuteCommand(ID_OPEN);
-    CVornView* s = view->session();
+    CVornView* s = open_sample(host, "looks");
     ASSERT_NE(s, nullptr);
     for (int id : {ID_OPEN, ID_RUN, ID_STOP, ID_MARKETING, ID_PRODUCTION, ID_PURCHASING, ID_FINANCE}) {
         CBarButton* b = view->toolbar().FindButton(id);
