@@ -235,6 +235,9 @@ void set_push_type(HWND b, DWORD type)
 // control the dialog's own default has the frame again.
 void focus_moved(HWND focus)
 {
+    // A top-level window's parent is its owner: only a dialog's controls count.
+    if (!(style_of(focus) & WS_CHILD))
+        return;
     const HWND dlg = GetParent(focus);
     DlgRec* d = dlg ? find_dlg(dlg) : nullptr;
     if (!d)
