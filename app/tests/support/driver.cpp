@@ -53,6 +53,19 @@ int SessionDriver::run(const std::function<bool()>& done)
         CVornView* old;
         ~Active() { set_active_view(old); }
     } active{set_active_view(&v)};
+    // HOLD: the test's rule answers it; true while the session stays held.
+    auto held = [this](CVornView& view) {
+        if (view.run_state != RUN_HOLD)
+            return false;
+        if (options_.on_hold)
+            options_.on_hold(view);
+        else
+            view.RestoreHold();
+        return view.run_state == RUN_HOLD;
+    };
+    // A session may be held before its first run: a decision of the start's day.
+    if (held(v))
+        return 0;
     v.run_until = v.clock.current;
     v.run_until.year = static_cast<int16_t>(v.run_until.year + 100);
     v.SetRunState(RUN_RUNNING);
@@ -65,14 +78,8 @@ int SessionDriver::run(const std::function<bool()>& done)
         if (now == nullptr)
             break;
         ticks += now->tick_count - before;
-        if (now->run_state == RUN_HOLD) {
-            if (options_.on_hold)
-                options_.on_hold(*now);
-            else
-                now->RestoreHold();
-            if (now->run_state == RUN_HOLD)
-                break;
-        }
+        if (held(*now))
+            break;
         if (now->run_state == RUN_OVER)
             break;
         if (now->run_state == RUN_STOPPED) {
