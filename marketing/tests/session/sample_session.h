@@ -11,6 +11,8 @@
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include "purchasing/purchasing_dept.h"
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +20,23 @@ namespace sample_session {
 
 inline const std::string data_dir = bundled_data_copy();
 inline const std::string sample = data_dir + "/SAMPLE.VNB";
+
+// The sample's text, and a copy of it with one piece of text replaced.
+inline std::string sample_text()
+{
+    std::ifstream in(sample, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const size_t at = text.find(from);
+    if (at == std::string::npos)
+        throw std::logic_error("the sample has no " + from);
+    return text.replace(at, from.size(), to);
+}
 
 // Until Purchasing and the plant's common-part orders exist, the session
 // starts with raw materials in store and the common part U1 made.
