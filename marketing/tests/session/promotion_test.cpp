@@ -23,6 +23,13 @@ std::string steady_market()
     return s;
 }
 
+bool start_steady(SessionDriver& d, const TempDir& dir)
+{
+    const std::string path = dir / "steady.vnb";
+    std::ofstream(path, std::ios::binary) << steady_market();
+    return d.start(path, market_options(3));
+}
+
 void run_to_month(SessionDriver& d, int month)
 {
     d.runUntil({95, static_cast<int16_t>(month), 3, 10, 0});
@@ -33,10 +40,8 @@ void run_to_month(SessionDriver& d, int month)
 TEST(MarketingPromotion, FourMonthStepsLowerThePriceLiftTheDemandAndEndWithTheLastingChange)
 {
     TempDir dir;
-    const std::string path = dir / "steady.vnb";
-    std::ofstream(path, std::ios::binary) << steady_market();
     SessionDriver d;
-    ASSERT_TRUE(d.start(path, market_options(3)));
+    ASSERT_TRUE(start_steady(d, dir));
     CMarketingWnd& m = marketing_of(d).engine();
     MarketProduct& a1 = m.product(0, 0);
     // Level 2 of A1: 115, 105, 100 and a lasting 0 %.
@@ -93,10 +98,8 @@ TEST(MarketingPromotion, FourMonthStepsLowerThePriceLiftTheDemandAndEndWithTheLa
 TEST(MarketingPromotion, AProductWithoutPercentagesKeepsItsDemandFinite)
 {
     TempDir dir;
-    const std::string path = dir / "steady.vnb";
-    std::ofstream(path, std::ios::binary) << steady_market();
     SessionDriver d;
-    ASSERT_TRUE(d.start(path, market_options(3)));
+    ASSERT_TRUE(start_steady(d, dir));
     CMarketingWnd& m = marketing_of(d).engine();
     run_to_month(d, 4);
     ASSERT_EQ(m.product_count(0), 3) << "A3 introduced on 3 April";
