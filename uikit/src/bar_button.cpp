@@ -64,7 +64,7 @@ HWND tip_host(HWND button)
 
 } // namespace
 
-CButtonTip::CButtonTip(CBarButton* button, const char* text) : m_button(button), m_text(text ? text : "")
+CButtonTip::CButtonTip(CBarButton* button, const char* text) : m_text(text ? text : "")
 {
     const HWND host = tip_host(button->m_hWnd);
     RECT b{}, f{};

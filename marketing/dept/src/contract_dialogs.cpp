@@ -246,7 +246,7 @@ void fill_contract_grid(CGrid& grid, const CMarketingWnd& m, const ContractRef& 
 
 CNewContractsDlg::CNewContractsDlg(const CMarketingWnd& m, CWnd* parent, const std::vector<ContractRef>& list,
                                    int date_order)
-    : CSimDialog(IDD_MRK_NEW_CONTRACTS, current_dialog_registry(), parent), m_market(m), m_contracts(list)
+    : CSimDialog(IDD_MRK_NEW_CONTRACTS, current_dialog_registry(), parent), m_contracts(list)
 {
     for (const ContractRef& r : list) {
         m_first_rows.push_back(static_cast<int>(m_rows.size()));

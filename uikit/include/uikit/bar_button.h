@@ -27,7 +27,6 @@ public:
     void OnPaint() override;
 
 private:
-    CBarButton* m_button;
     std::string m_text;
 };
 

@@ -62,7 +62,6 @@ public:
 private:
     void answer_selected(int state);
     void answer_all(int state);
-    const CMarketingWnd& m_market;
     std::vector<ContractRef> m_contracts;
     // The first row of each contract.
     std::vector<int> m_first_rows;

@@ -57,7 +57,7 @@ public:
     void show_help() override;
     static constexpr int EXTRA_SLOT_COMMAND = 2113;
     // The Master Production Schedule (Marketing's menu opens it too).
-    void show_master_production_schedule();
+    void show_master_production_schedule() override;
     // A work order's diagram, from the first when the position is past the last.
     void wo_diagram(int wo);
     // The choosers: a Machines or Products position, -1 for none (always
