@@ -40,33 +40,54 @@ void spit(const std::filesystem::path& p, const uint8_t* data, size_t size, cons
 
 const char* const EXTS[] = {"MGR", "PRC", "MRK", "PRD", "FNC"};
 
+// A saved session of the sample after the given ticks: each state file
+// without the set's serial (its last four bytes), the serial apart.
+struct SavedSession {
+    std::map<std::string, std::vector<uint8_t>> files;
+    std::vector<uint8_t> serial;
+};
+
+SavedSession save_sample_after(int ticks, const TempDir& dir)
+{
+    SavedSession saved;
+    const std::string session = dir / "base.vnb";
+    SessionDriver d;
+    // Further into the run the departments' notices and stops come up; each is taken and the
+    // run goes on.
+    DriverOptions o = options();
+    o.continue_on_stop = true;
+    if (!d.start(data_dir + "/SAMPLE.VNB", o))
+        std::abort();
+    d.host().Answer(plat::IDOK, "");
+    if (d.runTicks(ticks) != ticks)
+        std::abort();
+    if (!d.save(session))
+        std::abort();
+    saved.files["vnb"] = slurp(session);
+    for (const char* ext : EXTS) {
+        std::vector<uint8_t> bytes = slurp(dir / (std::string("base.") + ext));
+        if (bytes.size() < 4)
+            std::abort();
+        saved.serial.assign(bytes.end() - 4, bytes.end());
+        bytes.resize(bytes.size() - 4);
+        saved.files[ext] = bytes;
+    }
+    return saved;
+}
+
 // The saved session every input is laid over: the sample a day and a half in.
-// Each state file is kept without the set's serial (its last four bytes),
-// which every file laid down gets back: the inputs stand for a file's
-// contents, so kept inputs stay valid when the base session's bytes change.
+// Each state file is kept without the set's serial, which every file laid
+// down gets back: the inputs stand for a file's contents, so kept inputs stay
+// valid when the base session's bytes change.
 struct Base {
     TempDir dir;
-    std::string session;
     std::map<std::string, std::vector<uint8_t>> files;
     std::vector<uint8_t> serial;
     Base()
     {
-        session = dir / "base.vnb";
-        SessionDriver d;
-        if (!d.start(data_dir + "/SAMPLE.VNB", options()))
-            std::abort();
-        d.runTicks(480 + 240);
-        if (!d.save(session))
-            std::abort();
-        files["vnb"] = slurp(session);
-        for (const char* ext : EXTS) {
-            std::vector<uint8_t> bytes = slurp(dir / (std::string("base.") + ext));
-            if (bytes.size() < 4)
-                std::abort();
-            serial.assign(bytes.end() - 4, bytes.end());
-            bytes.resize(bytes.size() - 4);
-            files[ext] = bytes;
-        }
+        SavedSession saved = save_sample_after(480 + 240, dir);
+        files = std::move(saved.files);
+        serial = std::move(saved.serial);
     }
 };
 
@@ -79,6 +100,12 @@ static Base& base()
 }
 
 const std::vector<uint8_t>& base_session_file(const char* ext) { return base().files[ext]; }
+
+std::vector<uint8_t> later_session_file(const char* ext, int ticks)
+{
+    TempDir dir;
+    return save_sample_after(ticks, dir).files[ext];
+}
 
 SessionFileOutcome fuzz_session_file(const char* ext, const uint8_t* data, size_t size)
 {

@@ -12,3 +12,6 @@ SessionFileOutcome fuzz_session_file(const char* ext, const uint8_t* data, size_
 // The base session's own bytes of one file ("MGR", "PRD", ...) without the set's serial, the
 // seeds' starting point.
 const std::vector<uint8_t>& base_session_file(const char* ext);
+// One file of the sample saved after the given ticks, without the set's serial: a seed from
+// further into the run than the base.
+std::vector<uint8_t> later_session_file(const char* ext, int ticks);
