@@ -82,6 +82,12 @@ struct WindowRec {
     // borders): outside `rect`, known once the window is on the screen; the
     // window's rectangle as the program sees it includes them.
     QMargins decor;
+    // The outer rectangle the program last asked for while the frame was
+    // not known yet: the window is placed there again once it is, whatever
+    // the window manager reported on the way (its answers to the earlier
+    // requests arrive late).
+    QRect askedOuter;
+    bool askedBeforeDecor = false;
 
     // Surface of a custom window (null for Qt-backed controls).
     bool hasSurface = true;

@@ -407,7 +407,8 @@ void DecorationChanged(HWND hwnd, const QMargins& decor)
     // A maximized window is the window manager's to place.
     if (r->maximized || r->frame->isMaximized())
         return;
-    const QRect outer = r->rect.marginsAdded(old);
+    const QRect outer = old.isNull() && r->askedBeforeDecor ? r->askedOuter : r->rect.marginsAdded(old);
+    r->askedBeforeDecor = false;
     SetWindowPos(hwnd, 0, outer.x(), outer.y(), outer.width(), outer.height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -850,6 +851,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         nr.moveTo(x + d.left(), y + d.top());
     if (!(flags & SWP_NOSIZE))
         nr.setSize(QSize(std::max(0, cx - d.left() - d.right()), std::max(0, cy - d.top() - d.bottom())));
+    if (!(r->style & WS_CHILD) && d.isNull()) {
+        r->askedOuter = nr;
+        r->askedBeforeDecor = true;
+    }
     const QMargins oldNc = r->nc;
     r->nc = ComputeNonClient(*r);
     if (nr != r->rect || ((flags & SWP_FRAMECHANGED) && r->nc != oldNc)) {
