@@ -176,7 +176,9 @@ void CMainFrame::OnPaint()
     const int w = client.right;
     const int h = client.bottom;
     fill(hdc, 0, 0, w, h, kGrey);
-    if (m_tree.m_hWnd == 0) {
+    // The text panel's border and shadow; none when the window is only as
+    // high as its buttons (ConfirmContinue's corner) and the panel has no room.
+    if (m_tree.m_hWnd == 0 && h - 42 > 0) {
         const RECT frame{4, 4, w - 9, h - 36};
         FrameRect(hdc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         fill(hdc, w - 9, 7, 5, h - 40, kShadow);

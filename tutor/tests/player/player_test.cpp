@@ -349,6 +349,20 @@ TEST_F(PlayerFrame, TutorialStripPlaysAgainstTheSimulator)
     EXPECT_EQ(xywh(window_rect(player())), (std::vector<long>{824, 712, 200, 56}));
     EXPECT_EQ(text_of(GetDlgItem(player(), IDC_TUTOR_TEXT)), "After the hand-over.\r\n");
     EXPECT_TRUE(SaveWindowPng(player(), png("confirm_continue.png").c_str()));
+    // Under a window manager's title bar the corner's client is only as high
+    // as the buttons: no panel border is drawn across the buttons' row.
+    SetWindowPos(player(), 0, 824, 737, 200, 31, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(player());
+    EXPECT_TRUE(SaveWindowPng(player(), png("confirm_continue_framed.png").c_str()));
+    {
+        const HDC dc = GetDC(player());
+        int black = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 200; ++x)
+                black += GetPixel(dc, x, y) == RGB(0, 0, 0) ? 1 : 0;
+        ReleaseDC(player(), dc);
+        EXPECT_EQ(black, 0);
+    }
 
     // Alt+C (the menu command) goes on even with the button disabled.
     EnableWindow(continueButton, FALSE);
