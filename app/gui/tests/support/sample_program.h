@@ -5,33 +5,17 @@
 #include "appgui/vorn_gui.h"
 #include "marketing/contract_dialogs.h"
 #include "plat/controls.h"
+#include "program_ending.h"
 #include "plat/testing.h"
 #include "plat/window.h"
 #include "vorn/assembly.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 namespace vorn_test {
-
-// CTest runs the cases side by side: each has its own folder, named by the
-// area (under the build folder), the prefix and the case.
-inline std::string sample_work_folder(const std::string& area, const std::string& prefix)
-{
-    namespace fs = std::filesystem;
-    const fs::path bundled = fs::path(VORN_BINARY_DIR) / "data";
-    const fs::path dir = fs::path(VORN_BINARY_DIR) / area /
-                         (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* name : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
-        if (fs::exists(bundled / name))
-            fs::copy_file(bundled / name, dir / name);
-    return dir.string();
-}
 
 // The program asks Marketing's decisions in windows: answered as the
 // headless session answers them (every contract accepted, each contract
@@ -85,15 +69,7 @@ struct SampleProgram {
         view->ExecuteCommand(ID_OPEN);
         session = view->session();
     }
-    ~SampleProgram()
-    {
-        host.Answer(plat::IDYES, "", "Are you sure you want to exit?");
-        if (view->session() != nullptr)
-            view->session()->run_state = RUN_STOPPED;
-        frame->SendMessage(plat::WM_CLOSE, 0, 0);
-        app.reset();
-        plat::ResetWindowsForTest();
-    }
+    ~SampleProgram() { end_program(host, app); }
     SampleProgram(const SampleProgram&) = delete;
     SampleProgram& operator=(const SampleProgram&) = delete;
 };

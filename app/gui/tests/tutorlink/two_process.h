@@ -5,6 +5,7 @@
 #pragma once
 #include "appgui/tutor.h"
 #include "appgui/vorn_gui.h"
+#include "../support/program_ending.h"
 #include "plat/config.h"
 #include "plat/link.h"
 #include "plat/testing.h"
@@ -111,14 +112,7 @@ protected:
             CloseTutorial();
             pump_until([p] { return !plat::IsWindow(p); });
         }
-        if (frame != nullptr && plat::IsWindow(frame->m_hWnd)) {
-            host.Answer(plat::IDYES, "", "Are you sure you want to exit?");
-            if (view->session() != nullptr)
-                view->session()->run_state = RUN_STOPPED;
-            frame->SendMessage(plat::WM_CLOSE, 0, 0);
-        }
-        app.reset();
-        plat::ResetWindowsForTest();
+        vorn_test::end_program(host, app);
         if (!previousDir.empty()) {
             EXPECT_EQ(chdir(previousDir.c_str()), 0);
         }

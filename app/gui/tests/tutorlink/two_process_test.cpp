@@ -34,8 +34,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBundled = std::string(VORN_BINARY_DIR) + "/data";
-
 // What reaches the simulator's frame from the player, and when.
 struct Request {
     WPARAM code;
@@ -79,13 +77,7 @@ protected:
 
     void SetUp() override
     {
-        const fs::path dir = fs::path(VORN_BINARY_DIR) / "appgui-work" /
-                             (std::string("e9-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        for (const char* f : {"SAMPLE.VNB", "story.txt", "bgtables.tbl"})
-            if (fs::exists(fs::path(kBundled) / f))
-                fs::copy_file(fs::path(kBundled) / f, dir / f);
+        const fs::path dir = vorn_test::sample_work_folder("appgui-work", "e9-");
         // The player runs a CloseWindow (its FindWindow is served while the
         // start's send waits), hands over CloseCurrentWindow, then shows text.
         std::ofstream(dir / "e9.cmd") << "[CloseWindow]\nE9 Target\n[CloseCurrentWindow]\n[ShowText]\ndone\n";
