@@ -22,13 +22,27 @@ bool LoadGuard::PromptFileName(plat::FilePrompt& prompt) { return inner_->Prompt
 void LoadGuard::DialogShown(plat::HWND dialog, int templateId) { inner_->DialogShown(dialog, templateId); }
 void LoadGuard::Beep(plat::UINT type, plat::DWORD freq, plat::DWORD ms) { inner_->Beep(type, freq, ms); }
 
+namespace {
+// Set while an exit that no guard turns into a refusal is on its way out.
+bool g_exit_past_guards = false;
+} // namespace
+
+void exit_past_load_guard(int code)
+{
+    g_exit_past_guards = true;
+    plat::crt_exit(code);
+}
+
 void LoadGuard::Exit(int code, plat::ExitKind kind, const char* boxText, const char* boxCaption)
 {
     // Running out of memory stays fatal; everything else refuses the load.
     std::string said = boxText != nullptr ? boxText : last_box_;
-    if (said.find("MEMORY") != std::string::npos || said.find("memory") != std::string::npos) {
+    if (g_exit_past_guards || said.find("MEMORY") != std::string::npos || said.find("memory") != std::string::npos) {
         plat::UiHost* inner = inner_;
         plat::SetUiHost(inner);
+        // The outermost guard hands the exit on to the real host.
+        if (dynamic_cast<LoadGuard*>(inner) == nullptr)
+            g_exit_past_guards = false;
         inner->Exit(code, kind, boxText, boxCaption);
     }
     if (boxText != nullptr)

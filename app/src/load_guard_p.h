@@ -24,3 +24,7 @@ private:
     plat::UiHost* inner_;
     std::string last_box_;
 };
+
+// Ends the program with `code` even under a load guard: for a load whose
+// outcome is the end of the program, not a refusal (an old version's files).
+[[noreturn]] void exit_past_load_guard(int code);

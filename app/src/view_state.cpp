@@ -2,6 +2,7 @@
 // and the Reputation pane's records, and one file per department.
 #include "app/view.h"
 #include "app/state_names.h"
+#include "load_guard_p.h"
 #include "foundation/binfile.h"
 #include "foundation/file_steps.h"
 #include "foundation/lang.h"
@@ -105,9 +106,17 @@ static bool at_end(BinFile& f)
     return !f.Failed() && f.Read(&extra, 1) == 0;
 }
 
-void CVornView::SaveCoreState(BinFile& f) const
+// The layout a file of this id has: every id before the first distinct one
+// has the oldest's, and no file older than that is read or written.
+static VersionId layout_of(std::string_view id)
 {
-    VersionId id = make_version_id(CURRENT_VERSION_ID);
+    return compare_version_ids(id, FIRST_DISTINCT_VERSION_ID) < 0 ? make_version_id(OLDEST_VERSION_ID)
+                                                                    : make_version_id(id);
+}
+
+void CVornView::SaveCoreState(BinFile& f, std::string_view version) const
+{
+    VersionId id = make_version_id(version);
     f.WriteChars(id.data(), 8);
     f.WriteI32(tick_count);
     f.WriteI32(CORE_MARKER);
@@ -146,10 +155,10 @@ bool CVornView::CheckOldStateFiles(const VersionId& id)
         char box[1200];
         std::snprintf(box, sizeof box, "\nOld version of %s state files - program aborted", session_path.c_str());
         lang_message_box(0, box, config_.title.c_str(), plat::MB_OK | plat::MB_ICONSTOP);
-        old_version_refused_ = true;
-        return false;
+        // The program ends here, not only this load: the box says so.
+        exit_past_load_guard(0);
     }
-    state_version = compare_version_ids(text, FIRST_DISTINCT_VERSION_ID) < 0 ? make_version_id(OLDEST_VERSION_ID) : id;
+    state_version = layout_of(text);
     return true;
 }
 
@@ -267,7 +276,6 @@ bool CVornView::LoadSessionFiles(const std::string& path)
         refuse_state_file(mgr);
         return false;
     }
-    old_version_refused_ = false;
     uint32_t set_serial = 0;
     bool ok = LoadCoreState(f);
     if (ok) {
@@ -280,8 +288,7 @@ bool CVornView::LoadSessionFiles(const std::string& path)
     }
     f.Close();
     if (!ok) {
-        if (!old_version_refused_)
-            refuse_state_file(mgr);
+        refuse_state_file(mgr);
         return false;
     }
     for (const DepartmentFile& file : department_files()) {
@@ -339,8 +346,18 @@ void CVornView::finish_interrupted_save(const std::string& path)
     rename_file(temp_of(mgr), mgr);
 }
 
-bool CVornView::SaveSession(const std::string& q, bool show_message)
+bool CVornView::SaveSession(const std::string& q, bool show_message, std::string_view version)
 {
+    // The savers ask the version gate the loaders ask: for this save, the
+    // gate answers for the file being written. The session's own id (the
+    // one it was read from) comes back after it.
+    struct WrittenVersion {
+        VersionId& gate;
+        VersionId kept;
+        WrittenVersion(VersionId& g, std::string_view v) : gate(g), kept(g) { gate = layout_of(v); }
+        ~WrittenVersion() { gate = kept; }
+    } written(state_version, version);
+    const bool tails = HasStateTail();
     struct Member {
         std::string target;
         StateFile which = StateFile::Header;
@@ -372,14 +389,16 @@ bool CVornView::SaveSession(const std::string& q, bool show_message)
         }
         m.created = true;
         if (m.which == StateFile::Header) {
-            SaveCoreState(m.file);
+            SaveCoreState(m.file, version);
             clock.SaveState(m.file);
             reputation.SaveState(m.file);
         } else if (m.department != nullptr) {
             m.department->save_state(m.file);
-            m.department->save_tail(m.file);
+            if (tails)
+                m.department->save_tail(m.file);
         }
-        save_core_tail(m.file, m.which, false, 0);
+        if (tails)
+            save_core_tail(m.file, m.which, false, 0);
     }
     // The serial is a digest of the whole set: the same session saved twice
     // gives the same bytes, two different saves (almost surely) differ.
@@ -391,7 +410,7 @@ bool CVornView::SaveSession(const std::string& q, bool show_message)
     for (Member& m : set) {
         if (!m.created)
             continue;
-        if (failed.empty())
+        if (failed.empty() && tails)
             save_core_tail(m.file, m.which, true, serial);
         if (m.file.Close() != 0 && failed.empty())
             failed = m.target;

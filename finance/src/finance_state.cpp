@@ -183,12 +183,17 @@ std::vector<uint8_t> CFinanceWnd::save_state() const
     w.f32(work_percent);
     w.i16(with_added_value);
     put_report(w, current_before_roll);
-    put_report(w, before_last);
-    w.i32(previous_eva);
-    w.i32(machine_dep_acc);
-    w.i32(machine_dep_cur);
-    w.i32(asset_dep_acc);
-    w.i32(asset_dep_cur);
+    // The later groups, as far as the file being written carries them (the loader's gates).
+    if (host_.version_at_least("BG_1032")) {
+        put_report(w, before_last);
+        w.i32(previous_eva);
+    }
+    if (host_.version_at_least("BG_1033")) {
+        w.i32(machine_dep_acc);
+        w.i32(machine_dep_cur);
+        w.i32(asset_dep_acc);
+        w.i32(asset_dep_cur);
+    }
     return w.bytes();
 }
 

@@ -408,7 +408,7 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
         a.date(k.start_date);
         // A one-time contract has neither.
         a.raw_date(k.decision_date);
-        if (!A::reading || host.version_at_least("BG_1022"))
+        if (host.version_at_least("BG_1022"))
             a.raw_date(k.end_copy);
         a.date(k.end_date);
         uint16_t items = k.item_count;
@@ -586,12 +586,16 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
             m.export_pools = added;
         }
     }
-    // 9. The month's material cost of sales.
+    // 9. The month's material cost of sales: the oldest files hold it too,
+    // but what they hold is not taken (the scenario's value stays).
     if (!A::reading || !host.oldest_version())
         for (auto& row : m.cost_of_sales_month)
             each(a, row, &A::f32);
+    else
+        for (const auto& row : m.cost_of_sales_month)
+            a.zeros(static_cast<int>(row.size()) * 4);   // 32-bit floats
     // 10. Cancelled units, fixed demands and their fractions.
-    if (!A::reading || host.version_at_least("BG_1026")) {
+    if (host.version_at_least("BG_1026")) {
         for (auto& row : m.cancelled_units_month)
             each(a, row, &A::u16);
         for (auto& row : m.fixed_demand)
@@ -600,15 +604,15 @@ static bool walk_state(CMarketingWnd& m, A& a, MarketHost& host)
             each(a, row, &A::f32);
     }
     // 11, 12.
-    if (!A::reading || host.version_at_least("BG_1020"))
+    if (host.version_at_least("BG_1020"))
         a.u16(m.plan_merge);
     a.u16(m.mto_supply_option);
     // 13. Today's revenue.
-    if (!A::reading || host.version_at_least("BG_1029"))
+    if (host.version_at_least("BG_1029"))
         for (auto& row : m.revenue_today)
             each(a, row, &A::i32);
     // 14. The daily-sales graph.
-    if (!A::reading || host.version_at_least("BG_1030")) {
+    if (host.version_at_least("BG_1030")) {
         SalesGraph& g = m.sales_graph;
         a.f64(g.x_min);
         a.f64(g.x_max);

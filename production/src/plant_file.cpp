@@ -118,13 +118,16 @@ void scrub(CProductionWnd& p)
 
 std::vector<uint8_t> CProductionWnd::save_plant() const
 {
+    const auto gate = host->file_gate();
+    // Files before product activation know neither the products' pairs nor empty job slots.
+    const bool activations = gate("BG_1024");
     ByteWriter w;
     w.u16(static_cast<uint16_t>(prd_orders.size()));
     for (const auto& o : prd_orders) {
         write_fields(w, o->order_date, stamp_fields);
         write_fields(w, *o, order_fields);
     }
-    write_fields(w, static_cast<const Plant&>(*this), middle_fields);
+    write_fields(w, static_cast<const Plant&>(*this), middle_fields, gate);
     w.u32(PRODUCTION_MARKER);
     w.u16(static_cast<uint16_t>(Work_Orders.size()));
     for (const auto& wo : Work_Orders)
@@ -143,14 +146,17 @@ std::vector<uint8_t> CProductionWnd::save_plant() const
                 prod = static_cast<uint16_t>(i);
             family = NONE16;
         }
-        w.u16(family);
-        w.u16(prod);
-        Products[i]->save_state(w);
+        if (activations) {
+            w.u16(family);
+            w.u16(prod);
+        }
+        Products[i]->save_state(w, host);
     }
     w.u32(PRODUCTION_MARKER);
     w.u16(static_cast<uint16_t>(Jobs.size()));
     for (const auto& j : Jobs) {
-        w.u16(j ? 1 : 0);
+        if (activations)
+            w.u16(j ? 1 : 0);
         if (j)
             j->save_state(w);
     }
@@ -181,7 +187,9 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         read_fields(r, *o, order_fields);
         prd_orders.push_back(std::move(o));
     }
-    read_fields(r, static_cast<Plant&>(*this), middle_fields, host->file_gate());
+    const auto gate = host->file_gate();
+    const bool activations = gate("BG_1024");
+    read_fields(r, static_cast<Plant&>(*this), middle_fields, gate);
     if (!r.ok() || r.u32() != PRODUCTION_MARKER)
         return refuse("bad production 1 data");
 
@@ -221,8 +229,9 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
         r.fail();
     for (int i = 0; i < np && r.ok(); ++i) {
         const auto at = static_cast<size_t>(i);
-        const uint16_t family = r.u16();
-        const uint16_t prod = r.u16();
+        // Older files hold the scenario's products alone, in their order.
+        const uint16_t family = activations ? r.u16() : NONE16;
+        const uint16_t prod = activations ? r.u16() : NONE16;
         // A product introduced during the run comes back into Products before its record is read;
         // a plant that already holds it (loading over itself) keeps it where it is.
         if (family != NONE16 && at == Products.size() && !activate_new_product(family, prod))
@@ -251,8 +260,9 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
     if (nj != static_cast<int>(Jobs.size()))
         r.fail();
     for (int i = 0; i < nj && r.ok(); ++i) {
-        const uint16_t present = r.u16();
         RJob* j = Jobs[static_cast<size_t>(i)].get();
+        // Older files hold a record for each job and nothing for a slot left empty.
+        const uint16_t present = activations ? r.u16() : (j != nullptr ? 1 : 0);
         if ((present != 0) != (j != nullptr)) {
             r.fail();
             break;
@@ -318,15 +328,19 @@ std::vector<uint8_t> CProductionWnd::save_state_bytes() const
     std::vector<uint8_t> out = head.bytes();
     const std::vector<uint8_t> plant = save_plant();
     out.insert(out.end(), plant.begin(), plant.end());
+    const auto gate = host->file_gate();
     ByteWriter tail;
-    write_fields(tail, p, tail_fields);
+    write_fields(tail, p, tail_fields, gate);
     utilization_average.save_float(tail);
-    write_fields(tail, p, tail_after_average);
-    write_fields(tail, extra_shift_start, stamp_fields);
-    write_fields(tail, extra_shift_end, stamp_fields);
-    tail.i16(extra_shift_days);
+    write_fields(tail, p, tail_after_average, gate);
+    if (gate("BG_1033")) {
+        write_fields(tail, extra_shift_start, stamp_fields);
+        write_fields(tail, extra_shift_end, stamp_fields);
+    }
+    if (gate("BG_1034"))
+        tail.i16(extra_shift_days);
     tail.u32(PRODUCTION_MARKER);
-    write_fields(tail, p, last_fields);
+    write_fields(tail, p, last_fields, gate);
     const std::vector<uint8_t> t = tail.bytes();
     out.insert(out.end(), t.begin(), t.end());
     return out;
@@ -393,11 +407,11 @@ bool CProductionWnd::load_state_bytes(const std::vector<uint8_t>& bytes, std::st
     read_fields(t, p, tail_fields, gate);
     utilization_average.load_float(t);
     read_fields(t, p, tail_after_average, gate);
-    if (host->version_at_least("BG_1033")) {
+    if (gate("BG_1033")) {
         read_fields(t, extra_shift_start, stamp_fields);
         read_fields(t, extra_shift_end, stamp_fields);
     }
-    if (host->version_at_least("BG_1034"))
+    if (gate("BG_1034"))
         extra_shift_days = t.i16();
     const bool settings_ok = constraint_machine >= 0 && static_cast<size_t>(constraint_machine) < Machines.size() &&
                              std::isfinite(utilization_factor);

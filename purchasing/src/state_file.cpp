@@ -189,28 +189,35 @@ std::vector<uint8_t> CPurchasingWnd::save_state_bytes() const
     w.i16(day_index);
     for (const SimDateTime& d : day_dates)
         put_date(w, d);
-    w.i16(policy);
-    w.i16(static_cast<int16_t>(plan.size()));
-    for (const MrpPlanEntry& e : plan) {
-        w.i16(e.family);
-        w.i16(e.material);
-        w.i16(e.quantity);
-        put_date(w, e.order_date);
-        put_date(w, e.need_date);
+    // The later fields, as far as the file being written carries them (the loader's gates).
+    if (view_->IsOldestStateVersion() == 0) {
+        w.i16(policy);
+        w.i16(static_cast<int16_t>(plan.size()));
+        for (const MrpPlanEntry& e : plan) {
+            w.i16(e.family);
+            w.i16(e.material);
+            w.i16(e.quantity);
+            put_date(w, e.order_date);
+            put_date(w, e.need_date);
+        }
+        w.i16(days_before_qlt);
+        w.i16(according_to_qlt);
+        put_table16(w, safety_stock);
+        put_table16(w, mrp_red_line);
+        put_table16(w, red_line_time);
+        put_table32(w, unsupplied_this_month);
+        put_table32(w, unsupplied_last_month);
+        put_table32(w, unsupplied_this_year);
+        put_table32(w, unsupplied_last_year);
     }
-    w.i16(days_before_qlt);
-    w.i16(according_to_qlt);
-    put_table16(w, safety_stock);
-    put_table16(w, mrp_red_line);
-    put_table16(w, red_line_time);
-    put_table32(w, unsupplied_this_month);
-    put_table32(w, unsupplied_last_month);
-    put_table32(w, unsupplied_this_year);
-    put_table32(w, unsupplied_last_year);
-    put_table16(w, issued_since_plan);
-    w.i16(replan_weekly);
-    w.i16(minimum_to_order);
-    put_table32(w, unsupplied_since_step);
+    if (view_->CheckVersionId("BG_1021") != 0) {
+        put_table16(w, issued_since_plan);
+        w.i16(replan_weekly);
+    }
+    if (view_->CheckVersionId("BG_1027") != 0)
+        w.i16(minimum_to_order);
+    if (view_->CheckVersionId("BG_1028") != 0)
+        put_table32(w, unsupplied_since_step);
     return w.bytes();
 }
 

@@ -58,15 +58,16 @@ constexpr RecordField<RProduct> product_tail[] = {
 
 } // namespace
 
-void RProduct::save_state(ByteWriter& w) const
+void RProduct::save_state(ByteWriter& w, const SimHost* versions) const
 {
+    auto since = [&](std::string_view id) { return !versions || versions->version_at_least(id); };
     write_fields(w, *this, product_head);
     lead_times.save(w);
     for (const auto& a : acc)
         a.save(w);
     for (uint16_t m : means)
         w.u16(m);
-    write_fields(w, *this, product_tail);
+    write_fields(w, *this, product_tail, since);
 }
 
 bool RProduct::load_state(ByteReader& r, const SimHost* versions)

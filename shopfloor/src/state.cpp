@@ -113,20 +113,21 @@ constexpr RecordField<Inp_Pos> position_fields[] = {
 
 void RJob::save_state(ByteWriter& w) const
 {
+    const auto gate = plant->host->file_gate();
     write_fields(w, *this, job_head);
     w.i16(static_cast<int16_t>(input_stock.size()));
     for (const auto& s : input_stock)
-        write_fields(w, s, stock_fields);
+        write_fields(w, s, stock_fields, gate);
     for (const auto& s : input_stock)
         w.i16(wo_pos(*plant, s.wo));
     w.i16(static_cast<int16_t>(outputs.size()));
     for (const auto& o : outputs)
-        write_fields(w, o, output_fields);
+        write_fields(w, o, output_fields, gate);
     for (const auto& o : outputs)
         w.i16(wo_pos(*plant, o.wo));
     w.i16(static_cast<int16_t>(requests.size()));
     for (const auto& r : requests)
-        write_fields(w, *r, request_fields);
+        write_fields(w, *r, request_fields, gate);
     for (const auto& r : requests)
         w.i16(wo_pos(*plant, r->wo));
     for (const Waiting_WO* u : unit_request) {
@@ -349,7 +350,7 @@ void RMachine::save_state(ByteWriter& w) const
                 pos = static_cast<int16_t>(i);
         w.i16(pos);
     }
-    write_fields(w, *this, machine_tail);
+    write_fields(w, *this, machine_tail, plant->host->file_gate());
 }
 
 bool RMachine::load_state(ByteReader& r)
@@ -410,14 +411,18 @@ bool RMachine::load_state(ByteReader& r)
     read_fields(r, *this, machine_tail, gate);
     if (planning_batch < 1)
         r.fail();
-    if (gate("BG_1031")) {
-        // The counts are sums the jobs' lists give; a count that disagrees drives the room
-        // downstream out of its type.
-        int64_t in_buffers = 0, at_outputs = 0;
-        held_on(*plant, this, in_buffers, at_outputs);
-        if (buffer_count != in_buffers || finished_material != at_outputs)
-            r.fail();
+    // The counts are sums the jobs' lists give; a count that disagrees drives the room
+    // downstream out of its type. Files before the counts hold the lists alone: the
+    // counts are those sums (a count of 0 beside a held list would fall below 0 as the
+    // list empties, and the session would not load again once saved).
+    int64_t in_buffers = 0, at_outputs = 0;
+    held_on(*plant, this, in_buffers, at_outputs);
+    if (!gate("BG_1031") && in_buffers <= INT32_MAX && at_outputs <= INT32_MAX) {
+        buffer_count = static_cast<int32_t>(in_buffers);
+        finished_material = static_cast<int32_t>(at_outputs);
     }
+    if (buffer_count != in_buffers || finished_material != at_outputs)
+        r.fail();
     return r.ok();
 }
 
@@ -458,9 +463,10 @@ static_assert(file_size(transport_unit_fields) == 14);
 
 void RTransport_Manager::save_state(ByteWriter& w) const
 {
+    const auto gate = plant->host->file_gate();
     w.i16(static_cast<int16_t>(Trans_Jobs.size()));
     for (const auto& j : Trans_Jobs)
-        write_fields(w, *j, transport_job_fields);
+        write_fields(w, *j, transport_job_fields, gate);
     for (const auto& j : Trans_Jobs) {
         w.i16(wo_pos(*plant, j->source_wo));
         w.i16(wo_pos(*plant, j->requesting_wo));

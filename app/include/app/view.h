@@ -139,15 +139,19 @@ public:
     void SwitchDepartment(int command_id);
 
     // State files.
-    bool SaveSession(const std::string& path, bool show_message);
+    // Writes the files in the layout of `version` (the current one unless a
+    // test asks for an older layout): the header carries that id and every
+    // saver asks CheckVersionId, as the loaders do, which fields it writes.
+    bool SaveSession(const std::string& path, bool show_message,
+                     std::string_view version = CURRENT_VERSION_ID);
     // Reads the files of a session; false when one is damaged (after its box).
     bool LoadSessionFiles(const std::string& path);
-    void SaveCoreState(BinFile& file) const;
+    void SaveCoreState(BinFile& file, std::string_view version = CURRENT_VERSION_ID) const;
     bool LoadCoreState(BinFile& file);
     BOOL16 CheckVersionId(std::string_view id) const;
     bool CheckOldStateFiles(const VersionId& id);
     BOOL16 IsOldestStateVersion() const;
-    // The file being read carries the tails (STATE_TAIL_VERSION_ID or later).
+    // The file being read or written carries the tails (STATE_TAIL_VERSION_ID or later).
     bool HasStateTail() const;
 
     // Run logs: the Logging command, decision records, the end summary.
@@ -286,7 +290,6 @@ private:
     plat::Lcg rng{1};
     int tick_depth_ = 0;
     bool resumed_ = false;
-    bool old_version_refused_ = false;
 };
 
 // The view of the running session (GetView answers it), set by whoever

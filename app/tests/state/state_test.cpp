@@ -125,7 +125,6 @@ TEST_F(StateFixture, VersionIdsOfTheHeader)
         {"BG_1020", true, false, nullptr},
         {"BG_1015", true, true, nullptr},
         {"BG_1012", true, true, nullptr},
-        {"BG_1011", false, false, "Old version of"},
         {"BG_1039", false, false, "Damaged session state file"},
         {"XX_1037", false, false, "Damaged session state file"},
     };
@@ -155,6 +154,38 @@ TEST_F(StateFixture, VersionIdsOfTheHeader)
             EXPECT_EQ(d.prompts().size(), 1u);
         }
     }
+}
+
+// A header older than the oldest accepted id ends the program (code 0)
+// after its box, not only the load: there is no session to go back to.
+TEST_F(StateFixture, AHeaderOlderThanTheOldestEndsTheProgram)
+{
+    std::string path = saved();
+    std::string mgr = dir / "saved.MGR";
+    const std::vector<uint8_t> with_tail = read_bytes(mgr);
+    write_bytes(mgr, std::vector<uint8_t>(with_tail.begin(), with_tail.begin() + 82));
+    drop_department_tails();
+    for (const char* id : {"BG_1011", "BG_0999"}) {
+        SCOPED_TRACE(id);
+        patch(mgr, 0, std::string(id, 7));
+        SessionDriver d;
+        d.host().Answer(plat::IDOK, "", "Old version of");
+        try {
+            d.start(path, options());
+            ADD_FAILURE() << "the program went on";
+        } catch (const plat::ExitRequest& e) {
+            EXPECT_EQ(e.code, 0);
+            EXPECT_EQ(e.kind, plat::ExitKind::Normal);
+        }
+        ASSERT_EQ(d.prompts().size(), 1u);
+        EXPECT_NE(d.prompts()[0].find("|\nOld version of " + path + " state files - program aborted"), std::string::npos)
+            << d.prompts()[0];
+    }
+    // A damaged header after it is refused as before: the exit did not stay armed.
+    patch(mgr, 0, std::string("XX_1037", 7));
+    SessionDriver d;
+    d.host().Answer(plat::IDOK, "", "Damaged session state file");
+    EXPECT_FALSE(d.start(path, options()));
 }
 
 namespace {

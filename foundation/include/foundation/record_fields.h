@@ -15,7 +15,7 @@
 //       scenario<&RMachine::number>(U8).agreeing(),   // ... and the file must hold the scenario's
 //       field<&RMachine::name>(CHARS, 3),             // fixed text, last byte forced to NUL
 //   };
-//   write_fields(w, machine, machine_tail);
+//   write_fields(w, machine, machine_tail, host.file_gate());  // the layout of the file's version
 //   read_fields(r, machine, machine_tail, host.file_gate());   // any bool(std::string_view id)
 //
 // Checks that need other records (an index into a list, a flag that must
@@ -230,9 +230,14 @@ inline int64_t read_value(RecordReader& r, FileWidth width)
     }
 }
 
-template <class T, size_t N> void write_fields(RecordWriter& w, const T& o, const RecordField<T> (&table)[N])
+// Writes the fields a file of the gate's version carries (every field when
+// the gate answers yes to all): the layout read_fields reads with that gate.
+template <class T, size_t N, class Gate>
+void write_fields(RecordWriter& w, const T& o, const RecordField<T> (&table)[N], Gate&& carries)
 {
     for (const auto& f : table) {
+        if (f.first && !carries(std::string_view(f.first)))
+            continue;
         if (f.width == FileWidth::CHARS) {
             if (f.use == FieldUse::Pad)
                 w.zeros(f.count);
@@ -243,6 +248,11 @@ template <class T, size_t N> void write_fields(RecordWriter& w, const T& o, cons
         for (int i = 0; i < f.count; ++i)
             write_value(w, f.width, f.use == FieldUse::Pad ? 0 : f.get(o, i), f.saturate);
     }
+}
+
+template <class T, size_t N> void write_fields(RecordWriter& w, const T& o, const RecordField<T> (&table)[N])
+{
+    write_fields(w, o, table, [](std::string_view) { return true; });
 }
 
 // Reads the fields the file carries into `o` (absent ones take their value or

@@ -43,7 +43,8 @@ struct SimHost {
     virtual void set_run_state(int state) = 0;
     virtual void set_shift_mode(int mode) = 0;
     virtual bool version_at_least(std::string_view id) const = 0;
-    // Whether the file being read carries the fields a version id brought, for read_fields.
+    // Whether the state file being read or written carries the fields a version id brought
+    // (read_fields, write_fields).
     auto file_gate() const
     {
         return [this](std::string_view id) { return version_at_least(id); };

@@ -11,7 +11,8 @@ class RProduct {
 public:
     void on_new_month();
     uint16_t free_stock_at_final_job(const Plant& plant) const;
-    void save_state(ByteWriter& w) const;
+    // Without a host, every field of the newest files; with one, those its state file carries.
+    void save_state(ByteWriter& w, const SimHost* versions = nullptr) const;
     // Fields added by later versions are read only from files that carry them.
     bool load_state(ByteReader& r, const SimHost* versions = nullptr);
 
