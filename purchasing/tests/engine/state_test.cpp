@@ -1,5 +1,6 @@
 // The saved state: byte images read back to the same bytes, damaged images
-// refused whole, the version gates, the policies blocks, kept fuzz inputs.
+// refused whole, the policies blocks, kept fuzz inputs (the version gates:
+// session/older_files_test.cpp).
 #include "support/fixture.h"
 #include "foundation/binfile.h"
 #include <filesystem>
@@ -132,39 +133,6 @@ TEST(StateFile, DamagedImagesAreRefusedAndTheDepartmentKept)
         const std::vector<uint8_t> before = other.p.save_state_bytes();
         EXPECT_FALSE(other.p.load_state_bytes(bad));
         EXPECT_EQ(other.p.save_state_bytes(), before);
-    }
-}
-
-TEST(StateFile, VersionGatesLeaveTheLoaderValues)
-{
-    struct Case {
-        const char* version;
-        size_t cut;   // bytes the older file does not hold, from its end
-        bool policy_read;
-    } cases[] = {
-        {"BG_1012", 2 + 2 + 4 + 72 + 192 + 24 + 2 + 2 + 48, false},
-        {"BG_1020", 24 + 2 + 2 + 48, true},
-        {"BG_1021", 2 + 48, true},
-        {"BG_1027", 48, true},
-        {"BG_1028", 0, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.version);
-        Fixture fx;
-        fx.p.policy = POLICY_MRP;
-        fx.p.minimum_to_order = 5;
-        fx.p.replan_weekly = 0;
-        fx.p.unsupplied_since_step[0][0] = 4;
-        std::vector<uint8_t> bytes = fx.p.save_state_bytes();
-        bytes.resize(bytes.size() - c.cut);   // the plan is empty: its count alone
-        Fixture other;
-        other.view.state_version = make_version_id(c.version);
-        ASSERT_TRUE(other.p.load_state_bytes(bytes));
-        EXPECT_EQ(other.p.policy, c.policy_read ? POLICY_MRP : POLICY_ORDER_LEVEL);
-        const bool v1021 = c.cut <= 2 + 48, v1027 = c.cut <= 48;
-        EXPECT_EQ(other.p.replan_weekly, v1021 ? 0 : 1);
-        EXPECT_EQ(other.p.minimum_to_order, v1027 ? 5 : 0);
-        EXPECT_EQ(other.p.unsupplied_since_step[0][0], c.cut == 0 ? 4u : 0u);
     }
 }
 
