@@ -9,10 +9,12 @@
 #include "purchasing/purchasing_dept.h"
 #include "support/bundled_data.h"
 #include "support/driver.h"
+#include "support/older_layouts.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 
@@ -289,4 +291,69 @@ TEST(FinanceSession, SaveLoadSaveMidYearGivesTheSameFinanceFile)
     a.runUntil({95, 8, 1, 8, 0});
     b.runUntil({95, 8, 1, 8, 0});
     EXPECT_EQ(r.save_state(), e.save_state());
+}
+
+// Sessions saved in the layouts of older versions: before "BG_1032" the file
+// has no year-before-last report and previous EVA, before "BG_1033" no
+// depreciation parts; a file of the version reads them, and the session
+// goes on from either.
+namespace {
+
+struct Gate {
+    const char* before;
+    const char* id;
+    size_t bytes;   // what the version's fields add to the file
+    std::function<void(const CFinanceWnd& loaded, bool carried)> check;
+};
+
+const Gate gates[] = {
+    {"BG_1031", "BG_1032", 16 * 4 + 4,
+     [](const CFinanceWnd& l, bool carried) {
+         EXPECT_EQ(l.before_last.v[0], carried ? 1234 : 0);
+         EXPECT_EQ(l.previous_eva, carried ? 55 : 0);
+     }},
+    {"BG_1032", "BG_1033", 4 * 4,
+     [](const CFinanceWnd& l, bool carried) {
+         if (carried) {
+             EXPECT_EQ(l.machine_dep_acc, 4321);
+             EXPECT_EQ(l.asset_dep_acc, 321);
+             EXPECT_EQ(l.machine_dep_cur, 77);
+         } else {
+             // Derived from the total: the two accumulated parts make it up.
+             EXPECT_NE(l.machine_dep_acc, 4321);
+             EXPECT_EQ(l.machine_dep_acc + l.asset_dep_acc, l.depreciation.acc);
+         }
+         EXPECT_EQ(l.previous_eva, 55);
+     }},
+};
+
+} // namespace
+
+TEST(FinanceOlderFiles, EachVersionsFieldsAreAbsentBeforeItAndReadFromIt)
+{
+    TempDir dir;
+    for (const Gate& g : gates) {
+        SCOPED_TRACE(g.id);
+        SessionDriver source;
+        ASSERT_TRUE(source.start(sample, options()));
+        source.runTicks(3 * 480 + 40);
+        CFinanceWnd& saved = finance_of(source).engine();
+        saved.before_last.v[0] = 1234;
+        saved.previous_eva = 55;
+        saved.machine_dep_acc = 4321;
+        saved.asset_dep_acc = 321;
+        saved.machine_dep_cur = 77;
+        const LayoutPair files = save_before_and_at(source.view(), dir, g.before, g.id);
+        EXPECT_EQ(files.added("FNC"), g.bytes);
+        for (const bool carried : {false, true}) {
+            SCOPED_TRACE(carried ? "at the version" : "before it");
+            SessionDriver d;
+            ASSERT_TRUE(d.start(carried ? files.at : files.older, options()));
+            ASSERT_TRUE(d.view().resumed());
+            CFinanceWnd& loaded = finance_of(d).engine();
+            g.check(loaded, carried);
+            EXPECT_EQ(loaded.eva, saved.eva);
+            runs_on_and_reopens(d, options(), dir, "FNC", 2 * 480);
+        }
+    }
 }

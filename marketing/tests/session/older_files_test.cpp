@@ -3,17 +3,13 @@
 // loads with the scenario's values there, a file of that version reads the
 // block, and the session goes on from either.
 #include "sample_session.h"
+#include "support/older_layouts.h"
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace sample_session;
 
 namespace {
-
-std::string ext_of(const std::string& session, const char* ext)
-{
-    return session.substr(0, session.size() - 3) + ext;
-}
 
 // The contracts a save writes: those answered (status not 0).
 std::vector<std::pair<size_t, size_t>> answered(const CMarketingWnd& m)
@@ -113,30 +109,19 @@ TEST(MarketingOlderFiles, EachVersionsBlockKeepsTheScenariosValuesBeforeItAndIsR
         source.runTicks(12 * 480 + 90);
         CMarketingWnd& saved = marketing_of(source).engine();
         g.set(saved);
-        const std::string older = dir / "older.vnb", at = dir / "at.vnb";
-        ASSERT_TRUE(source.view().SaveSession(older, false, g.before));
-        ASSERT_TRUE(source.view().SaveSession(at, false, g.id));
-        EXPECT_EQ(read_bytes(ext_of(at, "MRK")).size() - read_bytes(ext_of(older, "MRK")).size(), g.bytes(saved));
+        const LayoutPair files = save_before_and_at(source.view(), dir, g.before, g.id);
+        EXPECT_EQ(files.added("MRK"), g.bytes(saved));
         for (const bool carried : {false, true}) {
             SCOPED_TRACE(carried ? "at the version" : "before it");
             SessionDriver d;
-            ASSERT_TRUE(d.start(carried ? at : older, market_options(4)));
+            ASSERT_TRUE(d.start(carried ? files.at : files.older, market_options(4)));
             ASSERT_TRUE(d.view().resumed());
             CMarketingWnd& loaded = marketing_of(d).engine();
             g.check(loaded, fresh, carried);
             // What every version holds is read whatever the id.
             EXPECT_EQ(loaded.open_orders.size(), saved.open_orders.size());
             EXPECT_EQ(loaded.product(0, 0).stock, saved.product(0, 0).stock);
-            const int32_t ticks = d.tickCount();
-            d.runTicks(2 * 480);
-            EXPECT_EQ(d.tickCount(), ticks + 2 * 480);
-            const std::string again = dir / "again.vnb";
-            ASSERT_TRUE(d.save(again));
-            SessionDriver next;
-            ASSERT_TRUE(next.start(again, market_options(4))) << ::testing::PrintToString(next.prompts());
-            const std::string twice = dir / "twice.vnb";
-            ASSERT_TRUE(next.save(twice));
-            EXPECT_EQ(read_bytes(ext_of(twice, "MRK")), read_bytes(ext_of(again, "MRK")));
+            runs_on_and_reopens(d, market_options(4), dir, "MRK", 2 * 480);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "production/production_wnd.h"
 #include "support/bundled_data.h"
 #include "support/driver.h"
+#include "support/older_layouts.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include <functional>
@@ -35,11 +36,6 @@ CProductionWnd& plant_of(SessionDriver& d)
     if (p == nullptr)
         throw std::logic_error("the session's Production is not the Production department");
     return p->engine();
-}
-
-std::string ext_of(const std::string& session, const char* ext)
-{
-    return session.substr(0, session.size() - 3) + ext;
 }
 
 // The id just before `id`: "BG_1031" -> "BG_1030".
@@ -238,32 +234,16 @@ TEST(ProductionOlderFiles, EachVersionsFieldsTakeTheirDefaultsBeforeItAndAreRead
         run_sample(source);
         CProductionWnd& saved = plant_of(source);
         g.set(saved);
-        const std::string older = dir / "older.vnb", at = dir / "at.vnb";
-        ASSERT_TRUE(source.view().SaveSession(older, false, before(g.id)));
-        ASSERT_TRUE(source.view().SaveSession(at, false, g.id));
-        EXPECT_EQ(read_bytes(ext_of(at, "PRD")).size() - read_bytes(ext_of(older, "PRD")).size(), g.bytes(saved));
-        // Saving an older layout leaves the session's own id alone.
-        EXPECT_EQ(source.view().CheckVersionId(CURRENT_VERSION_ID), 1);
+        const LayoutPair files = save_before_and_at(source.view(), dir, before(g.id), g.id);
+        EXPECT_EQ(files.added("PRD"), g.bytes(saved));
         for (const bool carried : {false, true}) {
             SCOPED_TRACE(carried ? "at the version" : "before it");
-            const std::string& path = carried ? at : older;
             SessionDriver d;
-            ASSERT_TRUE(d.start(path, sample_options()));
+            ASSERT_TRUE(d.start(carried ? files.at : files.older, sample_options()));
             ASSERT_TRUE(d.view().resumed());
             EXPECT_EQ(d.view().CheckVersionId(g.id), carried ? 1 : 0);
-            CProductionWnd& loaded = plant_of(d);
-            g.check(saved, loaded, fresh, carried);
-            // The session goes on from the file and saves what it became, in the current layout.
-            const int32_t ticks = d.tickCount();
-            d.runTicks(480);
-            EXPECT_EQ(d.tickCount(), ticks + 480);
-            const std::string again = dir / "again.vnb";
-            ASSERT_TRUE(d.save(again));
-            SessionDriver next;
-            ASSERT_TRUE(next.start(again, sample_options())) << ::testing::PrintToString(next.prompts());
-            const std::string twice = dir / "twice.vnb";
-            ASSERT_TRUE(next.save(twice));
-            EXPECT_EQ(read_bytes(ext_of(twice, "PRD")), read_bytes(ext_of(again, "PRD")));
+            g.check(saved, plant_of(d), fresh, carried);
+            runs_on_and_reopens(d, sample_options(), dir, "PRD", 480);
         }
     }
 }
@@ -281,12 +261,12 @@ TEST(ProductionOlderFiles, TheFirstVersionsReadAsTheOldestAndKeepProductionsMenu
     ASSERT_TRUE(source.view().SaveSession(oldest, false, "BG_1012"));
     ASSERT_TRUE(source.view().SaveSession(between, false, "BG_1017"));
     // Only the header's id tells the two sets apart.
-    const std::vector<uint8_t> a = read_bytes(ext_of(oldest, "MGR")), b = read_bytes(ext_of(between, "MGR"));
+    const std::vector<uint8_t> a = read_bytes(state_file_of(oldest, "MGR")), b = read_bytes(state_file_of(between, "MGR"));
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(std::string(b.begin(), b.begin() + 7), "BG_1017");
     EXPECT_TRUE(std::equal(a.begin() + 8, a.end(), b.begin() + 8));
     for (const char* ext : {"PRC", "MRK", "PRD", "FNC"})
-        EXPECT_EQ(read_bytes(ext_of(oldest, ext)), read_bytes(ext_of(between, ext))) << ext;
+        EXPECT_EQ(read_bytes(state_file_of(oldest, ext)), read_bytes(state_file_of(between, ext))) << ext;
     for (const std::string& path : {oldest, between}) {
         SCOPED_TRACE(path);
         SessionDriver d;

@@ -10,9 +10,11 @@
 #include "purchasing/purchasing_dept.h"
 #include "support/bundled_data.h"
 #include "support/driver.h"
+#include "support/older_layouts.h"
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include "finance/finance_dept.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -263,4 +265,129 @@ TEST(PurchasingSession, TheSampleRunsAWholeYearWithItsMaterialsFlowing)
     EXPECT_GT(finance(d).engine().sales_cur + finance(d).engine().sales_last, 0) << "finished goods were sold";
     EXPECT_GT(p.shipping_total, 0) << "vendor orders arrived";
     EXPECT_NE(finance(d).cash(), cash_at_start);
+}
+
+// Sessions saved in the layouts of older versions: for every version that
+// added fields to the Purchasing file, a file of the version before it
+// loads with the values the scenario's loader gave, a file of that version
+// reads them, and the session goes on from either.
+namespace {
+
+template <class T> size_t table_bytes(const PerMaterial<T>& t, size_t width) { return t.size() * t[0].size() * width; }
+
+// Values away from the loader's in every gated field.
+void set_everything(CPurchasingWnd& p)
+{
+    p.policy = POLICY_MRP;
+    p.plan.push_back({0, 1, 44, SimDateTime{95, 1, 9, 8, 0}, SimDateTime{95, 1, 12, 8, 0}});
+    p.days_before_qlt = 3;
+    p.according_to_qlt = 0;
+    p.safety_stock[0][1] = 9;
+    p.mrp_red_line[0][0] = 1;
+    p.red_line_time[0][1] = 4;
+    p.unsupplied_this_month[0][0] = 5;
+    p.unsupplied_last_year[0][1] = 8;
+    p.issued_since_plan[0][0] = 7;
+    p.replan_weekly = 0;
+    p.minimum_to_order = 12;
+    p.unsupplied_since_step[0][1] = 3;
+}
+
+struct Gate {
+    const char* before;   // the newest id without the fields
+    const char* id;       // the id that brought them
+    std::function<size_t(const CPurchasingWnd&)> bytes;
+    std::function<void(const CPurchasingWnd& loaded, const CPurchasingWnd& scenario, bool carried)> check;
+};
+
+const Gate gates[] = {
+    // The policy, the plan, the QLT pair, three tables and the four unsupplied tables:
+    // absent from the files read as the oldest ("BG_1012" to "BG_1017").
+    {"BG_1017", "BG_1018",
+     [](const CPurchasingWnd& p) {
+         return 2 + 2 + p.plan.size() * PLAN_ENTRY_BYTES + 4 + 3 * table_bytes(p.safety_stock, 2) +
+                4 * table_bytes(p.unsupplied_this_month, 4);
+     },
+     [](const CPurchasingWnd& l, const CPurchasingWnd& sc, bool carried) {
+         EXPECT_EQ(l.policy, carried ? POLICY_MRP : POLICY_ORDER_LEVEL);
+         EXPECT_EQ(l.plan.size(), carried ? 1u : 0u);
+         EXPECT_EQ(l.days_before_qlt, carried ? 3 : sc.days_before_qlt);
+         EXPECT_EQ(l.according_to_qlt, carried ? 0 : sc.according_to_qlt);
+         EXPECT_EQ(l.safety_stock[0][1], carried ? 9 : sc.safety_stock[0][1]);
+         EXPECT_EQ(l.mrp_red_line[0][0], carried ? 1 : sc.mrp_red_line[0][0]);
+         EXPECT_EQ(l.red_line_time[0][1], carried ? 4 : sc.red_line_time[0][1]);
+         EXPECT_EQ(l.unsupplied_this_month[0][0], carried ? 5u : 0u);
+         EXPECT_EQ(l.unsupplied_last_year[0][1], carried ? 8u : 0u);
+     }},
+    {"BG_1020", "BG_1021", [](const CPurchasingWnd& p) { return table_bytes(p.issued_since_plan, 2) + 2; },
+     [](const CPurchasingWnd& l, const CPurchasingWnd& sc, bool carried) {
+         // The loader leaves the counts at 0 (a started session has counted its first day).
+         EXPECT_EQ(l.issued_since_plan[0][0], carried ? 7 : 0);
+         EXPECT_EQ(l.replan_weekly, carried ? 0 : sc.replan_weekly);
+         EXPECT_EQ(l.policy, POLICY_MRP);
+     }},
+    {"BG_1026", "BG_1027", [](const CPurchasingWnd&) { return size_t{2}; },
+     [](const CPurchasingWnd& l, const CPurchasingWnd& sc, bool carried) {
+         EXPECT_EQ(l.minimum_to_order, carried ? 12 : sc.minimum_to_order);
+     }},
+    {"BG_1027", "BG_1028", [](const CPurchasingWnd& p) { return table_bytes(p.unsupplied_since_step, 4); },
+     [](const CPurchasingWnd& l, const CPurchasingWnd&, bool carried) {
+         EXPECT_EQ(l.unsupplied_since_step[0][1], carried ? 3u : 0u);
+         EXPECT_EQ(l.minimum_to_order, 12);
+     }},
+};
+
+} // namespace
+
+TEST(PurchasingOlderFiles, EachVersionsFieldsKeepTheLoadersValuesBeforeItAndAreReadFromIt)
+{
+    SessionDriver scenario;
+    ASSERT_TRUE(scenario.start(sample, session_options(3)));
+    const CPurchasingWnd& fresh = dept(scenario).engine();
+    ASSERT_EQ(fresh.policy, POLICY_ORDER_LEVEL);
+    ASSERT_EQ(fresh.replan_weekly, 1);
+    TempDir dir;
+    for (const Gate& g : gates) {
+        SCOPED_TRACE(g.id);
+        SessionDriver source;
+        ASSERT_TRUE(source.start(sample, session_options(3)));
+        source.runTicks(3 * 480 + 60);
+        CPurchasingWnd& saved = dept(source).engine();
+        set_everything(saved);
+        const LayoutPair files = save_before_and_at(source.view(), dir, g.before, g.id);
+        EXPECT_EQ(files.added("PRC"), g.bytes(saved));
+        for (const bool carried : {false, true}) {
+            SCOPED_TRACE(carried ? "at the version" : "before it");
+            SessionDriver d;
+            ASSERT_TRUE(d.start(carried ? files.at : files.older, session_options(3)));
+            ASSERT_TRUE(d.view().resumed());
+            CPurchasingWnd& loaded = dept(d).engine();
+            g.check(loaded, fresh, carried);
+            // What the file holds in every version is read whatever its id.
+            EXPECT_EQ(loaded.orders.size(), saved.orders.size());
+            EXPECT_EQ(loaded.material(0, 0).stock, saved.material(0, 0).stock);
+            runs_on_and_reopens(d, session_options(3), dir, "PRC", 2 * 480);
+        }
+    }
+}
+
+// The oldest files leave the Information menu its first nine entries and
+// the Policies menu its first.
+TEST(PurchasingOlderFiles, TheOldestFilesNarrowTheMenus)
+{
+    TempDir dir;
+    SessionDriver source;
+    ASSERT_TRUE(source.start(sample, session_options(3)));
+    const std::string oldest = dir / "oldest.vnb";
+    ASSERT_TRUE(source.view().SaveSession(oldest, false, "BG_1015"));
+    SessionDriver d;
+    ASSERT_TRUE(d.start(oldest, session_options(3)));
+    EXPECT_EQ(d.view().IsOldestStateVersion(), 1);
+    DepartmentMenus full, narrow;
+    source.view().purchasing->build_menus(full);
+    d.view().purchasing->build_menus(narrow);
+    EXPECT_GT(full.tables[0].count, 9);
+    EXPECT_EQ(narrow.tables[0].count, 9);
+    EXPECT_EQ(narrow.tables[2].count, 1);
+    EXPECT_EQ(narrow.tables[0].texts[9], full.tables[0].texts[9]);
 }
