@@ -29,7 +29,8 @@ bool g_exit_past_guards = false;
 
 void exit_past_load_guard(int code)
 {
-    g_exit_past_guards = true;
+    // Armed only for a guard to pass on: without one the exit goes straight to the host.
+    g_exit_past_guards = dynamic_cast<LoadGuard*>(plat::GetUiHost()) != nullptr;
     plat::crt_exit(code);
 }
 

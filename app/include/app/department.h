@@ -157,6 +157,9 @@ public:
     virtual void resume_step() {}
     // Puts the department's full lists of menu texts into the tables.
     virtual void build_menus(DepartmentMenus& menus);
+    // Writes the fields a file of the version being written holds: the
+    // view's CheckVersionId answers for that file during a save, as it
+    // answers for the file being read during a load.
     virtual void save_state(BinFile& file);
     // False when the file does not hold this department's state.
     virtual bool load_state(BinFile& file);
