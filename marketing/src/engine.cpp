@@ -1380,6 +1380,8 @@ uint16_t CMarketingWnd::get_expected_orders(int f, int p, int n) const
             fo = fn;
         }
     }
+    // An active export line's customers order from the same stock.
+    E += get_export_expected_orders(f, p, n2);
     return clamp_to<uint16_t>(E);
 }
 

@@ -164,6 +164,16 @@ bool CMarketingWnd::request_export_line(int f, int p, const SimDateTime& start)
     return true;
 }
 
+int16_t CMarketingWnd::get_export_expected_orders(int f, int p, int days) const
+{
+    if (days <= 0 || !export_line_active(f, p))
+        return 0;
+    const ExportLine& e = *product(f, p).exp;
+    // The line's month of units: its yearly orders at their average size.
+    const double monthly = static_cast<double>(e.annual_orders) * e.order_size / 12.0;
+    return clamp_to<int16_t>(monthly / std::max(1, host_.month_work_days()) * days);
+}
+
 void CMarketingWnd::exp_add_export_line(int f, int p)
 {
     MarketProduct& pr = product(f, p);

@@ -201,6 +201,9 @@ public:
     bool any_export_line() const;
     // The units an active line still waits to have transferred from home.
     int export_replenishment_need(int f, int p) const;
+    // The units an active line's customers are expected to order over the
+    // working days (none for a line not active).
+    int16_t get_export_expected_orders(int f, int p, int days) const;
     // The first day from today from which the line's preparation days reach
     // its start date.
     SimDateTime get_export_preparation_date(int f, int p) const;
