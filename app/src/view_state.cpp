@@ -212,8 +212,14 @@ static bool valid_clock_record(const CClockPane& c)
     // Work days are counted one a started day: a month holds at most 31 of them, a year 366.
     if (c.work_days_this_month > 31 || c.work_days_last_month > 31 || c.work_days_this_year > 366)
         return false;
-    // The year last seen by the new-year check lies between the start and today.
-    if (c.stored_year < c.start_date.year || c.stored_year > d.year)
+    // The new-year and new-month checks run in the tick that moves the date, so a saved clock
+    // has seen its own year and month, and its year and month counters follow from the dates
+    // (a new year empties the month count, the new month then starts it at one). A clock that
+    // disagrees would count a month twice or not at all and save one that is refused.
+    const int32_t years = d.year - c.start_date.year;
+    const int32_t months = years * 12 + d.month - c.start_date.month;
+    if (c.stored_year != d.year || c.stored_month != d.month || c.years_elapsed != years ||
+        c.months_elapsed != months || c.month_of_year != (years == 0 ? months + 1 : d.month))
         return false;
     // The day ends when the hours reach the day's working hours; past them it never would.
     const int16_t day_hours = c.work_hours[static_cast<size_t>(weekday_of(d))];

@@ -686,20 +686,32 @@ TEST_F(StateFixture, AClockTheRunCannotGoOnFromIsRefused)
     // The scenario runs five years from Monday 2 January 1995 on one shift (8 working hours).
     std::string path = saved();
     const std::vector<uint8_t> good = read_bytes(dir / "saved.MGR");
-    struct Case { const char* why; size_t at; std::string bytes; bool loads; };
+    // The clock's fields: year 22, day 26, hours into the day 32, the year last seen 36, years
+    // elapsed 38, months elapsed 46, month of the simulated year 48.
+    using Patches = std::vector<std::pair<size_t, std::string>>;
+    auto i16 = [](int v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; };
+    // Monday 4 January 1999, four years and 48 months in.
+    const Patches in_1999 = {{22, i16(99)}, {26, i16(4)}, {36, i16(99)}, {38, i16(4)}, {46, i16(48)}};
+    struct Case { const char* why; Patches patches; bool loads; };
     const Case cases[] = {
-        {"seven hours into the day", 32, std::string("\x07\x00", 2), true},
-        {"eight hours: the day would never end", 32, std::string("\x08\x00", 2), false},
-        {"twenty-three hours into the day", 32, std::string("\x17\x00", 2), false},
-        {"the year 1999, within the run", 22, std::string("\x63\x00", 2), true},
-        {"the year 2035, far past the run's end", 22, std::string("\x87\x00", 2), false},
-        {"the year 1994, before the run's start", 22, std::string("\x5e\x00", 2), false},
-        {"month of the simulated year 0", 48, std::string("\x00\x00", 2), false},
+        {"seven hours into the day", {{32, i16(7)}}, true},
+        {"eight hours: the day would never end", {{32, i16(8)}}, false},
+        {"twenty-three hours into the day", {{32, i16(23)}}, false},
+        {"the year 1999, within the run", in_1999, true},
+        {"the year 1999 with the counters of 1995", {{22, i16(99)}, {26, i16(4)}}, false},
+        {"a new year the year check has not seen", {{22, i16(96)}, {26, i16(1)}, {38, i16(1)}, {46, i16(12)}}, false},
+        {"a year elapsed in the first year", {{38, i16(1)}}, false},
+        {"a month elapsed in the first month", {{46, i16(1)}}, false},
+        {"the second month of the year in January", {{48, i16(2)}}, false},
+        {"the year 2035, far past the run's end", {{22, i16(135)}}, false},
+        {"the year 1994, before the run's start", {{22, i16(94)}}, false},
+        {"month of the simulated year 0", {{48, i16(0)}}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         write_bytes(dir / "saved.MGR", good);
-        patch(dir / "saved.MGR", c.at, c.bytes);
+        for (const auto& [at, bytes] : c.patches)
+            patch(dir / "saved.MGR", at, bytes);
         const size_t boxes = driver.prompts().size();
         driver.host().Answer(plat::IDOK, "Open Session", "Damaged session state file");
         EXPECT_EQ(driver.sessions().StartSession(path, {}), c.loads);
