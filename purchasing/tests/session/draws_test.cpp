@@ -9,6 +9,7 @@
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
 #include "purchasing/purchasing_dept.h"
+#include "support/bundled_data.h"
 #include "support/driver.h"
 #include "vorn/assembly.h"
 #include <gtest/gtest.h>
@@ -17,13 +18,13 @@
 
 namespace {
 
-const std::string sample = std::string(VORN_BINARY_DIR) + "/data/SAMPLE.VNB";
+const std::string sample = bundled_data_copy() + "/SAMPLE.VNB";
 
 DriverOptions options(int32_t seed)
 {
     DriverOptions o;
     o.seed = seed;
-    o.workdir = std::string(VORN_BINARY_DIR) + "/data";
+    o.workdir = bundled_data_copy();
     o.config.timer_enabled = false;
     o.script = [](plat::ScriptedHost& h) { h.Answer(1, ""); };
     o.continue_on_stop = true;
