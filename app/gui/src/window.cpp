@@ -159,12 +159,12 @@ public:
             {BUTTON_MATERIALS, IDB_FACE_MATERIALS, {80, 5, 145, 25}, "Materials", "View Materials", 20, false},
             {BUTTON_ORDERS, IDB_FACE_ORDERS, {145, 5, 210, 25}, "Orders", "View Orders", 20, false}};
         for (const auto& b : buttons) {
-            auto* button = new CBarButton;
+            auto button = std::make_unique<CBarButton>();
             button->Create(this, b.id, b.rect, lang_translate(b.caption), lang_translate(b.tip), b.offset);
             button->SetBitmap(b.bitmap);
             if (!b.shown)
                 button->ShowWindow(SW_HIDE);
-            m_buttons.push_back(button);
+            m_buttons.push_back(std::move(button));
         }
         m_department.create_controls(m_hWnd);
         return 0;
@@ -197,10 +197,8 @@ public:
     {
         if (!detached)
             m_department.destroy_controls();
-        for (CBarButton* b : m_buttons) {
+        for (const auto& b : m_buttons)
             b->DestroyWindow();
-            delete b;
-        }
         m_buttons.clear();
         CPanelWnd::OnDestroy();
     }
@@ -257,7 +255,9 @@ private:
     }
     CDepartmentWnd& m_department;
     std::function<void(int)> m_pressed;
-    std::vector<CBarButton*> m_buttons;
+    // Owned by the panel object: a panel deleted with its window still up (the
+    // window then goes without its OnDestroy) takes its buttons along.
+    std::vector<std::unique_ptr<CBarButton>> m_buttons;
 };
 
 } // namespace

@@ -49,10 +49,14 @@ int SessionDriver::run(const std::function<bool()>& done)
     CVornView& v = view();
     // Another driver's session may be the process's active one: while this
     // one runs, its draws and work days are its own session's.
+    // A session closed while running (a queued close) took its view with it: the
+    // active one is then none, not the view that is gone.
     struct Active {
         CVornView* old;
-        ~Active() { set_active_view(old); }
-    } active{set_active_view(&v)};
+        const CVornView* ran;
+        SessionManager& sessions;
+        ~Active() { set_active_view(old == ran && sessions.view() != ran ? nullptr : old); }
+    } active{set_active_view(&v), &v, *sessions_};
     // HOLD: the test's rule answers it; true while the session stays held.
     auto held = [this](CVornView& view) {
         if (view.run_state != RUN_HOLD)

@@ -14,6 +14,7 @@
 #include "plat/modal.h"
 #include "plat/module.h"
 #include <QCoreApplication>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -40,6 +41,23 @@ namespace plat {
 
 namespace {
 
+// A socket's notifier is a child of the application, so Qt deletes it with the
+// application when the link is left at exit after Qt is gone; left while Qt is
+// still there, the link stops it and has it deleted once its signal is done.
+QPointer<QSocketNotifier> make_notifier(int fd)
+{
+    return new QSocketNotifier(fd, QSocketNotifier::Read, QCoreApplication::instance());
+}
+
+void drop_notifier(QPointer<QSocketNotifier>& n)
+{
+    if (n) {
+        n->setEnabled(false);
+        n->deleteLater();
+    }
+    n.clear();
+}
+
 struct Conn {
     int fd = -1;
     bool outgoing = false;
@@ -47,7 +65,7 @@ struct Conn {
     bool dead = false;
     LinkFrameDecoder dec;
     std::map<uint32_t, std::string> replies;
-    std::unique_ptr<QSocketNotifier> notifier;
+    QPointer<QSocketNotifier> notifier;
 };
 
 struct Link {
@@ -56,7 +74,7 @@ struct Link {
     WORD tag = 0;
     int lockFd = -1;
     int listenFd = -1;
-    std::unique_ptr<QSocketNotifier> listenNotifier;
+    QPointer<QSocketNotifier> listenNotifier;
     std::vector<std::unique_ptr<Conn>> conns;
     uint32_t nextSeq = 1;
     std::set<int> readyPids;
@@ -114,8 +132,8 @@ void on_readable(Conn* c);
 
 void watch(Conn* c)
 {
-    c->notifier = std::make_unique<QSocketNotifier>(c->fd, QSocketNotifier::Read);
-    QObject::connect(c->notifier.get(), &QSocketNotifier::activated, [c] {
+    c->notifier = make_notifier(c->fd);
+    QObject::connect(c->notifier.data(), &QSocketNotifier::activated, [c] {
         core::QtEntry([c] { on_readable(c); });
     });
 }
@@ -701,8 +719,8 @@ bool JoinLink(LinkRole role)
     ::setenv("PLAT_LINK_PARENT", std::to_string(l.tag).c_str(), 1);
     l.joined = true;
     if (QCoreApplication::instance()) {
-        l.listenNotifier = std::make_unique<QSocketNotifier>(l.listenFd, QSocketNotifier::Read);
-        QObject::connect(l.listenNotifier.get(), &QSocketNotifier::activated, [] {
+        l.listenNotifier = make_notifier(l.listenFd);
+        QObject::connect(l.listenNotifier.data(), &QSocketNotifier::activated, [] {
             core::QtEntry([] {
                 accept_peers();
                 process_all();
@@ -734,14 +752,11 @@ void LeaveLink()
     for (auto& c : l.conns) {
         if (c->outgoing)
             write_frame(c.get(), LinkFrameType::Bye, 0, {});
-        // Qt may already be gone at exit: the notifier is let go, not deleted.
-        if (c->notifier)
-            (void)c->notifier.release();
+        drop_notifier(c->notifier);
         ::close(c->fd);
     }
     l.conns.clear();
-    if (l.listenNotifier)
-        (void)l.listenNotifier.release();
+    drop_notifier(l.listenNotifier);
     ::close(l.listenFd);
     l.listenFd = -1;
     ::unlink(sock_path(l.tag).c_str());

@@ -94,6 +94,17 @@ BOOL CSteplayApp::InitInstance()
     return TRUE;
 }
 
+int CSteplayApp::ExitInstance()
+{
+    // The simulator asked for the end and hears no closing notice: the link is
+    // left before the frame goes.
+    if (m_pMainWnd != nullptr && m_pMainWnd->m_hWnd != 0) {
+        LeaveLink();
+        m_pMainWnd->DestroyWindow();
+    }
+    return CWinApp::ExitInstance();
+}
+
 BOOL CSteplayApp::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(wParam) == ID_APP_ABOUT) {

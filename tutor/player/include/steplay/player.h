@@ -119,4 +119,7 @@ public:
     const char* GetRuntimeClassName() const override { return "CSteplayApp"; }
     plat::BOOL InitInstance() override;
     plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    // The simulator ends the player with a quit message, which leaves the
+    // frame up when the loop ends: it is destroyed with the program.
+    int ExitInstance() override;
 };
