@@ -1,8 +1,10 @@
 // Finance in whole sessions over the bundled sample, on the program's own
 // assembly of the departments: a year run solvent to the new-year stop, the
 // bankrupt twin, the refused twins of the FINANCE section and the state file.
+#include "app/commands.h"
 #include "app/view.h"
 #include "finance/finance_dept.h"
+#include "foundation/datafile.h"
 #include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
 #include "production/production_wnd.h"
@@ -13,6 +15,7 @@
 #include "support/scenario.h"
 #include "vorn/assembly.h"
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -74,58 +77,254 @@ int32_t pending(const CFinanceWnd& e)
 
 } // namespace
 
+namespace {
+
+// What the panes hear from the session: the view's notices by kind.
+struct PaneNotices : ViewUi {
+    int cash = 0, profit = 0;
+    void panes_changed(unsigned panes) override
+    {
+        cash += (panes & PANE_CASH) != 0 ? 1 : 0;
+        profit += (panes & PANE_PROFIT) != 0 ? 1 : 0;
+    }
+};
+
+// Every posting the real departments make, as Finance's observer sees it.
+struct PostingRecord {
+    int64_t immediate_in = 0, immediate_out = 0, deferred_in = 0, deferred_out = 0;
+    int count = 0;
+    std::vector<int32_t> at_new_year;   // the postings of the new-year minute
+    void add(int32_t amount, int16_t deferred, bool new_year)
+    {
+        ++count;
+        if (deferred == 0)
+            (amount >= 0 ? immediate_in : immediate_out) += amount;
+        else
+            (amount >= 0 ? deferred_in : deferred_out) += amount;
+        if (new_year)
+            at_new_year.push_back(amount);
+    }
+    int64_t all() const { return immediate_in + immediate_out + deferred_in + deferred_out; }
+};
+
+int64_t pending_of_sign(const CFinanceWnd& e, bool positive)
+{
+    int64_t sum = 0;
+    for (const DeferredPayment& d : e.deferred)
+        if ((d.amount > 0) == positive)
+            sum += d.amount;
+    return sum;
+}
+
+// Every yearly total of the books is last year's part and this year's.
+void expect_years_add_up(const CFinanceWnd& e)
+{
+    const std::pair<const char*, const Total*> totals[] = {
+        {"receipts", &e.receipts},        {"payments", &e.payments},
+        {"expenses", &e.total_expenses},  {"written off", &e.written_off},
+        {"marketing", &e.marketing_expenses}, {"production", &e.production_expenses},
+        {"labour", &e.direct_labour},     {"management", &e.management_expenses},
+        {"materials", &e.materials},      {"promotion", &e.promotion},
+        {"depreciation", &e.depreciation},
+    };
+    for (const auto& [name, t] : totals)
+        EXPECT_EQ(t->acc, t->last + t->cur) << name;
+    EXPECT_NEAR(e.interest_earned.acc, e.interest_earned.last + e.interest_earned.cur, 0.01 * e.interest_earned.acc);
+    EXPECT_NEAR(e.interest_paid.acc, e.interest_paid.last + e.interest_paid.cur, 0.01 * e.interest_paid.acc + 0.01);
+}
+
+// The statement's lines, each from the report's values by hand.
+void expect_statement_of(CFinanceWnd& e, const FinanceReport& r)
+{
+    const bool with = e.with_added_value != 0;
+    const int32_t cost = r.v[1] + r.v[2] + r.v[3] + static_cast<int32_t>(r.depreciation());
+    const int32_t gross = r.v[0] - cost + (with ? r.v[6] : r.v[7]) + (with ? r.v[9] : r.v[10]);
+    const int32_t before_finance = gross - (r.v[12] + r.v[13]) - r.v[14];
+    const int32_t before_taxes = before_finance - r.v[15];
+    const int32_t net = before_taxes > 0 ? before_taxes - static_cast<int32_t>(before_taxes * 0.35) : before_taxes;
+    const auto text = [](int32_t v) {
+        std::string t = std::to_string(v);
+        insert_thousands_separators(t);
+        return t;
+    };
+    char depreciation[64];
+    std::snprintf(depreciation, sizeof depreciation, "%0.0f", static_cast<double>(r.depreciation()));
+    const std::pair<size_t, std::string> expected[] = {
+        {0, text(r.v[0])},          {2, text(r.v[1])},  {3, text(r.v[2])},         {4, text(r.v[3])},
+        {5, depreciation},          {6, text(cost)},    {7, text(with ? r.v[6] : r.v[7])},
+        {8, text(with ? r.v[9] : r.v[10])},             {10, text(gross)},         {11, text(r.v[12] + r.v[13])},
+        {12, text(r.v[14])},        {14, text(before_finance)},                    {15, text(r.v[15])},
+        {17, text(before_taxes)},   {19, text(net)},
+    };
+    e.displayed = r;
+    const std::vector<StatementLine> lines = e.statement_lines();
+    ASSERT_EQ(lines.size(), 20u);
+    for (const auto& [at, value] : expected)
+        EXPECT_EQ(lines[at].value, value) << lines[at].label;
+    EXPECT_EQ(e.displayed_taxes, before_taxes - net);
+    // The profit the core and the taxes read is 65 percent of it, truncated
+    // on its own (it may differ by a dollar from the statement's line).
+    EXPECT_EQ(e.net_profit_of(r, with, 1), before_taxes > 0 ? static_cast<int32_t>(before_taxes * 0.65) : before_taxes);
+}
+
+} // namespace
+
+// The bundled sample a whole year with every department: the money of each
+// through Finance's post_cash and its totals, the ledger at every day's end,
+// the month closings, the new-year stop with the year's taxes and the
+// reports' roll, and what the core reads of the books then.
 TEST(FinanceSession, TheSampleRunsAYearSolventToTheNewYearStop)
 {
     SessionDriver d;
     ASSERT_TRUE(d.start(sample, options()));
+    PaneNotices panes;
+    d.sessions().set_ui(&panes);
     CFinanceWnd& e = finance_of(d).engine();
     EXPECT_EQ(e.cash, 300000);
     EXPECT_EQ(e.payable_terms(), 10);
-    int64_t posted = 0, interest = 0;
-    int postings = 0;
-    e.posting_observer = [&](int32_t amount, int16_t) {
-        posted += amount;
-        ++postings;
+    EXPECT_EQ(e.receivable_terms(), 0);
+    PostingRecord posted;
+    int64_t interest = 0;
+    e.posting_observer = [&](int32_t amount, int16_t deferred) {
+        posted.add(amount, deferred, d.view().clock.IsNewYear() != 0);
     };
-    // A machine unit bought early: its price leaves through Finance.
+    // The player's decisions: fuller material stores (the year then earns
+    // enough to pay taxes) and a machine unit bought early, whose price
+    // leaves through Finance at once.
+    CPurchasingWnd& purchasing = dynamic_cast<PurchasingDepartment&>(*d.view().purchasing).engine();
+    for (int m = 0; m < purchasing.material_count(0); ++m) {
+        RawMaterial& r = purchasing.material(0, m);
+        r.max_level = static_cast<int16_t>(2 * r.max_level);
+        r.order_level = static_cast<int16_t>(2 * r.order_level);
+    }
     auto& production = dynamic_cast<ProductionDepartment&>(*d.view().production);
+    const int64_t out_before = posted.immediate_out;
     production.engine().buy_machine_unit(1);
+    EXPECT_EQ(posted.immediate_out - out_before, -80000);
     const int32_t opening = 300000;
-    int days = 0;
+    int days = 0, closings = 0, work_days_1995 = 0;
+    int32_t cash_before_new_year = 0;
+    FinanceReport december{};
     while (d.state() != RUN_STOPPED || d.clock().current.year == 95) {
         const float earned = e.interest_earned_month, paid = e.interest_paid_month;
+        const int32_t cash = e.cash;
         d.runTicks(1);
-        if (d.clock().IsMonthClosing())
+        const CClockPane& c = d.clock();
+        if (c.IsMonthClosing()) {
             interest += static_cast<int32_t>(earned) - static_cast<int32_t>(paid);
+            ++closings;
+            if (c.current.month == 12) {
+                FinanceReport now;
+                e.compute_report('C', now);
+                december = now;
+            }
+        }
+        if (c.current.year == 95 && c.IsDayStart())
+            work_days_1995 = c.work_days_this_year;
+        if (d.view().clock.IsNewYear() && c.IsDayStart()) {
+            cash_before_new_year = cash;
+        }
         // The ledger at every day's end.
-        if (d.clock().current.hour == 15 && d.clock().current.minute == 59) {
+        if (c.current.hour == 15 && c.current.minute == 59) {
             ++days;
-            ASSERT_EQ(e.cash + static_cast<int64_t>(pending(e)), opening + posted + interest) << days;
+            ASSERT_EQ(e.cash + static_cast<int64_t>(pending(e)), opening + posted.all() + interest) << days;
         }
         ASSERT_NE(d.state(), RUN_OVER);
         if (d.state() == RUN_STOPPED)
             break;
     }
-    // The run stopped at the first working minute of 1996, Finance in front.
+    d.sessions().set_ui(nullptr);
+    // The run stopped at the first working minute of 1996, Finance in front
+    // with its current-year report.
     EXPECT_EQ(d.clock().current.year, 96);
     EXPECT_EQ(d.clock().current.month, 1);
     EXPECT_EQ(d.clock().current.hour, 8);
     EXPECT_EQ(d.view().current_department, d.view().finance);
+    EXPECT_EQ(e.report_letter, 'C');
     EXPECT_GT(days, 250);
-    EXPECT_GT(postings, 4 * 12);
+    EXPECT_EQ(closings, 12);
     EXPECT_GT(e.cash, e.limit);   // solvent through the year
-    // Every yearly total is last year's and this year's.
-    for (const Total* t : {&e.total_expenses, &e.direct_labour, &e.production_expenses, &e.management_expenses,
-                           &e.marketing_expenses, &e.depreciation})
-        EXPECT_EQ(t->acc, t->last + t->cur);
+    // Cash at the year's end is the ledger's figure.
+    EXPECT_EQ(e.cash, opening + posted.all() + interest - pending(e));
+
+    // Each department's money went through post_cash and into its totals:
+    // Marketing's sales at once (receivable terms 0) into the receipts,
+    // Purchasing's arrivals deferred (payable terms 10) into the payments
+    // when booked, Finance's own expenses, taxes and the machine at once.
+    EXPECT_GT(posted.immediate_in, 0);
+    EXPECT_LT(posted.deferred_out, 0);
+    EXPECT_EQ(e.receipts.acc, posted.immediate_in + posted.deferred_in - pending_of_sign(e, true));
+    EXPECT_EQ(e.payments.acc, -(posted.deferred_out - pending_of_sign(e, false)));
+    EXPECT_GT(e.sales_last, 0);
+    EXPECT_GT(e.materials.last, 0);
     EXPECT_GE(e.direct_labour.last, 12 * 4000);
+    EXPECT_EQ(e.management_expenses.last, 12 * 1500);
     EXPECT_EQ(e.machine_investment, 290000);
-    // The year's statement adds up and its taxes were paid.
+    expect_years_add_up(e);
+
+    // The reports rolled at December's closing: 'L' is the year as 'C' stood
+    // then, its sales the whole year's; 'P' is still empty.
+    ASSERT_NE(december, FinanceReport{});
+    for (size_t i : {1u, 2u, 3u, 4u, 12u, 13u, 14u, 15u})
+        EXPECT_EQ(e.last.v[i], december.v[i]) << i;
+    EXPECT_EQ(e.last.v[0], e.sales_last);
+    EXPECT_EQ(e.last.v[2], e.direct_labour.last);
+    EXPECT_EQ(e.last.v[3], e.production_expenses.last);
+    EXPECT_EQ(e.last.v[14], e.management_expenses.last);
+    EXPECT_EQ(e.before_last, FinanceReport{});
+    // The year's statement adds up line by line.
+    const FinanceReport last_year = e.last;
+    const FinanceReport shown = e.displayed;
+    expect_statement_of(e, last_year);
+    e.displayed = shown;
+
+    // The taxes of the year just ended: one immediate posting at the
+    // new-year minute, the cash drop it made.
     const StatementFigures s = statement_figures(e.last, true);
     EXPECT_EQ(s.net_profit, s.before_taxes - s.taxes);
     EXPECT_EQ(e.taxes_acc, s.taxes);
+    EXPECT_EQ(e.taxes_acc, s.before_taxes > 0 ? static_cast<int32_t>(0.35 * s.before_taxes) : 0);
+    ASSERT_GT(s.taxes, 0);
+    EXPECT_EQ(std::count(posted.at_new_year.begin(), posted.at_new_year.end(), -s.taxes), 1);
+    EXPECT_EQ(e.taxes_last_year_end, s.taxes);
+    EXPECT_GT(e.last_net_profit, 0);
     EXPECT_EQ(e.last_net_profit, e.get_net_profit('L', 1));
-    std::printf("year's end: cash %d, net profit %d\n", e.cash, e.get_net_profit('L', 1));
+
+    // What the core reads of the books at the new-year minute: the Profit
+    // pane's last-year figure, told by a notice; General Information's
+    // figures as decided (the credit line as stored, terms in days, building
+    // and machines net of their depreciation).
+    CDepartmentWnd& f = *d.view().finance;
+    ASSERT_TRUE(d.view().clock.IsNewYear());
+    EXPECT_EQ(f.net_profit('L'), e.get_net_profit('L', 1));
+    EXPECT_GT(panes.profit, 0);
+    EXPECT_GT(panes.cash, 0);
+    EXPECT_EQ(f.cash(), e.cash);
+    EXPECT_EQ(f.bank_credit_line(), -50000);
+    EXPECT_EQ(f.client_credit_days(), 0);
+    EXPECT_EQ(f.supplier_credit_days(), 10);
+    ASSERT_GT(work_days_1995, 250);
+    EXPECT_EQ(f.building_value(), 100000 - static_cast<int32_t>((work_days_1995 - 1) * (100000 * 0.04) / 260.0));
+    EXPECT_EQ(f.machine_value(), 290000 - static_cast<int32_t>((work_days_1995 - 1) * (290000 * 0.2) / 260.0));
+    // Show FG: the rows' added values and the two inventory values.
+    const std::string fg = finished_goods_text(d.view());
+    EXPECT_NE(fg.find("FG Inv with add value: " + std::to_string(e.fg_value_with_added_value()) + "\n"),
+              std::string::npos) << fg;
+    EXPECT_NE(fg.find("FG Inv with no add value: " + std::to_string(e.fg_value_at_material_cost()) + "\n"),
+              std::string::npos) << fg;
+    EXPECT_EQ(f.unit_added_value(0, 0), static_cast<int32_t>(e.unit_added_value(0, 0)));
+    EXPECT_GT(e.unit_added_value(0, 0), 0.0f);
+
+    // The next year runs on from the stop: its totals start again and add
+    // up, and the ledger still holds.
+    d.runUntil({96, 2, 5, 8, 0});
+    ASSERT_EQ(d.clock().current.month, 2);
+    EXPECT_GT(e.direct_labour.cur, 0);
+    EXPECT_GT(e.sales_cur, 0);
+    EXPECT_GT(e.receipts.cur, 0);
+    expect_years_add_up(e);
+    std::printf("year's end: cash %d, net profit %d, taxes %d\n", cash_before_new_year, e.get_net_profit('L', 1),
+                e.taxes_acc);
 }
 
 // The sample as a student meets it, every policy as the scenario sets it and
@@ -212,16 +411,28 @@ TEST(FinanceSession, TheBankruptTwinEndsAtTheFirstDailyStepAndAgainAfterStopAndR
     const std::string path = twin(dir, "BANKRUPT.VNB", record1, "^300000^300000^0^10^0.01^0.05^0.10^0.85^@");
     SessionDriver d;
     ASSERT_TRUE(d.start(path, options()));
+    // Over at the session's first daily step: the start day's 08:00.
     EXPECT_EQ(d.state(), RUN_OVER);
+    const SimDateTime first = d.clock().current;
+    EXPECT_EQ(first.hour, 8);
+    EXPECT_EQ(first.minute, 0);
+    EXPECT_EQ(compare_dates(first, d.clock().start_date), 1);
     const auto boxes = d.prompts();
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back(), "Simulation Over|You have bankrupted");
+    ASSERT_EQ(std::count(boxes.begin(), boxes.end(), "Simulation Over|You have bankrupted"), 1);
     d.view().Stop();
     ASSERT_EQ(d.state(), RUN_STOPPED);
-    finance_of(d).engine().post_cash(50000, 0);   // cash lifted: still bankrupt
+    CFinanceWnd& e = finance_of(d).engine();
+    e.post_cash(50000, 0);   // cash lifted above the limit: still bankrupt
+    ASSERT_GT(e.cash, e.limit);
     d.runTicks(3 * 480);
+    // Over again at the next daily step, the next working day's 08:00.
     EXPECT_EQ(d.state(), RUN_OVER);
-    EXPECT_EQ(d.prompts().back(), "Simulation Over|You have bankrupted");
+    const auto again = d.prompts();
+    EXPECT_EQ(std::count(again.begin(), again.end(), "Simulation Over|You have bankrupted"), 2);
+    EXPECT_EQ(again.back(), "Simulation Over|You have bankrupted");
+    EXPECT_EQ(d.clock().current.hour, 8);
+    EXPECT_EQ(d.clock().current.minute, 0);
+    EXPECT_EQ(compare_dates(d.clock().current, first), 2);   // a later day
     EXPECT_LE(d.clock().current.day, 4);
 }
 
