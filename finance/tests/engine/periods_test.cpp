@@ -78,11 +78,13 @@ TEST(YearRoll, EveryYearlyTotalIsLastPlusCurrentAndTheReportsRoll)
     b.marketing.products[0].fg_units = 10;
     b.production.minutes = 45;
     FinanceReport l_at_first_december{};
-    int days_1995 = 0;
+    int days_1995 = 0, new_months = 0;
     auto run_to = [&](const SimDateTime& end) {
         while (compare_dates(b.host.clock_pane.current, end) == 0) {
             b.tick();
             const CClockPane& c = b.host.clock_pane;
+            if (c.IsDayStart() && b.host.clock_pane.IsNewMonth())
+                ++new_months;
             if (c.IsDayStart()) {
                 business_day(b);
                 if (c.current.year == 95)
@@ -117,6 +119,10 @@ TEST(YearRoll, EveryYearlyTotalIsLastPlusCurrentAndTheReportsRoll)
     EXPECT_GT(e.taxes_acc, 0);
     EXPECT_EQ(e.taxes_acc, e.get_net_profit('L', 0));
     EXPECT_EQ(b.ui.switches, 1);   // Finance brought forward at the new year
+    // Each new month writes the run log's part sum and the profit graph's point.
+    EXPECT_GE(new_months, 13);
+    EXPECT_EQ(b.host.part_sums, new_months);
+    EXPECT_EQ(static_cast<int>(b.ui.months.size()), new_months);
     run_to({97, 2, 15, 8, 0});
     for (const Total* t : totals)
         EXPECT_GT(t->acc, t->last + t->cur);

@@ -436,6 +436,91 @@ TEST(FinanceSession, TheBankruptTwinEndsAtTheFirstDailyStepAndAgainAfterStopAndR
     EXPECT_LE(d.clock().current.day, 4);
 }
 
+// A purchase while ten machine starts are pending: Finance refuses it with
+// its box, Production adds no unit, no money moves, and the run goes on.
+TEST(FinanceSession, AMachineBoughtWithTenStartsPendingIsRefusedAndTheRunGoesOn)
+{
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, options()));
+    CFinanceWnd& e = finance_of(d).engine();
+    auto& production = dynamic_cast<ProductionDepartment&>(*d.view().production).engine();
+    std::vector<std::string> boxes;
+    finance_of(d).hooks.message = [&](std::string_view text, std::string_view caption) {
+        boxes.push_back(std::string(caption) + "|" + std::string(text));
+    };
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(e.add_machine(-1000, 3));
+    const int units = production.count_active_units();
+    const size_t m2_units = production.Machines[1]->Units.size();
+    const int32_t cash = e.cash, investment = e.machine_investment;
+    production.buy_machine_unit(1);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Error|Too many items in ADDMACHINE list"});
+    EXPECT_EQ(production.Machines[1]->Units.size(), m2_units);
+    EXPECT_EQ(e.cash, cash);
+    EXPECT_EQ(e.machine_investment, investment);
+    EXPECT_EQ(e.machine_starts.size(), 10u);
+    d.runTicks(2 * 480);
+    EXPECT_NE(d.state(), RUN_OVER);
+    EXPECT_GE(d.tickCount(), 2 * 480);
+    EXPECT_EQ(production.count_active_units(), units);
+    finance_of(d).hooks = {};
+}
+
+// Holding the run shows the current-year report: on the statement when
+// Finance is in front, selected only (the Profit pane told) when not.
+TEST(FinanceSession, EnteringHoldBringsTheCurrentYearReportBack)
+{
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, options()));
+    d.runTicks(3 * 480);
+    PaneNotices panes;
+    d.sessions().set_ui(&panes);
+    FinanceDepartment& f = finance_of(d);
+    CFinanceWnd& e = f.engine();
+    int statements = 0;
+    f.hooks.statement_changed = [&] { ++statements; };
+    for (const bool shown : {true, false}) {
+        SCOPED_TRACE(shown);
+        d.view().SwitchDepartment(shown ? ID_FINANCE : ID_MARKETING);
+        ASSERT_EQ(d.view().current_department == d.view().finance, shown);
+        e.show_report('L');
+        ASSERT_EQ(e.report_letter, 'L');
+        const int statements_before = statements, profit_before = panes.profit;
+        d.view().EnterHold(HELD_MARKETING);
+        EXPECT_EQ(e.report_letter, 'C');
+        FinanceReport current;
+        e.compute_report('C', current);
+        EXPECT_EQ(e.displayed, current);
+        EXPECT_EQ(statements - statements_before, shown ? 1 : 0);
+        EXPECT_EQ(panes.profit - profit_before, 1);
+        d.view().RestoreHold();
+    }
+    d.sessions().set_ui(nullptr);
+    f.hooks = {};
+}
+
+// The Cash pane hears of every posting booked at once and of none deferred.
+TEST(FinanceSession, TheCashPaneIsToldOfEachImmediatePostingOnly)
+{
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, options()));
+    PaneNotices panes;
+    d.sessions().set_ui(&panes);
+    CFinanceWnd& e = finance_of(d).engine();
+    const struct {
+        int32_t amount;
+        int16_t deferred;
+        int notices;
+    } cases[] = {{500, 0, 1}, {-500, 0, 1}, {0, 0, 1}, {500, 1, 0}, {-500, 1, 0}, {0, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.amount << " deferred " << c.deferred);
+        const int before = panes.cash;
+        e.post_cash(c.amount, c.deferred);
+        EXPECT_EQ(panes.cash - before, c.notices);
+    }
+    d.sessions().set_ui(nullptr);
+}
+
 TEST(FinanceSession, DamagedFinanceSectionsAreRefusedWhole)
 {
     TempDir dir;
@@ -502,6 +587,64 @@ TEST(FinanceSession, SaveLoadSaveMidYearGivesTheSameFinanceFile)
     a.runUntil({95, 8, 1, 8, 0});
     b.runUntil({95, 8, 1, 8, 0});
     EXPECT_EQ(r.save_state(), e.save_state());
+}
+
+// A damaged Finance file is refused whole with the core's box; the session
+// that was open stays as it was.
+TEST(FinanceSession, ADamagedFinanceFileIsRefusedAndTheOpenSessionStays)
+{
+    TempDir dir;
+    const std::string saved = dir / "mid.vnb";
+    SessionDriver d;
+    ASSERT_TRUE(d.start(sample, options()));
+    d.runUntil({95, 3, 6, 10, 0});
+    CFinanceWnd& e = finance_of(d).engine();
+    e.post_cash(-777, 1);
+    ASSERT_TRUE(d.save(saved));
+    const std::string fnc_path = ext_of(saved, "FNC");
+    const std::vector<uint8_t> good = read_bytes(fnc_path);
+    ASSERT_GT(good.size(), 8u);
+    const size_t state_end = good.size() - 4;   // the set's serial follows the state
+    const size_t letter = 2 + 8 * static_cast<size_t>(good[0] | good[1] << 8);
+    ASSERT_EQ(good[letter], 'C');
+    auto changed = [&](const std::function<void(std::vector<uint8_t>&)>& edit) {
+        std::vector<uint8_t> v = good;
+        edit(v);
+        return v;
+    };
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"a byte short", changed([&](auto& v) { v.erase(v.begin() + static_cast<std::ptrdiff_t>(state_end - 1)); })},
+        {"a byte long", changed([&](auto& v) { v.insert(v.begin() + static_cast<std::ptrdiff_t>(state_end), 0); })},
+        {"bad report letter", changed([&](auto& v) { v[letter] = 'X'; })},
+        {"more payments than the file holds", changed([](auto& v) { v[0] = 0xFF; v[1] = 0x7F; })},
+    };
+    const int32_t ticks = d.tickCount(), cash = e.cash;
+    const size_t pending_count = e.deferred.size();
+    CVornView* open = &d.view();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        write_bytes(fnc_path, c.bytes);
+        const size_t prompts = d.prompts().size();
+        d.host().Answer(plat::IDOK, "Open Session", "Damaged session state file",
+                        plat::ScriptedHost::Match::Substring, 1);
+        EXPECT_FALSE(d.sessions().StartSession(saved, {}));
+        ASSERT_EQ(&d.view(), open);
+        EXPECT_EQ(d.tickCount(), ticks);
+        EXPECT_EQ(&finance_of(d).engine(), &e);
+        EXPECT_EQ(e.cash, cash);
+        EXPECT_EQ(e.deferred.size(), pending_count);
+        ASSERT_EQ(d.prompts().size(), prompts + 1);
+        EXPECT_NE(d.prompts().back().find("Damaged session state file"), std::string::npos) << d.prompts().back();
+    }
+    // The file as saved opens.
+    write_bytes(fnc_path, good);
+    SessionDriver r;
+    ASSERT_TRUE(r.start(saved, options()));
+    EXPECT_TRUE(r.view().resumed());
+    EXPECT_EQ(finance_of(r).engine().cash, cash);
 }
 
 // Sessions saved in the layouts of older versions: before "BG_1032" the file

@@ -2,6 +2,7 @@
 // its panel, the boxes of the title band and what they switch, the reports
 // of the Information menu and one analysis opened from it.
 #include "appgui/vorn_gui.h"
+#include "app/commands.h"
 #include "app/panes.h"
 #include "finance/finance_dept.h"
 #include "plat/config.h"
@@ -261,4 +262,36 @@ TEST(FinanceWindow, GraphsPlotTheBooksDayByDayAndTheMonthsProfit)
     EXPECT_FALSE(visible(graph->m_hWnd));
     EXPECT_FALSE(visible(profit->m_hWnd));
     finance->hooks = {};
+}
+
+// Set Machine Work Percent over the real books, on the sample's first day
+// (early January, when it is allowed): the refused entries leave Finance's
+// percent alone, the accepted one is what Marketing reads after.
+TEST(FinanceWindow, MachineWorkPercentReachesTheBooksOnlyWhenAboveZero)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* finance = dynamic_cast<FinanceDepartment*>(p.session->finance);
+    ASSERT_NE(finance, nullptr);
+    ASSERT_FLOAT_EQ(finance->engine().machine_work_percent(), 0.85f);
+    const size_t boxes = p.host.boxes().size();
+    p.host.Answer(IDOK, "Set Machine Work Percent", "The machine work percent must be a number above 0");
+    std::vector<float> seen;
+    bool opened = false;
+    p.host.OnDialog(IDD_MACHINE_WORK_PERCENT, [&](HWND d) {
+        opened = true;
+        for (const char* typed : {"0", "-1", "x"}) {
+            SetDlgItemText(d, 1294, typed);
+            SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            seen.push_back(finance->engine().machine_work_percent());
+        }
+        SetDlgItemText(d, 1294, "0.5");
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    p.view->ExecuteCommand(ID_SET_MACHINE_WORK_PERCENT);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(seen, (std::vector<float>{0.85f, 0.85f, 0.85f}));
+    EXPECT_EQ(p.host.boxes().size() - boxes, 3u);
+    EXPECT_FLOAT_EQ(finance->engine().machine_work_percent(), 0.5f);
+    EXPECT_FLOAT_EQ(finance->machine_work_percent(), 0.5f);
 }
