@@ -194,7 +194,8 @@ bool CVornView::load_core_tail(BinFile& f, StateFile which, uint32_t& set_serial
 }
 
 // The clock must be one the run can go on from: within the scenario's dates (a few days past
-// the end, where a run that ended at the next day start stands) and inside the working day.
+// the end, where a run that ended at the next day start stands), its counters agreeing with
+// them (the working day is checked by inside_working_day).
 static bool valid_clock_record(const CClockPane& c)
 {
     const SimDateTime& d = c.current;
@@ -221,9 +222,16 @@ static bool valid_clock_record(const CClockPane& c)
     if (c.stored_year != d.year || c.stored_month != d.month || c.years_elapsed != years ||
         c.months_elapsed != months || c.month_of_year != (years == 0 ? months + 1 : d.month))
         return false;
-    // The day ends when the hours reach the day's working hours; past them it never would.
-    const int16_t day_hours = c.work_hours[static_cast<size_t>(weekday_of(d))];
-    return c.hours_into_day >= 0 && (c.hours_into_day == 0 || c.hours_into_day < day_hours);
+    return c.hours_into_day >= 0;
+}
+
+// The day ends when the hours reach the day's working hours; past them it never would. The
+// hours come from the shift the plant runs today, which the Production file gives back (an
+// extra shift), so this is checked once the department files are in.
+static bool inside_working_day(const CClockPane& c)
+{
+    const int16_t day_hours = c.work_hours[static_cast<size_t>(weekday_of(c.current))];
+    return c.hours_into_day == 0 || c.hours_into_day < day_hours;
 }
 
 void CVornView::refuse_state_file(const std::string& name)
@@ -303,6 +311,10 @@ bool CVornView::LoadSessionFiles(const std::string& path)
             break;
         if (!load_department_file(name, file.which, this->*file.department, set_serial))
             return false;
+    }
+    if (!inside_working_day(clock)) {
+        refuse_state_file(mgr);
+        return false;
     }
     return true;
 }

@@ -436,6 +436,7 @@ bool CProductionWnd::load_state_bytes(const std::vector<uint8_t>& bytes, std::st
             pr->priority = 0;
     if (used != nullptr)
         *used = head_size + plant_size + (after.size() - t.left());
+    restore_shift_mode();
     return true;
 }
 

@@ -679,6 +679,20 @@ bool before(const SimStamp& a, const SimStamp& b)
 
 } // namespace
 
+// The daily step raised one shift to two on the extra shift's first day and
+// went back on the day after its last, forgetting the dates; a saved plant
+// with the dates still set runs two shifts from the first day on. A session
+// saved in the second shift of an extra-shift day needs them to go on.
+void CProductionWnd::restore_shift_mode()
+{
+    if (extra_shift_start.year == 0 || host->scenario_shift_mode() != 0)
+        return;
+    SimStamp day_start = host->now();
+    day_start.hour = 8;
+    day_start.minute = 0;
+    host->set_shift_mode(before(day_start, extra_shift_start) ? 0 : 2);
+}
+
 void CProductionWnd::apply_shift_schedule()
 {
     if (extra_shift_start.year == 0)

@@ -43,6 +43,8 @@ public:
     void on_new_month();
     void on_new_year();
     void apply_shift_schedule();
+    // A loaded plant's shift: the mode today's daily step left it in (the clock does not keep it).
+    void restore_shift_mode();
     void update_link_buttons();
     int get_display_frequency() const;
     // The stored factor; past 2.0 (no stored value) this month's production share, 0.75 without one.
