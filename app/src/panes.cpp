@@ -62,12 +62,15 @@ void CReputationPane::LoadState(BinFile& file)
 }
 
 // A figure that is not a number would be averaged into every later period and shown as such.
+// The figures are penalties over sales, never below zero; below it the percentage would leave
+// every range it is shown and counted in.
 bool CReputationPane::IsValidRecord() const
 {
-    if (!std::isfinite(displayed) || !std::isfinite(current_figure))
+    auto valid = [](float v) { return std::isfinite(v) && v >= 0.0f; };
+    if (!valid(displayed) || !valid(current_figure))
         return false;
     for (float v : periods)
-        if (!std::isfinite(v))
+        if (!valid(v))
             return false;
     return true;
 }

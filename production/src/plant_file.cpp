@@ -1,6 +1,7 @@
 // The plant part of the Production state file: orders, work orders, products, jobs, machines, transport.
 #include "production/production_wnd.h"
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 
@@ -244,8 +245,11 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
             if (f != family || q != prod)
                 r.fail();
         }
+        // The record carries the product's code, which names it to the other departments: a
+        // record that renames its product would be saved as another one.
+        const std::array<char, 3> code = std::to_array(Products[at]->code);
         Products[at]->load_state(r, host);
-        if (!job(Products[at]->final_job))
+        if (!job(Products[at]->final_job) || code != std::to_array(Products[at]->code))
             r.fail();
     }
     if (np != static_cast<int>(Products.size()))
