@@ -411,6 +411,9 @@ QWidget* MakeComboBox(HWND hwnd, QWidget* parent)
     auto* s = new ComboState();
     s->hwnd = hwnd;
     const DWORD style = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE));
+    // A combo's scroll-bar style belongs to its dropped list, which Qt
+    // scrolls itself: drawn beside the field it looked like a spin control.
+    DropLayerScrollBars(hwnd);
     auto* c = new Combo(hwnd, parent);
     const bool editable = (style & 0x3) == CBS_DROPDOWN || (style & 0x3) == CBS_SIMPLE;
     c->setEditable(editable);

@@ -212,6 +212,21 @@ TEST_F(ControlsTest, ListBoxTellsItsParentOfUserClicksOnlyWithNotify)
     }
 }
 
+// The scroll-bar style a dialog gives a combo is its list's: the field
+// itself keeps its whole width, with no bar beside it.
+TEST_F(ControlsTest, ComboScrollStyleLeavesTheFieldItsWidth)
+{
+    for (DWORD kind : {DWORD(CBS_DROPDOWNLIST), DWORD(CBS_DROPDOWN)}) {
+        HWND cb = make("COMBOBOX", kind | WS_VSCROLL, 41, "", 120, 150);
+        RECT window, client;
+        GetWindowRect(cb, &window);
+        GetClientRect(cb, &client);
+        EXPECT_EQ(client.right - client.left, window.right - window.left) << kind;
+        EXPECT_EQ(GetWindowLong(cb, GWL_STYLE) & WS_VSCROLL, 0) << kind;
+        DestroyWindow(cb);
+    }
+}
+
 TEST_F(ControlsTest, ComboWindowIsEditHighAndDropDownNotifies)
 {
     HWND cb = make("COMBOBOX", CBS_DROPDOWNLIST, 40, "", 120, 150);
