@@ -227,7 +227,7 @@ uint16_t RWork_Order::Add_Into_System(int16_t kind, uint8_t index, uint16_t qty,
             if (IP && IP->stock_policy == 1 && IP->buy != 0 && !from_stock) {
                 const int raw = pl.find_raw_material(IP->code);
                 tj->source_kind = KIND_RAW;
-                tj->source_index = static_cast<uint8_t>(raw < 0 ? 255 : raw);
+                tj->source_index = raw < 0 ? NO_RAW_SOURCE : static_cast<uint8_t>(raw);
                 from_stock = true;
             }
             tj->release = (pl.release_policy != RELEASE_IMMEDIATE && tj->material_kind == KIND_RAW) ? -2 : -1;

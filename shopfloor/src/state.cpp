@@ -495,8 +495,9 @@ bool RTransport_Manager::load_state(ByteReader& r)
         // product, it names the job that made it.
         const bool material_ok = j->dest_kind == KIND_JOB ? index_ok(*plant, j->material_kind, j->material_index)
                                                           : index_ok(*plant, KIND_JOB, j->material_index);
-        if (!index_ok(*plant, j->source_kind, j->source_index) || !index_ok(*plant, j->dest_kind, j->dest_index) ||
-            !material_ok)
+        const bool source_ok = index_ok(*plant, j->source_kind, j->source_index) ||
+                               (j->source_kind == KIND_RAW && j->source_index == NO_RAW_SOURCE);
+        if (!source_ok || !index_ok(*plant, j->dest_kind, j->dest_index) || !material_ok)
             r.fail();
         Trans_Jobs.push_back(std::move(j));
     }

@@ -7,6 +7,9 @@ inline constexpr int MAX_MACHINES = 255;
 inline constexpr int MAX_JOBS = 255;            // job numbers are 8-bit; WO item 255 = none
 inline constexpr int MAX_PRODUCTS_PLANT = 255;
 inline constexpr int MAX_RAW_MS = 255;
+// A bought product's transport from the stores when no raw material carries its code: the
+// transport never finds anything to fetch.
+inline constexpr uint8_t NO_RAW_SOURCE = 255;
 inline constexpr uint16_t NONE16 = 65535;
 inline constexpr int32_t NO_LIMIT = 0x7FFFFFFF;
 inline constexpr uint16_t CANNOT_PLAN = 65535;
