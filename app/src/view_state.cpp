@@ -210,8 +210,14 @@ static bool valid_clock_record(const CClockPane& c)
     first.minute = 0;
     if (compare_dates(d, first) == 0 || compare_dates(d, add_days(c.session_end, 7)) == 2)
         return false;
-    // Work days are counted one a started day: a month holds at most 31 of them, a year 366.
-    if (c.work_days_this_month > 31 || c.work_days_last_month > 31 || c.work_days_this_year > 366)
+    // Work days are counted one a started day: a month holds at most 31 of them, a year 366,
+    // and no more than the days gone by in them; the month's are counted in the year's too.
+    int32_t day_of_year = d.day;
+    for (int16_t m = 1; m < d.month; ++m)
+        day_of_year += month_length(m, d.year);
+    if (c.work_days_this_month > 31 || c.work_days_last_month > 31 || c.work_days_this_year > 366 ||
+        c.work_days_this_month > d.day || c.work_days_this_year > day_of_year ||
+        c.work_days_this_month > c.work_days_this_year)
         return false;
     // The new-year and new-month checks run in the tick that moves the date, so a saved clock
     // has seen its own year and month, and its year and month counters follow from the dates

@@ -687,7 +687,8 @@ TEST_F(StateFixture, AClockTheRunCannotGoOnFromIsRefused)
     std::string path = saved();
     const std::vector<uint8_t> good = read_bytes(dir / "saved.MGR");
     // The clock's fields: year 22, day 26, hours into the day 32, the year last seen 36, years
-    // elapsed 38, months elapsed 46, month of the simulated year 48.
+    // elapsed 38, work days this year 40 and this month 42, months elapsed 46, month of the
+    // simulated year 48.
     using Patches = std::vector<std::pair<size_t, std::string>>;
     auto i16 = [](int v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; };
     // Monday 4 January 1999, four years and 48 months in.
@@ -703,6 +704,9 @@ TEST_F(StateFixture, AClockTheRunCannotGoOnFromIsRefused)
         {"a year elapsed in the first year", {{38, i16(1)}}, false},
         {"a month elapsed in the first month", {{46, i16(1)}}, false},
         {"the second month of the year in January", {{48, i16(2)}}, false},
+        {"a work day counted on 2 January", {{40, i16(1)}, {42, i16(1)}}, true},
+        {"three work days counted by 2 January", {{40, i16(3)}, {42, i16(3)}}, false},
+        {"more work days in the month than in the year", {{40, i16(1)}, {42, i16(2)}}, false},
         {"the year 2035, far past the run's end", {{22, i16(135)}}, false},
         {"the year 1994, before the run's start", {{22, i16(94)}}, false},
         {"month of the simulated year 0", {{48, i16(0)}}, false},
