@@ -2,6 +2,7 @@
 #include "app/panes.h"
 #include "foundation/binfile.h"
 #include "foundation/datafile.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -38,6 +39,7 @@ float CReputationPane::ReputationPercent(float x)
 
 void CReputationPane::AddPeriodValue(float lateness)
 {
+    lateness = std::min(lateness, MAX_FIGURE);
     current_figure = lateness;
     for (int i = 0; i < 5; ++i)
         periods[i] = periods[i + 1];
@@ -63,10 +65,10 @@ void CReputationPane::LoadState(BinFile& file)
 
 // A figure that is not a number would be averaged into every later period and shown as such.
 // The figures are penalties over sales, never below zero; below it the percentage would leave
-// every range it is shown and counted in.
+// every range it is shown and counted in; past MAX_FIGURE their average would not be a number.
 bool CReputationPane::IsValidRecord() const
 {
-    auto valid = [](float v) { return std::isfinite(v) && v >= 0.0f; };
+    auto valid = [](float v) { return std::isfinite(v) && v >= 0.0f && v <= MAX_FIGURE; };
     if (!valid(displayed) || !valid(current_figure))
         return false;
     for (float v : periods)

@@ -16,6 +16,9 @@ public:
     void LoadStatusSection(DataFile& file);
     float SixPeriodAverage() const;
     static float ReputationPercent(float lateness);
+    // The largest figure a period keeps: far past where the percentage reaches 0 (4.5), and
+    // small enough that the weighted average of six stays a number.
+    static constexpr float MAX_FIGURE = 1.0e6f;
     // A new period figure: the oldest drops out, the average is recomputed.
     void AddPeriodValue(float lateness);
     void SaveState(BinFile& file) const;
