@@ -45,6 +45,11 @@ public:
     // also plans (showing the forecast between forecast and plan) and tells
     // Production.
     void change_link_mode(int mode, const std::function<void()>& show_forecast);
+    // The contract planning as it stands, and the user's choice of it: each
+    // changed value logged; days before and merge kept only when planning is
+    // not by quoted lead time; then the red-line check of the link mode.
+    ContractPlanning contract_planning() const;
+    void set_contract_planning(const ContractPlanning& chosen);
     // The user's campaign: a running one stops (its demand back where it
     // started), then it starts at the level (0 based) for the months.
     void start_campaign(int campaign, int level, int months);

@@ -292,6 +292,19 @@ void ProductionDepartment::on_menu_command(int id)
     case 508:
         not_implemented("make_dlg_set_wo_kit_policy");
         break;
+    case 509:
+        if (has_dialogs())
+            plant.marketing->edit_planned_contracts_policy([](ContractPlanning& planning) {
+                CPlanningForContractsDlg dlg(nullptr);
+                dlg.by_qlt = planning.by_qlt;
+                dlg.days_before = planning.days_before;
+                dlg.merge = planning.merge;
+                if (dlg.DoModal() != plat::IDOK)
+                    return false;
+                planning = {dlg.by_qlt, dlg.days_before, dlg.merge};
+                return true;
+            });
+        break;
     case 511:
         not_implemented("dlg_set_recommended_batch_creation");
         break;

@@ -4,6 +4,7 @@
 // the place of a department not built yet.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,16 @@ struct ContractSummary {
     std::string customer, start, end, type, day;
     std::vector<ContractLine> lines;
 };
+
+// How Marketing plans its contract deliveries: by each contract's quoted lead
+// time, or a number of working days before shipment; and the merge rule.
+struct ContractPlanning {
+    int by_qlt = 0;
+    int days_before = -1;
+    int merge = -1;
+};
+// Shows the planning to the user; true on OK with what was chosen in it.
+using ContractPlanningDialog = std::function<bool(ContractPlanning&)>;
 
 class MarketingDept {
 public:
@@ -107,6 +118,9 @@ public:
         (void)with_held;
         return {};
     }
+    // Planning for contracts, from Production's policies menu: the dialog
+    // runs over the market's planning, which keeps what the user chose.
+    virtual void edit_planned_contracts_policy(const ContractPlanningDialog& dialog) { (void)dialog; }
 };
 
 class PurchasingDept {

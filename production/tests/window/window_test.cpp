@@ -9,7 +9,9 @@
 #include "plat/trace.h"
 #include "plat/window.h"
 #include "support/sample_program.h"
+#include "marketing/marketing_dept.h"
 #include "production/production_dept.h"
+#include "production/production_dialogs.h"
 #include "production/production_wnd.h"
 #include "vorn/assembly.h"
 #include "vorn/stand_ins.h"
@@ -974,6 +976,86 @@ TEST(ProductionWindow, DbrParamsSetTheConstrainedPolicy)
     EXPECT_EQ(options, 1);
     EXPECT_EQ(plant.Machines[0]->spare, 0);
     EXPECT_EQ(plant.selection[0], 0);
+}
+
+// Planning for contracts opens over the market's planning; the numbers and
+// their labels are disabled while production starts by the quoted lead
+// time; OK stores and logs what changed, a number out of range is refused,
+// and days before and merge are kept only when planning is not by lead time.
+TEST(ProductionWindow, PlanningForContractsStoresTheMarketsPlanning)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    auto* marketing = dynamic_cast<MarketingDepartment*>(p.session->marketing);
+    ASSERT_NE(production, nullptr);
+    ASSERT_NE(marketing, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    CMarketingWnd& market = marketing->engine();
+    market.plan_by_qlt = 1;
+    market.plan_days_before = 4;
+    market.plan_merge = 0;
+    std::vector<std::string> logged;
+    p.session->decision_hook = [&](const char* dept, const char* key, const std::string&, const std::string& o,
+                                   const std::string& n, int, int) {
+        logged.push_back(std::string(dept) + " " + key + " " + o + " -> " + n);
+    };
+    const int numbers[] = {1123, 1124, 1125, 1126};
+    p.host.OnDialog(IDD_PLANNING_FOR_CONTRACTS, [&](HWND d) {
+        char caption[64] = {};
+        GetWindowText(d, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Planning For Contracts");
+        EXPECT_EQ(IsDlgButtonChecked(d, 1122), BST_CHECKED);
+        EXPECT_EQ(item(d, 1123), "4");
+        EXPECT_EQ(item(d, 1124), "0");
+        for (int id : numbers)
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, id))) << id;
+        CheckDlgButton(d, 1122, BST_UNCHECKED);
+        press(d, 1122);
+        for (int id : numbers)
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, id))) << id;
+        SetDlgItemText(d, 1123, "6");
+        SetDlgItemText(d, 1124, "2");
+        UpdateWindow(d);
+        const fs::path pictures = fs::path(VORN_BINARY_DIR) / "production-png";
+        fs::create_directories(pictures);
+        EXPECT_TRUE(SaveWindowPng(d, (pictures / "planning_for_contracts.png").c_str()));
+        press(d, IDOK);
+    });
+    production->on_menu_command(509);
+    EXPECT_EQ(market.plan_by_qlt, 0);
+    EXPECT_EQ(market.plan_days_before, 6);
+    EXPECT_EQ(market.plan_merge, 2);
+    EXPECT_EQ(logged, (std::vector<std::string>{"Mrk PlannCont.-ByQLT TRUE -> FALSE", "Mrk PlannCont-DaysBefore 4 -> 6",
+                                                "Mrk PlannCont-Merge 0 -> 2"}));
+
+    // A negative number is refused with its box and the dialog stays; Cancel changes nothing.
+    logged.clear();
+    p.host.clear_records();
+    p.host.Answer(IDOK, "");
+    p.host.OnDialog(IDD_PLANNING_FOR_CONTRACTS, [&](HWND d) {
+        EXPECT_EQ(IsDlgButtonChecked(d, 1122), BST_UNCHECKED);
+        SetDlgItemText(d, 1123, "-3");
+        press(d, IDOK);
+        press(d, IDCANCEL);
+    });
+    production->on_menu_command(509);
+    EXPECT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(market.plan_days_before, 6);
+    EXPECT_TRUE(logged.empty());
+
+    // Back to the quoted lead time: the days and merge typed meanwhile are not kept.
+    p.host.OnDialog(IDD_PLANNING_FOR_CONTRACTS, [&](HWND d) {
+        CheckDlgButton(d, 1122, BST_CHECKED);
+        press(d, 1122);
+        SetDlgItemText(d, 1123, "9");
+        press(d, IDOK);
+    });
+    production->on_menu_command(509);
+    EXPECT_EQ(market.plan_by_qlt, 1);
+    EXPECT_EQ(market.plan_days_before, 6);
+    EXPECT_EQ(market.plan_merge, 2);
+    EXPECT_EQ(logged, (std::vector<std::string>{"Mrk PlannCont.-ByQLT FALSE -> TRUE", "Mrk PlannCont-DaysBefore 6 -> 9"}));
 }
 
 // Help on the window opens the load view's page while the load is shown.

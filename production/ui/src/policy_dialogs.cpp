@@ -131,6 +131,47 @@ void CSchedulesOptionsDlg::DoDataExchange(CDataExchange* dx)
     DDX_Radio(dx, 1113, option);
 }
 
+// ---- Planning For Contracts ------------------------------------------------------
+
+CPlanningForContractsDlg::CPlanningForContractsDlg(CWnd* parent)
+    : CSimDialog(IDD_PLANNING_FOR_CONTRACTS, current_dialog_registry(), parent)
+{
+}
+
+BOOL CPlanningForContractsDlg::OnInitDialog()
+{
+    CSimDialog::OnInitDialog();
+    show_by_qlt(by_qlt != 0);
+    return TRUE;
+}
+
+void CPlanningForContractsDlg::show_by_qlt(bool on)
+{
+    for (int id : {DAYS_BEFORE_LABEL, DAYS_BEFORE, MERGE_LABEL, MERGE})
+        enable(m_hWnd, id, !on);
+}
+
+BOOL CPlanningForContractsDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (help(m_hWnd, wParam, HELP_CONTEXT_ID))
+        return TRUE;
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == BY_QLT)
+        show_by_qlt(plat::IsDlgButtonChecked(m_hWnd, BY_QLT) == BST_CHECKED);
+    return CSimDialog::OnCommand(wParam, lParam);
+}
+
+void CPlanningForContractsDlg::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Check(dx, BY_QLT, by_qlt);
+    DDX_Text(dx, DAYS_BEFORE, days_before);
+    DDX_Text(dx, MERGE, merge);
+    // What the market keeps of them: numbers of working days.
+    if (by_qlt == 0) {
+        DDV_MinMaxInt(dx, days_before, 0, 32767);
+        DDV_MinMaxInt(dx, merge, 0, 32767);
+    }
+}
+
 // ---- Transport Policy, Work Order Kit --------------------------------------------
 
 CTwoChoiceDlg::CTwoChoiceDlg(int template_id, CWnd* parent)

@@ -126,6 +126,19 @@ const DlgItemTemplate kSchedulesOptionsItems[] = {
     {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 110, 92, 80, 24},
 };
 
+const DlgItemTemplate kPlanningForContractsItems[] = {
+    {"BUTTON", CPlanningForContractsDlg::BY_QLT, "&Start production according to QLT",
+     CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 12, 10, 260, 20},
+    {"STATIC", CPlanningForContractsDlg::DAYS_BEFORE_LABEL, "Days to start before shipment:", CHILD, 0, 12, 44, 190,
+     18},
+    {"EDIT", CPlanningForContractsDlg::DAYS_BEFORE, "", NUMBER, 0, 206, 40, 60, 22},
+    {"STATIC", CPlanningForContractsDlg::MERGE_LABEL, "&Merge shipments rule (days):", CHILD, 0, 12, 72, 190, 18},
+    {"EDIT", CPlanningForContractsDlg::MERGE, "", NUMBER, 0, 206, 68, 60, 22},
+    {"BUTTON", IDOK, "OK", CHILD | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 10, 104, 80, 24},
+    {"BUTTON", IDCANCEL, "Cancel", CHILD | WS_TABSTOP, 0, 100, 104, 80, 24},
+    {"BUTTON", 3, "&Help", CHILD | WS_TABSTOP, 0, 190, 104, 80, 24},
+};
+
 const DlgItemTemplate kWorkOrderPlanningItems[] = {
     {"BUTTON", -1, "Planning frequency", CHILD | BS_GROUPBOX, 0, 10, 6, 170, 76},
     {"BUTTON", 1146, "&Fixed interval", FIRST_RADIO, 0, 22, 26, 140, 20},
@@ -396,6 +409,8 @@ const DlgTemplate kTemplates[] = {
     {IDD_TRANSPORT_POLICY, "Transport Policy", DLG, 0, 0, 200, 126, nullptr, 0, kTransportPolicyItems},
     {IDD_WORK_ORDER_KIT, "Work Order Kit", DLG, 0, 0, 200, 126, nullptr, 0, kWorkOrderKitItems},
     {IDD_SCHEDULES_OPTIONS, "Schedules Options", DLG, 0, 0, 200, 126, nullptr, 0, kSchedulesOptionsItems},
+    {IDD_PLANNING_FOR_CONTRACTS, "Planning For Contracts", DLG, 0, 0, 280, 138, nullptr, 0,
+     kPlanningForContractsItems},
     {IDD_WORK_ORDER_PLANNING, "Work Order Planning", DLG, 0, 0, 420, 182, nullptr, 0, kWorkOrderPlanningItems},
     {IDD_GET_MACHINE_NAME, "Get Machine Name", DLG, 0, 0, 250, 86, nullptr, 0, kGetMachineNameItems},
     {IDD_GET_COMMON_PART, "Get Common Part Name", DLG, 0, 0, 250, 86, nullptr, 0, kGetCommonPartItems},

@@ -72,6 +72,12 @@ public:
     int32_t charge_monthly_advertising() override;
     void roll_year_counters() override { engine_->roll_year_counters(); }
     void clear_campaign_costs() override { engine_->clear_campaign_costs(); }
+    void edit_planned_contracts_policy(const ContractPlanningDialog& dialog) override
+    {
+        ContractPlanning planning = engine_->contract_planning();
+        if (dialog && dialog(planning))
+            engine_->set_contract_planning(planning);
+    }
 
     void on_new_year() override;
     void on_new_month() override;

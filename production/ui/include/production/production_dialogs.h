@@ -129,6 +129,7 @@ inline constexpr int IDD_TRANSPORT_POLICY = 137;
 inline constexpr int IDD_SCHEDULES_OPTIONS = 139;
 inline constexpr int IDD_WORK_ORDER_KIT = 140;
 inline constexpr int IDD_SET_MACHINE_POLICY = 142;
+inline constexpr int IDD_PLANNING_FOR_CONTRACTS = 143;
 inline constexpr int IDD_RED_LINE_LEVEL_POLICY = 144;
 inline constexpr int IDD_WORK_ORDER_PLANNING = 156;
 
@@ -176,6 +177,29 @@ public:
 
 private:
     std::string m_name;
+};
+
+// "Planning For Contracts": Marketing's contract planning by quoted lead
+// time, or the days to start before shipment; the merge rule. The two
+// numbers and their labels are disabled while planning is by lead time.
+class CPlanningForContractsDlg : public CSimDialog {
+public:
+    static constexpr int HELP_CONTEXT_ID = 419;
+    static constexpr int BY_QLT = 1122, DAYS_BEFORE = 1123, MERGE = 1124;
+    static constexpr int DAYS_BEFORE_LABEL = 1125, MERGE_LABEL = 1126;
+
+    CPlanningForContractsDlg(plat::CWnd* parent);
+    const char* GetRuntimeClassName() const override { return "CPlanningForContractsDlg"; }
+    plat::BOOL OnInitDialog() override;
+    plat::BOOL OnCommand(plat::WPARAM wParam, plat::LPARAM lParam) override;
+    void DoDataExchange(plat::CDataExchange* dx) override;
+
+    int by_qlt = 0;
+    int days_before = -1;
+    int merge = -1;
+
+private:
+    void show_by_qlt(bool on);
 };
 
 // "Transport Policy" (0 Partial WO, 1 Complete WO) and "Work Order Kit"
