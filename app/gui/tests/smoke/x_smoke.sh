@@ -251,6 +251,23 @@ for dept in Finance:460 Production:287 Marketing:200 Purchasing:373; do
 done
 [ $dialogs -gt 0 ] || fail "no department opened a dialog"
 
+# Purchasing's first action (an order) opens its dialog from the Actions
+# popup; Esc closes it.
+step="Purchasing's first action"
+xdotool mousemove --window "$main" 373 33 click 1
+sleep 0.3
+xdotool mousemove --window "$main" "${titles[1]}" "$bar_y" click 1
+h=0
+for _ in $(seq 20); do h=$(popup_height); [ "$h" -ge 20 ] && break; sleep 0.1; done
+[ "$h" -ge 20 ] || fail "Purchasing's Actions popup shows no items"
+xdotool key Down Return
+action=""
+for _ in $(seq 30); do action=$(other_window) && break; sleep 0.1; done
+[ -n "$action" ] || fail "Purchasing's first action opened nothing"
+picture Purchasing-action
+echo "x_smoke: Purchasing's first action opened '$action'; closing it with Escape"
+dismiss "$action" Escape || fail "Esc left '$action' open"
+
 step="a click on the main window under the Run dialog"
 xdotool mousemove --window "$main" 85 33 click 1
 run=$(wait_window "Run")
