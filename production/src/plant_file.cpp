@@ -290,12 +290,16 @@ bool CProductionWnd::load_plant(const std::vector<uint8_t>& bytes, std::string& 
     for (int i = 0; i < nm && r.ok(); ++i)
         Machines[static_cast<size_t>(i)]->load_state(r);
     // A unit's batch is part of what its request has started; a larger one ends as output from nothing.
+    // A batch with no request is none the engine leaves: the unit's next setup would carry it on.
     std::map<const Waiting_WO*, int64_t> in_batches;
     for (const auto& m : Machines)
         for (const auto& u : m->Units)
-            if (u->batch > 0 && u->current_job && u->current_job->machine == m.get())
+            if (u->batch > 0 && u->current_job && u->current_job->machine == m.get()) {
                 if (const Waiting_WO* q = u->current_job->unit_request[u->number])
                     in_batches[q] += u->batch;
+                else
+                    r.fail();
+            }
     for (const auto& [q, batches] : in_batches)
         if (batches > q->started)
             r.fail();
