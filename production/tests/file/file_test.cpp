@@ -216,6 +216,14 @@ TEST(SavedPlant, InconsistentRecordsNameTheirPart)
                          u->batch = static_cast<uint16_t>(u->batch + 33792);
          },
          "bad machines file"},
+        {"a unit holding a batch but no request (its next setup carried it past what was started)",
+         [](CProductionWnd& p) {
+             for (auto& m : p.Machines)
+                 for (auto& u : m->Units)
+                     if (u->batch == 0 && !(u->current_job && u->current_job->unit_request[u->number]))
+                         u->batch = 7681;
+         },
+         "bad machines file"},
         {"an order held by a work order with its flag cleared (it was produced twice)",
          [](CProductionWnd& p) {
              for (auto& o : p.prd_orders)
