@@ -7,6 +7,8 @@
 #include "foundation/draw.h"
 #include "plat/controls.h"
 #include "plat/gdi.h"
+#include "plat/help.h"
+#include "uikit/graph_dialog.h"
 #include "plat/menu.h"
 #include "plat/msg.h"
 #include "plat/testing.h"
@@ -282,20 +284,32 @@ TEST(PurchasingWindow, EveryReportOfTheInformationMenuOpens)
         {310, IDD_PRC_MRP_LIST, [&](HWND d) { EXPECT_TRUE(list_lines(GetDlgItem(d, IDC_PRC_LIST)).empty()); }},
         {311, IDD_PRC_DAILY_UNSUPPLIED, {}},
         {312, IDD_PRC_UNSUPPLIED_HISTORY, {}}};
+    // Help opens the page of the menu entry's context (301 -> 201).
+    fs::copy(fs::path(VORN_BINARY_DIR) / "data" / "vorn.help", fs::path(p.folder) / "vorn.help",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const fs::path before = fs::current_path();
+    fs::current_path(p.folder);
     for (const Opened& c : cases) {
         SCOPED_TRACE(c.command);
         int opened = 0;
+        std::string page;
         p.host.OnDialog(c.dialog, [&](HWND d) {
             ++opened;
             UpdateWindow(d);
             SaveWindowPng(d, png("report_" + std::to_string(c.command) + ".png").c_str());
             if (c.check)
                 c.check(d);
+            const int help = c.dialog == IDD_SALES_SUMMARY_GRAPH ? CGraphDialog::HELP_BUTTON_ID : IDC_PRC_HELP;
+            SendMessage(d, WM_COMMAND, MAKEWPARAM(help, BN_CLICKED), static_cast<LPARAM>(GetDlgItem(d, help)));
+            page = HelpViewerPage();
             close_dialog(d);
         });
         p.purchasing->on_menu_command(c.command);
         EXPECT_EQ(opened, 1);
+        EXPECT_EQ(page, "vorn.help/" + std::to_string(c.command - 100) + ".html");
     }
+    WinHelp(0, "vorn.hlp", HELP_QUIT, 0);
+    fs::current_path(before);
     // With an open order and a contract the lists show them under their columns.
     ASSERT_TRUE(e.place_vendor_order(0, 1, 120));
     ASSERT_EQ(e.create_contract(0, 0, {15, 25}), "");
