@@ -8,6 +8,15 @@
 
 using namespace plat;
 
+namespace {
+// Perceived brightness below the middle (colours are 0x00BBGGRR).
+bool is_dark(COLORREF c)
+{
+    const unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    return 299 * r + 587 * g + 114 * b < 128 * 1000;
+}
+} // namespace
+
 CTabBar::CTabBar(HWND parent, const RECT& rect, int32_t controlId, COLORREF selectedColor)
     : m_parent(parent), m_selectedColor(selectedColor), m_controlId(controlId)
 {
@@ -91,7 +100,8 @@ void CTabBar::OnPaint()
         plat::SelectObject(dc, oldPen);
         plat::DeleteObject(pen);
         plat::SetBkMode(dc, TRANSPARENT);
-        plat::SetTextColor(dc, 0x000000);
+        // Black on a light fill; on a dark one (a family colour such as navy) white, so the label reads.
+        plat::SetTextColor(dc, is_dark(fill) ? 0xFFFFFF : 0x000000);
         plat::DrawText(dc, m_labels[i], -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     plat::SelectObject(dc, oldFont);

@@ -47,6 +47,46 @@ TEST(TabBar, ClickSelectsAndTellsTheParentWithTheBarsId)
     EXPECT_EQ(pixel(bar, 250, 27), 0xFFFFFFu);
 }
 
+// The label reads on its fill: black on the white tabs and a light selected
+// colour, white on a dark selected colour.
+TEST(TabBar, TheLabelStandsOutFromItsFill)
+{
+    SpyParent parent;
+    struct Case {
+        COLORREF selected;
+        bool white_label;
+    };
+    for (const Case& c : {Case{0x800000, true}, Case{0x000000, true}, Case{0x00A000, true}, Case{0x00FFFF, false},
+                          Case{0xC0C0C0, false}}) {
+        SCOPED_TRACE(c.selected);
+        CTabBar bar(parent, RECT{0, 0, 240, 16}, 7, c.selected);
+        bar.AddTab("Home");
+        bar.AddTab("Nordic");
+        bar.SetCurTab(1);
+        bar.UpdateWindow();
+        settle();
+        // Ink in each tab's middle: pixels that are neither the fill nor the outline.
+        auto ink = [&](int left, int right, COLORREF fill) {
+            int white = 0, black = 0;
+            for (int x = left + 20; x < right - 20; ++x)
+                for (int y = 3; y < 14; ++y) {
+                    const COLORREF p = pixel(bar, x, y);
+                    white += p == 0xFFFFFFu && fill != 0xFFFFFFu;
+                    black += p == 0x000000u && fill != 0x000000u;
+                }
+            return std::pair{white, black};
+        };
+        const auto [sel_white, sel_black] = ink(0, 120, c.selected);
+        EXPECT_GT(c.white_label ? sel_white : sel_black, 10) << "the selected label";
+        EXPECT_EQ(c.white_label ? sel_black : sel_white, 0);
+        const auto [other_white, other_black] = ink(120, 240, 0xFFFFFF);
+        EXPECT_GT(other_black, 10) << "the other tab's label in black";
+        (void)other_white;
+        if (c.selected == 0x800000)
+            SaveWindowPng(bar, png_path("tab_bar_dark.png").c_str());
+    }
+}
+
 TEST(TabBar, WithoutTabsNothingHappensAndASixthIsRefused)
 {
     SpyParent parent;
