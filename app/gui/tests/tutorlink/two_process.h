@@ -30,7 +30,8 @@ inline constexpr int kPlayerText = 12;
 inline constexpr int kPlayerExit = 32771;
 inline constexpr int kPlayerContinue = 32772;
 
-inline bool pump_until(const std::function<bool()>& done, int ms = 10000)
+// Generous: a loaded machine (tests run side by side) may take seconds.
+inline bool pump_until(const std::function<bool()>& done, int ms = 30000)
 {
     const auto end = Clock::now() + std::chrono::milliseconds(ms);
     while (Clock::now() < end) {
