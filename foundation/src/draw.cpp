@@ -674,3 +674,41 @@ uint32_t draw_label(HDC dc, const char* label, int x, int y, bool measure_only)
     }
     return (static_cast<uint32_t>(s.cy & 0xFFFF) << 16) | static_cast<uint32_t>(s.cx & 0xFFFF);
 }
+
+ScopedFont::ScopedFont(HDC dc, const char* face, int points, bool bold) : dc_(dc)
+{
+    font_ = make_font(face, points, bold, false, false, false, false);
+    if (font_ != 0)
+        old_ = SelectObject(dc_, font_);
+}
+
+ScopedFont::~ScopedFont()
+{
+    if (font_ == 0)
+        return;
+    SelectObject(dc_, old_);
+    DeleteObject(font_);
+}
+
+void dc_fill(HDC dc, const RECT& r, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+void dc_line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+void dc_text(HDC dc, int x, int y, const std::string& text, COLORREF colour)
+{
+    SetTextColor(dc, colour);
+    TextOut(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}

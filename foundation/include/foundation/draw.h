@@ -79,6 +79,24 @@ plat::HFONT make_font(const char* face, int points, bool bold, bool italic, bool
                       bool turned);
 plat::HFONT create_font(const char* face, int points, bool bold, bool italic, bool underline, bool strikeout);
 int font_points_of(const plat::LOGFONT& font);
+
+// A made font selected into a device context for the object's lifetime.
+class ScopedFont {
+public:
+    ScopedFont(plat::HDC dc, const char* face, int points, bool bold);
+    ~ScopedFont();
+    ScopedFont(const ScopedFont&) = delete;
+    ScopedFont& operator=(const ScopedFont&) = delete;
+
+private:
+    plat::HDC dc_;
+    plat::HFONT font_ = 0;
+    plat::HGDIOBJ old_ = 0;
+};
+// A solid rectangle, a one-pixel line and a line of text in one colour.
+void dc_fill(plat::HDC dc, const plat::RECT& r, plat::COLORREF colour);
+void dc_line(plat::HDC dc, int x1, int y1, int x2, int y2, plat::COLORREF colour);
+void dc_text(plat::HDC dc, int x, int y, const std::string& text, plat::COLORREF colour);
 // Height in the high 16 bits, width in the low 16 bits.
 uint32_t text_extent(plat::HDC dc, const char* text, int length);
 plat::SIZE unpack_extent(uint32_t packed);

@@ -37,26 +37,7 @@ COLORREF colour_of(uint32_t value)
 
 void fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour)
 {
-    const RECT r{left, top, right, bottom};
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
-void line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour)
-{
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-}
-
-void text(HDC dc, int x, int y, const std::string& s, COLORREF colour)
-{
-    SetTextColor(dc, colour);
-    TextOut(dc, x, y, s.c_str(), static_cast<int>(s.size()));
+    dc_fill(dc, RECT{left, top, right, bottom}, colour);
 }
 
 template <class... A>
@@ -67,30 +48,6 @@ std::string format(const char* f, A... a)
     return b;
 }
 
-// Selects a font for the lifetime of the object.
-class Font {
-public:
-    Font(HDC dc, int points, bool bold) : dc_(dc)
-    {
-        font_ = make_font(lang_font("Ms Sans Serif"), points, bold, false, false, false, false);
-        if (font_ != 0)
-            old_ = SelectObject(dc_, font_);
-    }
-    ~Font()
-    {
-        if (font_ == 0)
-            return;
-        SelectObject(dc_, old_);
-        DeleteObject(font_);
-    }
-    Font(const Font&) = delete;
-    Font& operator=(const Font&) = delete;
-
-private:
-    HDC dc_;
-    HFONT font_ = 0;
-    HGDIOBJ old_ = 0;
-};
 
 } // namespace
 
@@ -456,11 +413,11 @@ void MarketingDepartment::paint(HDC dc, float, float)
         return;
     SetBkMode(dc, TRANSPARENT);
     {
-        Font heading(dc, 14, true);
-        text(dc, 5, 34, lang_translate("Products"), RGB(128, 128, 128));
+        ScopedFont heading(dc, lang_font("Ms Sans Serif"), 14, true);
+        dc_text(dc, 5, 34, lang_translate("Products"), RGB(128, 128, 128));
     }
     const float scale = view_ != nullptr ? view_->scale_x : 1.0f;
-    Font code_font(dc, scale == 1.0f ? 10 : 14, false);
+    ScopedFont code_font(dc, lang_font("Ms Sans Serif"), scale == 1.0f ? 10 : 14, false);
     for (int f = 0; f < engine_->family_count(); ++f)
         for (int p = 0; p < engine_->product_count(f); ++p)
             draw_product_box(dc, f, p);
@@ -481,8 +438,8 @@ void MarketingDepartment::draw_product_box(HDC dc, int f, int p) const
     auto Y = [&](int design) { return y + static_cast<int>(design * sy); };
 
     if (pr.retired != 0) {
-        line(dc, x - 4, y - 4, r.right + 4, r.bottom + 4, black);
-        line(dc, r.right + 4, y - 4, x - 4, r.bottom + 4, black);
+        dc_line(dc, x - 4, y - 4, r.right + 4, r.bottom + 4, black);
+        dc_line(dc, r.right + 4, y - 4, x - 4, r.bottom + 4, black);
         return;
     }
     fill(dc, x, y, r.right, r.bottom, colour);
@@ -501,52 +458,52 @@ void MarketingDepartment::draw_product_box(HDC dc, int f, int p) const
         fill(dc, x + 1, y + 1, x + w / 2, y + h / 3, status);
     }
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    line(dc, x, y + h / 3, r.right, y + h / 3, white);
-    line(dc, x, y + 2 * h / 3, r.right, y + 2 * h / 3, white);
-    line(dc, x + w / 2, y, x + w / 2, r.bottom, white);
+    dc_line(dc, x, y + h / 3, r.right, y + h / 3, white);
+    dc_line(dc, x, y + 2 * h / 3, r.right, y + 2 * h / 3, white);
+    dc_line(dc, x + w / 2, y, x + w / 2, r.bottom, white);
 
-    text(dc, X(5), Y(3), format("%c%c", fam.letter, pr.letter), white);
+    dc_text(dc, X(5), Y(3), format("%c%c", fam.letter, pr.letter), white);
     const std::string& name = m.product_names[static_cast<size_t>(f)][static_cast<size_t>(p)];
     if (!name.empty())
-        text(dc, X(5), y + (sx == 1.0f ? 17 : 23), name, white);
+        dc_text(dc, X(5), y + (sx == 1.0f ? 17 : 23), name, white);
 
     const ExportLine* e = pr.box_side == 1 && pr.exp ? &*pr.exp : nullptr;
     {
-        Font small(dc, 8, false);
-        text(dc, X(5), Y(BOX_H / 3 + 2), lang_translate("On Time"), white);
-        text(dc, X(5), Y(2 * BOX_H / 3 + 2), lang_translate("Firm Orders"), white);
+        ScopedFont small(dc, lang_font("Ms Sans Serif"), 8, false);
+        dc_text(dc, X(5), Y(BOX_H / 3 + 2), lang_translate("On Time"), white);
+        dc_text(dc, X(5), Y(2 * BOX_H / 3 + 2), lang_translate("Firm Orders"), white);
         if (e == nullptr) {
-            text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("WIP"), white);
+            dc_text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("WIP"), white);
         } else {
-            text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("Trn"), white);
-            text(dc, X(BOX_W / 2 + 3), Y(15), lang_translate("Ord"), white);
+            dc_text(dc, X(BOX_W / 2 + 3), Y(3), lang_translate("Trn"), white);
+            dc_text(dc, X(BOX_W / 2 + 3), Y(15), lang_translate("Ord"), white);
         }
-        text(dc, X(BOX_W / 2 + 3), Y(BOX_H / 3 + 2), lang_translate("Reputation"), white);
-        text(dc, X(BOX_W / 2 + 3), Y(2 * BOX_H / 3 + 2), lang_translate("FG"), white);
+        dc_text(dc, X(BOX_W / 2 + 3), Y(BOX_H / 3 + 2), lang_translate("Reputation"), white);
+        dc_text(dc, X(BOX_W / 2 + 3), Y(2 * BOX_H / 3 + 2), lang_translate("FG"), white);
     }
     const double orders = static_cast<double>(pr.annual_orders) +
                           static_cast<double>(m.fixed_demand[static_cast<size_t>(f)][static_cast<size_t>(p)]);
     // The view has no units-per-year display: the orders per year.
-    text(dc, X(BOX_W - 30), Y(-14), format("%4.0f", orders), colour);
+    dc_text(dc, X(BOX_W - 30), Y(-14), format("%4.0f", orders), colour);
     if (e != nullptr) {
         int stock = 0;
         for (const InventoryLot& l : e->lots)
             stock += l.units;
-        text(dc, X(BOX_W - 40), Y(BOX_H - 16), format("%3d", stock), white);
-        text(dc, X(BOX_W / 2 - 40), Y(BOX_H - 16), format("%4d", e->open_units), white);
-        text(dc, X(BOX_W / 2 - 40), Y(2 * BOX_H / 3 - 16), format("%3d%%", e->service_pct), white);
-        text(dc, X(BOX_W - 40), Y(2 * BOX_H / 3 - 16),
+        dc_text(dc, X(BOX_W - 40), Y(BOX_H - 16), format("%3d", stock), white);
+        dc_text(dc, X(BOX_W / 2 - 40), Y(BOX_H - 16), format("%4d", e->open_units), white);
+        dc_text(dc, X(BOX_W / 2 - 40), Y(2 * BOX_H / 3 - 16), format("%3d%%", e->service_pct), white);
+        dc_text(dc, X(BOX_W - 40), Y(2 * BOX_H / 3 - 16),
              format("%4.0f", static_cast<double>(CReputationPane::ReputationPercent(e->lateness))), white);
-        text(dc, X(BOX_W - 40), Y(3), format("%4d", e->in_transit), white);
-        text(dc, X(BOX_W - 40), Y(15), format("%4d", e->to_transfer), white);
+        dc_text(dc, X(BOX_W - 40), Y(3), format("%4d", e->in_transit), white);
+        dc_text(dc, X(BOX_W - 40), Y(15), format("%4d", e->to_transfer), white);
         return;
     }
 
     // The gauges.
-    text(dc, X(BOX_W - 40), Y(BOX_H - 16), format("%3d", pr.stock), white);
-    text(dc, X(BOX_W / 2 - 40), Y(BOX_H - 16), format("%4d", pr.firm_orders), white);
-    text(dc, X(BOX_W / 2 - 40), Y(2 * BOX_H / 3 - 16), format("%3d%%", pr.service_pct), white);
-    text(dc, X(BOX_W - 40), Y(2 * BOX_H / 3 - 16),
+    dc_text(dc, X(BOX_W - 40), Y(BOX_H - 16), format("%3d", pr.stock), white);
+    dc_text(dc, X(BOX_W / 2 - 40), Y(BOX_H - 16), format("%4d", pr.firm_orders), white);
+    dc_text(dc, X(BOX_W / 2 - 40), Y(2 * BOX_H / 3 - 16), format("%3d%%", pr.service_pct), white);
+    dc_text(dc, X(BOX_W - 40), Y(2 * BOX_H / 3 - 16),
          format("%4.0f", static_cast<double>(CReputationPane::ReputationPercent(pr.weighted_penalty))), white);
     // Make to order: a dot in the status cell while the product's make-to-order
     // check finds it short.
@@ -558,13 +515,13 @@ void MarketingDepartment::draw_product_box(HDC dc, int f, int p) const
     }
     // The units in open production orders.
     if (production_link_ != nullptr)
-        text(dc, X(BOX_W - 40), Y(BOX_H / 3 - 16),
+        dc_text(dc, X(BOX_W - 40), Y(BOX_H / 3 - 16),
              format("%5d", production_link_->get_on_order_units(static_cast<int16_t>(f), static_cast<int16_t>(p))),
              white);
     if (pr.phase_out != 0) {
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, RGB(192, 192, 192));
-        text(dc, x, y - 14, "X", RGB(128, 0, 0));
+        dc_text(dc, x, y - 14, "X", RGB(128, 0, 0));
         SetBkMode(dc, TRANSPARENT);
     }
 }

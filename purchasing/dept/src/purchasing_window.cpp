@@ -21,58 +21,10 @@ constexpr int BOX_H = 60;
 constexpr COLORREF WHITE = RGB(255, 255, 255);
 constexpr COLORREF BLACK = RGB(0, 0, 0);
 
-// Selects a font for the lifetime of the object.
-class Font {
-public:
-    Font(HDC dc, int points, bool bold) : dc_(dc)
-    {
-        font_ = make_font(lang_font("Ms Sans Serif"), points, bold, false, false, false, false);
-        if (font_ != 0)
-            old_ = SelectObject(dc_, font_);
-    }
-    ~Font()
-    {
-        if (font_ == 0)
-            return;
-        SelectObject(dc_, old_);
-        DeleteObject(font_);
-    }
-    Font(const Font&) = delete;
-    Font& operator=(const Font&) = delete;
-
-private:
-    HDC dc_;
-    HFONT font_ = 0;
-    HGDIOBJ old_ = 0;
-};
-
-void fill(HDC dc, const RECT& r, COLORREF colour)
-{
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
 void filled_frame(HDC dc, const RECT& r, COLORREF colour)
 {
-    fill(dc, r, colour);
+    dc_fill(dc, r, colour);
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-}
-
-void line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour)
-{
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-}
-
-void text(HDC dc, int x, int y, const std::string& s, COLORREF colour)
-{
-    SetTextColor(dc, colour);
-    TextOut(dc, x, y, s.c_str(), static_cast<int>(s.size()));
 }
 
 // A figure drawn white over the named background, covering what stood there.
@@ -82,7 +34,7 @@ void figure(HDC dc, int x, int y, long value, COLORREF background)
     std::snprintf(b, sizeof b, "%ld ", value);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, background);
-    text(dc, x, y, b, WHITE);
+    dc_text(dc, x, y, b, WHITE);
     SetBkMode(dc, TRANSPARENT);
 }
 
@@ -147,8 +99,8 @@ void PurchasingDepartment::paint(HDC dc, float, float)
 {
     SetBkMode(dc, TRANSPARENT);
     {
-        Font heading(dc, 14, true);
-        text(dc, 5, 34, lang_translate("Materials"), RGB(128, 128, 128));
+        ScopedFont heading(dc, lang_font("Ms Sans Serif"), 14, true);
+        dc_text(dc, 5, 34, lang_translate("Materials"), RGB(128, 128, 128));
     }
     if (view_ != nullptr && view_->paint_hold != 0)
         return;
@@ -161,13 +113,13 @@ void PurchasingDepartment::paint(HDC dc, float, float)
                 filled_frame(dc, RECT{r.left + offset, r.top - offset, r.right + offset, r.bottom - offset}, BLACK);
             filled_frame(dc, r, colour);
             const int mid_x = (r.left + r.right) / 2, mid_y = (r.top + r.bottom) / 2;
-            line(dc, r.left, mid_y, r.right, mid_y, WHITE);
-            line(dc, mid_x, r.top, mid_x, mid_y, WHITE);
+            dc_line(dc, r.left, mid_y, r.right, mid_y, WHITE);
+            dc_line(dc, mid_x, r.top, mid_x, mid_y, WHITE);
             draw_material_code(dc, f, m);
             {
-                Font small(dc, 8, false);
-                text(dc, mid_x + 3, r.top + 3, lang_translate("On Order"), WHITE);
-                text(dc, r.left + 5, mid_y + 3, lang_translate("Stock"), WHITE);
+                ScopedFont small(dc, lang_font("Ms Sans Serif"), 8, false);
+                dc_text(dc, mid_x + 3, r.top + 3, lang_translate("On Order"), WHITE);
+                dc_text(dc, r.left + 5, mid_y + 3, lang_translate("Stock"), WHITE);
             }
             for (int kind : {REDRAW_STOCK, REDRAW_ON_ORDER, REDRAW_MRP_RED_LINE})
                 draw_material_figure(dc, kind, f, m);
@@ -179,9 +131,9 @@ void PurchasingDepartment::draw_material_code(HDC dc, int f, int m) const
     const RECT r = box_rect(f, m);
     char code[8];
     std::snprintf(code, sizeof code, " %c%c", engine_->family_letter(f), engine_->material_letter(f, m));
-    Font bold(dc, 14, true);
+    ScopedFont bold(dc, lang_font("Ms Sans Serif"), 14, true);
     SetBkMode(dc, TRANSPARENT);
-    text(dc, r.left + 5, r.top + 3, code, WHITE);
+    dc_text(dc, r.left + 5, r.top + 3, code, WHITE);
 }
 
 void PurchasingDepartment::draw_material_figure(HDC dc, int kind, int f, int m) const
@@ -194,13 +146,13 @@ void PurchasingDepartment::draw_material_figure(HDC dc, int kind, int f, int m) 
     // The upper left quarter inside the frame and the white lines.
     const RECT quarter{box.left + 1, box.top + 1, mid_x, mid_y};
     static const COLORREF by_status[3] = {RGB(0, 255, 0), RGB(255, 255, 0), RGB(255, 0, 0)};
-    Font small(dc, 8, false);
+    ScopedFont small(dc, lang_font("Ms Sans Serif"), 8, false);
     switch (kind) {
     case REDRAW_STOCK: {
         const int16_t status = r.red_line_status >= 0 && r.red_line_status < 3 ? r.red_line_status : 2;
         const COLORREF shown = e.levels_shown == 0 ? colour : by_status[status];
         if (e.policy == POLICY_ORDER_LEVEL) {
-            fill(dc, quarter, shown);
+            dc_fill(dc, quarter, shown);
             draw_material_code(dc, f, m);
         }
         figure(dc, box.right - 35, box.bottom - 17, r.stock, colour);
@@ -212,7 +164,7 @@ void PurchasingDepartment::draw_material_figure(HDC dc, int kind, int f, int m) 
     case REDRAW_MRP_RED_LINE:
         if (e.policy != POLICY_MRP)
             return;
-        fill(dc, quarter, e.mrp_red_line[static_cast<size_t>(f)][static_cast<size_t>(m)] != 0 ? by_status[2] : by_status[0]);
+        dc_fill(dc, quarter, e.mrp_red_line[static_cast<size_t>(f)][static_cast<size_t>(m)] != 0 ? by_status[2] : by_status[0]);
         draw_material_code(dc, f, m);
         return;
     default: return;
