@@ -97,6 +97,7 @@ FinanceDepartment::~FinanceDepartment() = default;
 void FinanceDepartment::connect(const DepartmentLinks& links)
 {
     engine_->set_neighbours(links.marketing, links.purchasing, links.production);
+    marketing_ = links.marketing;
 }
 
 void FinanceDepartment::on_new_year() { engine_->on_new_year(); }
@@ -148,8 +149,12 @@ void FinanceDepartment::on_menu_command(int id)
     default: break;
     }
     // Marketing's contract list is Marketing's own dialog.
-    if (id == 303 && hooks.menu_command)
-        hooks.menu_command(id);
+    if (id == 303) {
+        if (hooks.menu_command)
+            hooks.menu_command(id);
+        else if (marketing_ != nullptr)
+            marketing_->show_contract_list();
+    }
 }
 
 void FinanceDepartment::show_help()

@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "app/panes.h"
 #include "finance/finance_dept.h"
+#include "marketing/action_dialogs.h"
 #include "plat/config.h"
 #include "plat/controls.h"
 #include "plat/help.h"
@@ -294,4 +295,27 @@ TEST(FinanceWindow, MachineWorkPercentReachesTheBooksOnlyWhenAboveZero)
     EXPECT_EQ(p.host.boxes().size() - boxes, 3u);
     EXPECT_FLOAT_EQ(finance->engine().machine_work_percent(), 0.5f);
     EXPECT_FLOAT_EQ(finance->machine_work_percent(), 0.5f);
+}
+
+// Finance's contract list entry opens Marketing's Contract List over the
+// sample's contracts: the program's own assembly wires the two.
+TEST(FinanceWindow, ContractsListOpensMarketingsContractList)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    p.view->ExecuteCommand(ID_FINANCE);
+    ASSERT_EQ(p.session->current_department, p.session->finance);
+    int opened = 0;
+    std::string caption;
+    p.host.OnDialog(IDD_MRK_CONTRACT_LIST, [&](HWND d) {
+        ++opened;
+        char text[64] = {};
+        GetWindowText(d, text, sizeof text);
+        caption = text;
+        SendMessage(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    p.session->finance->on_menu_command(303);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(caption, "Contract List");
+    EXPECT_EQ(p.session->current_department, p.session->finance) << "Finance stays shown";
 }

@@ -121,6 +121,8 @@ public:
     // Planning for contracts, from Production's policies menu: the dialog
     // runs over the market's planning, which keeps what the user chose.
     virtual void edit_planned_contracts_policy(const ContractPlanningDialog& dialog) { (void)dialog; }
+    // The Contract List dialog, which Finance's Information menu opens too.
+    virtual void show_contract_list() {}
 };
 
 class PurchasingDept {

@@ -92,6 +92,7 @@ private:
     std::unique_ptr<SessionHost> host_;
     std::unique_ptr<SessionUi> ui_;
     std::unique_ptr<CFinanceWnd> engine_;
+    MarketingDept* marketing_ = nullptr;
     plat::HWND added_value_box_ = 0, summary_box_ = 0, select_button_ = 0, profit_box_ = 0;
     bool summary_graphs_ = false, show_profit_ = false;
     std::unique_ptr<CSummaryGraphWnd> summary_graph_;

@@ -188,6 +188,7 @@ private:
     void run_report(int report);
     void run_order_to_produce();
     void run_contract_list();
+    void show_contract_list() override { run_contract_list(); }
     void run_shipment_list();
     void run_due_shipments();
     void run_product_parameters();
