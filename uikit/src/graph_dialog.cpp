@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 using namespace plat;
 
@@ -172,6 +173,7 @@ void CGraphDialog::OnPaint()
         return;
     const HDC held = view->dc;
     view->dc = dc;
+    fit_layout();
     ComputeRanges();
     DrawBackground();
     DrawYAxis();
@@ -185,6 +187,83 @@ void CGraphDialog::OnPaint()
         view->font_selected = false;
     }
     view->dc = held;
+}
+
+namespace {
+
+struct ChildScan {
+    HWND dialog;
+    std::vector<RECT> rects;
+};
+
+BOOL collect_child(HWND child, LPARAM data)
+{
+    auto& scan = *reinterpret_cast<ChildScan*>(data);
+    if (GetParent(child) != scan.dialog || (GetWindowLong(child, GWL_STYLE) & WS_VISIBLE) == 0)
+        return TRUE;
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT tl{r.left, r.top}, br{r.right, r.bottom};
+    ScreenToClient(scan.dialog, &tl);
+    ScreenToClient(scan.dialog, &br);
+    scan.rects.push_back(RECT{tl.x, tl.y, br.x, br.y});
+    return TRUE;
+}
+
+SIZE text_size(HDC dc, const char* text)
+{
+    SIZE s{};
+    GetTextExtentPoint32(dc, text, static_cast<int>(std::strlen(text)), &s);
+    return s;
+}
+
+} // namespace
+
+// The plot gives way to what stands around it: the axis labels end above the
+// buttons along the bottom, the legend column holds its longest entry, and the
+// y caption sits whole between the controls above and the plot's top.
+void CGraphDialog::fit_layout()
+{
+    const HDC dc = gfx_view()->dc;
+    RECT client{};
+    GetClientRect(&client);
+    ChildScan scan{m_hWnd, {}};
+    EnumChildWindows(m_hWnd, collect_child, reinterpret_cast<LPARAM>(&scan));
+
+    gfx_select_font(1);
+    const int labelHeight = text_size(dc, "0").cy;
+    int legendWidth = 0;
+    for (int i = 0; i < m_legendCount; ++i)
+        legendWidth = std::max(legendWidth, 15 + static_cast<int>(text_size(dc, m_legend[i].text).cx));
+    gfx_select_font(0);
+    const char* caption = lang_translate(m_yCaption.c_str());
+    const SIZE captionSize = m_yCaption.empty() ? SIZE{0, 0} : text_size(dc, caption);
+
+    // Controls below the plot's top (the buttons) lift its bottom; the x
+    // labels hang 10 px under the axis.
+    int floor = client.bottom;
+    for (const RECT& r : scan.rects)
+        if (r.top > m_plot.top && r.left < client.right && r.right > m_plot.left)
+            floor = std::min(floor, static_cast<int>(r.top));
+    m_plot.bottom = std::min(m_plot.bottom, static_cast<LONG>(floor - 12 - labelHeight));
+
+    if (m_legendCount > 0)
+        m_plot.right = std::min(m_plot.right, static_cast<LONG>(client.right - 16 - legendWidth));
+    m_legendBox = RECT{m_plot.right + 10, m_plot.top, client.right, m_plot.bottom};
+
+    // The caption keeps to the left of the plot's top corner, right-aligned on
+    // the axis; a control above whose columns it would share pushes the plot
+    // down.
+    const int width = std::max(50, static_cast<int>(captionSize.cx) + 2);
+    const int left = std::max(2, static_cast<int>(m_plot.left) - width);
+    int ceiling = 2;
+    for (const RECT& r : scan.rects)
+        if (r.bottom <= m_plot.top && r.left < left + width && r.right > left)
+            ceiling = std::max(ceiling, static_cast<int>(r.bottom) + 2);
+    const int gap = 6;
+    if (m_plot.top - gap - captionSize.cy < ceiling)
+        m_plot.top = ceiling + gap + captionSize.cy;
+    m_captionBox = RECT{left, m_plot.top - gap - captionSize.cy, left + width, m_plot.top - gap};
 }
 
 BOOL CGraphDialog::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -234,7 +313,8 @@ void CGraphDialog::DrawYAxis()
     }
     if (!m_yCaption.empty()) {
         gfx_select_font(0);
-        gfx_draw_text(lang_translate(m_yCaption.c_str()), m_plot.left - 50, m_plot.top - 22, 0x000000, 0xC0C0C0, 50);
+        gfx_draw_text(lang_translate(m_yCaption.c_str()), m_captionBox.left, m_captionBox.top, 0x000000, 0xC0C0C0,
+                      m_captionBox.right - m_captionBox.left);
     }
 }
 
@@ -315,6 +395,7 @@ void CGraphDialog::DrawLegend()
 {
     const int x = m_plot.right + 10;
     const HDC dc = gfx_view()->dc;
+    gfx_select_font(1);
     for (int i = 0; i < m_legendCount; ++i) {
         const int y = m_plot.top + 10 + 20 * i;
         fill_rect(dc, x, y, 12, 12, m_legend[i].colour, 0x000000);

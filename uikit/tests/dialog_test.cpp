@@ -2,6 +2,8 @@
 #include "uikit/graph_dialog.h"
 #include "uikit/sim_dialog.h"
 #include "uikit/templates.h"
+#include "foundation/draw.h"
+#include "plat/gdi.h"
 #include "plat/fw/app.h"
 #include "plat/controls.h"
 #include "plat/help.h"
@@ -275,6 +277,43 @@ TEST(GraphTemplate, OkAndHelpAlongTheBottom)
     dlg.GetClientRect(&rc);
     EXPECT_EQ(rc.right, 500);
     EXPECT_EQ(rc.bottom, 300);
+    dlg.DestroyWindow();
+    settle();
+}
+
+// The template's buttons sit along the bottom: the plot and the numbers under
+// its axis end above them, and the legend column holds its longest entry.
+TEST(GraphTemplate, PlotAndLabelsKeepClearOfTheButtons)
+{
+    uikit_register_graph_template(AfxGetResourceHandle(), 9101, "Load profile", 500, 300);
+    CGraphDialog dlg(9101, nullptr);
+    ASSERT_TRUE(dlg.Create(9101, nullptr));
+    static const float xs[3] = {0, 10, 20};
+    static const float ys[3] = {5, 40, 25};
+    dlg.AddSeries(xs, ys, 3, FALSE, 0x0000FF, 1, 0);
+    dlg.AddLegend("Consumed units", 0xFF0000);
+    dlg.ShowWindow(SW_SHOW);
+    dlg.UpdateWindow();
+    settle();
+    const HDC dc = GetDC(dlg.m_hWnd);
+    const HGDIOBJ old = SelectObject(dc, gfx_font(static_cast<HFONT>(1)));
+    SIZE label{}, legend{};
+    GetTextExtentPoint32(dc, "20", 2, &label);
+    GetTextExtentPoint32(dc, "Consumed units", 14, &legend);
+    SelectObject(dc, old);
+    ReleaseDC(dlg.m_hWnd, dc);
+    const RECT plot = dlg.plot();
+    RECT client{};
+    dlg.GetClientRect(&client);
+    for (int id : {IDOK, CGraphDialog::HELP_BUTTON_ID}) {
+        RECT r{};
+        dlg.GetDlgItem(id)->GetWindowRect(&r);
+        POINT tl{r.left, r.top};
+        ScreenToClient(dlg.m_hWnd, &tl);
+        EXPECT_GE(tl.y, plot.bottom + 10 + label.cy) << id;
+    }
+    EXPECT_GE(client.right - (plot.right + 10), 15 + legend.cx);
+    EXPECT_GT(plot.bottom - plot.top, 150);
     dlg.DestroyWindow();
     settle();
 }

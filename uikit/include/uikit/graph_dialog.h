@@ -63,6 +63,9 @@ public:
     const plat::RECT& plot() const { return m_plot; }
     int y_tick_count() const { return m_yTickCount; }
     const std::string& title() const { return m_title; }
+    // Where the last paint put the y caption and the legend column.
+    const plat::RECT& y_caption_box() const { return m_captionBox; }
+    const plat::RECT& legend_box() const { return m_legendBox; }
 
     virtual void DrawBackground();
     virtual void DrawSeries(const GraphSeries& series);
@@ -81,6 +84,8 @@ public:
 protected:
     // The ranges over all series, without rounding.
     void span_series();
+    // Shrinks the plot so the buttons, the legend and the y caption fit around it.
+    void fit_layout();
 
     GraphSeries m_series[MAX_SERIES];
     int32_t m_seriesCount = 0;
@@ -93,6 +98,8 @@ protected:
     int32_t m_legendCount = 0;
     std::string m_title = "Unknown";
     std::string m_yCaption;
+    plat::RECT m_captionBox{};
+    plat::RECT m_legendBox{};
     int32_t m_helpTopic = 0;
 };
 

@@ -1,10 +1,12 @@
 // The dialogs departments open, driven through the layer: the forecast
 // range in days, and the sales summary graph's sets of series.
 #include "appdialogs/app_dialogs.h"
+#include "foundation/draw.h"
 #include "foundation/msgbox.h"
 #include "plat/config.h"
 #include "plat/controls.h"
 #include "plat/dialog.h"
+#include "plat/gdi.h"
 #include "plat/fw/app.h"
 #include "plat/module.h"
 #include "plat/testing.h"
@@ -12,6 +14,7 @@
 #include "plat/window.h"
 #include "uikit/uikit.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -163,6 +166,75 @@ TEST_F(DeptDialogs, SalesSummaryGraphDefinesSetsInOrder)
     EXPECT_EQ(dlg.set_count(), 50);
     EXPECT_EQ(dlg.set_series_count(3), 0);
     EXPECT_EQ(uikit_refusal_count(), refusals + 3);
+}
+
+RECT child_rect(HWND dlg, int id)
+{
+    RECT r{};
+    GetWindowRect(GetDlgItem(dlg, id), &r);
+    POINT tl{r.left, r.top}, br{r.right, r.bottom};
+    ScreenToClient(dlg, &tl);
+    ScreenToClient(dlg, &br);
+    return RECT{tl.x, tl.y, br.x, br.y};
+}
+
+bool overlaps(const RECT& a, const RECT& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+SIZE text_extent(HWND window, int font, const char* text)
+{
+    const HDC dc = GetDC(window);
+    const HGDIOBJ old = SelectObject(dc, gfx_font(static_cast<HFONT>(font)));
+    SIZE s{};
+    GetTextExtentPoint32(dc, text, static_cast<int>(std::strlen(text)), &s);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return s;
+}
+
+// A long legend and a y caption: the plot and its month labels keep clear of
+// the buttons, the caption sits whole above the axis and under the selector,
+// and the legend column holds its entry.
+TEST_F(DeptDialogs, SalesSummaryGraphLeavesRoomForButtonsCaptionAndLegend)
+{
+    ScriptedHost host;
+    CSalesSummaryGraphDlg dlg(nullptr);
+    dlg.DefineSeries(0, 0, "XA", kSalesA, 0x0000FF, 0x000080);
+    dlg.SetYCaption("[Units]");
+    dlg.SetSelectorLabel("Material:");
+    dlg.AddLegend("Consumed units", 0xFF0000);
+    RECT plot{}, caption{}, legend{}, ok{}, help{}, combo{}, client{};
+    SIZE captionText{}, legendText{}, labelText{};
+    host.OnDialog(IDD_SALES_SUMMARY_GRAPH, [&](HWND d) {
+        UpdateWindow(d);
+        SaveWindowPng(d, png("sales_summary_layout.png").c_str());
+        plot = dlg.plot();
+        caption = dlg.y_caption_box();
+        legend = dlg.legend_box();
+        ok = child_rect(d, IDOK);
+        help = child_rect(d, CGraphDialog::HELP_BUTTON_ID);
+        combo = child_rect(d, 1246);
+        GetClientRect(d, &client);
+        captionText = text_extent(d, 0, "[Units]");
+        legendText = text_extent(d, 1, "Consumed units");
+        labelText = text_extent(d, 1, "Jan");
+        click(d, IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    // The plot with the month labels hanging under its axis.
+    const RECT withLabels{plot.left, plot.top, plot.right, plot.bottom + 8 + labelText.cy};
+    EXPECT_FALSE(overlaps(ok, withLabels)) << ok.top << " " << withLabels.bottom;
+    EXPECT_FALSE(overlaps(help, withLabels));
+    EXPECT_GE(caption.right - caption.left, captionText.cx);
+    EXPECT_GE(caption.bottom - caption.top, captionText.cy);
+    EXPECT_GE(caption.top, 0);
+    EXPECT_LE(caption.bottom, plot.top);
+    EXPECT_FALSE(overlaps(caption, combo)) << caption.top << " " << combo.bottom;
+    EXPECT_LE(legend.left, plot.right + 10);
+    EXPECT_GE(client.right - (plot.right + 10), 15 + legendText.cx);
+    EXPECT_GT(plot.bottom - plot.top, 200);
 }
 
 // Each series of the shown set is drawn twice (line, then markers); the
