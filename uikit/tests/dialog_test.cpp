@@ -295,6 +295,7 @@ TEST(GraphTemplate, PlotAndLabelsKeepClearOfTheButtons)
     dlg.ShowWindow(SW_SHOW);
     dlg.UpdateWindow();
     settle();
+    EXPECT_TRUE(SaveWindowPng(dlg, png_path("graph_template_layout.png").c_str()));
     const HDC dc = GetDC(dlg.m_hWnd);
     const HGDIOBJ old = SelectObject(dc, gfx_font(static_cast<HFONT>(1)));
     SIZE label{}, legend{};
