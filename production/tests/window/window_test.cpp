@@ -21,6 +21,7 @@
 #include "plat/controls.h"
 #include "plat/gdi.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <cstdlib>
@@ -1301,4 +1302,65 @@ TEST(ProductionWindow, RouteBoxesDrawInTheirPaletteColours)
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+// Edit forecast acts only under the forecast link: there the market rebuilds
+// its forecast and plan, the forecast window's placeholder box shows, and as
+// that window answers nothing, Production's forecast slots are not spread
+// again. Under the other links the command does nothing at all.
+TEST(ProductionWindow, EditForecastRebuildsTheMarketsPlanOnlyUnderTheForecastLink)
+{
+    Program p;
+    ASSERT_NE(p.session, nullptr);
+    auto* production = dynamic_cast<ProductionDepartment*>(p.session->production);
+    auto* marketing = dynamic_cast<MarketingDepartment*>(p.session->marketing);
+    ASSERT_NE(production, nullptr);
+    ASSERT_NE(marketing, nullptr);
+    p.view->ExecuteCommand(ID_PRODUCTION);
+    p.host.Answer(IDOK, "");
+    CMarketingWnd& market = marketing->engine();
+    CProductionWnd& plant = production->engine();
+    ASSERT_FALSE(plant.Products.empty());
+    uint16_t f = NONE16, q = NONE16;
+    plant.product_pair_of(0, f, q);
+    ASSERT_NE(f, NONE16);
+    plant.Products[0]->stock_policy = 0;
+    plant.forecast_horizon_days = 30;
+    plant.forecast_range_months = 2;
+    ASSERT_EQ(plant.forecast_slot_count(), 2);
+
+    const auto poison = [&] {
+        MarketProduct& pr = market.product(f, q);
+        pr.forecast.fill(7777);
+        pr.plan.fill(9999);
+        CProductionWnd::set_forecast_slot(*plant.Products[0], 0, 123);
+        CProductionWnd::set_forecast_slot(*plant.Products[0], 1, 456);
+    };
+    for (int mode : {LINK_MAKE_TO_STOCK, LINK_MAKE_TO_ORDER}) {
+        market.change_link_mode(mode, nullptr);
+        ASSERT_EQ(market.link_mode(), mode);
+        poison();
+        p.host.clear_records();
+        production->on_menu_command(407);
+        EXPECT_TRUE(p.host.boxes().empty()) << mode;
+        EXPECT_EQ(market.product(f, q).forecast[6], 7777) << mode;
+        EXPECT_EQ(market.product(f, q).plan[1], 9999) << mode;
+    }
+
+    market.change_link_mode(LINK_FORECAST, nullptr);
+    ASSERT_EQ(market.link_mode(), LINK_FORECAST);
+    poison();
+    p.host.clear_records();
+    production->on_menu_command(407);
+    ASSERT_EQ(p.host.boxes().size(), 1u);
+    EXPECT_EQ(p.host.boxes()[0].caption, "dlg_forecast");
+    EXPECT_EQ(p.host.boxes()[0].text, "Not implemented yet");
+    const MarketProduct& pr = market.product(f, q);
+    EXPECT_NE(pr.forecast[6], 7777);
+    EXPECT_NE(pr.plan[1], 9999);
+    EXPECT_EQ(pr.plan[0], std::min<int>(65535, pr.forecast[0] + pr.forecast[1]));
+    for (size_t k = 1; k <= 5; ++k)
+        EXPECT_EQ(pr.plan[k], pr.forecast[k + 1]) << k;
+    EXPECT_EQ(CProductionWnd::forecast_slot(*plant.Products[0], 0), 123);
+    EXPECT_EQ(CProductionWnd::forecast_slot(*plant.Products[0], 1), 456);
 }
