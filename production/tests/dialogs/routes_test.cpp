@@ -228,3 +228,82 @@ TEST_F(ProductionDialogs, RoutingWindowsDrawTheProductsRoutes)
     EXPECT_FALSE(bar_shown);
     EXPECT_TRUE(all.has_text("U1"));
 }
+
+// More products than the window holds: the scroll bar shows, and scrolling to
+// the bottom brings the last product's diagram into view whole, drawn as the
+// same product's diagram is drawn when it stands at the top.
+TEST_F(ProductionDialogs, AllProductsRoutingScrollsToTheLastProduct)
+{
+    Sim sim;
+    // Copies of A1, then U1 again last: the last block is U1's diagram.
+    for (int n = 0; n < 8; ++n) {
+        auto copy = std::make_unique<RProduct>(*sim.prod.Products[n == 7 ? 1 : 0]);
+        copy->position = static_cast<uint16_t>(sim.prod.Products.size());
+        sim.prod.Products.push_back(std::move(copy));
+    }
+    const auto block_height = [&](int product) {
+        int lowest = INT_MAX, highest = INT_MIN;
+        for (const RouteInfo& r : route_of(sim.prod, product)) {
+            lowest = std::min<int>(lowest, r.y);
+            highest = std::max<int>(highest, r.y);
+        }
+        return highest - lowest + 40;
+    };
+    const int a1 = block_height(0), u1 = block_height(1);
+    ASSERT_GT(a1, 40);
+
+    ScriptedHost host;
+    PaintScope into_window = [&](Painter& p, const std::function<void()>& draw) {
+        sim.ui.paint = &p;
+        draw();
+        sim.ui.paint = nullptr;
+    };
+    CAllProductsRoutingDlg every(sim.prod, into_window, nullptr);
+    bool bar_shown = false;
+    int bar_pos = -1, area_height = 0, range = 0;
+    std::vector<COLORREF> at_top, at_bottom;
+    host.OnDialog(IDD_ALL_PRODUCTS_ROUTING, [&](HWND d) {
+        InvalidateRect(d, nullptr, TRUE);
+        UpdateWindow(d);
+        bar_shown = IsWindowVisible(GetDlgItem(d, CAllProductsRoutingDlg::SCROLL_BAR)) != 0;
+        range = every.scroll_range();
+        RECT client{};
+        GetClientRect(d, &client);
+        area_height = client.bottom - 50;
+        const int width = client.right - 30;
+        const auto band = [&](int top) {
+            std::vector<COLORREF> px;
+            HDC dc = GetDC(d);
+            for (int y = top; y < top + u1; y += 2)
+                for (int x = 0; x < width; x += 2)
+                    px.push_back(GetPixel(dc, x, y));
+            ReleaseDC(d, dc);
+            return px;
+        };
+        // U1 is the second block at the top.
+        at_top = band(a1);
+        EXPECT_TRUE(SaveWindowPng(d, png("all_products_routing_top.png").c_str()));
+        SendMessage(d, WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0),
+                    static_cast<LPARAM>(GetDlgItem(d, CAllProductsRoutingDlg::SCROLL_BAR)));
+        UpdateWindow(d);
+        bar_pos = static_cast<int>(SendMessage(GetDlgItem(d, CAllProductsRoutingDlg::SCROLL_BAR), SBM_GETPOS, 0, 0));
+        at_bottom = band(area_height - u1);
+        EXPECT_TRUE(SaveWindowPng(d, png("all_products_routing_bottom.png").c_str()));
+        // Further down stays at the end; back to the top returns to the start.
+        SendMessage(d, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+        EXPECT_EQ(every.scroll_position(), range);
+        SendMessage(d, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+        EXPECT_EQ(every.scroll_position(), 0);
+        click(d, IDCANCEL);
+    });
+    every.DoModal();
+    EXPECT_TRUE(bar_shown);
+    EXPECT_EQ(every.total_height(), 8 * a1 + 2 * u1);
+    ASSERT_GT(range, 0);
+    EXPECT_EQ(range, every.total_height() - area_height);
+    EXPECT_EQ(bar_pos, range);
+    ASSERT_FALSE(at_top.empty());
+    const COLORREF background = at_top.front();
+    EXPECT_TRUE(std::any_of(at_top.begin(), at_top.end(), [&](COLORREF c) { return c != background; }));
+    EXPECT_EQ(at_bottom, at_top);
+}

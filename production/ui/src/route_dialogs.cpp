@@ -260,8 +260,9 @@ void CAllProductsRoutingDlg::OnPaint()
         m_range = std::max(0, top - (a.bottom - a.top));
         const HWND bar = plat::GetDlgItem(m_hWnd, SCROLL_BAR);
         if (m_range > 0) {
-            plat::SetScrollRange(bar, SB_CTL, 0, m_range, FALSE);
-            plat::SetScrollPos(bar, SB_CTL, 0, TRUE);
+            // The bar is a control of its own: it takes its range and position by its messages.
+            plat::SendMessage(bar, SBM_SETRANGE, 0, m_range);
+            plat::SendMessage(bar, SBM_SETPOS, 0, TRUE);
             plat::ShowWindow(bar, SW_SHOW);
         }
     }
@@ -289,6 +290,6 @@ void CAllProductsRoutingDlg::OnVScroll(UINT code, UINT pos, HWND)
     const RECT a = area();
     plat::ScrollWindow(m_hWnd, 0, m_pos - next, &a, &a);
     m_pos = next;
-    plat::SetScrollPos(plat::GetDlgItem(m_hWnd, SCROLL_BAR), SB_CTL, m_pos, TRUE);
+    plat::SendMessage(plat::GetDlgItem(m_hWnd, SCROLL_BAR), SBM_SETPOS, static_cast<WPARAM>(m_pos), TRUE);
     plat::InvalidateRect(m_hWnd, &a, TRUE);
 }
