@@ -263,8 +263,10 @@ public:
         if (it == bars().end() || !it->second.widget || !r)
             return;
         const int h = it->second.height;
+        // The frame's own width: a window manager's resize reaches this
+        // filter before the layer has learnt the new rectangle.
         it->second.widget->setGeometry(r->nc.left(), r->nc.top() - h,
-                                       std::max(0, r->rect.width() - r->nc.left() - r->nc.right()), h);
+                                       std::max(0, r->frame->width() - r->nc.left() - r->nc.right()), h);
     }
 private:
     HWND hwnd_;
